@@ -1,0 +1,25 @@
+// Definitions of the shared scan state and run flags.
+#include "interpreter/run_state.h"
+
+char* line_start = nullptr;
+char* line_end = nullptr;
+std::int32_t line_length = 0;
+char* scan_pointer = nullptr;
+char* statement_start = nullptr;
+
+double double_accumulator = 0;
+char string_accumulator[string_accumulator_size] = {};
+std::int32_t string_accumulator_length = 0;
+long_number* long_accumulator = nullptr;
+
+std::uint32_t console_mode = 0;
+int debug_mode = 0;
+int step_mode = 0;
+int trace_mode = 0;
+int no_execute = 0;
+int program_ended = 0;
+int kill_requested = 0;
+int command_line_mode = 0;
+int computing_busy = 0;
+
+int current_channel = 0;

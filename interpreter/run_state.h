@@ -1,0 +1,34 @@
+// The scan position and run flags that every part of the interpreter shares.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct long_number;
+
+// Scan state of the current line.
+extern char* line_start;       // text of the current line; null before any line was scanned
+extern char* line_end;
+extern std::int32_t line_length;
+extern char* scan_pointer;
+extern char* statement_start;
+
+// Accumulators: results of get_item, evaluate_expression and do_function.
+constexpr std::size_t string_accumulator_size = 1024;  // strings are capped at 255; room for formatting
+extern double double_accumulator;
+extern char string_accumulator[string_accumulator_size];
+extern std::int32_t string_accumulator_length;
+extern long_number* long_accumulator;
+
+// Modes and flags.
+extern std::uint32_t console_mode;  // 1 in console mode, set once at start-up
+extern int debug_mode;
+extern int step_mode;
+extern int trace_mode;
+extern int no_execute;
+extern int program_ended;
+extern int kill_requested;
+extern int command_line_mode;
+extern int computing_busy;
+
+// PRINT channel in use (0 the screen).
+extern int current_channel;
