@@ -1,0 +1,27 @@
+// The size-setting table with its defaults and ranges.
+#include "frontend/size_settings.h"
+
+// current, edited, default, minimum, maximum
+size_setting size_settings[SIZE_SETTING_COUNT] = {
+    {1, 1, 1, 1, 2},
+    {2000, 2000, 2000, 100, 60000},
+    {200, 200, 200, 30, 1000},
+    {1000, 1000, 1000, 100, 30000},
+    {50, 50, 50, 20, 1000},
+    {65536, 65536, 65536, 1000, 4000000},
+    {8192, 8192, 8192, 4096, 32768},
+    {30000, 30000, 30000, 9000, 650000},
+    {6000, 6000, 6000, 4500, 45000},
+    {5, 5, 5, 2, 20},
+    {1000, 1000, 1000, 20, 20000},
+    {65536, 65536, 65536, 4096, 1048576},
+    {500, 500, 500, 50, 5000},
+    {32768, 32768, 32768, 4096, 65536},
+};
+
+const char* const size_setting_names[SIZE_SETTING_COUNT] = {
+    "ScreenSize",       "VariableNameSpace",        "NumVariables",       "ArrayNameSpace",
+    "NumberOfArrays",   "StringSpace",              "TempStringSpace",    "LongNumberSpace",
+    "TempLongNumberSpace", "NumberOfFiles",         "NumberOfStatementNumbers", "ProgramBufferSpace",
+    "NumberOfDataStatements", "ConsoleBufferSize",
+};

@@ -1,0 +1,33 @@
+// The fourteen size settings that fix the capacities of the interpreter's stores.
+#pragma once
+#include <cstdint>
+
+struct size_setting {
+  std::uint32_t current;  // value in force for this process
+  std::uint32_t edited;   // value being edited in Customize
+  std::uint32_t default_value;
+  std::uint32_t minimum;
+  std::uint32_t maximum;
+};
+
+// Index of each setting in size_settings; the order is the stored order.
+enum size_setting_index : int {
+  SIZE_SCREEN_SIZE = 0,
+  SIZE_VARIABLE_NAME_SPACE = 1,
+  SIZE_NUM_VARIABLES = 2,
+  SIZE_ARRAY_NAME_SPACE = 3,
+  SIZE_NUMBER_OF_ARRAYS = 4,
+  SIZE_STRING_SPACE = 5,
+  SIZE_TEMP_STRING_SPACE = 6,
+  SIZE_LONG_NUMBER_SPACE = 7,
+  SIZE_TEMP_LONG_NUMBER_SPACE = 8,
+  SIZE_NUMBER_OF_FILES = 9,
+  SIZE_NUMBER_OF_STATEMENT_NUMBERS = 10,
+  SIZE_PROGRAM_BUFFER_SPACE = 11,
+  SIZE_NUMBER_OF_DATA_STATEMENTS = 12,
+  SIZE_CONSOLE_BUFFER_SIZE = 13,
+  SIZE_SETTING_COUNT = 14,
+};
+
+extern size_setting size_settings[SIZE_SETTING_COUNT];
+extern const char* const size_setting_names[SIZE_SETTING_COUNT];
