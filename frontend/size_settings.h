@@ -31,3 +31,15 @@ enum size_setting_index : int {
 
 extern size_setting size_settings[SIZE_SETTING_COUNT];
 extern const char* const size_setting_names[SIZE_SETTING_COUNT];
+
+// current := default for all fourteen.
+void size_settings_reset_current();
+// edited := default for all fourteen (Customize "Set Defaults").
+void size_settings_reset_edited();
+// Reads one size setting into record.current: a missing value leaves it
+// unchanged; a value outside minimum..maximum is replaced by the default.
+void reg_read_size_setting(const char* name, size_setting& record);
+// size_settings_reset_current, then every setting from the store in table order.
+void reg_load_size_settings();
+// Writes the fourteen current values. Returns 1 when written, else 0.
+int reg_save_size_settings();

@@ -5,9 +5,12 @@
 #include <strings.h>
 
 #include "frontend/console_mode.h"
+#include "frontend/settings.h"
 #include "interpreter/run_state.h"
 
 int tovarelle_main(int argc, char** argv) {
+  // Saved settings and the size settings (written back at every start).
+  settings_load_at_startup();
   if (argc > 1 && strcasecmp(argv[1], "/c") == 0) {
     console_mode = 1;
     return console_sequence();

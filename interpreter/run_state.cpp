@@ -17,9 +17,11 @@ int debug_mode = 0;
 int step_mode = 0;
 int trace_mode = 0;
 int no_execute = 0;
+int prescan_mode = 0;
 int program_ended = 0;
 int kill_requested = 0;
 int command_line_mode = 0;
 int computing_busy = 0;
+int long_all_mode = 0;
 
 int current_channel = 0;

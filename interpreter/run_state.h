@@ -25,10 +25,12 @@ extern int debug_mode;
 extern int step_mode;
 extern int trace_mode;
 extern int no_execute;
+extern int prescan_mode;  // the pre-scan pass is running (always with no_execute)
 extern int program_ended;
 extern int kill_requested;
 extern int command_line_mode;
 extern int computing_busy;
+extern int long_all_mode;  // LONG ALL: every number and new variable is a long number
 
 // PRINT channel in use (0 the screen).
 extern int current_channel;

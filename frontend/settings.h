@@ -1,0 +1,66 @@
+// Persistent settings: the values kept in the settings store, their defaults,
+// the four recent lists, and the choice of the default working folder.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// A most-recent-last list of texts: slot size-1 is the newest, slot 0 the oldest.
+constexpr int recent_list_max_slots = 20;
+constexpr std::size_t recent_slot_max_chars = 255;
+struct recent_list {
+  int size;        // N: 10 for the path lists, 20 for the command history
+  std::array<std::string, recent_list_max_slots> slots;
+  int first_used;  // lowest filled slot; size when the list is empty
+  int browse_pos;  // slot last shown by Up or Down; size when not browsing
+};
+extern recent_list recent_working_dirs;     // working-folder field 1085
+extern recent_list recent_source_programs;  // source-program field 1083
+extern recent_list recent_log_files;        // log-file field 1081
+extern recent_list command_history;         // command box 1053
+
+void recent_list_clear(recent_list& list);
+// Moves every slot down by one (slot 0 is lost) and puts text into the newest
+// slot. A text longer than a slot holds is not stored (returns false).
+bool recent_list_push(recent_list& list, std::string_view text);
+// The newest text, or null when the list is empty.
+const std::string* recent_list_newest(const recent_list& list);
+// Pushes a path unless it equals the newest entry exactly; with set_browse the
+// browse position moves to the newest slot. Returns true when pushed.
+bool recent_list_push_path(recent_list& list, std::string_view text, bool set_browse);
+// Every line typed in the command box; the browse position is reset.
+void command_history_push(std::string_view line);
+
+// Non-path settings (the path settings live in paths.h).
+extern int settings_key;               // 1 while the settings store is open, else 0
+extern std::uint32_t create_log_file;
+extern std::uint32_t jpeg_quality;     // 25..100
+extern std::uint32_t jpeg_resolution;  // dots per inch, 25..600
+
+// The user's documents folder: $XDG_DOCUMENTS_DIR, else the one named in
+// user-dirs.dirs, else $HOME/Documents; empty without a home.
+std::string documents_folder();
+
+// Opens the settings store and chooses default_work_folder. Returns 1, or 0
+// when the store cannot be had (default_work_folder is then empty).
+int reg_init_work_folder();
+// Puts the defaults into the program state.
+void set_default_settings();
+// Reads every value except the size settings and WorkPath.
+void reg_load_settings();
+// Writes every value except the size settings (the main dialog's exit road).
+// Returns 1 when written, 0 when the store failed.
+int reg_save_settings();
+
+// Reads a number: the destination changes only when the value is there.
+bool reg_read_dword(std::string_view name, std::uint32_t& destination);
+// Reads a text: the destination changes only when the value is there and
+// shorter than limit characters.
+bool reg_read_string(std::string_view name, std::string& destination, std::size_t limit = 260);
+
+// The start-up reading (once, before the mode is chosen): notes the start
+// folder, opens the store, chooses the default working folder, sets the
+// defaults, reads the saved values, then reads the size settings and writes
+// them back.
+void settings_load_at_startup();

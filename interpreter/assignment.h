@@ -1,0 +1,10 @@
+// Assignment: do_assignment (declared in statements.h with the LSET, RSET and
+// MID$ statement handlers) and storing into FIELD variables.
+#pragma once
+
+// Stores string_accumulator into the FIELD variable that field_target_start,
+// field_target_width, field_target_file and current_value_slot describe.
+// mode 0 plain and 1 LSET left-justify, 2 RSET right-justifies; the value is
+// cut or padded with blanks to the field's width. Returns 0 or a negative
+// reported code (109, 236).
+int assign_field_variable(int mode);

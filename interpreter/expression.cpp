@@ -1,0 +1,617 @@
+// Expression evaluation. The items of an expression are collected into a
+// small table and reduced by seven left-to-right passes, one per precedence
+// level: unary signs; ^; * / %; + -; comparisons; NOT; AND, OR, EOR, XOR.
+#include "interpreter/expression.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "interpreter/conversions.h"
+#include "interpreter/errors.h"
+#include "interpreter/pending.h"
+#include "interpreter/run_state.h"
+#include "interpreter/scanner.h"
+#include "interpreter/timing.h"
+#include "interpreter/variables.h"
+#include "interpreter/output.h"
+#include "rizozira/long_functions.h"
+#include "rizozira/long_number.h"
+
+int expression_depth = 0;
+array_entry* last_array_entry = nullptr;
+
+namespace {
+
+bool is_operator(const expr_item& item, char op) { return item.type == ITEM_OPERATOR && item.value.op == op; }
+bool is_sign(const expr_item& item) { return is_operator(item, '+') || is_operator(item, '-'); }
+bool is_logical(const expr_item& item, int token) {
+  return item.type == ITEM_LOGICAL && item.value.token == token;
+}
+
+int fail_at(std::uint32_t column, int code) {
+  error_column = static_cast<int>(column);
+  return report_error(code);
+}
+
+const char* item_text(const expr_item& item) {
+  return temp_string_text(static_cast<std::uint32_t>(item.value.bits));
+}
+
+std::string indent_text() {
+  int depth = expression_depth < 10 ? expression_depth : 10;
+  return std::string(static_cast<std::size_t>(2 * (depth > 0 ? depth : 0)), ' ');
+}
+
+void trace_pass(int count, expr_item* table, const char* pass_name, int changed) {
+  if (debug_mode && changed) trace_item_table(expression_depth, 1, count, table, pass_name);
+}
+
+// Flips a long number's sign (zero stays positive).
+void negate_long(long_number* n) {
+  if (!n) return;
+  if (n->norm && long_is_zero(n)) return;
+  n->sign = n->sign == 0 ? -1 : 0;
+}
+
+// A fresh temporary long for a result, or null (reported).
+long_number* result_temp() { return long_temp_alloc(); }
+
+// Moves a finished long result into the left operand's temporary.
+int store_long_result(expr_item& left, long_number* result, int normalize_mode) {
+  long_normalize(result, normalize_mode);
+  int moved = long_move(result, left.value.long_value);
+  if (moved < 0) return moved;
+  left.type = ITEM_LONG;
+  return ITEM_LONG;
+}
+
+int rounding_mode() { return integer_mode ? 0 : 1; }
+
+// ---------------------------------------------------------------- pass 1
+
+int unary_signs(expr_item* table, int& count, int* changed) {
+  for (int i = 0; i < count;) {
+    expr_item& item = table[i];
+    if (!is_sign(item)) {
+      ++i;
+      continue;
+    }
+    if (i + 1 < count && table[i + 1].type == ITEM_OPERATOR && !is_sign(table[i + 1]))
+      return fail_at(item.column, 16);
+    bool unary = i == 0 || table[i - 1].type == ITEM_OPERATOR || table[i - 1].type == ITEM_COMPARISON ||
+                 table[i - 1].type == ITEM_LOGICAL;
+    if (!unary) {
+      ++i;
+      continue;
+    }
+    if (item.value.op == '-') {
+      if (i == count - 1) return fail_at(item.column, 15);
+      expr_item& next = table[i + 1];
+      switch (next.type) {
+        case ITEM_DOUBLE:
+          next.value.number = -next.value.number;
+          break;
+        case ITEM_LONG:
+          negate_long(next.value.long_value);
+          break;
+        case ITEM_NUMERIC_TEXT: {
+          const char* text = item_text(next);
+          std::string flipped = text[0] == '-' ? std::string(text + 1) : "-" + std::string(text);
+          std::uint32_t offset = 0;
+          int stored = text_to_temp(flipped, &offset);
+          if (stored < 0) return stored;
+          next.value.bits = offset;
+          break;
+        }
+        case ITEM_OPERATOR:
+          next.value.op = next.value.op == '+' ? '-' : '+';
+          break;
+        default:
+          return fail_at(next.column, 71);
+      }
+    } else {
+      if (i == count - 1) return fail_at(item.column, 17);
+      const expr_item& next = table[i + 1];
+      bool numeric = next.type == ITEM_DOUBLE || next.type == ITEM_LONG || next.type == ITEM_NUMERIC_TEXT;
+      if (!numeric && !is_sign(next)) return fail_at(item.column, 18);
+    }
+    count = remove_items(table, i, count, 1, changed);
+  }
+  if (count > 0 && table[count - 1].type == ITEM_OPERATOR) return fail_at(table[count - 1].column, 206);
+  for (int i = 1; i < count; ++i)
+    if (table[i].type == ITEM_OPERATOR && table[i - 1].type == ITEM_OPERATOR && !is_sign(table[i]) &&
+        !is_sign(table[i - 1]))
+      return fail_at(table[i].column, 223);
+  return 0;
+}
+
+// ---------------------------------------------------------------- pass 2
+
+// Long power: exp(ln(base) x exponent) at 16 guard digits.
+int long_power(expr_item& left, expr_item& right) {
+  long_number* base = left.value.long_value;
+  long_number* exponent = right.value.long_value;
+  if (long_is_zero(base)) {
+    int result = long_from_int(base, long_is_zero(exponent) ? 1 : 0);
+    return result < 0 ? result : int{ITEM_LONG};
+  }
+  bool negative = false;
+  if (base->sign != 0) {
+    bool fractional = !long_is_zero(exponent) && exponent->len > exponent->exp;
+    if (fractional) return fail_at(right.column, 20);
+    int odd = long_is_odd(exponent);
+    if (odd < 0) return odd;
+    negative = odd == 1;
+    base->sign = 0;
+  }
+  std::int32_t saved_precision = long_precision;
+  long_precision += 16;
+  int result = -1;
+  long_number* logarithm = result_temp();
+  long_number* product = logarithm ? result_temp() : nullptr;
+  long_number* power = product ? result_temp() : nullptr;
+  if (power) {
+    result = long_log(base, logarithm, 0);
+    if (result >= 0) {
+      long_normalize(logarithm, 1);
+      result = long_multiply(logarithm, exponent, product);
+    }
+    if (result >= 0) {
+      long_normalize(product, 1);
+      result = long_exp(product, power, 0);
+    }
+  }
+  long_precision = saved_precision;
+  if (result < 0) return result;
+  long_normalize(power, 1);
+  if (negative) negate_long(power);
+  result = long_round_copy(power, left.value.long_value, long_precision);
+  return result < 0 ? result : int{ITEM_LONG};
+}
+
+int raise_to_power(expr_item* table, int& count, int* changed) {
+  for (int i = 0; i < count;) {
+    if (!is_operator(table[i], '^')) {
+      ++i;
+      continue;
+    }
+    if (i == count - 1) return fail_at(table[i].column, 206);
+    if (i == 0) return fail_at(table[i].column, 77);
+    expr_item& left = table[i - 1];
+    expr_item& right = table[i + 1];
+    int kind = unify_numeric_pair(left, right);
+    if (kind < 0) return fail_at(table[i].column, 77);
+    if (kind == ITEM_DOUBLE) {
+      double value = std::pow(left.value.number, right.value.number);
+      if (!std::isfinite(value)) return fail_at(table[i].column, 20);
+      left.value.number = value;
+    } else {
+      if (integer_mode) return fail_at(table[i].column, 162);
+      std::int64_t stamp = 0;
+      long_timer_begin(LONG_TIMER_POWER, stamp);
+      int result = long_power(left, right);
+      long_timer_end(LONG_TIMER_POWER, stamp, "\"^\"   Calc. Time: ");
+      if (result < 0) return result;
+    }
+    count = remove_items(table, i, count, 2, changed);
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------- pass 3
+
+int multiply_divide(expr_item* table, int& count, int* changed) {
+  for (int i = 0; i < count;) {
+    expr_item& op = table[i];
+    if (!(is_operator(op, '*') || is_operator(op, '/') || is_operator(op, '%'))) {
+      ++i;
+      continue;
+    }
+    if (i == count - 1) return fail_at(op.column, 206);
+    if (i == 0) return fail_at(op.column, 77);
+    expr_item& left = table[i - 1];
+    expr_item& right = table[i + 1];
+    char which = op.value.op;
+    int kind = unify_numeric_pair(left, right);
+    if (kind < 0) return fail_at(op.column, 77);
+    if (kind == ITEM_DOUBLE) {
+      double a = left.value.number;
+      double b = right.value.number;
+      double value;
+      if (which == '*') {
+        value = a * b;
+        if (!std::isfinite(value)) return fail_at(op.column, 79);
+      } else if (which == '/') {
+        if (b == 0.0) {
+          if (!math_error_ok) return fail_at(op.column, 78);
+          math_error_flag = 1;
+        }
+        value = a / b;
+        if (!std::isfinite(value)) {
+          if (!math_error_ok) return fail_at(op.column, 79);
+          math_error_flag = 1;
+        }
+      } else {
+        if (b == 0.0) return fail_at(op.column, 78);
+        value = std::fmod(a, b);
+      }
+      left.value.number = value;
+    } else {
+      long_number* a = left.value.long_value;
+      long_number* b = right.value.long_value;
+      int result;
+      if (which == '%') {
+        result = long_mod(a, b);
+        if (result >= 0) result = store_long_result(left, long_accumulator, rounding_mode());
+      } else {
+        long_number* target = result_temp();
+        if (!target) return -1;
+        result = which == '*' ? long_multiply(a, b, target) : long_divide(a, b, target);
+        if (result >= 0) result = store_long_result(left, target, rounding_mode());
+      }
+      if (result < 0) return result;
+    }
+    count = remove_items(table, i, count, 2, changed);
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------- pass 4
+
+int join_strings(expr_item& left, const expr_item& right) {
+  if (static_cast<std::uint64_t>(temp_strings_used) + 256 > temp_strings_size) return report_error(14);
+  std::string joined = item_text(left);
+  joined += item_text(right);
+  if (joined.size() > max_string_length) joined.resize(max_string_length);
+  std::uint32_t offset = 0;
+  int stored = text_to_temp(joined, &offset);
+  if (stored < 0) return stored;
+  left.value.bits = offset;
+  return 0;
+}
+
+int add_subtract(expr_item* table, int& count, int* changed) {
+  for (int i = 1; i < count;) {
+    expr_item& op = table[i];
+    if (!is_sign(op)) {
+      ++i;
+      continue;
+    }
+    if (i == count - 1) return fail_at(op.column, 206);
+    expr_item& left = table[i - 1];
+    expr_item& right = table[i + 1];
+    bool left_string = left.type == ITEM_STRING;
+    bool right_string = right.type == ITEM_STRING;
+    if (op.value.op == '+' && left_string != right_string) return fail_at(op.column, 40);
+    if (op.value.op == '+' && left_string && right_string) {
+      int result = join_strings(left, right);
+      if (result < 0) return result;
+    } else {
+      int kind = unify_numeric_pair(left, right);
+      if (kind < 0) return fail_at(op.column, 77);
+      if (kind == ITEM_DOUBLE) {
+        left.value.number = op.value.op == '+' ? left.value.number + right.value.number
+                                               : left.value.number - right.value.number;
+      } else {
+        if (op.value.op == '-') negate_long(right.value.long_value);
+        long_number* target = result_temp();
+        if (!target) return -1;
+        int result = long_add(left.value.long_value, right.value.long_value, target);
+        if (result >= 0) result = store_long_result(left, target, rounding_mode());
+        if (result < 0) return result;
+      }
+    }
+    count = remove_items(table, i, count, 2, changed);
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------- passes 6 and 7
+
+int logical_not(expr_item* table, int& count, int* changed) {
+  for (int i = 0; i < count;) {
+    if (!is_logical(table[i], 4)) {
+      ++i;
+      continue;
+    }
+    if (i == count - 1) return fail_at(table[i].column, 36);
+    int truth = item_truth_value(table[i + 1]);
+    if (truth < 0) return truth;
+    table[i + 1].type = ITEM_DOUBLE;
+    table[i + 1].value.number = truth ? 0.0 : 1.0;
+    count = remove_items(table, i, count, 1, changed);
+  }
+  return 0;
+}
+
+int logical_operators_pass(expr_item* table, int& count, int* changed) {
+  for (int token = 0; token < 4; ++token) {  // AND, OR, EOR, XOR in that order
+    for (int i = 0; i < count;) {
+      if (!is_logical(table[i], token)) {
+        ++i;
+        continue;
+      }
+      if (i == count - 1) return fail_at(table[i].column, 36);
+      if (i == 0) return fail_at(table[i].column, 38);
+      int a = item_truth_value(table[i - 1]);
+      if (a < 0) return a;
+      int b = item_truth_value(table[i + 1]);
+      if (b < 0) return b;
+      int value = token == 0 ? (a && b) : token == 1 ? (a || b) : (a != b);
+      table[i - 1].type = ITEM_DOUBLE;
+      table[i - 1].value.number = value;
+      count = remove_items(table, i, count, 2, changed);
+    }
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------- result
+
+int deliver_result(expr_item& item) {
+  switch (item.type) {
+    case ITEM_DOUBLE:
+      double_accumulator = item.value.number;
+      return ITEM_DOUBLE;
+    case ITEM_STRING:
+    case ITEM_NUMERIC_TEXT: {
+      const char* text = item_text(item);
+      std::size_t length = strnlen(text, max_string_length);
+      std::memcpy(string_accumulator, text, length);
+      string_accumulator[length] = '\0';
+      string_accumulator_length = static_cast<std::int32_t>(length);
+      return static_cast<int>(item.type);
+    }
+    case ITEM_LONG: {
+      long_number* value = item.value.long_value;
+      int result;
+      if (!integer_mode && value && value->len > long_precision)
+        result = long_round_copy(value, long_accumulator, long_precision);
+      else
+        result = long_move(value, long_accumulator);
+      if (result < 0) return result;
+      long_debug_dump("ee", long_accumulator, 1);
+      return ITEM_LONG;
+    }
+    case ITEM_NUMERIC_ARRAY:
+    case ITEM_STRING_ARRAY:
+      return static_cast<int>(item.type);
+    default:
+      return fail_at(item.column, 71);
+  }
+}
+
+}  // namespace
+
+int remove_items(expr_item* table, int index, int count, int n, int* changed) {
+  if (index < 0 || n <= 0 || index + n > count) return count;
+  std::memmove(table + index, table + index + n, sizeof(expr_item) * static_cast<std::size_t>(count - index - n));
+  if (changed) *changed = 1;
+  error_column = 0;
+  return count - n;
+}
+
+int item_truth_value(expr_item& item) {
+  if (item.type == ITEM_STRING) return item_text(item)[0] != '\0' ? 1 : 0;
+  int kind = item_to_number(item);
+  if (kind < 0) return fail_at(item.column, 39);
+  if (kind == ITEM_DOUBLE) return item.value.number != 0.0 ? 1 : 0;
+  if (kind == ITEM_LONG) {
+    const long_number* n = item.value.long_value;
+    return n && !long_is_zero(n) ? 1 : 0;
+  }
+  return fail_at(item.column, 39);
+}
+
+int do_comparisons(expr_item* table, int count, int* changed) {
+  for (int i = 0; i < count;) {
+    if (table[i].type != ITEM_COMPARISON) {
+      ++i;
+      continue;
+    }
+    if (i == 0) return fail_at(table[i].column, 80);
+    if (i == count - 1) break;  // left for the final check (error 71)
+    expr_item& left = table[i - 1];
+    expr_item& right = table[i + 1];
+    int code = static_cast<int>(table[i].value.token);
+    int order;
+    if (left.type == ITEM_STRING && right.type != ITEM_STRING) return fail_at(right.column, 146);
+    if (left.type == ITEM_STRING) {
+      order = std::strcmp(item_text(left), item_text(right));
+    } else {
+      int kind = unify_numeric_pair(left, right);
+      if (kind < 0) return fail_at(table[i].column, 40);
+      if (kind == ITEM_DOUBLE) {
+        double a = left.value.number;
+        double b = right.value.number;
+        order = a < b ? -1 : a > b ? 1 : 0;
+        if (a != a || b != b) order = 2;  // NaN: only "<>" holds
+      } else {
+        order = long_compare(left.value.long_value, right.value.long_value);
+        long_clear(left.value.long_value);
+        long_clear(right.value.long_value);
+      }
+    }
+    bool truth;
+    switch (code) {
+      case 0: truth = order == 0; break;
+      case 1: truth = order < 0; break;
+      case 2: truth = order > 0 && order != 2; break;
+      case 3: truth = order <= 0; break;
+      case 4: truth = order >= 0 && order != 2; break;
+      default: truth = order != 0; break;
+    }
+    left.type = ITEM_DOUBLE;
+    left.array = nullptr;
+    left.value.number = truth ? 1.0 : 0.0;
+    count = remove_items(table, i, count, 2, changed);
+  }
+  return count;
+}
+
+int evaluate_expression(int flags) {
+  expr_item table[max_expression_items];
+  int count = 0;
+  error_column = static_cast<int>(scan_column());
+  const char* expression_start = scan_pointer;
+  for (;;) {
+    char* item_start = scan_pointer;
+    expr_item item;
+    int result = get_item(item, flags);
+    if (result < 0) return report_error(10);
+    if (result == 0) break;
+    if (count >= max_expression_items) {
+      scan_pointer = item_start;
+      skip_blanks();
+      return report_error_here(13);
+    }
+    if (item.type == ITEM_STATEMENT) {
+      if (flags & GI_IN_PARENS) return fail_at(item.column, 222);
+      scan_pointer = item_start;
+      break;
+    }
+    if (item.type == ITEM_STRING || item.type == ITEM_NUMERIC_TEXT) {
+      std::uint32_t offset = 0;
+      if (string_accumulator_to_temp(&offset) < 0) return -14;
+      item.value.bits = offset;
+    } else if (item.type == ITEM_LONG) {
+      long_number* holder = long_temp_alloc();
+      if (!holder) return -1;
+      int moved = long_move(long_accumulator, holder);
+      if (moved < 0) return moved;
+      item.value.long_value = holder;
+    }
+    table[count++] = item;
+  }
+
+  if (debug_mode && expression_start && scan_pointer > expression_start) {
+    std::string text(expression_start, static_cast<std::size_t>(scan_pointer - expression_start));
+    print_text("\n" + indent_text() + "Expression: " + text + "\n");
+  }
+  if (count == 0) return 0;
+
+  if (no_execute) {
+    // A skipped expression: 0, or the empty string when it starts with a string.
+    double_accumulator = 0.0;
+    string_accumulator[0] = '\0';
+    string_accumulator_length = 0;
+    last_array_entry = nullptr;
+    return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
+  }
+
+  last_array_entry = nullptr;
+  if (count == 1) {
+    const expr_item& only = table[0];
+    if ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
+        only.type == ITEM_NUMERIC_ARRAY)
+      last_array_entry = only.array;
+  }
+
+  struct pass {
+    int (*run)(expr_item*, int&, int*);
+    const char* name;
+  };
+  static const pass passes[] = {
+      {unary_signs, "functions and unary - and +"},
+      {raise_to_power, "raise to power"},
+      {multiply_divide, "multiply and divide"},
+      {add_subtract, "add and subtract"},
+      {nullptr, "comparison operations"},
+      {logical_not, "Logical NOT"},
+      {logical_operators_pass, "Logical AND, OR, XOR, EOR"},
+  };
+  for (const pass& step : passes) {
+    int changed = 0;
+    int result;
+    if (step.run) {
+      result = step.run(table, count, &changed);
+    } else {
+      result = do_comparisons(table, count, &changed);
+      if (result >= 0) count = result;
+    }
+    if (result < 0) return result;
+    trace_pass(count, table, step.name, changed);
+  }
+
+  error_column = static_cast<int>(table[0].column);
+  if (count != 1) return report_error(71);
+  return deliver_result(table[0]);
+}
+
+int evaluate_expression_release_temps(int flags) {
+  std::uint32_t saved_strings = temp_strings_used;
+  std::int32_t saved_precision = long_precision;
+  std::int32_t saved_longs = long_temp_used;
+  int result = evaluate_expression(flags);
+  long_precision = saved_precision;
+  if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
+  temp_strings_used = saved_strings;
+  long_temp_release_to(saved_longs);
+  return result;
+}
+
+int get_parameter_list(int* count, expr_item* list) {
+  *count = 0;
+  skip_blanks();
+  error_column = static_cast<int>(scan_column());
+  if (!scan_pointer || scan_pointer >= line_end || *scan_pointer != '(') return report_error(69);
+  ++scan_pointer;
+  for (;;) {
+    skip_blanks();
+    std::uint32_t column = scan_column();
+    ++expression_depth;
+    int result = evaluate_expression(GI_IN_PARENS | GI_LIST);
+    --expression_depth;
+    if (result < 0) return report_error(11);
+    char consumed = scan_pointer[-1];
+    if (result == 0) {
+      if (consumed == ')') return 0;
+      error_column = static_cast<int>(scan_column()) - 1;
+      return report_error(326);
+    }
+    expr_item& item = list[*count];
+    item = expr_item{};
+    item.column = column;
+    switch (result) {
+      case ITEM_DOUBLE:
+        item.value.number = double_accumulator;
+        break;
+      case ITEM_LONG: {
+        long_number* holder = long_temp_alloc();
+        if (!holder) return -1;
+        int moved = long_move(long_accumulator, holder);
+        if (moved < 0) return moved;
+        item.value.long_value = holder;
+        break;
+      }
+      case ITEM_STRING:
+      case ITEM_NUMERIC_TEXT: {
+        std::uint32_t offset = 0;
+        if (string_accumulator_to_temp(&offset) < 0) return -14;
+        item.value.bits = offset;
+        item.array = last_array_entry;
+        break;
+      }
+      case ITEM_STRING_ARRAY:
+      case ITEM_NUMERIC_ARRAY:
+        item.array = last_array_entry;
+        break;
+      default:
+        return report_error(11);
+    }
+    item.type = static_cast<std::uint32_t>(result);
+    ++*count;
+    if (consumed == ')') return 0;
+    if (*count == max_parameters) {
+      error_column = static_cast<int>(scan_column()) - 1;
+      return report_error(63);
+    }
+  }
+}
+
+int evaluate_expression_text(std::string_view text) {
+  scan_text_scope scope(text);
+  return evaluate_expression_release_temps(0);
+}

@@ -1,0 +1,43 @@
+// Expression evaluation: collects items with get_item, reduces them in seven
+// precedence passes, and leaves the value in an accumulator.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "interpreter/item.h"
+
+struct array_entry;
+
+constexpr int max_expression_items = 49;
+constexpr int max_parameters = 7;
+
+// Nesting of evaluations through "(" items, "@(" names and argument lists
+// (the indent of DEBUG output).
+extern int expression_depth;
+// The array entry of a one-item expression that was a string with an entry, a
+// whole string array or a whole numeric array; else null.
+extern array_entry* last_array_entry;
+
+// Evaluates the expression at scan_pointer. flags go to every get_item: 0
+// plain, 1 ends at ")" (consumed), 2 ends at "," or ";" (consumed), 3 both.
+// Returns 2 (double_accumulator), 3 or 16 (string_accumulator), 14
+// (long_accumulator), 13 or 20 (last_array_entry), 0 for an empty
+// expression, or a negative error.
+int evaluate_expression(int flags);
+// evaluate_expression, then releases the temporary strings and longs it took
+// and restores long_precision; the value stays in the accumulators.
+int evaluate_expression_release_temps(int flags);
+// Reads "(" arg, ... ")" into list (room for max_parameters items). Returns 0
+// with *count set, or a negative error.
+int get_parameter_list(int* count, expr_item* list);
+// 1 or 0, or a negative error (39).
+int item_truth_value(expr_item& item);
+// The comparison pass over an item table; returns the new count or a negative error.
+int do_comparisons(expr_item* table, int count, int* changed);
+// Deletes n items at index; returns the new count.
+int remove_items(expr_item* table, int index, int count, int n, int* changed);
+
+// Test and tool entry point: evaluates text as one expression outside any
+// program (the scan state is saved and restored). Returns the result code as
+// evaluate_expression_release_temps does; the value is in the accumulators.
+int evaluate_expression_text(std::string_view text);

@@ -1,0 +1,34 @@
+// Built-in functions: do_function and the tokens of the function keyword table.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "interpreter/item.h"
+
+constexpr int function_token_count = 57;  // tokens are positions in function_keywords (keywords.h)
+
+// No argument list was written after the function name: do_function is called
+// with this count (a written "()" is count 0).
+constexpr int FUNCTION_NO_ARGUMENT_LIST = -1;
+
+// Evaluates one call of a built-in function (token 41: a user-defined
+// function, see user_functions.h). arguments holds count evaluated items as
+// get_parameter_list built them (strings as temporary-string offsets, longs as
+// temporary longs). Returns 2 (double_accumulator), 3 or 16
+// (string_accumulator), 14 (long_accumulator), or a negative error code that
+// has already been reported.
+int do_function(int token, expr_item* arguments, int count);
+
+// Angle unit of SIN, COS, TAN, COT, ATN and ACOT: 1 degrees, 0 radians.
+extern int degrees_mode;
+
+// Pure kernels of the double paths, shared by do_function and the tests. Each
+// returns 0 or a positive error code that the caller reports at the right column.
+double cint_double(double x);                       // nearest integer, halves away from zero
+int hex_text(double n, double fill, char* out, std::size_t size);  // HEX$
+int exponent_of_double(double x, double& exponent);  // EXPONENT: the exponent "% 4.2e" prints
+int root_double(double x, double n, double& result); // ROOT(x, n)
+int factorial_double(double n, double& result);     // FACTORIAL(n)
+// INSTR: 1-based position of t in s from start, 0 when none.
+double instr_position(double start, const char* s, std::size_t s_length, const char* t,
+                      std::size_t t_length);

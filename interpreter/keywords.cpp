@@ -1,0 +1,236 @@
+// Keyword tables and predefined variables. Token codes are positions: the
+// order of every word list below is part of the interface. Never reorder,
+// insert or delete; "" is a reserved record that no name can equal.
+#include "interpreter/keywords.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "interpreter/item.h"
+
+namespace {
+
+// ORDER MATTERS: token code = index.
+const char* const command_words[] = {
+    "list", "run", "houseclean", "clear", "load",
+};
+const char* const function_words[] = {
+    "abs", "atn", "cos", "fix", "exp", "log", "sgn", "sin",
+    "sqr", "cot", "rnd", "exponent", "chr$", "left$", "right$", "mid$",
+    "hex$", "len", "cint", "str$", "int", "asc", "string$", "log10",
+    "space$", "instr", "val", "tab", "mod", "read", "eof", "input",
+    "open", "factorial", "long", "exp10", "short", "half", "acot", "root",
+    "tan", "****", "hexconvert", "browseinputfile$", "browseoutputfile$", "formatdatetime$", "expanddatetime", "makedatetime",
+    "setcolor", "messagebox", "inputdialog", "updatedialog", "tolower$", "toupper$", "browsecommports$", "filesize",
+    "select",
+};
+const char* const special_name_words[] = {
+    "longpi", "longe", "remainder", "cossame", "checkdegrees", "starttimer", "endtimer", "matherror",
+    "workingdir$", "programdir$", "checkmouseclick", "inkey$", "choosefont$",
+};
+const char* const statement_words[] = {
+    "beep", "rem", "data", "def", "dim", "end", "stop", "erase",
+    "for", "next", "get", "put", "gosub", "return", "goto", "if",
+    "then", "else", "input", "integer", "line", "mid$", "print", "write",
+    "using", "swap", "while", "wend", "printall", "debug", "on", "break",
+    "continue", "to", "step", "color", "debugprint", "cont", "read", "restore",
+    "open", "close", "cls", "long", "float", "degrees", "radians", "randomize",
+    "field", "lset", "rset", "help", "updatedatetime", "graph", "plot", "text",
+    "shape", "chdir", "append", "include", "chain", "setdstrules", "settimezone", "delay",
+    "spawn", "inputdialog", "updatedialog", "deleteshape", "sort", "updateregion", "changeshape",
+};
+const char* const debug_option_words[] = {
+    "peekbcd", "optmul", "testdata", "step", "trace", "long", "round", "truncate",
+    "detail", "timer", "dir", "off", "lnrat", "graph", "oldconvert", "matherrok",
+    "testroutine", "zbox", "mousecheckforward",
+};
+const char* const long_timer_words[] = {
+    "atn", "sqr", "longpi", "longe", "sin", "exp", "log", "root",
+    "power", "mult", "div", "factorial", "mod", "half", "convert",
+};
+const char* const graph_words[] = {
+    "width", "height", "portrait", "landscape", "print", "end", "hscale", "vscale",
+    "hoffset", "voffset", "hmargin", "vmargin", "axisweight", "border", "noborder", "grid",
+    "nogrid", "metafile", "listparms", "includexaxis", "includeyaxis", "hscaletype", "vscaletype", "axes",
+    "noaxes", "equalscales", "bgcolor", "gridcolor", "clearance", "numberxaxis", "numberyaxis", "maximize",
+    "axiscolor", "jpeg", "lockscreen",
+};
+const char* const plot_words[] = {
+    "type", "linetype", "lineweight", "x", "y", "unsorted", "sortedx", "sortedy",
+    "color", "average", "smooth",
+};
+const char* const text_words[] = {
+    "xaxis", "yaxis", "h", "v", "x", "y", "boxed", "string",
+    "color", "size", "datasize", "font", "bold", "italic", "normal", "angle",
+    "x2", "y2", "justify",
+};
+const char* const shape_words[] = {
+    "top", "left", "bottom", "right", "center", "hradius", "vradius", "radius",
+    "startangle", "endangle", "linecolor", "lineweight", "fillcolor", "filltype", "hatch", "polypoints",
+    "polycount", "rectangle", "ellipse", "arc", "chord", "pie", "polygon", "line",
+    "linestart", "lineend", "polyline", "bezier", "ctlpt1", "ctlpt2", "beginpath", "endpath",
+    "strokefill", "stroke", "closefigure", "smooth", "average", "text", "font", "characters",
+    "bold", "italic", "charoutline", "rotate", "rotatecenter", "direction", "plotcharoutline", "mouseclick",
+    "justify", "propfonts", "outline", "", "reset",
+};
+const char* const changeshape_words[] = {
+    "top", "left", "bottom", "right", "center", "hradius", "vradius", "radius",
+    "startangle", "endangle", "linecolor", "lineweight", "fillcolor", "filltype", "hatch", "linestart",
+    "lineend", "ctlpt1", "ctlpt2", "smooth", "average", "font", "characters", "bold",
+    "italic", "rotate", "rotatecenter", "direction", "justify", "mouseclick", "polypoints", "polycount",
+};
+const char* const relational_words[] = {
+    "=", "<", ">", "<=", ">=", "<>",
+};
+const char* const logical_words[] = {
+    "and", "or", "eor", "xor", "not",
+};
+}  // namespace
+
+keyword_table command_keywords = {command_words, 5, 11, 0};
+keyword_table function_keywords = {function_words, 57, 17, 0};
+keyword_table special_name_keywords = {special_name_words, 13, 15, 0};
+keyword_table statement_keywords = {statement_words, 71, 14, 0};
+keyword_table debug_option_keywords = {debug_option_words, 19, 17, 0};
+keyword_table long_timer_keywords = {long_timer_words, 15, 10, 0};
+keyword_table graph_keywords = {graph_words, 35, 14, 0};
+keyword_table plot_keywords = {plot_words, 11, 10, 0};
+keyword_table text_keywords = {text_words, 19, 9, 0};
+keyword_table shape_keywords = {shape_words, 53, 15, 0};
+keyword_table changeshape_keywords = {changeshape_words, 32, 15, 0};
+keyword_table relational_operators = {relational_words, 6, 7, 0};
+keyword_table logical_operators = {logical_words, 5, 7, 0};
+
+bool names_equal(std::string_view a, const char* b) {
+  std::size_t length = std::strlen(b);
+  if (length != a.size() || length == 0) return false;
+  for (std::size_t i = 0; i < length; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]);
+    unsigned char y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+int keyword_lookup(const keyword_table& table, std::string_view name) {
+  if (name.empty() || name.size() > static_cast<std::size_t>(table.record_size)) return -1;
+  for (int i = 0; i < table.count; ++i)
+    if (names_equal(name, table.words[i])) return i;
+  return -1;
+}
+
+const char* keyword_word(const keyword_table& table, int token) {
+  if (token < 0 || token >= table.capacity) return "";
+  return table.words[token];
+}
+
+void fill_keyword_tables() {
+  // Start-up order: each table's count is set once its words are in place.
+  keyword_table* const order[] = {
+      &command_keywords, &function_keywords, &special_name_keywords, &statement_keywords,
+      &debug_option_keywords, &long_timer_keywords, &graph_keywords, &plot_keywords,
+      &text_keywords, &shape_keywords, &changeshape_keywords,
+  };
+  for (keyword_table* table : order) table->count = table->capacity;
+}
+
+void fill_operator_tables() {
+  relational_operators.count = relational_operators.capacity;
+  logical_operators.count = logical_operators.capacity;
+}
+
+// ---------------------------------------------------------------- predefined variables
+
+predefined_variable predefined_variables[PREDEFINED_CAPACITY] = {};
+int predefined_count = 0;
+char predefined_names[predefined_names_size] = {};
+char predefined_strings[predefined_strings_size] = {};
+
+namespace {
+
+struct predefined_initial {
+  const char* name;
+  std::uint32_t type;
+  double number;
+  const char* text;
+};
+
+// ORDER MATTERS: index = position.
+const predefined_initial predefined_initial_values[PREDEFINED_CAPACITY] = {
+    {"pi", ITEM_DOUBLE, 3.141592653589793, nullptr},
+    {"euler", ITEM_DOUBLE, 2.718281828459045, nullptr},
+    {"defaultprintformat$$", ITEM_STRING, 0, "%13.6g"},
+    {"defaultprinttabs", ITEM_DOUBLE, 14, nullptr},
+    {"date$", ITEM_STRING, 0, "mm-dd-yyyy"},
+    {"time$", ITEM_STRING, 0, "hh:mm:ss"},
+    {"dayofweek$", ITEM_STRING, 0, "ddd"},
+    {"floatingptlength", ITEM_DOUBLE, 50, nullptr},
+    {"printformatmax$$", ITEM_STRING, 0, "%23.18g"},
+    {"defaultzerodatetime", ITEM_DOUBLE, 0, nullptr},
+    {"lastshapeid", ITEM_DOUBLE, -1, nullptr},
+    {"mousexcoord", ITEM_DOUBLE, 0, nullptr},
+    {"mouseycoord", ITEM_DOUBLE, 0, nullptr},
+    {"keystate", ITEM_DOUBLE, 0, nullptr},
+};
+
+bool valid_predefined(int index) { return index >= 0 && index < predefined_count; }
+
+}  // namespace
+
+void init_predefined_variables() {
+  std::memset(predefined_names, 0, sizeof predefined_names);
+  std::memset(predefined_strings, 0, sizeof predefined_strings);
+  predefined_names[0] = ' ';  // offset 0: a one-blank name
+  std::size_t names_used = 2;
+  for (int i = 0; i < PREDEFINED_CAPACITY; ++i) {
+    const predefined_initial& initial = predefined_initial_values[i];
+    std::size_t length = std::strlen(initial.name);
+    predefined_variable& variable = predefined_variables[i];
+    variable.name_offset = static_cast<std::uint32_t>(names_used);
+    std::memcpy(predefined_names + names_used, initial.name, length + 1);
+    names_used += length + 1;
+    variable.type = initial.type;
+    if (initial.type == ITEM_STRING) {
+      variable.value.string_offset = static_cast<std::uint64_t>(i) * predefined_string_slot_size;
+      std::snprintf(predefined_strings + variable.value.string_offset, predefined_string_slot_size,
+                    "%s", initial.text);
+    } else {
+      variable.value.number = initial.number;
+    }
+  }
+  predefined_count = PREDEFINED_CAPACITY;
+}
+
+int find_predefined_variable(std::string_view name) {
+  for (int i = 0; i < predefined_count; ++i)
+    if (names_equal(name, predefined_names + predefined_variables[i].name_offset)) return i;
+  return -1;
+}
+
+const char* predefined_name(int index) {
+  if (!valid_predefined(index)) return "";
+  return predefined_names + predefined_variables[index].name_offset;
+}
+
+const char* predefined_string(int index) {
+  if (!valid_predefined(index) || predefined_variables[index].type != ITEM_STRING) return "";
+  return predefined_strings + predefined_variables[index].value.string_offset;
+}
+
+int set_predefined_string(int index, std::string_view text) {
+  if (!valid_predefined(index) || predefined_variables[index].type != ITEM_STRING) return -1;
+  char* slot = predefined_strings + predefined_variables[index].value.string_offset;
+  std::size_t length = text.size() < predefined_string_slot_size - 1 ? text.size()
+                                                                      : predefined_string_slot_size - 1;
+  std::memcpy(slot, text.data(), length);
+  slot[length] = '\0';
+  return 0;
+}
+
+int set_predefined_double(int index, double value) {
+  if (!valid_predefined(index) || predefined_variables[index].type != ITEM_DOUBLE) return -1;
+  predefined_variables[index].value.number = value;
+  return 0;
+}

@@ -1,0 +1,49 @@
+// Placeholders for routines whose home area is not built yet (see pending.h).
+// Each reports a clear error and never fakes a result. Delete a placeholder
+// when its real routine lands.
+#include "interpreter/pending.h"
+
+#include <string>
+
+#include "interpreter/errors.h"
+#include "interpreter/output.h"
+#include "interpreter/run_state.h"
+
+namespace {
+int not_available(const char* what) {
+  std::string text = std::string(what) + " is not available in this build.";
+  return report_error_message(47, text.c_str());
+}
+}  // namespace
+
+// The graph's pending event for checkmouseclick: -1 none (its reset value;
+// with no graph window built no event can arrive).
+double graph_event = -1;
+
+int choose_font_dialog(std::string&, int&, int&, int&) { return not_available("The font dialog (choosefont$)"); }
+
+int func_messagebox(expr_item*, int) { return not_available("MESSAGEBOX"); }
+int func_inputdialog(expr_item*, int) { return not_available("INPUTDIALOG"); }
+int func_updatedialog(expr_item*, int) { return not_available("UPDATEDIALOG"); }
+int func_select(expr_item*, int) { return not_available("SELECT"); }
+
+int output_buffer_clear() { return not_available("The output window"); }
+
+
+
+// No graph window exists in this build: nothing can have changed or be open.
+void graph_repaint_if_changed() {}
+void graph_repaint_throttled() {}
+void graph_window_destroy() {}
+int graph_window_is_open() { return 0; }
+
+// Statements of areas not built yet (graphs, dialogs for programs).
+int stmt_graph() { return not_available("GRAPH"); }
+int stmt_plot() { return not_available("PLOT"); }
+int stmt_text() { return not_available("TEXT"); }
+int stmt_shape() { return not_available("SHAPE"); }
+int stmt_changeshape() { return not_available("CHANGESHAPE"); }
+int stmt_deleteshape() { return not_available("DELETESHAPE"); }
+int stmt_updateregion() { return not_available("UPDATEREGION"); }
+int stmt_inputdialog() { return not_available("INPUTDIALOG"); }
+int stmt_updatedialog() { return not_available("UPDATEDIALOG"); }

@@ -1,0 +1,661 @@
+// Run control: the Run driver, the line and statement loop with its stepping,
+// trace and Kill hooks, and the road of a typed command line.
+#include "interpreter/run_control.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "frontend/paths.h"
+#include "interpreter/commands.h"
+#include "interpreter/data_read.h"
+#include "interpreter/datetime.h"
+#include "interpreter/debugging.h"
+#include "interpreter/errors.h"
+#include "interpreter/file_table.h"
+#include "interpreter/functions.h"
+#include "interpreter/output_channels.h"
+#include "interpreter/pending.h"
+#include "interpreter/program_buffer.h"
+#include "interpreter/random.h"
+#include "interpreter/run_state.h"
+#include "interpreter/scanner.h"
+#include "interpreter/statements.h"
+#include "interpreter/user_functions.h"
+#include "interpreter/variables.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/frontend_port.h"
+#include "rizozira/long_number.h"
+
+int in_gosub = 0, return_seen = 0;
+int in_while = 0, wend_seen = 0;
+int in_for = 0, next_seen = 0;
+int in_if = 0, else_seen = 0, if_result = 0;
+int block_kind = BLOCK_NONE;
+int loop_condition = 0;
+int skip_block = 0;
+int break_requested = 0, continue_requested = 0;
+int resume_at_body = 0;
+std::uint32_t body_column = 0;
+std::uint32_t loop_line_offset = 0;
+std::uint32_t loop_statement_column = 0;
+std::uint32_t next_line = 0, next_column = 0;
+std::uint32_t wend_line = 0, wend_column = 0;
+std::uint32_t goto_target = 0;
+int return_value_type = ITEM_DOUBLE;
+
+int step_requested = 0;
+int step_banner_pending = 0;
+int immediate_command_pending = 0;
+int input_waiting = 0;
+int command_typed = 0;
+int program_running = 0;
+int messagebox_active = 0;
+
+int run_mode = RUN_MODE_RUN;
+int program_already_loaded = 0;
+int program_load_failed = 0;
+
+char command_line[256] = {};
+int body_nesting = 0;
+
+namespace {
+
+// Main-dialog controls the stepping hooks touch (besides those in frontend_port.h).
+constexpr int IDC_RUN = 1021;
+constexpr int IDC_COMMAND_LABEL = 1050;
+constexpr int IDC_CLEAR_SCREEN = 1052;
+
+// Counts one level of run_program_lines for the nesting bound.
+struct nesting_guard {
+  nesting_guard() { ++body_nesting; }
+  ~nesting_guard() { --body_nesting; }
+  nesting_guard(const nesting_guard&) = delete;
+  nesting_guard& operator=(const nesting_guard&) = delete;
+};
+
+// Temporary strings and longs taken by one statement go back afterwards.
+struct temp_level_guard {
+  std::uint32_t strings = temp_strings_used;
+  std::int32_t longs = long_temp_used;
+  temp_level_guard() = default;
+  temp_level_guard(const temp_level_guard&) = delete;
+  temp_level_guard& operator=(const temp_level_guard&) = delete;
+  ~temp_level_guard() {
+    if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
+    temp_strings_used = strings;
+    long_temp_release_to(longs);
+  }
+};
+
+void show_stepping_controls() {
+  FrontendPort& port = frontend_port();
+  port.set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
+  port.set_control_text(IDC_RUN, "Continue");
+  port.set_control_text(IDC_RUN_STEP, "Step");
+  port.enable_control(IDC_RUN, true);
+  port.enable_control(IDC_CLEAR_SCREEN, true);
+}
+
+// Window mode: dispatches pending events; a quit request counts as Kill.
+void pump_window_messages() {
+  if (!frontend_port().pump_messages()) kill_requested = 1;
+}
+
+// A pending Step (or Run/Step) turns stepping on.
+void take_step_request() {
+  if (!step_requested) return;
+  if (!step_mode) step_banner_pending = 1;
+  step_mode = 1;
+  if (!no_execute && !prescan_mode) step_requested = 0;
+}
+
+// Console mode while stepping: one line from the console; an empty line runs
+// the next statement, any other line becomes an immediate command. End of
+// input turns stepping off so that the program can finish.
+void read_console_step_line() {
+  char line[256];
+  std::size_t count = 0;
+  if (!console_read_line(line, sizeof line, count)) {
+    step_mode = 0;
+    step_banner_pending = 0;
+    return;
+  }
+  while (count > 0 && (line[count - 1] == '\n' || line[count - 1] == '\r')) line[--count] = 0;
+  if (count == 0) return;
+  std::memcpy(command_line, line, count + 1);
+  immediate_command_pending = 1;
+}
+
+// Echoes the current line with the caret under the statement.
+void echo_statement() {
+  error_column = 0;
+  report_error(error_code_echo_only);
+}
+
+}  // namespace
+
+void reset_run_flags() {
+  in_gosub = return_seen = 0;
+  in_while = wend_seen = 0;
+  in_for = next_seen = 0;
+  in_if = else_seen = if_result = 0;
+  no_execute = 0;
+  loop_condition = 0;
+  skip_block = 0;
+  break_requested = continue_requested = 0;
+  program_ended = 0;
+  resume_at_body = 0;
+  block_kind = BLOCK_NONE;
+  command_typed = 0;
+  kill_requested = 0;
+  print_to_string = 0;
+  print_string_assigned = 0;
+  print_string_target = nullptr;
+  reset_print_channel(print_string_channel);
+  messagebox_active = 0;
+}
+
+int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
+  start = program_offset;
+  std::uint32_t end = program_offset;
+  while (end < program_length && program_buffer[end] != '\n') ++end;
+  if (end < program_length) ++end;  // the LF belongs to the line
+  std::uint32_t bytes = end - start;
+  if (bytes > max_line_bytes) {
+    // Show the start of the line in the report, then refuse it.
+    std::memcpy(buffer, program_buffer + start, max_line_bytes);
+    buffer[max_line_bytes] = 0;
+    line_start = scan_pointer = statement_start = buffer;
+    line_length = static_cast<std::int32_t>(max_line_bytes);
+    line_end = buffer + max_line_bytes;
+    error_column = 0;
+    return report_error(24);
+  }
+  std::memcpy(buffer, program_buffer + start, bytes);
+  bool ended_cr = false;
+  if (bytes > 0 && buffer[bytes - 1] == '\n') --bytes;
+  if (bytes > 0 && buffer[bytes - 1] == '\r') {
+    --bytes;
+    ended_cr = true;
+  }
+  buffer[bytes] = 0;
+  length = bytes;
+  next = end;
+  next_line_offset = end;
+  if (debug_mode && ended_cr) {
+    std::string echo(buffer, bytes);
+    echo += '\n';
+    print_text(echo);
+  }
+  return 0;
+}
+
+int run_program_lines() {
+  nesting_guard depth;
+  if (body_nesting > max_body_nesting) {
+    error_column = 0;
+    return report_error_message(47, "FOR, WHILE and GOSUB nested more than 1000 deep.");
+  }
+  char line_buffer[max_line_bytes + 1];
+  int result = 0;
+  program_ended = 0;
+  for (;;) {
+    if (program_offset >= program_length) {
+      if (program_ended && !prescan_mode) return -1;
+      if (block_kind == BLOCK_FOR && in_for && !next_seen) {
+        error_column = 0;
+        return report_error(58);
+      }
+      if (block_kind == BLOCK_WHILE && in_while && !wend_seen) {
+        error_column = 0;
+        return report_error(46);
+      }
+      if (block_kind == BLOCK_GOSUB && in_gosub && !return_seen) {
+        error_column = 0;
+        return report_error(30);
+      }
+      return result;
+    }
+    std::uint32_t length = 0, next = 0, start = 0;
+    int fetched = fetch_program_line(length, line_buffer, next, start);
+    if (fetched < 0) return fetched;
+    if (length > 0) {
+      line_start = scan_pointer = statement_start = line_buffer;
+      line_length = static_cast<std::int32_t>(length);
+      line_end = line_buffer + length;
+      goto_target = 0;
+      if (resume_at_body) {
+        scan_pointer += body_column <= length ? body_column : length;
+        resume_at_body = 0;
+      }
+      if (!program_ended || prescan_mode) {
+        result = process_statement_line();
+        if (result < 0) return report_error(6);
+      }
+    }
+    if (program_ended || (in_gosub && return_seen) || (in_while && wend_seen) || (in_for && next_seen) ||
+        resume_at_body)
+      continue;
+    if (goto_target != 0) {
+      int index = find_statement_number(goto_target);
+      if (index < 0) {
+        error_column = 0;
+        return report_error(25);
+      }
+      program_offset = statement_number_table[index].line_offset;
+      continue;
+    }
+    program_offset = next;
+  }
+}
+
+int process_statement_line() {
+  line_statement_number = 0;
+  first_data_on_line = 0;
+  int found = get_statement_number(0);
+  if (found == -1) return report_error(9);
+  if (found < 0) return found;
+  if (found == 1) {
+    // "10: PRINT" is a numbered line whose first statement follows the colon.
+    if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
+    line_statement_number = statement_number;
+    if (debug_mode) {
+      char text[64];
+      std::snprintf(text, sizeof text, "Statement Number:    %u \n", statement_number);
+      print_text(text);
+    }
+  }
+  return process_statements();
+}
+
+int process_statements() {
+  int result = 0;
+  for (;;) {
+    if (scan_pointer >= line_end) {
+      if (in_if && block_kind == BLOCK_WHILE && in_while && !wend_seen) {
+        error_column = 0;
+        return report_error(42);
+      }
+      return result;
+    }
+    if (peek_nonblank() == 0) return result;
+    result = process_statement();
+    if (result < 0) return report_error(27);
+    if (result == 1) return 1;
+    if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
+  }
+}
+
+int process_statement() {
+  for (;;) {
+    user_call_reset_if_idle();
+    graph_repaint_throttled();
+    if (!console_mode) {
+      if (!step_mode) {
+        pump_window_messages();
+        if (!kill_requested) take_step_request();
+      } else if (!step_banner_pending) {
+        graph_repaint_if_changed();
+        frontend_port().enable_control(IDC_COMMAND, true);
+        frontend_port().focus_control(IDC_COMMAND);
+        pump_window_messages();
+        while (step_mode && !step_requested && !kill_requested && !immediate_command_pending) {
+          sleep_microseconds(10000);
+          pump_window_messages();
+        }
+      }
+    } else {
+      // A statement of an immediate command (step_requested set for it) runs
+      // without waiting for another console line.
+      bool stepped = step_requested != 0;
+      take_step_request();
+      if (step_mode && !no_execute && !step_banner_pending && !stepped) read_console_step_line();
+    }
+
+    if (kill_requested) {
+      chain_pending = 0;
+      scan_pointer = line_end;
+      program_offset = program_length;
+      program_ended = 1;
+      step_mode = debug_mode = input_waiting = 0;
+      graph_repaint_if_changed();
+      error_column = 0;
+      return report_error(106);
+    }
+    if (immediate_command_pending) {
+      immediate_command_pending = 0;
+      step_requested = 1;
+      run_immediate_while_stepping();
+      if (console_mode) step_requested = 0;  // the interrupted statement waits for its own line
+      if (!console_mode && !step_mode) {
+        frontend_port().enable_control(IDC_COMMAND, false);
+        frontend_port().set_control_text(IDC_COMMAND_LABEL, "Command:");
+      }
+      continue;
+    }
+
+    statement_start = scan_pointer;
+    take_step_request();
+    if (step_mode && !no_execute) {
+      if (step_banner_pending) {
+        char field[16];
+        format_offset_field(program_offset, field, sizeof field);
+        char banner[96];
+        std::snprintf(banner, sizeof banner, "User interrupted program at offset%s. Next statement is:\r\n", field);
+        print_text(banner);
+        echo_statement();
+        print_text("\nStepping...(click STEP or CONTINUE)\n");
+        step_banner_pending = 0;
+        frontend_port().set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
+        frontend_port().enable_control(IDC_RUN, true);
+        continue;
+      }
+      print_text("\n");
+      echo_statement();
+      frontend_port().set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
+    }
+    break;
+  }
+
+  if (trace_mode && !step_mode && !no_execute) {
+    graph_repaint_if_changed();
+    print_text("\n");
+    echo_statement();
+  }
+
+  expr_item item;
+  int type = get_item(item, GI_STATEMENT_START);
+  if (type < 0) return report_error(10);
+
+  int result = 0;
+  switch (type) {
+    case ITEM_DOUBLE:
+    case ITEM_STRING:
+    case ITEM_LONG:
+    case ITEM_FIELD:
+    case ITEM_STRING_ARRAY:
+    case ITEM_NUMERIC_ARRAY:
+      if (peek_nonblank() != '=') {
+        error_column = static_cast<int>(item.column);
+        return report_error(47);
+      }
+      {
+        temp_level_guard level;
+        result = do_assignment(static_cast<int>(type), item, 0);
+      }
+      if (result < 0) return result;
+      result = 0;
+      break;
+    case ITEM_STATEMENT: {
+      {
+        temp_level_guard level;
+        result = do_keyword_statement(static_cast<int>(item.value.token));
+      }
+      if (result == 1) {
+        scan_pointer = statement_start;
+        return 1;
+      }
+      if (result < 0) return report_error(12);
+      break;
+    }
+    case ITEM_COMMAND: {
+      temp_level_guard level;
+      result = do_command(static_cast<int>(item.value.token));
+      if (result < 0) return result;
+      return 0;
+    }
+    default:
+      error_column = static_cast<int>(item.column);
+      return report_error(47);
+  }
+
+  frontend_port().enable_control(IDC_RUN_STEP, true);
+  if (computing_busy && step_mode) {
+    show_stepping_controls();
+    frontend_port().enable_control(IDC_COMMAND, true);
+    frontend_port().focus_control(IDC_COMMAND);
+  }
+  computing_busy = 0;
+  return result;
+}
+
+int execute_statement_text(const char* text) {
+  char buffer[max_line_bytes + 1];
+  std::size_t length = std::strlen(text);
+  if (length > max_line_bytes) length = max_line_bytes;
+  std::memcpy(buffer, text, length);
+  buffer[length] = 0;
+
+  char* saved_start = line_start;
+  char* saved_end = line_end;
+  char* saved_scan = scan_pointer;
+  char* saved_statement = statement_start;
+  std::int32_t saved_length = line_length;
+  line_start = scan_pointer = statement_start = buffer;
+  line_end = buffer + length;
+  line_length = static_cast<std::int32_t>(length);
+  int result = process_statements();
+  line_start = saved_start;
+  line_end = saved_end;
+  scan_pointer = saved_scan;
+  statement_start = saved_statement;
+  line_length = saved_length;
+  return result < 0 ? report_error(6) : result;
+}
+
+int classify_command_line() {
+  statement_start = scan_pointer = line_start;
+  expr_item item;
+  int type = get_item(item, GI_STATEMENT_START);
+  if (type < 0) return type;  // already reported; running the text would report it again
+  if (type == ITEM_NUMBER_AT_START) {
+    error_column = 0;
+    return report_error(247);
+  }
+  if (type != ITEM_COMMAND) {
+    scan_pointer = line_start;
+    return 1;
+  }
+  int result = 0;
+  command_typed = 1;
+  {
+    temp_level_guard level;
+    result = do_command(static_cast<int>(item.value.token));
+  }
+  command_typed = 0;
+  if (result >= 0 && line_start != nullptr && peek_nonblank() != 0) result = report_error_here(26);
+  graph_repaint_if_changed();
+  return result < 0 ? result : 0;
+}
+
+int run_typed_line() {
+  static const char end_line[] = "\r\nend\r\n";
+  constexpr std::uint32_t end_line_length = sizeof end_line - 1;
+  std::uint32_t length = static_cast<std::uint32_t>(line_end - line_start);
+  if (program_buffer == nullptr ||
+      static_cast<std::uint64_t>(program_length) + length + 10 >= program_buffer_size) {
+    print_text("Insufficient program file buffer space.\n");
+    return 0;
+  }
+  std::uint32_t saved_length = program_length;
+  std::memcpy(program_buffer + program_length, end_line, end_line_length);
+  program_length += end_line_length;
+  std::uint32_t line_offset = program_length;
+  std::memmove(program_buffer + program_length, line_start, length);
+  program_length += length;
+  program_buffer[program_length++] = '\r';
+  program_buffer[program_length++] = '\n';
+  program_buffer[program_length] = 0;
+
+  program_offset = line_offset;
+  resume_at_body = 0;
+  chain_pending = 0;
+  int result = run_program_lines();
+
+  program_length = saved_length;
+  program_buffer[program_length] = 0;
+  return result;
+}
+
+int run_immediate_while_stepping() {
+  // The interrupted statement's parse state, put back after the typed line.
+  int saved_no_execute = no_execute, saved_skip = skip_block;
+  char* saved_scan = scan_pointer;
+  char* saved_end = line_end;
+  char* saved_start = line_start;
+  char* saved_statement = statement_start;
+  std::int32_t saved_length = line_length;
+  int saved_for = in_for, saved_while = in_while, saved_gosub = in_gosub;
+  int saved_kind = block_kind;
+  std::uint32_t saved_offset = program_offset, saved_next = next_line_offset, saved_goto = goto_target;
+  std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
+
+  in_for = in_while = in_gosub = 0;
+  no_execute = skip_block = 0;
+  block_kind = BLOCK_NONE;
+  loop_line_offset = loop_statement_column = 0;
+
+  char typed[sizeof command_line];
+  std::memcpy(typed, command_line, sizeof typed);
+  typed[sizeof typed - 1] = 0;
+  line_start = scan_pointer = statement_start = typed;
+  line_length = static_cast<std::int32_t>(std::strlen(typed));
+  line_end = typed + line_length;
+
+  int classified = classify_command_line();
+  if (classified == 1) run_typed_line();
+  graph_repaint_if_changed();
+
+  no_execute = saved_no_execute;
+  skip_block = saved_skip;
+  scan_pointer = saved_scan;
+  line_end = saved_end;
+  line_start = saved_start;
+  statement_start = saved_statement;
+  line_length = saved_length;
+  in_for = saved_for;
+  in_while = saved_while;
+  in_gosub = saved_gosub;
+  block_kind = saved_kind;
+  program_offset = saved_offset;
+  next_line_offset = saved_next;
+  goto_target = saved_goto;
+  loop_line_offset = saved_loop_line;
+  loop_statement_column = saved_loop_column;
+  return 0;
+}
+
+int run_loaded_program() {
+  reset_run_flags();
+  current_channel = 0;
+  reset_print_channel(0);
+  output_column = 0;
+  long_modes_run_start();
+  data_reset_reading_state();
+  degrees_mode = 0;
+  datetime_run_start(chain_keepdata);
+  program_offset = 0;
+  loop_line_offset = loop_statement_column = 0;
+  long_run_start();
+  if (program_load_failed) {
+    line_start = nullptr;
+    restore_working_folder();
+    return report_error(104);
+  }
+  random_reset();
+  channels_reset_counts();
+  if (!chain_keepdata) clear_all_variables();
+  if (!chain_pending) graph_window_destroy();
+  if (step_requested) {
+    step_banner_pending = 1;
+    show_stepping_controls();
+  }
+  program_running = 1;
+  chain_pending = 0;
+  chain_keepdata = 0;
+  int result = run_program_lines();
+  graph_repaint_if_changed();
+  if (!chain_pending) {
+    channels_close_all();
+    trace_mode = 0;
+    long_all_mode = 0;
+  }
+  program_running = 0;
+  restore_working_folder();
+  return result;
+}
+
+int run_program() {
+  chain_pending = 0;
+  chain_keepdata = 0;
+  for (;;) {
+    bool chaining = chain_pending != 0;
+    reset_run_flags();
+    // A RUN of the text already in the buffer keeps the verdict of its last
+    // pre-scan, so a program with errors stays refused (error 104).
+    if (!program_already_loaded) program_load_failed = 0;
+    if (!chain_keepdata) clear_all_variables();
+    channels_free_fields();
+    command_typed = 0;
+    int scanned = 0;
+    if (!program_already_loaded) {
+      if (load_program_file(0) != 0) {
+        program_load_failed = 1;
+        if (run_mode != RUN_MODE_LOAD_ONLY) frontend_port().run_finished();
+        restore_working_folder();
+        chain_pending = 0;
+        error_column = 0;
+        line_start = nullptr;
+        return report_error(107);
+      }
+      int saved_step = step_mode;
+      step_mode = 0;
+      scanned = prescan_program();
+      step_mode = saved_step;
+      if (scanned < 0)
+        program_load_failed = 1;
+      else if (run_mode == RUN_MODE_LOAD_ONLY)
+        print_screen_item_line("\nProgram successfully loaded. No errors\n");
+    }
+    program_already_loaded = 0;
+    if (!chaining) {
+      debug_mode = 0;
+      debug_reset_options();
+    }
+    if (!chaining && !chain_keepdata) long_all_mode = 0;
+    degrees_mode = 0;
+    if (run_mode == RUN_MODE_LOAD_ONLY) {
+      restore_working_folder();
+      return scanned;
+    }
+    if (program_length == 0) {
+      frontend_port().run_finished();
+      chain_pending = 0;
+      restore_working_folder();
+      line_start = nullptr;
+      return report_error(294);
+    }
+    frontend_port().enable_control(IDC_KILL, true);
+    run_loaded_program();
+    if (chain_pending && !kill_requested) {
+      std::string next_program = path_from_program_text(chain_file_name);
+      if (path_normalize_in_program_folder(next_program) < 0) {
+        chain_pending = 0;
+        frontend_port().run_finished();
+        restore_working_folder();
+        line_start = nullptr;
+        return report_error(107);
+      }
+      source_file_path = next_program;
+      if (step_mode) print_text("\n----- Chaining to New Program -------\n");
+      continue;
+    }
+    if (step_mode) print_text("\n----- Program Terminated-------\n");
+    frontend_port().run_finished();
+    chain_pending = 0;
+    restore_working_folder();
+    return 0;
+  }
+}

@@ -1,0 +1,77 @@
+// Run control: starting a run, the line and statement loop with its stepping,
+// trace and Kill hooks, and the road of a typed command line.
+#pragma once
+#include <cstdint>
+
+// Block state of the running statement loop (see control_flow.cpp).
+extern int in_gosub, return_seen;
+extern int in_while, wend_seen;
+extern int in_for, next_seen;
+extern int in_if, else_seen, if_result;
+extern int block_kind;  // innermost open block: 0 none, 1 GOSUB, 2 WHILE, 3 IF, 4 FOR
+enum block_kinds : int { BLOCK_NONE = 0, BLOCK_GOSUB = 1, BLOCK_WHILE = 2, BLOCK_IF = 3, BLOCK_FOR = 4 };
+extern int loop_condition;
+extern int skip_block;
+extern int break_requested, continue_requested;
+extern int resume_at_body;
+extern std::uint32_t body_column;
+// Identity of the innermost running FOR or WHILE: 1 + the offset of its line
+// and the column of the statement; both 0 outside loops and in subroutines.
+extern std::uint32_t loop_line_offset;
+extern std::uint32_t loop_statement_column;
+extern std::uint32_t next_line, next_column;
+extern std::uint32_t wend_line, wend_column;
+extern std::uint32_t goto_target;
+extern int return_value_type;  // 2, 3, 14 or 16: type of the value the last RETURN gave
+
+// Stepping and interrupt flags shared with the front-end.
+extern int step_requested;
+extern int step_banner_pending;
+extern int immediate_command_pending;
+extern int input_waiting;
+extern int command_typed;
+extern int program_running;
+extern int messagebox_active;
+
+// Run mode and load state.
+enum run_modes : int { RUN_MODE_RUN = 1, RUN_MODE_LOAD_ONLY = 4 };
+extern int run_mode;
+extern int program_already_loaded;
+extern int program_load_failed;
+
+// The line typed while stepping (run by run_immediate_while_stepping).
+extern char command_line[256];
+
+// Deepest nesting of FOR, WHILE and GOSUB bodies; deeper nesting ends the run
+// with an error instead of exhausting the stack.
+constexpr int max_body_nesting = 1000;
+extern int body_nesting;
+
+// The Run driver: loads (unless program_already_loaded), pre-scans and runs
+// source_file_path, following CHAIN. Returns 0 or a negative code.
+int run_program();
+// One run of the pre-scanned program; the line loop's result.
+int run_loaded_program();
+void reset_run_flags();
+// Runs lines from program_offset until the text ends; the last line's result
+// or a negative code.
+int run_program_lines();
+// Copies the line at program_offset into buffer (at least 256 bytes) without
+// its line end. Returns 0 or the negative code of error 24.
+int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start);
+int process_statement_line();
+int process_statements();
+// One statement: 0, 1 (the statement took the rest of the line) or negative.
+int process_statement();
+// Runs one line of text given by the caller; failure is the quiet error 6.
+int execute_statement_text(const char* text);
+// First step for a typed line at line_start..line_end: 1 when the line is to
+// run as program text, 0 when it was a command that has run, or negative.
+int classify_command_line();
+// The typed-line road for statement text at line_start..line_end: appends
+// "\r\nend\r\n", the line and "\r\n" to the program, runs it, cuts it off.
+// Returns the run's result, or 0 after "Insufficient program file buffer space."
+int run_typed_line();
+// A line typed while stepping (in command_line), with the interrupted
+// statement's parse state kept.
+int run_immediate_while_stepping();

@@ -1,0 +1,770 @@
+// The item scanner. get_item reads one item at scan_pointer, classifies it,
+// resolves names in a fixed order of tables, and fetches values into the
+// accumulators (calling functions and special names on the spot).
+#include "interpreter/scanner.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "interpreter/errors.h"
+#include "interpreter/expression.h"
+#include "interpreter/conversions.h"
+#include "interpreter/file_table.h"
+#include "interpreter/files.h"
+#include "interpreter/functions.h"
+#include "interpreter/keywords.h"
+#include "interpreter/output.h"
+#include "interpreter/pending.h"
+#include "interpreter/run_state.h"
+#include "interpreter/user_functions.h"
+#include "rizozira/long_functions.h"
+#include "rizozira/long_number.h"
+
+char current_name[current_name_size] = {};
+char char_after_name = '\0';
+int item_is_parameter = 0;
+std::uint32_t field_target_start = 0;
+std::uint32_t field_target_width = 0;
+int field_target_file = 0;
+
+namespace {
+
+constexpr int user_function_token = FUNC_USER_FUNCTION;  // "****": never a scanned name
+constexpr std::size_t max_literal_length = 255;
+constexpr std::size_t max_string_literal = 254;
+
+int field_resolution_depth = 0;  // > 0 while a FIELD's string variable is being found
+
+bool at_line_end() { return !scan_pointer || scan_pointer >= line_end || *scan_pointer == '\0'; }
+char current_char() { return at_line_end() ? '\0' : *scan_pointer; }
+char char_at(std::size_t ahead) {
+  if (at_line_end() || scan_pointer + ahead >= line_end) return '\0';
+  return scan_pointer[ahead];
+}
+
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_name_char(char c) { return is_letter(c) || is_digit(c) || c == '_' || c == '$'; }
+
+// Reports code with error_column at column.
+int fail_at(std::uint32_t column, int code) {
+  error_column = static_cast<int>(column);
+  return report_error(code);
+}
+
+void set_current_name(const char* text) { std::snprintf(current_name, sizeof current_name, "%s", text); }
+
+void set_accumulator_text(const char* text, std::size_t length) {
+  if (length > max_string_length) length = max_string_length;
+  std::memcpy(string_accumulator, text, length);
+  string_accumulator[length] = '\0';
+  string_accumulator_length = static_cast<std::int32_t>(length);
+}
+
+void set_accumulator_text(const char* text) { set_accumulator_text(text, std::strlen(text)); }
+
+// Scans a name at p (before end) into name: letters, digits, "_" and "$"
+// after a leading letter. Returns its length (0 when p does not start with a
+// letter) or -84 (reported) when longer than 60 characters.
+int scan_name_at(const char*& p, const char* end, char (&name)[max_name_length + 1], std::uint32_t column) {
+  int length = 0;
+  name[0] = '\0';
+  if (p >= end || !is_letter(*p)) return 0;
+  while (p < end && is_name_char(*p)) {
+    if (length >= max_name_length) return fail_at(column, 84);
+    name[length++] = *p++;
+  }
+  name[length] = '\0';
+  return length;
+}
+
+// Saved levels of the temporary strings and longs around a call.
+struct temp_levels {
+  std::uint32_t strings = temp_strings_used;
+  std::int32_t longs = long_temp_used;
+  void restore() const {
+    if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
+    temp_strings_used = strings;
+    long_temp_release_to(longs);
+  }
+};
+
+// A keyword, operator or comparison item.
+int token_item(expr_item& item, std::uint32_t type, std::int64_t token) {
+  item.type = type;
+  item.value.token = token;
+  return static_cast<int>(type);
+}
+
+// The item takes a value result: 2 in the item, others in their accumulators.
+int take_result(expr_item& item, int result) {
+  item.type = static_cast<std::uint32_t>(result);
+  if (result == ITEM_DOUBLE) item.value.number = double_accumulator;
+  return result;
+}
+
+// A built-in or user-defined function call: the parameter list, then do_function.
+int call_function(expr_item& item, int token, const char* name) {
+  temp_levels levels;
+  expr_item list[max_parameters];
+  int count = 0;
+  int result = get_parameter_list(&count, list);
+  if (result >= 0) {
+    if (debug_mode) trace_parameter_list(count, list, name, 1);
+    result = do_function(token, list, count);
+  }
+  levels.restore();
+  if (result < 0) return fail_at(item.column, 87);
+  return take_result(item, result);
+}
+
+// The value of a predefined variable into the accumulators.
+int fetch_predefined(expr_item& item, int index) {
+  current_value_slot = nullptr;
+  const predefined_variable& variable = predefined_variables[index];
+  if (variable.type == ITEM_DOUBLE) {
+    if (long_all_mode && (index == PREDEF_PI || index == PREDEF_EULER)) {
+      int result = index == PREDEF_PI ? long_pi(long_accumulator, long_precision)
+                                      : long_e(long_accumulator, long_precision);
+      if (result < 0) return result;
+      item.type = ITEM_LONG;
+      return ITEM_LONG;
+    }
+    double_accumulator = variable.value.number;
+    return take_result(item, ITEM_DOUBLE);
+  }
+  if (variable.type == ITEM_STRING) {
+    set_accumulator_text(predefined_string(index));
+    return take_result(item, ITEM_STRING);
+  }
+  return fail_at(item.column, 41);
+}
+
+// A long value into long_accumulator (a null slot reads as 0), cut to its
+// integer part in integer mode when asked.
+int fetch_long(const long_number* value, bool integer_cut) {
+  int result = long_copy(value, long_accumulator);
+  if (result < 0) return result;
+  if (integer_cut && integer_mode) long_fix(long_accumulator);
+  return ITEM_LONG;
+}
+
+// A value slot of the given type into the item and accumulators.
+int fetch_slot(expr_item& item, const value_slot& slot, std::uint32_t type, int flags, bool from_temp,
+               bool integer_cut) {
+  switch (type) {
+    case ITEM_DOUBLE:
+      double_accumulator = slot.number;
+      return take_result(item, ITEM_DOUBLE);
+    case ITEM_STRING:
+      set_accumulator_text(from_temp ? temp_string_text(slot.string_offset)
+                                     : string_space_text(slot.string_offset));
+      return take_result(item, ITEM_STRING);
+    case ITEM_LONG:
+      if (!(flags & (GI_STATEMENT_START | GI_UNEVALUATED))) {
+        int result = fetch_long(slot.long_value, integer_cut);
+        if (result < 0) return result;
+      }
+      return take_result(item, ITEM_LONG);
+    default:
+      return fail_at(item.column, 41);
+  }
+}
+
+// The element name: the array's name and its truncated subscripts.
+void set_element_name(const char* name, int count, const expr_item* subscripts) {
+  std::size_t used = static_cast<std::size_t>(std::snprintf(current_name, sizeof current_name, "%s(", name));
+  for (int k = 0; k < count && used < sizeof current_name; ++k) {
+    // Subscripts here have passed the range check: 0 <= s < 2^32.
+    long long value = static_cast<long long>(subscripts[k].value.number);
+    used += static_cast<std::size_t>(std::snprintf(current_name + used, sizeof current_name - used,
+                                                   k + 1 < count ? "%lld," : "%lld)", value));
+  }
+}
+
+// An array element: subscripts, address, value.
+int array_element(expr_item& item, int array_index, int flags) {
+  array_entry& entry = array_table[array_index];
+  temp_levels levels;
+  expr_item list[max_parameters];
+  int count = 0;
+  int result = get_parameter_list(&count, list);
+  if (result >= 0 && count == 0) result = fail_at(item.column, 193);
+  if (result >= 0 && debug_mode) trace_parameter_list(count, list, array_name(entry), 2);
+  for (int k = 0; result >= 0 && k < count; ++k)
+    if (item_to_double(list[k]) < 0) result = fail_at(list[k].column, 70);
+  value_slot* slot = nullptr;
+  if (result >= 0) result = get_array_element_address(array_index, &slot, count, list);
+  if (result >= 0) set_element_name(array_name(entry), count, list);
+  levels.restore();
+  if (result < 0) return result;
+  item.array = &entry;
+  current_value_slot = slot;
+  return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
+}
+
+// A new array under DIM or LONG.
+int declare_array(expr_item& item, const char* name, int flags) {
+  temp_levels levels;
+  expr_item list[max_parameters];
+  int count = 0;
+  int result = get_parameter_list(&count, list);
+  if (result >= 0 && count == 0) result = fail_at(item.column, 193);
+  if (result >= 0 && !no_execute) {
+    error_column = static_cast<int>(item.column);
+    result = create_array(name, count, list, (flags & GI_LONG) ? 1 : 0);
+  } else if (result >= 0) {
+    result = 0;  // skip mode: nothing is created
+  }
+  levels.restore();
+  if (result > 0) item.type = static_cast<std::uint32_t>(result);
+  return result;
+}
+
+// A FIELD variable: an assignment target at statement start, else its text.
+int field_variable(expr_item& item, field_definition* definition, int index, int flags) {
+  const field_entry& entry = definition->entries[index];
+  current_value_slot = definition->string_slot;
+  if (prescan_mode || no_execute) {
+    item.type = ITEM_FIELD;
+    item.value.bits = 0;
+    set_accumulator_text("");
+    return ITEM_FIELD;
+  }
+  if (entry.type != ITEM_FIELD) return fail_at(item.column, 41);
+  const char* source = nullptr;
+  std::size_t source_length = 0;
+  bool on_file = definition->file_number >= 0;
+  if (on_file) {
+    int file = definition->file_number;
+    if (!channel_in_range(file) || file_table[file].handle == 0) return fail_at(item.column, 244);
+    if (file_table[file].mode != FILE_MODE_RANDOM) return fail_at(item.column, 245);
+    std::uint64_t record_length = file_table[file].width > 0 ? static_cast<std::uint64_t>(file_table[file].width) : 0;
+    if (static_cast<std::uint64_t>(entry.start) + entry.width > record_length) return fail_at(item.column, 236);
+    source = file_table[file].line_buffer;
+    source_length = source ? record_length : 0;
+    if (source_length > file_table[file].line_buffer_size) source_length = file_table[file].line_buffer_size;
+  } else {
+    if (!definition->string_slot) {
+      // The stored name is scanned as a plain variable: FIELD names are not
+      // searched meanwhile, so a FIELD named like its own variable cannot
+      // send the scan round in circles.
+      expr_item target;
+      ++field_resolution_depth;
+      int result = get_item_from_text(field_string_variable_name(*definition), 0, target);
+      --field_resolution_depth;
+      if (result != ITEM_STRING) return result;
+      definition->string_slot = current_value_slot;
+    }
+    current_value_slot = definition->string_slot;
+    source = string_space_text(definition->string_slot->string_offset);
+    source_length = std::strlen(source);
+  }
+
+  if (flags & GI_STATEMENT_START) {
+    item.type = ITEM_FIELD;
+    item.value.field.start = entry.start;
+    item.value.field.width = entry.width;
+    field_target_start = entry.start;
+    field_target_width = entry.width;
+    field_target_file = definition->file_number;
+    return ITEM_FIELD;
+  }
+  // The slice, read only as far as its source goes and padded with blanks:
+  // a short string variable never lets the read run past its end.
+  std::size_t width = entry.width < max_string_length ? entry.width : max_string_length;
+  std::size_t available = entry.start < source_length ? source_length - entry.start : 0;
+  std::size_t take = available < width ? available : width;
+  if (take > 0) std::memcpy(string_accumulator, source + entry.start, take);
+  std::memset(string_accumulator + take, ' ', width - take);
+  string_accumulator[width] = '\0';
+  string_accumulator_length = static_cast<std::int32_t>(width);
+  return take_result(item, ITEM_STRING);
+}
+
+// "(" expression ")" as one item.
+int parenthesised(expr_item& item) {
+  ++scan_pointer;
+  ++expression_depth;
+  int result = evaluate_expression_release_temps(GI_IN_PARENS);
+  --expression_depth;
+  if (result < 0) return fail_at(item.column, 11);
+  switch (result) {
+    case ITEM_DOUBLE:
+    case ITEM_STRING:
+    case ITEM_LONG:
+    case ITEM_NUMERIC_TEXT:
+      return take_result(item, result);
+    default:
+      return fail_at(item.column, 41);
+  }
+}
+
+// "@(" expression ")": the name is scanned from the expression's string.
+int indirect_name(expr_item& item, char (&name)[max_name_length + 1]) {
+  ++scan_pointer;
+  if (skip_blanks() != '(') return report_error_here(219);
+  ++scan_pointer;
+  ++expression_depth;
+  int result = evaluate_expression_release_temps(GI_IN_PARENS);
+  --expression_depth;
+  if (result < 0) return fail_at(item.column, 11);
+  std::string text;
+  bool skipping = no_execute || prescan_mode;
+  if (skipping) {
+    text = "a$";
+  } else {
+    if (result != ITEM_STRING) return fail_at(item.column, 146);
+    text.assign(string_accumulator, strnlen(string_accumulator, max_string_length));
+  }
+  const char* p = text.c_str();
+  int length = scan_name_at(p, p + text.size(), name, item.column);
+  if (length < 0) return length;
+  if (length == 0 && !skipping) return fail_at(item.column, 217);
+  return length;
+}
+
+// The flags under which keywords and functions come back unevaluated.
+constexpr int unevaluated_flags = GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY | GI_DEF_NAME;
+
+bool is_passed_over_outside_statement_start(int token) {
+  switch (token) {
+    case STMT_INPUT:
+    case STMT_MID_STR:
+    case STMT_READ:
+    case STMT_OPEN:
+    case STMT_LONG:
+    case STMT_INPUTDIALOG:
+    case STMT_UPDATEDIALOG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Steps for a non-empty name: keyword tables, then user functions.
+// Returns 1 when none of the tables knows the name, else the result.
+constexpr int not_a_keyword = 1000;
+
+int keyword_item(expr_item& item, const char* name, int flags) {
+  const bool declaring = flags & (GI_DIM | GI_LONG);
+  int token = keyword_lookup(logical_operators, name);
+  if (token >= 0) {
+    if (declaring) return fail_at(item.column, 225);
+    return token_item(item, ITEM_LOGICAL, token);
+  }
+  token = keyword_lookup(command_keywords, name);
+  if (token >= 0) {
+    if (declaring) return fail_at(item.column, 226);
+    return token_item(item, ITEM_COMMAND, token);
+  }
+  token = keyword_lookup(statement_keywords, name);
+  if (token >= 0 && !(flags & GI_STATEMENT_START) && is_passed_over_outside_statement_start(token)) token = -1;
+  if (token >= 0) {
+    if (declaring) return fail_at(item.column, 85);
+    return token_item(item, ITEM_STATEMENT, token);
+  }
+  token = find_predefined_variable(name);
+  if (token >= 0) {
+    if (declaring) return fail_at(item.column, 227);
+    if (flags & unevaluated_flags) {
+      current_value_slot = nullptr;
+      return token_item(item, ITEM_PREDEFINED, token);
+    }
+    return fetch_predefined(item, token);
+  }
+  token = keyword_lookup(function_keywords, name);
+  if (token >= 0) {
+    if (declaring) return fail_at(item.column, 86);
+    if (flags & unevaluated_flags) {
+      return token_item(item, ITEM_FUNCTION, token);
+    }
+    return call_function(item, token, name);
+  }
+  int index = find_user_function(name);
+  if (index >= 0) {
+    if (flags & GI_DEF_NAME) {
+      set_current_name(name);
+      return ITEM_NOT_FOUND;
+    }
+    if (declaring) return fail_at(item.column, 86);
+    if (flags & (GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY)) {
+      return token_item(item, ITEM_FUNCTION, user_function_token);
+    }
+    user_function_index = index;
+    return call_function(item, user_function_token, name);
+  }
+  token = keyword_lookup(special_name_keywords, name);
+  if (token >= 0) {
+    if (declaring) return fail_at(item.column, 86);
+    if (flags & unevaluated_flags) {
+      return token_item(item, ITEM_SPECIAL_NAME, token);
+    }
+    temp_levels levels;
+    int result = do_special_name(token);
+    levels.restore();
+    if (result < 0) return fail_at(item.column, 87);
+    return take_result(item, result);
+  }
+  return not_a_keyword;
+}
+
+// A name without "(" that is not an array: parameters, FIELD variables,
+// simple variables, and finally a new variable.
+int plain_name(expr_item& item, const char* name, int flags) {
+  if (!(flags & GI_LOOKUP_ONLY)) {
+    value_slot* slot = nullptr;
+    int type = find_user_function_parameter(name, &slot);
+    if (type > 0 && slot) {
+      current_value_slot = slot;
+      item_is_parameter = 1;
+      return fetch_slot(item, *current_value_slot, static_cast<std::uint32_t>(type), flags, true, false);
+    }
+  }
+  if (!(flags & GI_UNEVALUATED) && field_resolution_depth == 0) {
+    field_definition* definition = nullptr;
+    int index = 0;
+    if (find_field_variable(name, &definition, &index)) return field_variable(item, definition, index, flags);
+  }
+  int index = find_variable(name);
+  if (index >= 0) {
+    variable_entry& entry = variable_table[index];
+    current_value_slot = &entry.value;
+    if (flags & GI_LONG) return fail_at(item.column, 178);
+    return fetch_slot(item, entry.value, entry.type, flags, false, true);
+  }
+  if (flags & GI_LOOKUP_ONLY) return ITEM_NOT_FOUND;
+  error_column = static_cast<int>(item.column);
+  int type = create_variable(name, (flags & GI_LONG) ? 1 : 0);
+  if (type < 0) return type;
+  item.type = static_cast<std::uint32_t>(type);
+  item.value.bits = 0;
+  if (type == ITEM_LONG && !(flags & (GI_STATEMENT_START | GI_UNEVALUATED))) long_set_zero(long_accumulator);
+  return type;
+}
+
+// An item that does not start with a letter: literals and "(".
+int non_name_item(expr_item& item, int flags) {
+  const bool declaring = flags & (GI_DIM | GI_LONG);
+  if (flags & GI_UNEVALUATED) return -1;
+  int result = scan_number_literal(item, flags);
+  if (result == 0) result = scan_string_literal(item, flags);
+  if (result != 0) {
+    if (declaring && result > 0) return fail_at(item.column, 227);
+    return result;
+  }
+  if (current_char() == '(') {
+    if (declaring) return fail_at(item.column, 217);
+    if (flags & GI_STATEMENT_START) return fail_at(item.column, 114);
+    return parenthesised(item);
+  }
+  return fail_at(item.column, 71);
+}
+
+}  // namespace
+
+std::uint32_t scan_column() {
+  if (!scan_pointer || !statement_start) return 0;
+  auto here = reinterpret_cast<std::uintptr_t>(scan_pointer);
+  auto start = reinterpret_cast<std::uintptr_t>(statement_start);
+  if (here < start || here - start > 0xFFFF) return 0;
+  return static_cast<std::uint32_t>(here - start);
+}
+
+char skip_blanks() {
+  while (!at_line_end() && (*scan_pointer == ' ' || *scan_pointer == '\t')) ++scan_pointer;
+  return current_char();
+}
+
+char peek_nonblank() {
+  if (!scan_pointer) return '\0';
+  const char* p = scan_pointer;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  return p < line_end ? *p : '\0';
+}
+
+scan_text_scope::scan_text_scope(std::string_view text)
+    : text_(text),
+      saved_line_start_(line_start),
+      saved_line_end_(line_end),
+      saved_statement_start_(statement_start),
+      saved_scan_pointer_(scan_pointer) {
+  line_start = statement_start = scan_pointer = text_.data();
+  line_end = text_.data() + text_.size();
+}
+
+scan_text_scope::~scan_text_scope() {
+  line_start = saved_line_start_;
+  line_end = saved_line_end_;
+  statement_start = saved_statement_start_;
+  scan_pointer = saved_scan_pointer_;
+}
+
+int get_item_from_text(const char* text, int flags, expr_item& item) {
+  scan_text_scope scope(text ? text : "");
+  return get_item(item, flags);
+}
+
+int get_item(expr_item& item, int flags) {
+  item.array = nullptr;
+  item.value.bits = 0;
+  item.type = ITEM_NONE;
+  item_is_parameter = 0;
+  current_name[0] = '\0';
+  char c = skip_blanks();
+  item.column = scan_column();
+  const bool declaring = flags & (GI_DIM | GI_LONG);
+
+  // 1-4: list and line ends, DATA values.
+  if (flags & GI_IN_PARENS) {
+    if (c == '\0' || c == ':') return fail_at(item.column, 82);
+    if (c == ')') {
+      ++scan_pointer;
+      return ITEM_NONE;
+    }
+  }
+  if (c == '\0' || c == ':') return ITEM_NONE;
+  if ((flags & GI_LIST) && (c == ',' || c == ';')) {
+    ++scan_pointer;
+    return ITEM_NONE;
+  }
+  if (flags & GI_DATA_VALUE) return scan_data_value(item, flags);
+
+  // 5: "??", "?" and "//" are statements anywhere.
+  char next = char_at(1);
+  int short_statement = -1;
+  if (c == '?') short_statement = next == '?' ? STMT_DEBUGPRINT : STMT_PRINT;
+  else if (c == '/' && next == '/') short_statement = STMT_REM;
+  if (short_statement >= 0) {
+    if (flags & GI_UNEVALUATED) return -1;
+    if (declaring) return fail_at(item.column, 85);
+    scan_pointer += short_statement == STMT_PRINT ? 1 : 2;
+    return token_item(item, ITEM_STATEMENT, short_statement);
+  }
+
+  // 6: arithmetic operators.
+  if (std::strchr("+-*/^%", c)) {
+    if (flags & GI_UNEVALUATED) return -1;
+    if (declaring) return fail_at(item.column, 224);
+    ++scan_pointer;
+    item.type = ITEM_OPERATOR;
+    item.value.token = 0;
+    item.value.op = c;
+    return ITEM_OPERATOR;
+  }
+
+  // 7: comparisons; "=<", "=>" and "><" are two items.
+  if (c == '<' || c == '>' || c == '=') {
+    if (flags & GI_UNEVALUATED) return -1;
+    if (declaring) return fail_at(item.column, 83);
+    int code;
+    if (c == '<' && next == '=') code = REL_LESS_EQUAL;
+    else if (c == '>' && next == '=') code = REL_GREATER_EQUAL;
+    else if (c == '<' && next == '>') code = REL_NOT_EQUAL;
+    else code = c == '=' ? REL_EQUAL : (c == '<' ? REL_LESS : REL_GREATER);
+    scan_pointer += code >= REL_LESS_EQUAL ? 2 : 1;
+    return token_item(item, ITEM_COMPARISON, code);
+  }
+
+  // 8-9: the name, from the text or through "@(".
+  char name[max_name_length + 1] = {};
+  int length;
+  if (c == '@') {
+    length = indirect_name(item, name);
+  } else {
+    const char* p = scan_pointer;
+    length = scan_name_at(p, line_end, name, item.column);
+    if (length > 0) scan_pointer = const_cast<char*>(p);
+  }
+  if (length < 0) return length;
+  char_after_name = peek_nonblank();
+  if (length > 0) set_current_name(name);
+
+  // 10: bare name.
+  if (flags & GI_NAME_ONLY) {
+    set_accumulator_text(name);
+    return ITEM_NONE;
+  }
+
+  // 11: keyword tables and user-defined functions.
+  if (length > 0) {
+    int result = keyword_item(item, name, flags);
+    if (result != not_a_keyword) return result;
+  }
+
+  // 12: DEF names.
+  if (flags & GI_DEF_NAME) {
+    set_current_name(name);
+    return ITEM_NOT_FOUND;
+  }
+  if (length == 0) return non_name_item(item, flags);
+
+  const bool has_subscripts = char_after_name == '(';
+  if (has_subscripts && (flags & GI_UNEVALUATED)) return -1;
+
+  if (!has_subscripts) {
+    // 14: pre-scan values and whole arrays.
+    if (prescan_mode && !(flags & (GI_LOOKUP_ONLY | GI_UNEVALUATED))) {
+      current_value_slot = nullptr;
+      if (name_is_string(name)) {
+        set_accumulator_text("");
+        return take_result(item, ITEM_STRING);
+      }
+      double_accumulator = 0.0;
+      return take_result(item, ITEM_DOUBLE);
+    }
+    int index = find_array(name);
+    if (index >= 0) {
+      array_entry& entry = array_table[index];
+      current_value_slot = nullptr;
+      item.array = &entry;
+      item.type = entry.type == ITEM_STRING ? ITEM_STRING_ARRAY
+                  : entry.type == ITEM_LONG ? ITEM_LONG_ARRAY
+                                            : ITEM_NUMERIC_ARRAY;
+      return static_cast<int>(item.type);
+    }
+    // 16: DIM needs subscripts.
+    if (flags & GI_DIM) return report_error_here(95);
+    // 17-20.
+    return plain_name(item, name, flags);
+  }
+
+  // 15: an element, or a declaration.
+  skip_blanks();
+  int index = find_array(name);
+  if (index >= 0) {
+    if (declaring) return fail_at(item.column, 29);
+    return array_element(item, index, flags);
+  }
+  if (declaring) return declare_array(item, name, flags);
+  if (no_execute) {
+    temp_levels levels;
+    expr_item list[max_parameters];
+    int count = 0;
+    int result = get_parameter_list(&count, list);
+    levels.restore();
+    if (result < 0) return result;
+    double_accumulator = 0.0;
+    return take_result(item, ITEM_DOUBLE);
+  }
+  if (flags & GI_LOOKUP_ONLY) return -1;
+  print_text("\n" + std::string(name) + "\n");
+  return fail_at(item.column, 94);
+}
+
+// ---------------------------------------------------------------- literals
+
+int scan_number_literal(expr_item& item, int flags) {
+  char c = current_char();
+  if (!(is_digit(c) || c == '.' || c == '+' || c == '-')) return 0;
+  const char* start = scan_pointer;
+  const char* p = scan_pointer;
+  if (*p == '+' || *p == '-') ++p;
+  bool point = false;
+  int digits = 0;
+  while (p < line_end && (is_digit(*p) || *p == '.')) {
+    if (*p == '.') {
+      if (point) return report_error_here(148);
+      point = true;
+    } else {
+      ++digits;
+    }
+    ++p;
+    scan_pointer = const_cast<char*>(p);
+  }
+  if (digits == 0) return fail_at(item.column, 179);
+  if (p < line_end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p < line_end && (*p == '+' || *p == '-')) ++p;
+    if (!(p < line_end && is_digit(*p))) {
+      scan_pointer = const_cast<char*>(p);
+      return fail_at(item.column, 205);
+    }
+    while (p < line_end && is_digit(*p)) ++p;
+  }
+  scan_pointer = const_cast<char*>(p);
+  std::size_t length = static_cast<std::size_t>(p - start);
+  if (length > max_literal_length) return fail_at(item.column, 98);
+  set_accumulator_text(start, length);
+  item.type = ITEM_NUMERIC_TEXT;
+  return (flags & GI_STATEMENT_START) ? ITEM_NUMBER_AT_START : ITEM_NUMERIC_TEXT;
+}
+
+int scan_string_literal(expr_item& item, int flags) {
+  if (current_char() != '"') return 0;
+  const char* p = scan_pointer + 1;
+  std::size_t length = 0;
+  char text[max_string_literal + 1];
+  for (;;) {
+    if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
+      scan_pointer = const_cast<char*>(p);
+      return fail_at(item.column, 100);
+    }
+    char c = *p++;
+    if (c == '"') break;
+    if (c == '\\') {
+      if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
+        scan_pointer = const_cast<char*>(p);
+        return fail_at(item.column, 100);
+      }
+      char e = *p++;
+      c = e == 'r' ? '\r' : e == 'n' ? '\n' : e == '+' ? '\x0F' : e == '-' ? '\x0E' : e;
+    }
+    if (length >= max_string_literal) {
+      scan_pointer = const_cast<char*>(p);
+      return fail_at(item.column, 101);
+    }
+    text[length++] = c;
+  }
+  scan_pointer = const_cast<char*>(p);
+  set_accumulator_text(text, length);
+  item.type = ITEM_STRING;
+  return (flags & GI_STATEMENT_START) ? ITEM_STRING_AT_START : ITEM_STRING;
+}
+
+namespace {
+
+bool data_value_ends_at(const char* p) {
+  return p >= line_end || *p == '\0' || *p == ':' || *p == ',' || (*p == '/' && p + 1 < line_end && p[1] == '/');
+}
+
+bool starts_number(const char* p) {
+  if (p < line_end && (*p == '+' || *p == '-')) ++p;
+  if (p < line_end && *p == '.') ++p;
+  return p < line_end && is_digit(*p);
+}
+
+}  // namespace
+
+int scan_data_value(expr_item& item, int flags) {
+  skip_blanks();
+  item.column = scan_column();
+  if (current_char() == '"') return scan_string_literal(item, flags & ~GI_STATEMENT_START);
+
+  if (starts_number(scan_pointer)) {
+    int result = scan_number_literal(item, flags & ~GI_STATEMENT_START);
+    if (result < 0) return result;
+    const char* p = scan_pointer;
+    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    if (data_value_ends_at(p)) return result;
+    if (flags & GI_NUMBER_THEN_TEXT) {
+      item.type = ITEM_NUMBER_WITH_TEXT;
+      return ITEM_NUMBER_WITH_TEXT;
+    }
+    return report_error_here(119);
+  }
+
+  const char* start = scan_pointer;
+  const char* p = scan_pointer;
+  while (!data_value_ends_at(p) && !((flags & GI_WORD) && (*p == ' ' || *p == '=')) && *p != '\r' && *p != '\n') ++p;
+  scan_pointer = const_cast<char*>(p);
+  std::size_t length = static_cast<std::size_t>(p - start);
+  if (length > max_string_length) return fail_at(item.column, 101);
+  while (length > 0 && (start[length - 1] == ' ' || start[length - 1] == '\t')) --length;
+  if (length == 0) return ITEM_NONE;
+  set_accumulator_text(start, length);
+  item.type = ITEM_STRING;
+  char_after_name = peek_nonblank();
+  return ITEM_STRING;
+}

@@ -1,0 +1,78 @@
+// The item scanner: get_item, the interpreter's only lexer and name resolver,
+// and the literal scanners it uses.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "interpreter/item.h"
+#include "interpreter/variables.h"
+
+// get_item flags (bits; they combine).
+constexpr int GI_IN_PARENS = 1;              // ")" ends the list with 0; line end is error 82
+constexpr int GI_LIST = 2;                   // "," or ";" is consumed and gives 0
+constexpr int GI_STATEMENT_START = 8;        // every statement keyword; values unevaluated; literals 8/9
+constexpr int GI_DIM = 16;                   // name "(" creates an array
+constexpr int GI_NAME_ONLY = 32;             // copy the scanned name to string_accumulator, result 0
+constexpr int GI_DATA_VALUE = 64;            // read the whole item with scan_data_value
+constexpr int GI_LOOKUP_ONLY = 128;          // create nothing, evaluate nothing
+constexpr int GI_LONG = 0x100;               // declare long variables and arrays
+constexpr int GI_UNEVALUATED = 0x200;        // keywords unevaluated; "(" and non-names give -1
+constexpr int GI_NUMBER_THEN_TEXT = 0x400;   // with 64: a number followed by text gives 22
+constexpr int GI_WORD = 0x800;               // with 64: unquoted text stops at blank or "="
+constexpr int GI_DEF_NAME = 0x1000;          // DEF name: free or DEF names give 18
+
+constexpr int max_name_length = 60;
+// Holds a name of 60 characters with six subscripts of up to eleven
+// characters each, their commas and parentheses, and a NUL.
+constexpr std::size_t current_name_size = 160;
+
+extern char current_name[current_name_size];  // name found; elements with their subscripts
+extern char char_after_name;                  // next non-blank character after the name
+extern int item_is_parameter;                 // 1 when the item is a user-function parameter
+// A FIELD variable at statement start.
+extern std::uint32_t field_target_start;
+extern std::uint32_t field_target_width;
+extern int field_target_file;  // -1 for a FIELD on a string variable
+
+// Reads one item at scan_pointer. Returns its item type, 0, 8, 9, 18 or 22,
+// or a negative error code (already reported, or -1 silently where the flags
+// say so).
+int get_item(expr_item& item, int flags);
+// Advances scan_pointer over blanks and tabs (not past line_end); returns the
+// character there (0 at line_end).
+char skip_blanks();
+// The next character that is not a blank or tab, without moving (0 at line_end).
+char peek_nonblank();
+// Literal scanners: each returns 0 when the text at scan_pointer is not its
+// kind, else its result (16/8, 3/9, or the DATA value's type) or a negative error.
+int scan_number_literal(expr_item& item, int flags);
+int scan_string_literal(expr_item& item, int flags);
+int scan_data_value(expr_item& item, int flags);
+
+// Points line_start, statement_start, scan_pointer and line_end at a private
+// copy of text for the scope's lifetime and puts the previous scan state back
+// when it ends.
+class scan_text_scope {
+ public:
+  explicit scan_text_scope(std::string_view text);
+  ~scan_text_scope();
+  scan_text_scope(const scan_text_scope&) = delete;
+  scan_text_scope& operator=(const scan_text_scope&) = delete;
+
+ private:
+  std::string text_;
+  char* saved_line_start_;
+  char* saved_line_end_;
+  char* saved_statement_start_;
+  char* saved_scan_pointer_;
+};
+
+// Scans one item from a separate text (a stored name, "sincalctime(3)"): the
+// line and scan state point at a copy of the text for the call and are
+// restored afterwards, so error reports echo that text.
+int get_item_from_text(const char* text, int flags, expr_item& item);
+
+// The column of scan_pointer from statement_start (0 when outside it).
+std::uint32_t scan_column();

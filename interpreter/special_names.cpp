@@ -1,0 +1,166 @@
+// The thirteen special names and the INKEY$ key wait.
+#include "interpreter/special_names.h"
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "frontend/paths.h"
+#include "interpreter/errors.h"
+#include "interpreter/functions.h"
+#include "interpreter/input.h"
+#include "interpreter/keywords.h"
+#include "interpreter/named_vars.h"
+#include "interpreter/pending.h"
+#include "interpreter/run_state.h"
+#include "interpreter/timing.h"
+#include "interpreter/variables.h"
+#include "platform/frontend_port.h"
+#include "platform/terminal_keys.h"
+#include "rizozira/long_functions.h"
+#include "rizozira/long_number.h"
+
+std::int64_t stopwatch_start = 0;
+std::uint32_t key_waiting = 0;
+std::uint32_t key_ready = 0;
+unsigned char key_char = 0;
+
+namespace {
+
+constexpr int err_string_too_long = 101;
+constexpr int err_not_in_console = 311;
+constexpr int err_end_of_input = 139;
+
+// Main-dialog controls the key wait touches (ids of the dialog template).
+namespace control {
+constexpr int command_label = 1050;
+constexpr int output = 1042;
+constexpr int working_dir = 1085;
+constexpr int source_program = 1083;
+constexpr int log_file = 1081;
+constexpr int browse_workdir = 1026;
+constexpr int browse_source = 1020;
+constexpr int browse_log = 1024;
+constexpr int create_log = 1029;
+constexpr int use_working_dir = 1038;
+constexpr int help = 9;
+constexpr int edit_source = 1022;
+}  // namespace control
+
+const int disabled_while_waiting[] = {
+    control::working_dir, control::source_program, control::log_file,    control::output,
+    control::browse_workdir, control::browse_source, control::browse_log, control::create_log,
+    control::use_working_dir, control::help,        control::edit_source,
+};
+
+int result_double(double value) {
+  double_accumulator = value;
+  return ITEM_DOUBLE;
+}
+
+int result_string(std::string_view text) {
+  if (text.size() > max_string_length) return report_error(err_string_too_long);
+  std::memcpy(string_accumulator, text.data(), text.size());
+  string_accumulator[text.size()] = '\0';
+  string_accumulator_length = static_cast<std::int32_t>(text.size());
+  return ITEM_STRING;
+}
+
+int inkey() {
+  FrontendPort& port = frontend_port();
+  if (!console_mode) {
+    for (int id : disabled_while_waiting) port.enable_control(id, false);
+  }
+  int result = wait_for_keystroke();
+  if (!console_mode) {
+    for (int id : disabled_while_waiting) port.enable_control(id, true);
+  }
+  if (result < 0) return result;
+  if (key_char == 0) return result_string("");
+  char c = static_cast<char>(key_char);
+  return result_string(std::string_view(&c, 1));
+}
+
+int choosefont() {
+  if (console_mode) return report_error(err_not_in_console);
+  std::string face;
+  int point_size = 0, weight = 0, italic = 0;
+  int result = choose_font_dialog(face, point_size, weight, italic);
+  if (result < 0) return result;
+  // The choices go to the program's variables when it has them.
+  set_named_var_int("choosefontsize", point_size);
+  set_named_var_int("choosefontbold", weight);
+  set_named_var_int("choosefontitalic", italic ? 1 : 0);
+  return result_string(face);
+}
+
+}  // namespace
+
+int wait_for_keystroke() {
+  key_char = 0;
+  if (no_execute) return 0;
+  if (console_mode) {
+    unsigned char key = 0;
+    int got = terminal_read_key(key);
+    if (got < 0) return -1;
+    if (got == 0) {
+      // The input has ended: no key can ever come, so the run ends here.
+      return report_error_message(err_end_of_input, "End of input: no key for INKEY$.");
+    }
+    key_char = key;
+    return 0;
+  }
+  FrontendPort& port = frontend_port();
+  key_waiting = 1;
+  key_ready = 0;
+  port.enable_control(IDC_KILL, true);
+  port.set_control_text(control::command_label, "Awaiting Keystroke:");
+  while (!key_ready && key_waiting && !kill_requested) {
+    if (!port.pump_messages()) kill_requested = 1;
+    take_step_request_while_waiting();
+  }
+  port.set_control_text(control::command_label, step_mode ? "Stepping -- Command:" : "Command:");
+  bool got_key = key_ready != 0;
+  key_waiting = 0;
+  key_ready = 0;
+  return got_key ? 0 : -1;
+}
+
+int do_special_name(int index) {
+  if (no_execute) {
+    string_accumulator[0] = '\0';
+    string_accumulator_length = 0;
+    return result_double(0.0);
+  }
+  switch (index) {
+    // The long-number names are computed by the long-number routines.
+    case SPECIAL_LONGPI: return long_special_longpi();
+    case SPECIAL_LONGE: return long_special_longe();
+    case SPECIAL_REMAINDER: return long_special_remainder();
+    case SPECIAL_COSSAME: return long_special_cossame();
+    case SPECIAL_CHECKDEGREES:
+      return result_double(degrees_mode ? 1.0 : 0.0);
+    case SPECIAL_STARTTIMER:
+      timer_read(stopwatch_start);
+      return result_double(timer_available ? 1.0 : 0.0);
+    case SPECIAL_ENDTIMER:
+      return result_double(timer_available ? static_cast<double>(timer_elapsed_us(stopwatch_start)) : 0.0);
+    case SPECIAL_MATHERROR:
+      return result_double(static_cast<double>(math_error_flag));
+    case SPECIAL_WORKINGDIR_STR:
+      return result_string(working_folder.empty() ? path_current_directory() : working_folder);
+    case SPECIAL_PROGRAMDIR_STR:
+      return result_string(program_folder);
+    case SPECIAL_CHECKMOUSECLICK: {
+      double event = graph_event;
+      graph_event = -1;
+      return result_double(event);
+    }
+    case SPECIAL_INKEY_STR:
+      return inkey();
+    case SPECIAL_CHOOSEFONT_STR:
+      return choosefont();
+    default:
+      return -1;
+  }
+}

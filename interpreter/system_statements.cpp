@@ -1,0 +1,309 @@
+// BEEP, CLS, COLOR, HELP, CHDIR, DELAY and SPAWN: parse in every mode, act
+// only when the statement runs; the desktop side goes through platform/.
+#include "interpreter/system_statements.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "frontend/paths.h"
+#include "interpreter/conversions.h"
+#include "interpreter/errors.h"
+#include "interpreter/expression.h"
+#include "interpreter/file_table.h"
+#include "interpreter/output.h"
+#include "interpreter/pending.h"
+#include "interpreter/run_state.h"
+#include "interpreter/scanner.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/process.h"
+
+const char* const help_topic_titles[help_topic_count] = {
+    "Introduction to BASIC",
+    "Introduction to Tovarelle",
+    "Tovarelle User Interface",
+    "Advanced Features in Tovarelle",
+    "Debugging",
+    "Functions, Statements and Commands",
+    "Working With Long Numbers",
+    "Number Representation, Assignment and Conversion",
+    "User-Defined Funtions",
+    "Working With Files",
+    "Beginning Graphics",
+    "Intermediate Graphics",
+    "Advanced Graphics",
+    "Working With Dates and Times",
+    "Quick Reference Booklet",
+};
+
+namespace {
+
+constexpr int console_clear_lines = 30;
+constexpr const char* default_sound_file = "beep.wav";
+
+bool skipping() { return no_execute || prescan_mode; }
+
+// Evaluates the expression at the scan pointer as a double (flags as for
+// evaluate_expression). Returns 2 or a negative code.
+int evaluate_double(int flags) {
+  int type = evaluate_expression(flags);
+  if (type < 0) return type;
+  return result_to_double(type, 1);
+}
+
+// Maps the blue-green-red bit order of an attribute nibble to an ANSI colour.
+int ansi_colour(int nibble) {
+  return ((nibble & 4) ? 1 : 0) | ((nibble & 2) ? 2 : 0) | ((nibble & 1) ? 4 : 0);
+}
+
+// A double truncated to an int; false when it is not finite or out of range.
+bool truncate_to_int(double value, int& out) {
+  if (!std::isfinite(value)) return false;
+  double t = std::trunc(value);
+  if (t < static_cast<double>(INT_MIN) || t > static_cast<double>(INT_MAX)) return false;
+  out = static_cast<int>(t);
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- helpers
+
+int check_param_range(double low, double high) {
+  double v = double_accumulator;
+  if (v >= low && v <= high) return 0;  // false for a NaN
+  return report_error(297);
+}
+
+std::string console_color_sequence(std::int32_t attribute) {
+  if (attribute == -1) return "\x1b[0m";
+  int fg = attribute & 0x0F;
+  int bg = (attribute >> 4) & 0x0F;
+  char text[32];
+  std::snprintf(text, sizeof text, "\x1b[0;%d;%dm", ((fg & 8) ? 90 : 30) + ansi_colour(fg),
+                ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+  return text;
+}
+
+void console_set_color(std::int32_t attribute) {
+  if (!console_mode || !console_output_is_terminal()) return;
+  console_write(console_color_sequence(attribute));
+  console_flush();
+}
+
+std::string help_topic_document(int topic) {
+  if (topic < 1 || topic > help_topic_count) return {};
+  char name[32];
+  std::snprintf(name, sizeof name, "tovarelle_help_%02d.pdf", topic);
+  return interpreter_folder + name;
+}
+
+std::vector<std::string> split_spawn_parameters(const std::string& text) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i >= text.size()) break;
+    std::string arg;
+    if (text[i] == '"') {
+      std::size_t close = text.find('"', i + 1);
+      if (close == std::string::npos) close = text.size();
+      arg = text.substr(i + 1, close - i - 1);
+      i = close < text.size() ? close + 1 : close;
+    } else {
+      std::size_t end = i;
+      while (end < text.size() && text[end] != ' ' && text[end] != '\t') ++end;
+      arg = text.substr(i, end - i);
+      i = end;
+    }
+    args.push_back(arg);
+  }
+  return args;
+}
+
+// ---------------------------------------------------------------- BEEP
+
+int stmt_beep() {
+  expr_item item;
+  int type = get_item(item, 0);
+  if (type < 0) return type;
+  if (type == ITEM_NONE) {
+    if (skipping()) return 0;
+    sound_stop();
+    sound_play_file(default_sound_file);
+    return 0;
+  }
+  if (type != ITEM_STRING) {
+    error_column = static_cast<int>(item.column);
+    return report_error(116);
+  }
+  if (skipping()) return 0;
+  if (string_accumulator[0] == 0) {
+    sound_stop();
+    return 0;
+  }
+  sound_play_file(path_from_program_text(string_accumulator));
+  return 0;
+}
+
+// ---------------------------------------------------------------- CLS
+
+int stmt_cls() {
+  if (skipping()) return 0;
+  if (console_mode) {
+    console_write(std::string(console_clear_lines, '\n'));
+    console_flush();
+    return 0;
+  }
+  reset_print_channel(0);
+  return output_buffer_clear();
+}
+
+// ---------------------------------------------------------------- COLOR
+
+int stmt_color() {
+  int r = evaluate_double(0);
+  if (r < 0) return r;
+  if (skipping()) return 0;
+  int attribute = 0;
+  if (!truncate_to_int(double_accumulator, attribute)) return report_error(297);
+  console_set_color(attribute);
+  return 0;
+}
+
+// ---------------------------------------------------------------- HELP
+
+int stmt_help() {
+  skip_blanks();
+  std::uint32_t column = scan_column();
+  expr_item item;
+  int r = scan_number_literal(item, 0);
+  if (r < 0) return r;
+  if (r == 0) {
+    if (skipping()) return 0;
+    for (int i = 0; i < help_topic_count; ++i) {
+      char line[80];
+      std::snprintf(line, sizeof line, "%d  %s\n", i + 1, help_topic_titles[i]);
+      print_text(line);
+    }
+    return 0;
+  }
+  if (skipping()) return 0;
+  error_column = static_cast<int>(column);
+  if (r == ITEM_NUMERIC_TEXT || r == ITEM_NUMBER_AT_START) {
+    if (string_to_double(0, 0) != 2) return report_error(68);
+  } else if (r == ITEM_DOUBLE) {
+    double_accumulator = item.value.number;
+  }
+  int topic = 0;
+  if (!truncate_to_int(double_accumulator, topic) || topic < 1 || topic > help_topic_count)
+    return report_error(68);
+  process_open_document(help_topic_document(topic), interpreter_folder);  // result ignored
+  return 0;
+}
+
+// ---------------------------------------------------------------- CHDIR
+
+int stmt_chdir() {
+  skip_blanks();
+  std::uint32_t column = scan_column();
+  int type = evaluate_expression(0);
+  if (type < 0) return type;
+  if (skipping()) return 0;
+  if (type != ITEM_STRING) {
+    error_column = static_cast<int>(column);
+    return report_error(146);
+  }
+  std::string folder = path_from_program_text(string_accumulator);
+  if (!console_mode) return set_working_directory(folder) < 0 ? -1 : 0;
+
+  int result = 0;
+  if (folder.empty() || folder.size() > path_max_chars || chdir(folder.c_str()) != 0) {
+    error_column = static_cast<int>(column);
+    report_error(291);
+    result = -1;
+  }
+  std::string current = path_current_directory();
+  if (!current.empty()) {
+    print_text("Current directory is: " + current + "\n");
+    working_folder = current;
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------- DELAY
+
+int stmt_delay() {
+  skip_blanks();
+  std::uint32_t column = scan_column();
+  int r = evaluate_double(0);
+  if (r < 0) return r;
+  if (skipping()) return 0;
+  error_column = static_cast<int>(column);
+  r = check_param_range(1.0, 10000.0);
+  if (r < 0) return r;
+  // Like the wait it stands for, the pause blocks: Kill acts after it.
+  sleep_microseconds(static_cast<std::uint64_t>(std::trunc(double_accumulator)) * 1000u);
+  return 0;
+}
+
+// ---------------------------------------------------------------- SPAWN
+
+namespace {
+
+bool looks_like_url(const std::string& text) {
+  return text.find("://") != std::string::npos || text.rfind("mailto:", 0) == 0;
+}
+
+// Starts what SPAWN names: a document, folder or URL opens with the
+// desktop's opener; a program found as given or on PATH runs with the
+// parameters as its arguments. Returns 0, or -1 when nothing could start.
+int spawn_target(const std::string& file, const std::string& parameters, const std::string& folder) {
+  std::string in_folder = file;
+  if (!file.empty() && file[0] != '/' && !folder.empty()) in_folder = folder + "/" + file;
+  bool is_document = path_exists(in_folder) || path_exists(file);
+  std::string program;
+  bool is_program = process_find_program(file.find('/') == std::string::npos ? file : in_folder, &program);
+  if (is_program) {
+    std::vector<std::string> args{program};
+    for (std::string& a : split_spawn_parameters(parameters)) args.push_back(std::move(a));
+    return process_spawn(args, folder);
+  }
+  if (is_document || looks_like_url(file)) {
+    std::string target = file;
+    if (!looks_like_url(file) && file[0] != '/') {
+      // The opener runs in the folder; name the document so it is found from there.
+      target = path_exists(in_folder) ? in_folder : path_current_directory() + "/" + file;
+    }
+    return process_open_document(target, folder);
+  }
+  return -1;
+}
+
+}  // namespace
+
+int stmt_spawn() {
+  std::string texts[3];
+  for (int i = 0; i < 3; ++i) {
+    skip_blanks();
+    std::uint32_t column = scan_column();
+    char c = *scan_pointer;
+    if (i > 0 && (scan_pointer >= line_end || c == ':' || c == 0)) break;
+    int type = evaluate_expression(2);
+    if (type < 0) return type;
+    if (type == 0 && i > 0) break;
+    if (skipping()) continue;
+    if (type != ITEM_STRING) {
+      error_column = static_cast<int>(column);
+      return report_error(146);
+    }
+    texts[i].assign(string_accumulator, strnlen(string_accumulator, string_accumulator_size));
+  }
+  if (skipping()) return 0;
+  std::string folder = path_from_program_text(texts[2]);
+  if (spawn_target(path_from_program_text(texts[0]), texts[1], folder) < 0) return report_error(301);
+  return 0;
+}

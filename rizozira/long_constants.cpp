@@ -1,0 +1,425 @@
+// Pi and e at any precision, cached per precision, and the fixed-point block
+// arrays (block 0 the integer part) that they and the series routines use.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "interpreter/errors.h"
+#include "interpreter/output.h"
+#include "interpreter/timing.h"
+#include "rizozira/long_functions.h"
+
+std::int32_t long_fixed_count = 0;
+std::int32_t long_fixed_bytes = 0;
+
+namespace {
+
+constexpr std::uint64_t base = long_base;
+constexpr std::int64_t constant_poll_units = 10000000;  // work between two interrupt polls
+
+// Takes n zeroed blocks for f; false (after nothing is reported) when the
+// heap refuses, so that the caller reports 159 once.
+bool fixed_alloc(long_fixed& f, std::size_t n) {
+  try {
+    f.assign(n, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+void set_fixed_count(std::int32_t count) {
+  long_fixed_count = count;
+  long_fixed_bytes = count * 4;
+}
+
+}  // namespace
+
+std::int32_t long_fixed_count_for(std::int64_t digits) {
+  return static_cast<std::int32_t>(std::max<std::int64_t>(digits + 18, 20) / 8);
+}
+
+// ---------------------------------------------------------------- block primitives
+
+void long_blocks_set_int(std::uint32_t* a, std::uint32_t v) {
+  std::memset(a, 0, static_cast<std::size_t>(long_fixed_bytes));
+  a[0] = v;
+}
+
+void long_blocks_copy(std::uint32_t* a, const std::uint32_t* b) {
+  std::memcpy(a, b, static_cast<std::size_t>(long_fixed_bytes));
+}
+
+void long_blocks_add(std::uint32_t* a, const std::uint32_t* b, std::int32_t n) {
+  long_blocks_add_from(a, b, 0, n);
+}
+
+void long_blocks_add_from(std::uint32_t* a, const std::uint32_t* b, std::int32_t from,
+                          std::int32_t n) {
+  std::uint32_t carry = 0;
+  std::int32_t i = n - 1;
+  for (; i >= from; --i) {
+    std::uint32_t t = a[i] + b[i] + carry;
+    carry = t >= base ? 1 : 0;
+    a[i] = carry ? t - static_cast<std::uint32_t>(base) : t;
+  }
+  for (; carry && i >= 0; --i) {  // the carry runs on towards block 0
+    std::uint32_t t = a[i] + 1;
+    carry = t >= base ? 1 : 0;
+    a[i] = carry ? 0 : t;
+  }
+}
+
+void long_blocks_sub_from(std::uint32_t* a, const std::uint32_t* b, std::int32_t from,
+                          std::int32_t n) {
+  std::uint32_t borrow = 0;
+  std::int32_t i = n - 1;
+  for (; i >= from; --i) {
+    std::uint32_t sub = b[i] + borrow;
+    if (a[i] >= sub) {
+      a[i] -= sub;
+      borrow = 0;
+    } else {
+      a[i] = a[i] + static_cast<std::uint32_t>(base) - sub;
+      borrow = 1;
+    }
+  }
+  for (; borrow && i >= 0; --i) {
+    if (a[i] > 0) {
+      a[i] -= 1;
+      borrow = 0;
+    } else {
+      a[i] = static_cast<std::uint32_t>(base) - 1;
+    }
+  }
+}
+
+int long_blocks_compare(const std::uint32_t* a, const std::uint32_t* b, std::int32_t n) {
+  for (std::int32_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return a[i] > b[i] ? 1 : -1;
+  }
+  return 0;
+}
+
+void long_blocks_mul_small(std::uint32_t* a, std::uint64_t m, std::int32_t n) {
+  std::uint64_t carry = 0;
+  for (std::int32_t i = n - 1; i >= 0; --i) {
+    std::uint64_t t = a[i] * m + carry;  // m below 1.8e11 keeps this within 64 bits
+    a[i] = static_cast<std::uint32_t>(t % base);
+    carry = t / base;
+  }
+}
+
+void long_blocks_div_small(std::uint32_t* a, std::uint32_t d, std::int32_t n) {
+  std::uint64_t rem = 0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    std::uint64_t t = rem * base + a[i];
+    a[i] = static_cast<std::uint32_t>(t / d);
+    rem = t % d;
+  }
+}
+
+namespace {
+
+// Division by a divisor fixed for a whole pass, by multiplication with its
+// reciprocal: q = the high half of v x floor(2^64 / d), at most one short
+// of the true quotient. Several times faster than a 64-bit divide, which is
+// what the series routines spend their time on.
+struct invariant_divisor {
+  std::uint64_t d;
+  std::uint64_t inverse;
+  explicit invariant_divisor(std::uint64_t divisor)
+      : d(divisor), inverse(divisor > 1 ? static_cast<std::uint64_t>((static_cast<unsigned __int128>(1) << 64) / divisor) : 0) {}
+  // v / d, with v % d into r.
+  std::uint64_t divide(std::uint64_t v, std::uint64_t& r) const {
+    if (d <= 1) {
+      r = 0;
+      return v;
+    }
+    std::uint64_t q = static_cast<std::uint64_t>((static_cast<unsigned __int128>(v) * inverse) >> 64);
+    r = v - q * d;
+    if (r >= d) {
+      ++q;
+      r -= d;
+    }
+    return q;
+  }
+};
+
+}  // namespace
+
+void long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t d, std::int32_t n) {
+  if (long_blocks_start < 0) long_blocks_start = 0;
+  while (long_blocks_start < n && blocks[long_blocks_start] == 0) ++long_blocks_start;
+  if (d == 0) {  // no division by zero: the blocks stay as they are
+    long_blocks_remainder = 0;
+    return;
+  }
+  const invariant_divisor divisor(d);
+  std::uint64_t rem = 0;
+  for (std::int32_t i = long_blocks_start; i < n; ++i) {
+    blocks[i] = static_cast<std::uint32_t>(divisor.divide(rem * base + blocks[i], rem));
+  }
+  long_blocks_remainder = static_cast<std::uint32_t>(rem);
+}
+
+int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
+                       std::uint32_t n) {
+  const std::int32_t count = long_fixed_count;
+  long_blocks_set_int(sum, 1);
+  long_blocks_start = 0;
+  long_fixed_div_small_tracked(sum, n, count);
+  long_blocks_copy(pow, sum);
+  std::int64_t work = 0;
+  int k = 1;
+  for (;; ++k) {
+    std::int32_t start;
+    if (n < 10000) {
+      // pow := pow / n^2 and term := pow / (2k + 1) in one pass: the second
+      // division takes each new block of pow as it comes.
+      while (long_blocks_start < count && pow[long_blocks_start] == 0) ++long_blocks_start;
+      start = long_blocks_start;
+      if (start >= count) break;  // the power has become zero
+      const invariant_divisor d1(static_cast<std::uint64_t>(n) * n);
+      const invariant_divisor d2(static_cast<std::uint64_t>(2 * k + 1));
+      std::uint64_t r1 = 0, r2 = 0;
+      for (std::int32_t i = start; i < count; ++i) {
+        std::uint64_t q1 = d1.divide(r1 * base + pow[i], r1);
+        pow[i] = static_cast<std::uint32_t>(q1);
+        term[i] = static_cast<std::uint32_t>(d2.divide(r2 * base + q1, r2));
+      }
+    } else {
+      long_fixed_div_small_tracked(pow, n, count);
+      long_fixed_div_small_tracked(pow, n, count);
+      start = long_blocks_start;
+      if (start >= count) break;  // the power has become zero
+      std::memcpy(term + start, pow + start, static_cast<std::size_t>(count - start) * 4);
+      long_fixed_div_small_tracked(term, static_cast<std::uint32_t>(2 * k + 1), count);
+      long_blocks_start = start;
+    }
+    if (k & 1) {
+      long_blocks_sub_from(sum, term, start, count);
+    } else {
+      long_blocks_add_from(sum, term, start, count);
+    }
+    work += long_precision;
+    if (work > constant_poll_units) {
+      work = 0;
+      int rc = poll_user_interrupt();
+      if (rc < 0) return rc;
+    }
+  }
+  return k;
+}
+
+void long_debug_line(const char* format, int a, int b) {
+  if (!long_debug_dump_on) return;
+  char text[160];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+  int n = std::snprintf(text, sizeof text, format, a, b);  // formats are this area's own literals
+#pragma GCC diagnostic pop
+  if (n > 0) print_text(std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1)));
+}
+
+// ---------------------------------------------------------------- fixed-point values and records
+
+void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t count) {
+  f.assign(static_cast<std::size_t>(count), 0);
+  if (long_is_zero(x) || x->len <= 0) return;
+  // Digit j (1-based) of x has the weight 10^(exp - j); in the fixed array
+  // digit position t (0-based) has the weight 10^(7 - t). So t = j - 1 + s.
+  const std::int64_t s = 8 - static_cast<std::int64_t>(x->exp);
+  if (s < 0) return;  // |x| >= 10^8 is never asked for
+  const std::int64_t block_shift = s / 8;
+  const int digit_shift = static_cast<int>(s % 8);
+  const std::uint32_t div = long_pow10[digit_shift];
+  const std::uint32_t mul = long_pow10[8 - digit_shift];
+  std::int32_t blocks = std::min(x->blks, long_blocks_for_digits(x->len));
+  for (std::int32_t k = 0; k < blocks; ++k) {
+    std::uint32_t v = x->blocks[k];
+    if (k == blocks - 1 && x->len % 8 != 0) {  // digits beyond len are not part of the value
+      std::uint32_t cut = long_pow10[8 - x->len % 8];
+      v -= v % cut;
+    }
+    std::int64_t at = k + block_shift;
+    if (at >= count) break;
+    f[static_cast<std::size_t>(at)] += v / div;
+    if (digit_shift != 0 && at + 1 < count) f[static_cast<std::size_t>(at + 1)] += (v % div) * mul;
+  }
+}
+
+int long_fixed_to_record(const long_fixed& f, std::int32_t sign, long_number* r) {
+  const std::int32_t count = static_cast<std::int32_t>(f.size());
+  int rc = long_reserve(r, static_cast<std::int64_t>(count) * 8);
+  if (rc < 0) return rc;
+  std::memcpy(r->blocks, f.data(), static_cast<std::size_t>(count) * 4);
+  r->blks = count;
+  r->len = count * 8;
+  r->exp = 8;
+  r->sign = sign;
+  r->norm = 0;
+  return 0;
+}
+
+void long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b_from,
+                         long_fixed& dst) {
+  // Schoolbook product, one row per non-zero block of b: a[i] x b[j] has
+  // the weight 10^(-8(i+j)), so its low half lands in dst[i+j] and its high
+  // half in dst[i+j-1]. Partial products beyond dst are formed only for the
+  // block just past its end, whose carry is kept; the rest is cut.
+  const std::int32_t nd = static_cast<std::int32_t>(dst.size());
+  const std::int32_t na = static_cast<std::int32_t>(a.size());
+  const std::int32_t nb = static_cast<std::int32_t>(b.size());
+  std::fill(dst.begin(), dst.end(), 0);
+  std::int32_t a_from = 0;
+  while (a_from < na && a[static_cast<std::size_t>(a_from)] == 0) ++a_from;
+  std::uint32_t* out = dst.data();
+  const std::uint32_t* in = a.data();
+  for (std::int32_t j = std::max(b_from, 0); j < nb; ++j) {
+    const std::uint64_t bj = b[static_cast<std::size_t>(j)];
+    if (bj == 0) continue;
+    const std::int32_t i_max = std::min(na - 1, nd - j);  // i + j <= nd: one block past the end
+    if (i_max < a_from) continue;
+    std::uint64_t carry = 0;
+    std::int32_t i = i_max;
+    if (i + j == nd) {  // the guard block: only its carry counts
+      carry = (in[i] * bj) / base;
+      --i;
+    }
+    for (; i >= a_from; --i) {
+      std::uint64_t t = in[i] * bj + out[i + j] + carry;
+      carry = t / base;
+      out[i + j] = static_cast<std::uint32_t>(t - carry * base);
+    }
+    for (std::int32_t k = a_from + j - 1; carry != 0 && k >= 0; --k) {
+      std::uint64_t t = out[k] + carry;
+      carry = t / base;
+      out[k] = static_cast<std::uint32_t>(t - carry * base);
+    }
+  }
+}
+
+// ---------------------------------------------------------------- pi and e
+
+namespace {
+
+// r := the finished fixed-point array with its integer digit moved into the
+// first digit of block 0 (exp 1), unnormalised.
+int take_constant(const long_fixed& f, long_number* r) {
+  int rc = long_fixed_to_record(f, 0, r);
+  if (rc < 0) return rc;
+  r->exp = 1;
+  return 0;
+}
+
+}  // namespace
+
+// Fills a cache at `digits` digits when it holds fewer, then rounds it into dst.
+int long_cached_constant(long_number* cache, std::int32_t* cache_digits,
+                    int (*compute)(std::int32_t, long_number*), long_number* dst,
+                    std::int32_t digits) {
+  if (*cache_digits < digits) {
+    *cache_digits = 0;  // a failed computation leaves the cache empty
+    int rc = compute(digits, cache);
+    if (rc < 0) return rc;
+    {
+      long_precision_saver saver;
+      long_precision = digits;
+      long_normalize(cache, 1);
+    }
+    *cache_digits = digits;
+  }
+  if (dst == nullptr) return 0;
+  int rc = long_round_copy(cache, dst, digits);
+  return rc < 0 ? rc : 0;
+}
+
+int long_pi_compute(std::int32_t digits, long_number* r) {
+  std::int64_t stamp = 0;
+  long_timer_begin(LONG_TIMER_LONGPI, stamp);
+  set_fixed_count(long_fixed_count_for(digits));
+  const std::size_t count = static_cast<std::size_t>(long_fixed_count);
+  long_fixed p1, w1, w2, p2;
+  if (!fixed_alloc(p1, count) || !fixed_alloc(w1, count) || !fixed_alloc(w2, count) ||
+      !fixed_alloc(p2, count)) {
+    return report_error(159);
+  }
+  int rc = long_blocks_arccot(p1.data(), w1.data(), w2.data(), 5);
+  if (rc < 0) return rc;
+  long_blocks_mul_small(p1.data(), 4, long_fixed_count);
+  rc = long_blocks_arccot(p2.data(), w1.data(), w2.data(), 239);
+  if (rc < 0) return rc;
+  long_blocks_sub_from(p1.data(), p2.data(), 0, long_fixed_count);
+  // The factor 4 of Machin's formula and the move of the integer digit into
+  // the first digit of block 0 in one multiplication.
+  long_blocks_mul_small(p1.data(), 40000000, long_fixed_count);
+  rc = take_constant(p1, r);
+  if (rc < 0) return rc;
+  long_timer_end(LONG_TIMER_LONGPI, stamp);
+  return 0;
+}
+
+int long_e_compute(std::int32_t digits, long_number* r) {
+  std::int64_t stamp = 0;
+  long_timer_begin(LONG_TIMER_LONGE, stamp);
+  set_fixed_count(long_fixed_count_for(digits));
+  const std::int32_t count = long_fixed_count;
+  long_fixed t, s;
+  if (!fixed_alloc(t, static_cast<std::size_t>(count)) || !fixed_alloc(s, static_cast<std::size_t>(count))) {
+    return report_error(159);
+  }
+  long_blocks_set_int(t.data(), 1);  // T = 1 / k!
+  long_blocks_set_int(s.data(), 2);
+  long_blocks_start = 0;
+  std::int64_t work = 0;
+  for (std::uint32_t k = 2;; ++k) {
+    long_fixed_div_small_tracked(t.data(), k, count);
+    if (long_blocks_start >= count) break;
+    long_blocks_add_from(s.data(), t.data(), long_blocks_start, count);
+    work += long_precision;
+    if (work > constant_poll_units) {
+      work = 0;
+      int rc = poll_user_interrupt();
+      if (rc < 0) return rc;
+    }
+  }
+  long_blocks_mul_small(s.data(), 10000000, count);
+  int rc = take_constant(s, r);
+  if (rc < 0) return rc;
+  long_timer_end(LONG_TIMER_LONGE, stamp);
+  return 0;
+}
+
+int long_pi(long_number* dst, std::int32_t digits) {
+  return long_cached_constant(long_pi_cache, &long_pi_cache_digits, long_pi_compute, dst, digits);
+}
+
+int long_e(long_number* dst, std::int32_t digits) {
+  return long_cached_constant(long_e_cache, &long_e_cache_digits, long_e_compute, dst, digits);
+}
+
+// ---------------------------------------------------------------- special names
+
+int long_special_longpi() {
+  int rc = long_pi(long_accumulator, long_precision);
+  return rc < 0 ? rc : 14;
+}
+
+int long_special_longe() {
+  int rc = long_e(long_accumulator, long_precision);
+  if (rc < 0) return rc;
+  long_normalize(long_accumulator, 1);
+  return 14;
+}
+
+int long_special_remainder() {
+  int rc = long_copy(long_remainder, long_accumulator);
+  if (rc < 0) return rc;
+  if (!integer_mode) {
+    long_accumulator->norm = 0;
+    long_normalize(long_accumulator, 1);
+  }
+  return 14;
+}

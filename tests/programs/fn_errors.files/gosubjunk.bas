@@ -1,0 +1,2 @@
+DEF f(x) = GOSUB 10 junk
+10 RETURN 1

@@ -1,0 +1,1 @@
+print "a": else print "x"

@@ -1,0 +1,3 @@
+print "start"
+for i = 1 to 2
+print i

@@ -1,0 +1,2 @@
+for i = 1 2
+next

@@ -1,0 +1,2 @@
+for a$ = 1 to 2
+next

@@ -1,0 +1,3 @@
+gosub 10
+print "not reached"
+10 print "in sub"

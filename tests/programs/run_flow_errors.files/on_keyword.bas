@@ -1,0 +1,2 @@
+on 1 print 10
+10 print "x"

@@ -1,0 +1,2 @@
+on 256 goto 10
+10 print "x"

@@ -1,0 +1,1 @@
+then print "x"

@@ -1,0 +1,2 @@
+if 1 then while 0
+wend

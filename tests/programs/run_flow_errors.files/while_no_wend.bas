@@ -1,0 +1,2 @@
+while 1
+print "w"

@@ -1,0 +1,2 @@
+500 print "subroutine 500 from the appended file"
+return

@@ -1,0 +1,1 @@
+print "chain two"; x; " ["; y$; "]"

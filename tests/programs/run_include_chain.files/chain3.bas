@@ -1,0 +1,2 @@
+x = 7
+chain "chain2.bas"

@@ -1,0 +1,1 @@
+chain "chain2.bas", "other"

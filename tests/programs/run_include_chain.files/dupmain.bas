@@ -1,0 +1,2 @@
+10 print "a"
+include "dup_inc.bas"

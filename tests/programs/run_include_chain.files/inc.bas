@@ -1,0 +1,2 @@
+print "included line"
+300 print "line 300 from the included file"

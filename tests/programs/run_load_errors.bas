@@ -1,0 +1,1 @@
+print "statement numbers and line limits"

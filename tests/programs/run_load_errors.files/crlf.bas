@@ -1,0 +1,2 @@
+print "crlf line"
+print "lf line"

@@ -1,0 +1,2 @@
+1234567890 print "ten digits ok"
+12345678901 print "eleven"

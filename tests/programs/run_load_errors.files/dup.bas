@@ -1,0 +1,3 @@
+10 print "one"
+20 print "two"
+10 print "again"

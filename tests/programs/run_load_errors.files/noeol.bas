@@ -1,0 +1,2 @@
+print "first"
+print "last line without line end"

@@ -1,0 +1,5 @@
+a = 1
+stop
+print "after stop"; a
+a = a + 1: print "a is"; a
+print "done"

@@ -1,0 +1,6 @@
+run run_stepping.bas
+print "immediate"; a
+a = 10
+
+cont
+

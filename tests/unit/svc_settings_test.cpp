@@ -1,0 +1,320 @@
+// The settings store, saved settings and their defaults, size settings, recent
+// lists and the default working folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <dirent.h>
+#include <vector>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "frontend/paths.h"
+#include "frontend/settings.h"
+#include "frontend/size_settings.h"
+#include "platform/frontend_port.h"
+#include "platform/settings_store.h"
+
+namespace {
+
+std::string read_whole_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Each test gets its own home and config folders, so nothing leaks between tests.
+class SvcSettingsTest : public ::testing::Test {
+ protected:
+  std::string root;
+  std::string home;
+  std::string config;
+  std::string settings_file;
+  ScriptedPort port;
+
+  void SetUp() override {
+    char tmpl[] = "/tmp/svc_settings_XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    root = tmpl;
+    home = root + "/home";
+    config = home + "/.config";
+    ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ::unsetenv("XDG_DOCUMENTS_DIR");
+    settings_file = config + "/tovarelle/settings";
+    startup_folder = root;
+    install_frontend_port(&port);
+  }
+  void TearDown() override {
+    settings_store_close();
+    settings_key = 0;
+    size_settings_reset_current();
+    install_frontend_port(nullptr);
+    std::string cmd = "rm -rf '" + root + "'";
+    (void)std::system(cmd.c_str());
+  }
+  // Writes a settings file as an earlier run would have left it.
+  void write_settings(const std::string& content) {
+    std::string folder = config + "/tovarelle";
+    std::string cmd = "mkdir -p '" + folder + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::ofstream(settings_file) << content;
+  }
+};
+
+TEST_F(SvcSettingsTest, StoreRoundTripsTypedValuesWithCaseBlindNames) {
+  ASSERT_TRUE(settings_store_open(settings_file));
+  const std::string awkward = "a\\b\nc\rd=e:f";
+  EXPECT_TRUE(settings_store_write_text("LogFilePath", awkward));
+  EXPECT_TRUE(settings_store_write_number("WorkingDIr", 0));
+  EXPECT_TRUE(settings_store_write_number("JPEGQuality", 4294967295u));
+  ASSERT_TRUE(settings_store_commit());
+  settings_store_close();
+
+  ASSERT_TRUE(settings_store_open(settings_file));
+  std::string text;
+  std::uint32_t number = 7;
+  EXPECT_TRUE(settings_store_read_text("logfilepath", text));
+  EXPECT_EQ(text, awkward);
+  EXPECT_TRUE(settings_store_read_number("WorkingDir", number));
+  EXPECT_EQ(number, 0u);
+  EXPECT_TRUE(settings_store_read_number("JPEGQUALITY", number));
+  EXPECT_EQ(number, 4294967295u);
+  // A value read with the other type is not there.
+  EXPECT_FALSE(settings_store_read_number("LogFilePath", number));
+  EXPECT_FALSE(settings_store_read_text("WorkingDir", text));
+
+  // Names the file could not hold are refused.
+  for (const char* bad : {"", "a=b", "line\nbreak", "#comment"}) EXPECT_FALSE(settings_store_write_number(bad, 1)) << bad;
+
+  // Writing under another spelling replaces the one value.
+  EXPECT_TRUE(settings_store_write_number("WORKINGDIR", 1));
+  ASSERT_TRUE(settings_store_commit());
+  std::string file = read_whole_file(settings_file);
+  EXPECT_NE(file.find("WorkingDIr=n:1\n"), std::string::npos) << file;
+  EXPECT_EQ(file.find("WORKINGDIR"), std::string::npos) << file;
+}
+
+TEST_F(SvcSettingsTest, StoreIgnoresDamagedLinesAndKeepsOtherWritersValues) {
+  write_settings("# note\ngarbage\nNumVariables=n:12x\nBig=n:4294967296\nGood=n:42\n=s:noname\nText=s:ok\n");
+  ASSERT_TRUE(settings_store_open(settings_file));
+  std::uint32_t number = 0;
+  std::string text;
+  EXPECT_FALSE(settings_store_read_number("NumVariables", number));
+  EXPECT_FALSE(settings_store_read_number("Big", number));
+  EXPECT_TRUE(settings_store_read_number("Good", number));
+  EXPECT_EQ(number, 42u);
+  EXPECT_TRUE(settings_store_read_text("Text", text));
+  EXPECT_EQ(text, "ok");
+
+  // Another process adds a value after we opened: our commit keeps it.
+  std::ofstream(settings_file, std::ios::app) << "Other=s:theirs\n";
+  settings_store_write_text("Mine", "ours");
+  ASSERT_TRUE(settings_store_commit());
+  std::string file = read_whole_file(settings_file);
+  EXPECT_NE(file.find("Other=s:theirs\n"), std::string::npos);
+  EXPECT_NE(file.find("Mine=s:ours\n"), std::string::npos);
+  // No temporary file is left beside it.
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir((config + "/tovarelle").c_str())) {
+    while (dirent* e = ::readdir(dir))
+      if (e->d_name[0] != '.') names.emplace_back(e->d_name);
+    ::closedir(dir);
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"settings"});
+}
+
+TEST_F(SvcSettingsTest, ClosedStoreReadsNothingAndWritesNothing) {
+  std::uint32_t number = 5;
+  std::string text = "keep";
+  EXPECT_FALSE(settings_store_read_number("NumVariables", number));
+  EXPECT_FALSE(settings_store_write_text("A", "b"));
+  EXPECT_FALSE(settings_store_commit());
+  settings_key = 0;
+  EXPECT_FALSE(reg_read_string("WorkPath", text));
+  EXPECT_EQ(text, "keep");
+  EXPECT_EQ(number, 5u);
+  EXPECT_EQ(reg_save_settings(), 0);
+}
+
+TEST_F(SvcSettingsTest, FreshUserGetsDocumentsFolderAndDefaults) {
+  settings_load_at_startup();
+  EXPECT_EQ(settings_key, 1);
+  std::string expected = home + "/Documents/Tovarelle";
+  EXPECT_EQ(default_work_folder, expected);
+  EXPECT_TRUE(path_is_folder(expected));
+  EXPECT_EQ(working_folder, expected);
+  EXPECT_EQ(src_pgm_path, expected);
+  EXPECT_EQ(src_pgm_name, "program.txt");
+  EXPECT_EQ(log_file_path, expected);
+  EXPECT_EQ(log_file_name, "logfile.log");
+  EXPECT_EQ(jpeg_full_path, expected + "/test.jpg");
+  EXPECT_EQ(jpeg_quality, 100u);
+  EXPECT_EQ(jpeg_resolution, 80u);
+  EXPECT_EQ(create_log_file, 1u);
+  EXPECT_EQ(use_working_dir, 1u);
+  EXPECT_EQ(recent_source_programs.first_used, 10);
+  EXPECT_EQ(recent_list_newest(recent_working_dirs), nullptr);
+  // The size settings were written back at once.
+  std::string file = read_whole_file(settings_file);
+  EXPECT_NE(file.find("NumVariables=n:200\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("ScreenSize=n:1\n"), std::string::npos) << file;
+}
+
+TEST_F(SvcSettingsTest, DocumentsFolderComesFromXdgSettings) {
+  std::string cmd = "mkdir -p '" + config + "'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  std::ofstream(config + "/user-dirs.dirs") << "# user dirs\nXDG_DESKTOP_DIR=\"$HOME/Desk\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
+  EXPECT_EQ(documents_folder(), home + "/Papers");
+  ::setenv("XDG_DOCUMENTS_DIR", (root + "/docs").c_str(), 1);
+  EXPECT_EQ(documents_folder(), root + "/docs");
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  ::unlink((config + "/user-dirs.dirs").c_str());
+  EXPECT_EQ(documents_folder(), home + "/Documents");
+}
+
+TEST_F(SvcSettingsTest, SavedWorkPathIsUsedOrForgottenWhenDeleted) {
+  std::string saved = root + "/saved";
+  ASSERT_EQ(::mkdir(saved.c_str(), 0700), 0);
+  write_settings("WorkPath=s:" + saved + "\n");
+  EXPECT_EQ(reg_init_work_folder(), 1);
+  EXPECT_EQ(default_work_folder, saved);
+
+  ASSERT_EQ(::rmdir(saved.c_str()), 0);
+  EXPECT_EQ(reg_init_work_folder(), 1);
+  EXPECT_EQ(default_work_folder, home + "/Documents/Tovarelle");
+  EXPECT_NE(read_whole_file(settings_file).find("WorkPath=s:\n"), std::string::npos);
+}
+
+TEST_F(SvcSettingsTest, WithoutDocumentsFolderFallsBackToProgramsUnderStartFolder) {
+  ::unsetenv("HOME");
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  EXPECT_EQ(reg_init_work_folder(), 1);
+  EXPECT_EQ(default_work_folder, root + "/programs");
+  EXPECT_TRUE(path_is_folder(root + "/programs"));
+  ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(SvcSettingsTest, StoredValuesAreReadCheckedAndClamped) {
+  std::string long_text(260, 'x');
+  write_settings(
+      "LogFileName=s:run.log\n"
+      "SrcPgmName=s:" + std::string(259, 'p') + "\n"
+      "SrcPgmPath=s:" + long_text + "\n"
+      "JpegPath=s:/pictures\nJpegFile=s:plot.jpg\n"
+      "JPEGQuality=n:10\nJPEGResolution=n:1000\n"
+      "CreateLogFile=n:0\nWorkingDIr=n:0\n"
+      "RecentCommand3=s:print 3\nRecentCommand7=s:print 7\n"
+      "RecentLogFile9=s:" + std::string(256, 'l') + "\n"
+      "NumVariables=n:5\nStringSpace=n:100000\nNumberOfFiles=s:7\n");
+  settings_load_at_startup();
+  EXPECT_EQ(log_file_name, "run.log");
+  EXPECT_EQ(src_pgm_name, std::string(259, 'p'));  // 259 characters fit
+  EXPECT_EQ(src_pgm_path, default_work_folder);    // 260 do not: the default holds
+  EXPECT_EQ(jpeg_full_path, "/pictures/plot.jpg");
+  EXPECT_EQ(jpeg_quality, 25u);
+  EXPECT_EQ(jpeg_resolution, 600u);
+  EXPECT_EQ(create_log_file, 0u);
+  EXPECT_EQ(use_working_dir, 0u);
+  EXPECT_EQ(command_history.first_used, 3);
+  EXPECT_EQ(command_history.browse_pos, 20);
+  EXPECT_EQ(command_history.slots[7], "print 7");
+  EXPECT_EQ(recent_log_files.first_used, 10);  // the over-long slot was ignored
+  EXPECT_EQ(size_settings[SIZE_NUM_VARIABLES].current, 200u);
+  EXPECT_EQ(size_settings[SIZE_STRING_SPACE].current, 100000u);
+  EXPECT_EQ(size_settings[SIZE_NUMBER_OF_FILES].current, 5u);  // a text is no number
+  std::string file = read_whole_file(settings_file);
+  EXPECT_NE(file.find("NumVariables=n:200\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("NumberOfFiles=n:5\n"), std::string::npos) << file;
+}
+
+TEST_F(SvcSettingsTest, SizeSettingRangeCheck) {
+  struct size_case {
+    const char* stored;  // nullptr: missing
+    std::uint32_t start;
+    std::uint32_t expected;
+  };
+  const size_case cases[] = {
+      {nullptr, 333, 333}, {"30", 200, 30},     {"1000", 200, 1000},
+      {"29", 200, 200},    {"1001", 200, 200},  {"0", 500, 200},
+  };
+  for (const size_case& c : cases) {
+    settings_store_close();
+    write_settings(c.stored ? std::string("NumVariables=n:") + c.stored + "\n" : std::string());
+    ASSERT_TRUE(settings_store_open(settings_file));
+    settings_key = 1;
+    size_setting record = size_settings[SIZE_NUM_VARIABLES];
+    record.current = c.start;
+    reg_read_size_setting("NumVariables", record);
+    EXPECT_EQ(record.current, c.expected) << (c.stored ? c.stored : "missing");
+  }
+  size_settings[SIZE_SCREEN_SIZE].edited = 2;
+  size_settings_reset_edited();
+  EXPECT_EQ(size_settings[SIZE_SCREEN_SIZE].edited, 1u);
+}
+
+TEST_F(SvcSettingsTest, SaveThenLoadKeepsEveryValue) {
+  settings_load_at_startup();
+  std::string work = root + "/work";
+  ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+  working_folder = work;
+  log_file_name = "mine.log";
+  use_working_dir = 0;
+  jpeg_quality = 60;
+  recent_list_push(recent_working_dirs, "/a");
+  recent_list_push(recent_working_dirs, "/b");
+  command_history_push("print 1");
+  ASSERT_EQ(reg_save_settings(), 1);
+  std::string file = read_whole_file(settings_file);
+  EXPECT_NE(file.find("WorkingDIr=n:0\n"), std::string::npos);
+  EXPECT_NE(file.find("RecentCommand0=s:\n"), std::string::npos);  // empty slots are written empty
+
+  settings_store_close();
+  set_default_settings();
+  command_history_push("reset");
+  settings_load_at_startup();
+  EXPECT_EQ(default_work_folder, work);
+  EXPECT_EQ(working_folder, work);
+  EXPECT_EQ(log_file_name, "mine.log");
+  EXPECT_EQ(use_working_dir, 0u);
+  EXPECT_EQ(jpeg_quality, 60u);
+  EXPECT_EQ(recent_working_dirs.first_used, 8);
+  ASSERT_NE(recent_list_newest(recent_working_dirs), nullptr);
+  EXPECT_EQ(*recent_list_newest(recent_working_dirs), "/b");
+  EXPECT_EQ(command_history.slots[19], "print 1");
+  EXPECT_EQ(command_history.first_used, 19);
+}
+
+TEST(SvcRecentList, PushMovesSlotsAndTracksFirstUsed) {
+  recent_list list{10, {}, 10, 10};
+  for (int i = 0; i < 12; ++i) EXPECT_TRUE(recent_list_push(list, "t" + std::to_string(i)));
+  EXPECT_EQ(list.first_used, 0);
+  EXPECT_EQ(list.slots[0], "t2");  // the two oldest fell out
+  EXPECT_EQ(list.slots[9], "t11");
+  EXPECT_FALSE(recent_list_push(list, std::string(256, 'z')));  // never cut: not stored
+  EXPECT_EQ(list.slots[9], "t11");
+
+  recent_list paths{10, {}, 10, 10};
+  EXPECT_TRUE(recent_list_push_path(paths, "/x", true));
+  EXPECT_EQ(paths.browse_pos, 9);
+  EXPECT_EQ(paths.first_used, 9);
+  paths.browse_pos = 10;
+  EXPECT_FALSE(recent_list_push_path(paths, "/x", true));  // same as the newest
+  EXPECT_EQ(paths.browse_pos, 10);
+  EXPECT_TRUE(recent_list_push_path(paths, "/X", false));  // case counts
+  EXPECT_EQ(paths.browse_pos, 10);
+  EXPECT_EQ(paths.first_used, 8);
+
+  recent_list_clear(command_history);
+  command_history.browse_pos = 4;
+  command_history_push("a");
+  command_history_push("a");  // the history keeps repeats
+  EXPECT_EQ(command_history.first_used, 18);
+  EXPECT_EQ(command_history.browse_pos, 20);
+}
+
+}  // namespace
