@@ -15,6 +15,7 @@
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
+#include "interpreter/files.h"
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/output.h"
@@ -26,11 +27,6 @@
 #include "rizozira/long_number.h"
 
 int mouse_check_forward = 0;
-
-// Open-file counts of the file table (files.h, which cannot be included
-// together with frontend/paths.h while both declare program_file_name).
-extern std::int32_t open_file_count;
-extern std::int32_t open_file_peak;
 
 namespace {
 
@@ -360,6 +356,31 @@ void debug_long_dump_forced(const char* label, const long_number* n, int mode) {
   long_debug_dump_on = saved;
 }
 
+namespace {
+
+// One value item of a dump: a double, a string, a numeric text or a long.
+// Returns false for any other item type.
+bool trace_value_item(const std::string& pad, const expr_item& item, const char* numeric_text_label,
+                      const char* long_label) {
+  switch (item.type) {
+    case ITEM_DOUBLE:
+      print_text(format_text("%sFloat var.  %23.18g \n", pad.c_str(), item.value.number));
+      return true;
+    case ITEM_STRING:
+    case ITEM_NUMERIC_TEXT:
+      print_text(format_text("%s%s %s \n", pad.c_str(), item.type == ITEM_STRING ? "String var." : numeric_text_label,
+                             temp_string_text(static_cast<std::uint32_t>(item.value.bits))));
+      return true;
+    case ITEM_LONG:
+      debug_long_dump_forced(long_label, item.value.long_value, 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 void trace_item_table(int indent, int enabled, int count, expr_item* items, const char* pass_name) {
   if (!debug_mode || !enabled) return;
   std::string pad = indent_text(indent);
@@ -389,24 +410,11 @@ void trace_item_table(int indent, int enabled, int count, expr_item* items, cons
       case ITEM_COMPARISON:
         print_text(format_text("%sComp. Oper  %s \n", pad.c_str(), keyword_word(relational_operators, token)));
         break;
-      case ITEM_DOUBLE:
-        print_text(format_text("%sFloat var.  %23.18g \n", pad.c_str(), item.value.number));
-        break;
       case ITEM_PREDEFINED:
         print_text(format_text("%sConstant .  %2s \n", pad.c_str(), predefined_name(token)));
         break;
-      case ITEM_STRING:
-        print_text(format_text("%sString var. %s \n", pad.c_str(),
-                               temp_string_text(static_cast<std::uint32_t>(item.value.bits))));
-        break;
-      case ITEM_NUMERIC_TEXT:
-        print_text(format_text("%sNum String. %s \n", pad.c_str(),
-                               temp_string_text(static_cast<std::uint32_t>(item.value.bits))));
-        break;
-      case ITEM_LONG:
-        debug_long_dump_forced((pad + "Rizozira").c_str(), item.value.long_value, 0);
-        break;
       default:
+        trace_value_item(pad, item, "Num String.", (pad + "Rizozira").c_str());
         break;
     }
   }
@@ -424,27 +432,7 @@ void trace_parameter_list(int count, expr_item* items, const char* name, int kin
   } else {
     print_text(format_text("\n%s%d Item(s) in Data List for INPUT:\n", pad.c_str(), count));
   }
-  for (int i = 0; i < count; ++i) {
-    const expr_item& item = items[i];
-    switch (item.type) {
-      case ITEM_DOUBLE:
-        print_text(format_text("%sFloat var.  %23.18g \n", pad.c_str(), item.value.number));
-        break;
-      case ITEM_STRING:
-        print_text(format_text("%sString var. %s \n", pad.c_str(),
-                               temp_string_text(static_cast<std::uint32_t>(item.value.bits))));
-        break;
-      case ITEM_NUMERIC_TEXT:
-        print_text(format_text("%sNum. String %s \n", pad.c_str(),
-                               temp_string_text(static_cast<std::uint32_t>(item.value.bits))));
-        break;
-      case ITEM_LONG:
-        debug_long_dump_forced("Rizozira", item.value.long_value, 0);
-        break;
-      default:
-        break;
-    }
-  }
+  for (int i = 0; i < count; ++i) trace_value_item(pad, items[i], "Num. String", "Rizozira");
   print_text("\n");
 }
 

@@ -10,7 +10,7 @@
 
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
-#include "interpreter/pending.h"
+#include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/timing.h"

@@ -242,7 +242,7 @@ int next_double(double& value, int code) {
 
 }  // namespace
 
-bool at_statement_end() {
+bool statement_ends_here() {
   char c = peek_nonblank();
   if (c == 0 || c == ':') return true;
   return c == '/' && scan_pointer + 1 < line_end && scan_pointer[1] == '/';
@@ -380,15 +380,15 @@ int stmt_open() {
   }
 
   double value = 0;
-  if (!at_statement_end()) {
+  if (!statement_ends_here()) {
     if ((result = next_double(value, err_invalid_record_length)) < 0) return result;
     if ((result = check_record_length(value)) < 0) return result;
   }
-  if (!at_statement_end()) {
+  if (!statement_ends_here()) {
     if ((result = next_double(value, err_baud)) < 0) return result;
     if ((result = check_baud(value)) < 0) return result;
   }
-  if (!at_statement_end()) {
+  if (!statement_ends_here()) {
     skip_blanks();
     error_column = static_cast<int>(scan_column());
     type = get_item(item, GI_DATA_VALUE | GI_LIST);
@@ -401,7 +401,7 @@ int stmt_open() {
     if (result < 0) return result;
     if (skip_blanks() == ',') ++scan_pointer;
   }
-  if (!at_statement_end()) {
+  if (!statement_ends_here()) {
     if ((result = next_double(value, err_stop_bits)) < 0) return result;
     if ((result = check_stop_bits(value)) < 0) return result;
   }
@@ -509,11 +509,11 @@ void file_close_all() {
 
 // CLOSE [n {, n}]
 int stmt_close() {
-  if (at_statement_end()) {
+  if (statement_ends_here()) {
     if (!no_execute) file_close_all();
     return 0;
   }
-  while (!at_statement_end()) {
+  while (!statement_ends_here()) {
     double value = 0;
     int result = next_double(value, err_close_number);
     if (result < 0) return result;
@@ -553,7 +553,7 @@ int record_statement(int put) {
 
   double record = 0;
   bool given = false;
-  if (!at_statement_end()) {
+  if (!statement_ends_here()) {
     error_column = static_cast<int>(scan_column());
     int type = evaluate_expression_release_temps(0);
     if (type < 0) return type;
@@ -736,7 +736,7 @@ int parse_field(field_definition& def) {
 
   std::uint32_t offset = 0;
   for (int field = 0; field < max_field_entries; ++field) {
-    if (at_statement_end()) break;
+    if (statement_ends_here()) break;
     double width = 0;
     error_column = static_cast<int>(scan_column());
     if (!scan_field_number(width)) return report_error(144);

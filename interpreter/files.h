@@ -118,7 +118,7 @@ int func_open(expr_item* arguments, int count);      // OPEN(mode, n, name [, le
 int func_filesize(expr_item* arguments, int count);  // FILESIZE(n)
 
 // True at the end of the statement: the line end, ":" or a "//" remark.
-bool at_statement_end();
+bool statement_ends_here();
 
 // Reads a file name given by a program: backslashes become "/", names longer
 // than max_path_length are refused (false).

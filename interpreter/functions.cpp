@@ -319,7 +319,7 @@ int func_tab(expr_item* a, int count) {
 
 int func_setcolor(expr_item* a, int count) {
   if (count != 3) return argument_count_error(a, count);
-  double parts[3];
+  double parts[3] = {0, 0, 0};
   for (int i = 0; i < 3; ++i) {
     if (int r = double_argument(a[i], parts[i]); r < 0) return r;
     if (!(parts[i] >= 0.0 && parts[i] <= 255.0)) return argument_error(a[i], 252);

@@ -410,7 +410,7 @@ int assign_input_items(char* text_start, char** position, int value_flags, int m
     char* variable_at = scan_pointer;
     expr_item variable;
     int variable_type = 0;
-    if (at_statement_end()) {
+    if (statement_ends_here()) {
       variable_type = 0;
     } else {
       variable_type = get_item(variable, GI_STATEMENT_START);

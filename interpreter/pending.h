@@ -7,13 +7,6 @@
 #include "interpreter/item.h"
 struct long_number;
 
-// Special names (evaluated): 2, 3 or 14 by the result convention, or negative.
-int do_special_name(int index);
-
-// DEBUG dumps of an expression's item table and of a parameter list.
-void trace_item_table(int indent, int enabled, int count, expr_item* items, const char* pass_name);
-void trace_parameter_list(int count, expr_item* items, const char* name, int kind);
-
 // Functions of later areas reached through do_function (files, dates,
 // dialogs): arguments and count as do_function got them; the result by the
 // result convention, or a negative reported code.

@@ -489,6 +489,11 @@ int run_typed_line() {
   program_buffer[program_length++] = '\n';
   program_buffer[program_length] = 0;
 
+  // The lines run from buffers of their own levels; the typed text is the
+  // caller's line again afterwards.
+  char* saved_start = line_start;
+  char* saved_end = line_end;
+  std::int32_t saved_line_length = line_length;
   program_offset = line_offset;
   resume_at_body = 0;
   chain_pending = 0;
@@ -496,6 +501,9 @@ int run_typed_line() {
 
   program_length = saved_length;
   program_buffer[program_length] = 0;
+  line_start = statement_start = saved_start;
+  line_end = scan_pointer = saved_end;
+  line_length = saved_line_length;
   return result;
 }
 
@@ -653,6 +661,9 @@ int run_program() {
       continue;
     }
     if (step_mode) print_text("\n----- Program Terminated-------\n");
+    // The console has no Continue button to end a pause: a finished run
+    // leaves no stepping behind for the lines typed next.
+    if (console_mode) step_mode = step_banner_pending = 0;
     frontend_port().run_finished();
     chain_pending = 0;
     restore_working_folder();

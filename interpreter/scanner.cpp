@@ -15,7 +15,8 @@
 #include "interpreter/functions.h"
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
-#include "interpreter/pending.h"
+#include "interpreter/debugging.h"
+#include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
 #include "interpreter/user_functions.h"
 #include "rizozira/long_functions.h"
@@ -104,14 +105,17 @@ int take_result(expr_item& item, int result) {
   return result;
 }
 
-// A built-in or user-defined function call: the parameter list, then do_function.
-int call_function(expr_item& item, int token, const char* name) {
+// A built-in or user-defined function call: the parameter list, then
+// do_function. The arguments may call other user functions, so the index of
+// this call's definition is set only once they are evaluated.
+int call_function(expr_item& item, int token, const char* name, int definition = -1) {
   temp_levels levels;
   expr_item list[max_parameters];
   int count = 0;
   int result = get_parameter_list(&count, list);
   if (result >= 0) {
     if (debug_mode) trace_parameter_list(count, list, name, 1);
+    if (definition >= 0) user_function_index = definition;
     result = do_function(token, list, count);
   }
   levels.restore();
@@ -392,8 +396,7 @@ int keyword_item(expr_item& item, const char* name, int flags) {
     if (flags & (GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY)) {
       return token_item(item, ITEM_FUNCTION, user_function_token);
     }
-    user_function_index = index;
-    return call_function(item, user_function_token, name);
+    return call_function(item, user_function_token, name, index);
   }
   token = keyword_lookup(special_name_keywords, name);
   if (token >= 0) {

@@ -54,6 +54,14 @@ int evaluate_double(int flags) {
   return result_to_double(type, 1);
 }
 
+// Evaluates the statement's operand, noting its column for error reports.
+// Returns the result type (2 when as_double), or a negative code.
+int evaluate_operand(std::uint32_t& column, bool as_double) {
+  skip_blanks();
+  column = scan_column();
+  return as_double ? evaluate_double(0) : evaluate_expression(0);
+}
+
 // Maps the blue-green-red bit order of an attribute nibble to an ANSI colour.
 int ansi_colour(int nibble) {
   return ((nibble & 4) ? 1 : 0) | ((nibble & 2) ? 2 : 0) | ((nibble & 1) ? 4 : 0);
@@ -165,11 +173,15 @@ int stmt_cls() {
 // ---------------------------------------------------------------- COLOR
 
 int stmt_color() {
-  int r = evaluate_double(0);
+  std::uint32_t column = 0;
+  int r = evaluate_operand(column, true);
   if (r < 0) return r;
   if (skipping()) return 0;
   int attribute = 0;
-  if (!truncate_to_int(double_accumulator, attribute)) return report_error(297);
+  if (!truncate_to_int(double_accumulator, attribute)) {
+    error_column = static_cast<int>(column);
+    return report_error(297);
+  }
   console_set_color(attribute);
   return 0;
 }
@@ -208,9 +220,8 @@ int stmt_help() {
 // ---------------------------------------------------------------- CHDIR
 
 int stmt_chdir() {
-  skip_blanks();
-  std::uint32_t column = scan_column();
-  int type = evaluate_expression(0);
+  std::uint32_t column = 0;
+  int type = evaluate_operand(column, false);
   if (type < 0) return type;
   if (skipping()) return 0;
   if (type != ITEM_STRING) {
@@ -237,9 +248,8 @@ int stmt_chdir() {
 // ---------------------------------------------------------------- DELAY
 
 int stmt_delay() {
-  skip_blanks();
-  std::uint32_t column = scan_column();
-  int r = evaluate_double(0);
+  std::uint32_t column = 0;
+  int r = evaluate_operand(column, true);
   if (r < 0) return r;
   if (skipping()) return 0;
   error_column = static_cast<int>(column);

@@ -5,13 +5,7 @@
 #include <string>
 #include <vector>
 
-int stmt_beep();
-int stmt_cls();
-int stmt_color();
-int stmt_help();
-int stmt_chdir();
-int stmt_delay();
-int stmt_spawn();
+#include "interpreter/statements.h"  // stmt_beep, stmt_cls, stmt_color, stmt_help, stmt_chdir, stmt_delay, stmt_spawn
 
 // Sets the console text attribute (low four bits the text colour, the next
 // four the background; bit 0 blue, 1 green, 2 red, 3 bright); -1 restores the

@@ -14,7 +14,7 @@
 #include "interpreter/files.h"
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
-#include "interpreter/pending.h"
+#include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
 #include "rizozira/long_number.h"
 

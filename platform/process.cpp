@@ -129,7 +129,16 @@ void sound_stop() {
   pid_t pid = sound_player_pid;
   kill(pid, SIGTERM);
   int status = 0;
-  waitpid(pid, &status, 0);
+  // A player that ignores the request is ended after half a second.
+  bool ended = false;
+  for (int waited_ms = 0; waited_ms < 500 && !ended; waited_ms += 10) {
+    ended = waitpid(pid, &status, WNOHANG) != 0;
+    if (!ended) usleep(10000);
+  }
+  if (!ended) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
   for (std::size_t i = 0; i < running_children.size(); ++i) {
     if (running_children[i] == pid) {
       running_children.erase(running_children.begin() + static_cast<std::ptrdiff_t>(i));

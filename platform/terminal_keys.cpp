@@ -6,18 +6,43 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <iterator>
 
 #include "platform/console.h"
 
 namespace {
 
+// What a signal during the wait needs to put the terminal back.
+termios signal_restore_settings{};
+volatile sig_atomic_t signal_restore_fd = -1;
+constexpr int guarded_signals[] = {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
+
+// Restores the terminal, then lets the signal do what it did before.
+extern "C" void restore_terminal_and_reraise(int signal_number) {
+  if (signal_restore_fd >= 0) tcsetattr(signal_restore_fd, TCSANOW, &signal_restore_settings);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
 // Puts the terminal on fd in non-canonical, no-echo mode for its lifetime and
-// restores the settings it found, whatever way the wait ends.
+// restores the settings it found, whatever way the wait ends (a signal that
+// ends the program included).
 class raw_terminal_guard {
  public:
   explicit raw_terminal_guard(int fd) : fd_(fd) {
     if (tcgetattr(fd_, &saved_) != 0) return;
+    signal_restore_settings = saved_;
+    signal_restore_fd = fd_;
+    for (std::size_t i = 0; i < std::size(guarded_signals); ++i) {
+      struct sigaction action {};
+      action.sa_handler = restore_terminal_and_reraise;
+      sigemptyset(&action.sa_mask);
+      sigaction(guarded_signals[i], &action, &previous_[i]);
+      // A signal the program ignored stays ignored.
+      if (previous_[i].sa_handler == SIG_IGN) sigaction(guarded_signals[i], &previous_[i], nullptr);
+    }
     termios raw = saved_;
     raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));  // signals (Ctrl-C) stay on
     raw.c_cc[VMIN] = 1;
@@ -26,6 +51,9 @@ class raw_terminal_guard {
   }
   ~raw_terminal_guard() {
     if (active_) tcsetattr(fd_, TCSANOW, &saved_);
+    if (signal_restore_fd < 0) return;
+    for (std::size_t i = 0; i < std::size(guarded_signals); ++i) sigaction(guarded_signals[i], &previous_[i], nullptr);
+    signal_restore_fd = -1;
   }
   raw_terminal_guard(const raw_terminal_guard&) = delete;
   raw_terminal_guard& operator=(const raw_terminal_guard&) = delete;
@@ -33,6 +61,7 @@ class raw_terminal_guard {
  private:
   int fd_;
   termios saved_{};
+  struct sigaction previous_[std::size(guarded_signals)] {};
   bool active_ = false;
 };
 

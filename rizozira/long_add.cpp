@@ -67,19 +67,7 @@ int long_add(const long_number* a, const long_number* b, long_number* c) {
   std::memset(cb, 0, static_cast<std::size_t>(nb) * 4);
 
   // Place L shifted right by 8 - q digits: block 0 stays free for a carry.
-  if (q == 0) {
-    std::int32_t count = l_blks < nb - 1 ? l_blks : nb - 1;
-    std::memcpy(cb + 1, lb, static_cast<std::size_t>(count) * 4);
-  } else {
-    const std::uint64_t factor = long_pow10[q];
-    std::uint64_t carry = 0;
-    for (std::int32_t i = l_blks - 1; i >= 0; --i) {
-      std::uint64_t v = lb[i] * factor + carry;
-      if (i + 1 < nb) cb[i + 1] = static_cast<std::uint32_t>(v % long_base);
-      carry = v / long_base;
-    }
-    cb[0] = static_cast<std::uint32_t>(carry);
-  }
+  long_blocks_scale_into(lb, l_blks, q, cb, nb);
   c->len = static_cast<std::int32_t>(l_len + 8 - q);
   c->blks = nb;
   c->sign = l_sign;

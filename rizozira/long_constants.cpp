@@ -164,30 +164,66 @@ void long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t d, std::i
   long_blocks_remainder = static_cast<std::uint32_t>(rem);
 }
 
-int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
-                       std::uint32_t n) {
-  const std::int32_t count = long_fixed_count;
-  long_blocks_set_int(sum, 1);
+namespace {
+
+// Sums kept block by block in signed 64-bit cells, without carrying: each
+// term is added or subtracted in the same pass that divides it out, and the
+// carries are settled once at the end (a cell moves by less than 10^8 per
+// term, far from the 64-bit limit).
+void settle_sums(const std::vector<std::int64_t>& acc, std::uint32_t* out, std::int32_t count) {
+  std::int64_t carry = 0;
+  for (std::int32_t i = count - 1; i >= 0; --i) {
+    std::int64_t v = acc[static_cast<std::size_t>(i)] + carry;
+    std::int64_t c = v / static_cast<std::int64_t>(base);
+    std::int64_t r = v - c * static_cast<std::int64_t>(base);
+    if (r < 0) {  // floor division for a negative cell
+      r += static_cast<std::int64_t>(base);
+      --c;
+    }
+    out[i] = static_cast<std::uint32_t>(r);
+    carry = c;
+  }
+}
+
+}  // namespace
+
+int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
+                               std::uint32_t n, int alternate, std::int32_t count) {
+  // sum := 1/n -+ 1/(3 n^3) + 1/(5 n^5) -+ ...: atan(1/n) when the signs
+  // alternate, atanh(1/n) when they do not.
+  std::vector<std::int64_t> acc(static_cast<std::size_t>(count), 0);
+  std::memset(pow, 0, static_cast<std::size_t>(count) * 4);
+  pow[0] = 1;
   long_blocks_start = 0;
-  long_fixed_div_small_tracked(sum, n, count);
-  long_blocks_copy(pow, sum);
+  long_fixed_div_small_tracked(pow, n, count);
+  for (std::int32_t i = 0; i < count; ++i) acc[static_cast<std::size_t>(i)] = pow[i];
   std::int64_t work = 0;
   int k = 1;
   for (;; ++k) {
+    const bool negative = alternate && (k & 1);
     std::int32_t start;
     if (n < 10000) {
-      // pow := pow / n^2 and term := pow / (2k + 1) in one pass: the second
-      // division takes each new block of pow as it comes.
+      // pow := pow / n^2, term := pow / (2k + 1) and sum := sum -+ term in
+      // one pass: each division takes the blocks of the one before as they come.
       while (long_blocks_start < count && pow[long_blocks_start] == 0) ++long_blocks_start;
       start = long_blocks_start;
       if (start >= count) break;  // the power has become zero
       const invariant_divisor d1(static_cast<std::uint64_t>(n) * n);
       const invariant_divisor d2(static_cast<std::uint64_t>(2 * k + 1));
       std::uint64_t r1 = 0, r2 = 0;
-      for (std::int32_t i = start; i < count; ++i) {
-        std::uint64_t q1 = d1.divide(r1 * base + pow[i], r1);
-        pow[i] = static_cast<std::uint32_t>(q1);
-        term[i] = static_cast<std::uint32_t>(d2.divide(r2 * base + q1, r2));
+      std::int64_t* cells = acc.data();
+      if (negative) {
+        for (std::int32_t i = start; i < count; ++i) {
+          std::uint64_t q1 = d1.divide(r1 * base + pow[i], r1);
+          pow[i] = static_cast<std::uint32_t>(q1);
+          cells[i] -= static_cast<std::int64_t>(d2.divide(r2 * base + q1, r2));
+        }
+      } else {
+        for (std::int32_t i = start; i < count; ++i) {
+          std::uint64_t q1 = d1.divide(r1 * base + pow[i], r1);
+          pow[i] = static_cast<std::uint32_t>(q1);
+          cells[i] += static_cast<std::int64_t>(d2.divide(r2 * base + q1, r2));
+        }
       }
     } else {
       long_fixed_div_small_tracked(pow, n, count);
@@ -197,11 +233,9 @@ int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* te
       std::memcpy(term + start, pow + start, static_cast<std::size_t>(count - start) * 4);
       long_fixed_div_small_tracked(term, static_cast<std::uint32_t>(2 * k + 1), count);
       long_blocks_start = start;
-    }
-    if (k & 1) {
-      long_blocks_sub_from(sum, term, start, count);
-    } else {
-      long_blocks_add_from(sum, term, start, count);
+      for (std::int32_t i = start; i < count; ++i) {
+        acc[static_cast<std::size_t>(i)] += negative ? -static_cast<std::int64_t>(term[i]) : term[i];
+      }
     }
     work += long_precision;
     if (work > constant_poll_units) {
@@ -210,7 +244,14 @@ int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* te
       if (rc < 0) return rc;
     }
   }
+  settle_sums(acc, sum, count);
   return k;
+}
+
+int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
+                       std::uint32_t n) {
+  return long_catch_alloc(
+      [&]() -> int { return long_blocks_inverse_series(sum, pow, term, n, 1, long_fixed_count); });
 }
 
 void long_debug_line(const char* format, int a, int b) {
@@ -322,7 +363,7 @@ int long_cached_constant(long_number* cache, std::int32_t* cache_digits,
                     std::int32_t digits) {
   if (*cache_digits < digits) {
     *cache_digits = 0;  // a failed computation leaves the cache empty
-    int rc = compute(digits, cache);
+    int rc = long_catch_alloc([&]() -> int { return compute(digits, cache); });
     if (rc < 0) return rc;
     {
       long_precision_saver saver;
@@ -371,13 +412,23 @@ int long_e_compute(std::int32_t digits, long_number* r) {
     return report_error(159);
   }
   long_blocks_set_int(t.data(), 1);  // T = 1 / k!
-  long_blocks_set_int(s.data(), 2);
+  std::vector<std::int64_t> acc(static_cast<std::size_t>(count), 0);
+  acc[0] = 2;
   long_blocks_start = 0;
   std::int64_t work = 0;
   for (std::uint32_t k = 2;; ++k) {
-    long_fixed_div_small_tracked(t.data(), k, count);
-    if (long_blocks_start >= count) break;
-    long_blocks_add_from(s.data(), t.data(), long_blocks_start, count);
+    // T := T / k and S := S + T in one pass.
+    while (long_blocks_start < count && t[static_cast<std::size_t>(long_blocks_start)] == 0) ++long_blocks_start;
+    if (long_blocks_start >= count) break;  // T has become zero
+    const invariant_divisor d(k);
+    std::uint64_t rem = 0;
+    std::uint32_t* tb = t.data();
+    std::int64_t* cells = acc.data();
+    for (std::int32_t i = long_blocks_start; i < count; ++i) {
+      std::uint64_t q = d.divide(rem * base + tb[i], rem);
+      tb[i] = static_cast<std::uint32_t>(q);
+      cells[i] += static_cast<std::int64_t>(q);
+    }
     work += long_precision;
     if (work > constant_poll_units) {
       work = 0;
@@ -385,6 +436,7 @@ int long_e_compute(std::int32_t digits, long_number* r) {
       if (rc < 0) return rc;
     }
   }
+  settle_sums(acc, s.data(), count);
   long_blocks_mul_small(s.data(), 10000000, count);
   int rc = take_constant(s, r);
   if (rc < 0) return rc;

@@ -3,8 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
@@ -56,6 +54,20 @@ int compare_blocks(const std::uint32_t* x, const std::uint32_t* y, std::int32_t 
 
 bool exponent_in_range(std::int64_t e) { return e <= long_exp_limit && e >= -long_exp_limit; }
 
+// w[0 .. nb-1] += B x guess, dropping the carry out of w[0] (it cancels the
+// borrow of the subtraction being taken back).
+void add_product(std::uint32_t* w, const std::uint32_t* b, std::int32_t nb, std::uint64_t guess) {
+  std::uint64_t carry = 0;
+  std::uint32_t add_carry = 0;
+  for (std::int32_t k = nb - 1; k >= 0; --k) {
+    std::uint64_t v = b[k] * guess + carry;
+    carry = v / long_base;
+    std::uint64_t s = w[k] + (v - carry * long_base) + add_carry;
+    add_carry = s >= long_base;
+    w[k] = static_cast<std::uint32_t>(s - (add_carry ? long_base : 0));
+  }
+}
+
 }  // namespace
 
 int long_divide_prepare(long_number* a, const long_number* b, long_number* scratch) {
@@ -98,18 +110,7 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
   if (r < 0) return r;
   std::uint32_t* d = dst->blocks;
   std::memset(d, 0, static_cast<std::size_t>(dblocks) * 4);
-  if (t == 0) {
-    std::memcpy(d + 1, ab, static_cast<std::size_t>(a_blks) * 4);
-  } else {
-    const std::uint64_t factor = long_pow10[t];
-    std::uint64_t carry = 0;
-    for (std::int32_t i = a_blks - 1; i >= 0; --i) {
-      std::uint64_t v = ab[i] * factor + carry;
-      d[i + 1] = static_cast<std::uint32_t>(v % long_base);
-      carry = v / long_base;
-    }
-    d[0] = static_cast<std::uint32_t>(carry);
-  }
+  long_blocks_scale_into(ab, a_blks, t, d, static_cast<std::int32_t>(dblocks));
   dst->blks = static_cast<std::int32_t>(dblocks);
   dst->exp = a->exp + 8 - t;
   std::int64_t len = static_cast<std::int64_t>(a->len) + 8 - t + 8LL * e;
@@ -132,15 +133,6 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
   if (A->blks < qblocks + nb - 1) {
     int r = long_extend_blocks(A, qblocks + nb - 1);
     if (r < 0) return r;
-  }
-  // T := B x guess, nb + 1 blocks.
-  std::uint32_t local[long_slot_inline_blocks + 1];
-  std::unique_ptr<std::uint32_t[]> heap;
-  std::uint32_t* T = local;
-  if (nb + 1 > long_slot_inline_blocks + 1) {
-    heap.reset(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(nb) + 1]);
-    if (!heap) return report_error(159);
-    T = heap.get();
   }
   const std::int64_t q_exp = integer_mode ? 8LL * qblocks : static_cast<std::int64_t>(A->exp) - B->exp + 8;
   if (!exponent_in_range(q_exp)) return report_error(151);
@@ -177,27 +169,26 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
       if (guess == 0) guess = 1;
       qb[i] += static_cast<std::uint32_t>(guess);
       last_guess = guess;
+      // Window := window - B x guess in one pass (the window is A[i-1 .. i+nb-1],
+      // with an implied 0 above A[0] at i = 0); a negative result means the
+      // guess was too high, and B x guess is added back.
+      std::uint32_t* w = a + i;
       std::uint64_t carry = 0;
+      std::int64_t borrow = 0;
       for (std::int32_t k = nb - 1; k >= 0; --k) {
         std::uint64_t v = b[k] * guess + carry;
         carry = v / long_base;
-        T[k + 1] = static_cast<std::uint32_t>(v - carry * long_base);
+        std::int64_t d = static_cast<std::int64_t>(w[k]) - static_cast<std::int64_t>(v - carry * long_base) - borrow;
+        borrow = d < 0;
+        w[k] = static_cast<std::uint32_t>(d + (borrow ? long_base : 0));
       }
-      T[0] = static_cast<std::uint32_t>(carry);
-      // The dividend window: A[i-1 .. i+nb-1] (an implied 0 above A[0]).
-      bool too_high;
-      if (i > 0) {
-        too_high = compare_blocks(a + i - 1, T, nb + 1) < 0;
-      } else {
-        too_high = T[0] != 0 || compare_blocks(a, T + 1, nb) < 0;
-      }
-      if (too_high) {
+      std::int64_t top = (i > 0 ? static_cast<std::int64_t>(a[i - 1]) : 0) - static_cast<std::int64_t>(carry) - borrow;
+      if (top < 0) {
+        add_product(w, b, nb, guess);  // take the subtraction back
         ++long_div_high_guesses;
         pending = true;
       } else {
-        std::uint32_t* w = i > 0 ? a + i - 1 : a;
-        const std::uint32_t* t = i > 0 ? T : T + 1;
-        long_blocks_sub(w, t, i > 0 ? nb + 1 : nb);
+        if (i > 0) a[i - 1] = static_cast<std::uint32_t>(top);
         if (!first_subtraction) ++long_div_low_guesses;
         first_subtraction = false;
         pending = false;

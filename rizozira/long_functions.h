@@ -142,6 +142,12 @@ void long_blocks_div_small(std::uint32_t* a, std::uint32_t d, std::int32_t n);
 int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
                        std::uint32_t n);
 
+// sum := 1/n -+ 1/(3 n^3) + 1/(5 n^5) -+ ... over count blocks: atan(1/n)
+// with alternating signs (alternate 1), atanh(1/n) without. pow and term are
+// work arrays of count blocks. Number of terms, or a negative interrupt code.
+int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
+                               std::uint32_t n, int alternate, std::int32_t count);
+
 // pi / e rounded to `digits` digits into dst (null dst only fills the cache).
 int long_pi(long_number* dst, std::int32_t digits);
 int long_e(long_number* dst, std::int32_t digits);

@@ -19,33 +19,6 @@ void fixed_scale_add(long_fixed& total, const long_fixed& part, std::uint64_t m)
   long_blocks_add(total.data(), scaled.data(), static_cast<std::int32_t>(total.size()));
 }
 
-// sum := atanh(1/a) = sum over odd j of 1 / (j a^j), over long_fixed_count blocks.
-int atanh_inverse(long_fixed& sum, std::uint32_t a) {
-  const std::int32_t count = static_cast<std::int32_t>(sum.size());
-  long_fixed power(sum.size(), 0), term(sum.size(), 0);
-  power[0] = 1;
-  long_blocks_start = 0;
-  long_fixed_div_small_tracked(power.data(), a, count);
-  sum = power;
-  std::int64_t work = 0;
-  for (std::uint32_t j = 3;; j += 2) {
-    long_fixed_div_small_tracked(power.data(), a * a, count);
-    const std::int32_t start = long_blocks_start;
-    if (start >= count) break;
-    std::copy(power.begin() + start, power.end(), term.begin() + start);
-    long_fixed_div_small_tracked(term.data(), j, count);
-    long_blocks_start = start;
-    long_blocks_add_from(sum.data(), term.data(), start, count);
-    work += count / 200 + (count - start);
-    if (work >= 500000) {
-      work = 0;
-      int rc = poll_user_interrupt();
-      if (rc < 0) return rc;
-    }
-  }
-  return 0;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- ln 10
@@ -57,7 +30,8 @@ int long_ln10_compute(std::int32_t digits, long_number* r) {
     // ln 10 = 2 (23 atanh(1/31) + 17 atanh(1/49) + 10 atanh(1/161))
     static const std::uint32_t terms[3][2] = {{31, 23}, {49, 17}, {161, 10}};
     for (const auto& t : terms) {
-      int rc = atanh_inverse(part, t[0]);
+      long_fixed pow(part.size(), 0), term(part.size(), 0);
+      int rc = long_blocks_inverse_series(part.data(), pow.data(), term.data(), t[0], 0, count);
       if (rc < 0) return rc;
       fixed_scale_add(total, part, t[1]);
     }
@@ -88,7 +62,13 @@ int long_ln_rational(std::int32_t P, std::uint32_t num, std::uint32_t den, long_
     const std::int32_t c = std::max(P + 34, 28) / 8;
     long_fixed sum(static_cast<std::size_t>(c), 0), power(static_cast<std::size_t>(c), 0),
         term(static_cast<std::size_t>(c), 0);
-    if (d != 0) {
+    std::int32_t exp = 16;
+    if (d == 1) {  // 2 atanh(1/s): one pass of small divisions per term
+      int rc = long_blocks_inverse_series(sum.data(), power.data(), term.data(), s, 0, c);
+      if (rc < 0) return rc;
+      long_blocks_mul_small(sum.data(), 2, c);
+      exp = 8;
+    } else if (d != 0) {
       power[1] = d;
       long_blocks_start = 0;
       long_fixed_div_small_tracked(power.data(), s, c);
@@ -119,7 +99,7 @@ int long_ln_rational(std::int32_t P, std::uint32_t num, std::uint32_t den, long_
     }
     int rc = long_fixed_to_record(sum, num < den ? -1 : 0, r);
     if (rc < 0) return rc;
-    r->exp = 16;
+    r->exp = exp;
     long_precision_saver saver;
     long_precision = P;
     long_normalize(r, 1);

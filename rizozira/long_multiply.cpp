@@ -1,7 +1,6 @@
 // Schoolbook product of long numbers in base 10^8, truncated to the blocks
 // that the working precision can use.
 #include <cstdio>
-#include <cstring>
 
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
@@ -39,8 +38,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
 
   int r = long_reserve(c, static_cast<std::int64_t>(blocks) * 8);
   if (r < 0) return r;
-  std::uint32_t* cb = c->blocks;
-  std::memset(cb, 0, static_cast<std::size_t>(blocks) * 4);
+  std::uint32_t* cb = c->blocks;  // every block is written below
   if (long_debug_dump_on) {
     char line[96];
     std::snprintf(line, sizeof line, "product blocks = %d, discard blocks = %d\n", blocks, discard);
@@ -48,23 +46,31 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   }
 
   // a_i x b_j lands in c[i + j + 1]; partial products beyond the kept blocks
-  // are never formed.
+  // are never formed. The sum is taken column by column from the least
+  // significant kept block up: each column's products go into one 64-bit
+  // accumulator (folded every fold_every terms so it cannot overflow), so
+  // there is one division by the base per block instead of one per product.
+  constexpr std::int32_t fold_every = 1024;  // 1024 x (10^8)^2 + carry < 2^64
+  std::uint64_t carry = 0;
   std::int32_t work = 0;
   const std::int32_t step_work = a_blks / 10;
-  for (std::int32_t j = b_blks - 1; j >= 0; --j) {
-    std::int32_t i_max = blocks - 2 - j;
-    if (i_max > a_blks - 1) i_max = a_blks - 1;
-    const std::uint64_t bj = bb[j];
-    if (i_max >= 0 && bj != 0) {
-      std::uint64_t carry = 0;
-      std::uint32_t* row = cb + j + 1;
-      for (std::int32_t i = i_max; i >= 0; --i) {
-        std::uint64_t sum = ab[i] * bj + carry + row[i];
-        carry = sum / long_base;
-        row[i] = static_cast<std::uint32_t>(sum - carry * long_base);
-      }
-      cb[j] = static_cast<std::uint32_t>(carry);
+  for (std::int32_t k = blocks - 1; k >= 1; --k) {
+    // Terms i + j = k - 1 with 0 <= i < a_blks, 0 <= j < b_blks.
+    std::int32_t i_low = k - b_blks;
+    if (i_low < 0) i_low = 0;
+    std::int32_t i_high = k - 1 < a_blks - 1 ? k - 1 : a_blks - 1;
+    std::uint64_t acc = carry;
+    std::uint64_t high = 0;  // multiples of the base folded out of acc
+    const std::uint32_t* bj = bb + (k - 1);
+    for (std::int32_t start = i_low; start <= i_high; start += fold_every) {
+      std::int32_t stop = start + fold_every - 1 < i_high ? start + fold_every - 1 : i_high;
+      for (std::int32_t i = start; i <= stop; ++i) acc += static_cast<std::uint64_t>(ab[i]) * bj[-i];
+      high += acc / long_base;
+      acc %= long_base;
     }
+    high += acc / long_base;
+    cb[k] = static_cast<std::uint32_t>(acc % long_base);
+    carry = high;
     work += step_work;
     if (work >= poll_threshold) {
       work = 0;
@@ -75,6 +81,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
       }
     }
   }
+  cb[0] = static_cast<std::uint32_t>(carry);
 
   c->blks = blocks;
   c->len = static_cast<std::int32_t>(len < 8LL * blocks ? len : 8LL * blocks);

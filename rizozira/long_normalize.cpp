@@ -188,6 +188,24 @@ int long_align_fraction(const long_number* src, long_number* dst) {
   return 0;
 }
 
+void long_blocks_scale_into(const std::uint32_t* src, std::int32_t count, int shift, std::uint32_t* dst,
+                            std::int32_t dst_blocks) {
+  if (shift == 0) {
+    std::int32_t fit = count < dst_blocks - 1 ? count : dst_blocks - 1;
+    if (fit > 0) std::memcpy(dst + 1, src, static_cast<std::size_t>(fit) * 4);
+    dst[0] = 0;
+    return;
+  }
+  const std::uint64_t factor = long_pow10[shift];
+  std::uint64_t carry = 0;
+  for (std::int32_t i = count - 1; i >= 0; --i) {
+    std::uint64_t v = src[i] * factor + carry;
+    if (i + 1 < dst_blocks) dst[i + 1] = static_cast<std::uint32_t>(v % long_base);
+    carry = v / long_base;
+  }
+  dst[0] = static_cast<std::uint32_t>(carry);
+}
+
 void long_fix(long_number* n) {
   if (n->exp < 1) {
     long_set_zero(n);

@@ -212,6 +212,11 @@ void long_normalize(long_number* n, int mode);
 int long_compare(const long_number* a, const long_number* b);
 // dst := src (|src| < 1) written with exp 0, at most p + 10 digit positions.
 int long_align_fraction(const long_number* src, long_number* dst);
+// dst[1 .. count] := src[0 .. count-1] x 10^shift (0..7) with the carry
+// running towards dst[0], which takes the final carry; blocks at or beyond
+// dst_blocks are not stored (their carries still count).
+void long_blocks_scale_into(const std::uint32_t* src, std::int32_t count, int shift, std::uint32_t* dst,
+                            std::int32_t dst_blocks);
 // Truncates n to its integer part in place (normalised).
 void long_fix(long_number* n);
 // 1 when n is zero (block 0 = 0 in a normalised number).

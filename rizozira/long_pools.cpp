@@ -199,11 +199,7 @@ void long_clear(long_number* n) {
 }
 
 void long_set_zero(long_number* n) {
-  if (n->blocks != nullptr && n->capacity_bytes >= 4) n->blocks[0] = 0;
-  n->len = 1;
-  n->blks = 1;
-  n->sign = 0;
-  n->exp = 1;
+  reset_value(n);
   n->norm = 1;
 }
 

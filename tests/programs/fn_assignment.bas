@@ -38,4 +38,9 @@ PRINT m$(1)
 DIM t(9)
 t = expanddatetime(86400 * 365 + 3600 * 5 + 61.5)
 PRINT t(0); t(1); t(2); t(3); t(4); t(5); t(6); t(7); t(8)
+DIM hx$(2), dx$(1)
+hx$ = hexconvert(long(2) ^ 100)
+PRINT hx$(0); "|"; hx$(1); "|"
+dx$ = long(1) / 7
+PRINT dx$(0)
 c$ = 3 + 4

@@ -16,3 +16,5 @@ PRINT x = z; rnd(0) = x; y = rnd(1)
 DIM w$(3)
 w$(0) = "ab": w$(1) = "cde"
 PRINT len(w$)
+PRINT USING "###.#"; 1.5 * 1; str$(2 * 1); 3.75 * 1
+PRINT USING "###.#"; 1 * 1; str$(2, "%5.2f"); 3 * 1

@@ -17,6 +17,11 @@ run for_no_to.bas
 run to_alone.bas
 run deep.bas
 run while_in_if.bas
+run print_array.bas
+run clear_inside.bas
+run run_inside.bas
+run string_start.bas
+run predefined.bas
 cont
 5 + 1
 

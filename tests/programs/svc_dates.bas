@@ -23,18 +23,8 @@ a(3) = 20
 print formatdatetime$(makedatetime(a))
 rem A southern-hemisphere rule for 2030 to 2040.
 dim r(1,12)
-r(0,0) = 2030
-r(0,1) = 2040
-r(0,2) = 10
-r(0,3) = 1
-r(0,4) = 1
-r(0,5) = 60
-r(0,6) = 2
-r(0,7) = 4
-r(0,8) = 1
-r(0,9) = 1
-r(0,10) = 0
-r(0,11) = 3
+data 2030, 2040, 10, 1, 1, 60, 2, 4, 1, 1, 0, 3
+read r(0,0), r(0,1), r(0,2), r(0,3), r(0,4), r(0,5), r(0,6), r(0,7), r(0,8), r(0,9), r(0,10), r(0,11)
 setdstrules r
 print formatdatetime$(makedatetime(1,15,2031,12,0,0)), formatdatetime$(makedatetime(6,15,2031,12,0,0))
 setdstrules "off"

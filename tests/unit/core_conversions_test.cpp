@@ -10,12 +10,8 @@
 
 namespace {
 
-class CoreConversionsTest : public CoreTest {
+class CoreConversionsTest : public StartedCoreTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0) << port.output;
-  }
   int convert(const char* text, int range_check, int report) {
     std::snprintf(string_accumulator, string_accumulator_size, "%s", text);
     return string_to_double(range_check, report);

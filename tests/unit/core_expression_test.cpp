@@ -9,13 +9,7 @@
 
 namespace {
 
-class CoreExpressionTest : public CoreTest {
- protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0) << port.output;
-  }
-};
+class CoreExpressionTest : public StartedCoreTest {};
 
 struct numeric_case {
   const char* text;

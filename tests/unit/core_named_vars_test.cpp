@@ -10,12 +10,8 @@
 
 namespace {
 
-class CoreNamedVarsTest : public CoreTest {
+class CoreNamedVarsTest : public StartedCoreTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0) << port.output;
-  }
   void set(const std::string& name, double value) {
     ASSERT_EQ(eval(name), 2);
     variable_table[find_variable(name)].value.number = value;

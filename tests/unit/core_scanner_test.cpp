@@ -11,13 +11,7 @@
 
 namespace {
 
-class CoreScannerTest : public CoreTest {
- protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0) << port.output;
-  }
-};
+class CoreScannerTest : public StartedCoreTest {};
 
 struct token_case {
   const char* text;
@@ -59,6 +53,20 @@ TEST_F(CoreScannerTest, KeywordsOperatorsAndComparisons) {
     }
     EXPECT_EQ(rest(), c.rest) << c.text;
   }
+}
+
+TEST_F(CoreScannerTest, BareNamesAndDefNames) {
+  EXPECT_EQ(scan("abc(1)", GI_NAME_ONLY), 0);
+  EXPECT_STREQ(string_accumulator, "abc");
+  EXPECT_EQ(rest(), "(1)");
+  EXPECT_EQ(scan("print", GI_NAME_ONLY), 0);  // no table is searched
+  EXPECT_STREQ(string_accumulator, "print");
+  EXPECT_EQ(scan("freename(x)", GI_DEF_NAME), 18);
+  EXPECT_STREQ(current_name, "freename");
+  EXPECT_EQ(scan("sin(x)", GI_DEF_NAME), 5);
+  EXPECT_EQ(scan("5(x)", GI_DEF_NAME), 18);
+  EXPECT_STREQ(current_name, "");
+  EXPECT_EQ(variable_count, 0u);
 }
 
 TEST_F(CoreScannerTest, NamesAndTheirLimits) {

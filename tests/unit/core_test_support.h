@@ -79,3 +79,12 @@ class CoreTest : public ::testing::Test {
     return port.output.find("ERROR - " + message + "\n") != std::string::npos;
   }
 };
+
+// CoreTest with the interpreter already started at the default sizes.
+class StartedCoreTest : public CoreTest {
+ protected:
+  void SetUp() override {
+    CoreTest::SetUp();
+    ASSERT_EQ(start(), 0) << port.output;
+  }
+};

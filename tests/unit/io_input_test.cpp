@@ -133,6 +133,20 @@ TEST_F(IoInputTest, IoInputFromString) {
   EXPECT_LT(run("input %s$, a, b, c"), 0);  // "x y" is no number
   EXPECT_NE(port.output.find("Input line (partial):"), std::string::npos) << port.output;
   EXPECT_EQ(eval_string("s$"), "3, x y, 4");
+
+  // A long text is shown through a window of 78 characters around the error.
+  std::string values;
+  for (int i = 0; i < 29; ++i) values += "11,";
+  values += "zz, 5";  // 92 characters, the bad value at column 87
+  ok("s$ = \"" + values + "\"");
+  port.output.clear();
+  EXPECT_LT(run("input %s$, a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t, u, v, w, x, y, z, "
+                "a1, b1, c1, d1"),
+            0);
+  const std::string shown = values.substr(values.size() - 78);
+  EXPECT_NE(port.output.find("Input line (partial):\n" + shown + "\n" + std::string(87 - 14, ' ') + "*\n"),
+            std::string::npos)
+      << port.output;
 }
 
 TEST_F(IoInputTest, IoInputLongRecordHeaders) {
@@ -149,7 +163,9 @@ TEST_F(IoInputTest, IoInputLongRecordHeaders) {
   for (const auto& c : cases) {
     std::uint32_t length = 99;
     EXPECT_EQ(parse_long_record_header(c.header, length), c.code) << c.header;
-    if (c.code == 0) EXPECT_EQ(length, c.length) << c.header;
+    if (c.code == 0) {
+      EXPECT_EQ(length, c.length) << c.header;
+    }
   }
 }
 

@@ -1,8 +1,13 @@
 // Special names: the stopwatch, flags, folders, the graph event, choosefont$
 // in console mode, skip mode, and INKEY$ / INPUT reading a pipe in console mode.
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <stdio_ext.h>
 #include <string>
 
@@ -131,6 +136,50 @@ TEST_F(IoSpecialNamesTest, IoSpecialInkeyFromPipe) {
   port.output.clear();
   EXPECT_LT(eval("inkey$"), 0);
   EXPECT_NE(port.output.find("ERROR - End of input: no key for INKEY$."), std::string::npos) << port.output;
+}
+
+// On a terminal the key wait discards keys typed before it, reads one key
+// without waiting for Enter or echoing it, and restores the settings after.
+TEST(IoTerminalKeys, IoSpecialRawModeOnlyWhileWaiting) {
+  int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  int slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+  ASSERT_GE(slave, 0);
+  termios before{};
+  ASSERT_EQ(tcgetattr(slave, &before), 0);
+  ASSERT_TRUE(before.c_lflag & ICANON);
+  ASSERT_EQ(write(master, "z\n", 2), 2);  // typed before the wait
+  usleep(20000);
+
+  int saved_stdin = dup(STDIN_FILENO);
+  dup2(slave, STDIN_FILENO);
+  __fpurge(stdin);
+  std::clearerr(stdin);
+  std::atomic<bool> raw_seen{false};
+  std::thread device([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    termios during{};
+    if (tcgetattr(slave, &during) == 0) raw_seen = !(during.c_lflag & ICANON) && !(during.c_lflag & ECHO);
+    (void)!write(master, "k", 1);  // no Enter: a single key
+  });
+  unsigned char key = 0;
+  int got = terminal_read_key(key);
+  device.join();
+  dup2(saved_stdin, STDIN_FILENO);
+  close(saved_stdin);
+  __fpurge(stdin);
+  std::clearerr(stdin);
+
+  EXPECT_EQ(got, 1);
+  EXPECT_EQ(key, 'k');
+  EXPECT_TRUE(raw_seen.load());
+  termios after{};
+  ASSERT_EQ(tcgetattr(slave, &after), 0);
+  EXPECT_EQ(after.c_lflag, before.c_lflag);
+  close(slave);
+  close(master);
 }
 
 // Console INPUT reads its reply from the console; when the input has ended

@@ -372,3 +372,34 @@ TEST_F(LongfnTest, LongfnPowerAndRoot) {
   EXPECT_EQ(long_power(&b.n, &e.n, &r.n), -162);
   integer_mode = 0;
 }
+
+TEST_F(LongfnTest, LongfnLogarithmWithoutTheRationalPath) {
+  for (std::int32_t p : {50, 305}) {
+    for (const char* arg : {"2", "0.5", "123.456", "1.0000001"}) {
+      for (int lnrat : {1, 0}) {
+        long_lnrat_enabled = lnrat;
+        long_precision = p;
+        ASSERT_EQ(run("LOG", arg), 14) << arg;
+        real x(p), want(p);
+        lib().set_str(x.v, arg, 10, MPFR_RNDN);
+        lib().log(want.v, x.v, MPFR_RNDN);
+        EXPECT_EQ(longfn_ref::check_rounded(long_accumulator, want, p), "")
+            << "LOG(" << arg << ") p=" << p << " lnrat=" << lnrat;
+      }
+    }
+  }
+  long_lnrat_enabled = 1;
+}
+
+TEST_F(LongfnTest, LongfnTangentAndCotangentOfARightAngle) {
+  degrees_mode = 1;
+  for (const auto& [fn, arg] : std::vector<std::pair<const char*, const char*>>{
+           {"TAN", "90"}, {"TAN", "-270"}, {"COT", "180"}}) {
+    port.output.clear();
+    EXPECT_EQ(run(fn, arg), -166) << fn << "(" << arg << ")";
+    EXPECT_NE(port.output.find("ERROR - Attempt to divide by zero."), std::string::npos) << port.output;
+  }
+  ASSERT_EQ(run("COT", "45"), 14);
+  EXPECT_EQ(text_of(long_accumulator), text_of("1"));
+  degrees_mode = 0;
+}

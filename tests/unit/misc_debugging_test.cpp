@@ -1,8 +1,10 @@
 // The debug dumps: long-number lines with their elision, item tables,
 // parameter lists, array dumps, reserved-word order and option resets.
+#include <algorithm>
 #include <string>
 
 #include "core_test_support.h"
+#include "frontend/paths.h"
 #include "interpreter/debugging.h"
 #include "interpreter/keywords.h"
 #include "interpreter/run_control.h"
@@ -174,4 +176,27 @@ TEST_F(MiscDebugging, DebugStatementSetsItsSwitches) {
   EXPECT_EQ(long_round_mode, 1);
   debug_reset_options();
   mouse_check_forward = 0;
+}
+
+TEST_F(MiscDebugging, StepAndDirReachTheirTargets) {
+  step_mode = 0;
+  step_banner_pending = 0;
+  port.events.clear();
+  EXPECT_GE(execute_statement_text("IF 1 = 2 THEN DEBUG STEP"), 0);
+  EXPECT_EQ(step_mode, 0);
+  EXPECT_GE(execute_statement_text("DEBUG STEP"), 0) << port.output;
+  EXPECT_EQ(step_mode, 1);
+  EXPECT_EQ(step_banner_pending, 1);
+  EXPECT_NE(std::find(port.events.begin(), port.events.end(), "text 1050 Stepping -- Command:"), port.events.end());
+  step_mode = 0;
+  step_banner_pending = 0;
+
+  std::uint32_t saved_console_mode = console_mode;
+  console_mode = 1;
+  port.output.clear();
+  EXPECT_GE(execute_statement_text("DEBUG DIR"), 0);
+  EXPECT_NE(port.output.find("CWD         = " + path_current_directory() + "\n"), std::string::npos) << port.output;
+  EXPECT_NE(port.output.find("Program Dir = "), std::string::npos);
+  EXPECT_EQ(port.output.find("Working Dir = "), std::string::npos);  // window mode only
+  console_mode = saved_console_mode;
 }

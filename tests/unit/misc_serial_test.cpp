@@ -22,9 +22,23 @@
 
 namespace {
 
+// Everything the device side received within timeout_ms (then 50 ms quiet).
+std::string drain_device(int master, int timeout_ms) {
+  std::string got;
+  char chunk[256];
+  pollfd p{master, POLLIN, 0};
+  while (poll(&p, 1, timeout_ms) == 1) {
+    ssize_t n = read(master, chunk, sizeof chunk);
+    if (n <= 0) break;
+    got.append(chunk, static_cast<std::size_t>(n));
+    timeout_ms = 50;
+  }
+  return got;
+}
+
 // A pseudo-terminal pair: the test plays the device on the master side, the
 // channel opens the slave like a serial port.
-class SerialPair : public ::testing::Test {
+class MiscSerialPair : public ::testing::Test {
  protected:
   void SetUp() override {
     master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -55,18 +69,7 @@ class SerialPair : public ::testing::Test {
     usleep(20000);  // let the line discipline pass the bytes on
   }
   // Everything the device received within timeout_ms.
-  std::string device_receives(int timeout_ms = 300) {
-    std::string got;
-    char chunk[256];
-    pollfd p{master, POLLIN, 0};
-    while (poll(&p, 1, timeout_ms) == 1) {
-      ssize_t n = read(master, chunk, sizeof chunk);
-      if (n <= 0) break;
-      got.append(chunk, static_cast<std::size_t>(n));
-      timeout_ms = 50;
-    }
-    return got;
-  }
+  std::string device_receives(int timeout_ms = 300) { return drain_device(master, timeout_ms); }
   void set_line(const std::string& text) {
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
     entry.buffer_length = static_cast<std::int32_t>(text.size());
@@ -128,7 +131,7 @@ TEST(MiscSerialSettings, TermiosCarriesParityAndStopBits) {
   }
 }
 
-TEST_F(SerialPair, MiscSerialOpenSetsSpeedAndRawMode) {
+TEST_F(MiscSerialPair, MiscSerialOpenSetsSpeedAndRawMode) {
   struct Case {
     std::uint32_t baud;
     speed_t speed;
@@ -149,7 +152,7 @@ TEST_F(SerialPair, MiscSerialOpenSetsSpeedAndRawMode) {
   }
 }
 
-TEST_F(SerialPair, MiscSerialOpenFailsCleanly) {
+TEST_F(MiscSerialPair, MiscSerialOpenFailsCleanly) {
   serial_line_settings settings;
   EXPECT_EQ(serial_open_port(entry, "/nonexistent/ttyX", settings), 0u);
   serial_release(entry);
@@ -160,7 +163,7 @@ TEST_F(SerialPair, MiscSerialOpenFailsCleanly) {
   EXPECT_EQ(entry.port_settings, nullptr);
 }
 
-TEST_F(SerialPair, MiscSerialReadsLinesDroppingCarriageReturns) {
+TEST_F(MiscSerialPair, MiscSerialReadsLinesDroppingCarriageReturns) {
   struct Case {
     std::int32_t width;
     const char* sent;
@@ -192,7 +195,7 @@ TEST_F(SerialPair, MiscSerialReadsLinesDroppingCarriageReturns) {
   }
 }
 
-TEST_F(SerialPair, MiscSerialProbeKeepsTheByteForTheNextLine) {
+TEST_F(MiscSerialPair, MiscSerialProbeKeepsTheByteForTheNextLine) {
   open_port();
   serial_eof_probe = 1;
   auto start = std::chrono::steady_clock::now();
@@ -209,7 +212,7 @@ TEST_F(SerialPair, MiscSerialProbeKeepsTheByteForTheNextLine) {
   EXPECT_STREQ(buffer, "XY");
 }
 
-TEST_F(SerialPair, MiscSerialReadTimesOutAfterAboutFiveSeconds) {
+TEST_F(MiscSerialPair, MiscSerialReadTimesOutAfterAboutFiveSeconds) {
   open_port();
   device_sends("partial");
   auto start = std::chrono::steady_clock::now();
@@ -220,7 +223,7 @@ TEST_F(SerialPair, MiscSerialReadTimesOutAfterAboutFiveSeconds) {
   EXPECT_NE(port.output.find("SERIAL input timeout."), std::string::npos);
 }
 
-TEST_F(SerialPair, MiscSerialWritesWholeLines) {
+TEST_F(MiscSerialPair, MiscSerialWritesWholeLines) {
   struct Case {
     const char* line;
     const char* received;
@@ -238,7 +241,7 @@ TEST_F(SerialPair, MiscSerialWritesWholeLines) {
   }
 }
 
-TEST_F(SerialPair, MiscSerialHangUpIsAnIoErrorNotAWait) {
+TEST_F(MiscSerialPair, MiscSerialHangUpIsAnIoErrorNotAWait) {
   open_port();
   close(master);
   master = -1;
@@ -249,7 +252,7 @@ TEST_F(SerialPair, MiscSerialHangUpIsAnIoErrorNotAWait) {
   EXPECT_LT(seconds_since(start), 1.0);
 }
 
-TEST_F(SerialPair, MiscSerialStalledWriteEndsByKillOrError) {
+TEST_F(MiscSerialPair, MiscSerialStalledWriteEndsByKillOrError) {
   open_port();
   // Nobody reads the device side: sooner or later the port takes no more.
   std::string block(250, 'z');
@@ -309,19 +312,7 @@ class MiscSerialStatements : public CoreTest {
     ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     usleep(20000);
   }
-  std::string device_receives() {
-    std::string got;
-    char chunk[256];
-    pollfd p{master, POLLIN, 0};
-    int timeout_ms = 300;
-    while (poll(&p, 1, timeout_ms) == 1) {
-      ssize_t n = read(master, chunk, sizeof chunk);
-      if (n <= 0) break;
-      got.append(chunk, static_cast<std::size_t>(n));
-      timeout_ms = 50;
-    }
-    return got;
-  }
+  std::string device_receives() { return drain_device(master, 300); }
 };
 
 }  // namespace
@@ -359,4 +350,20 @@ TEST_F(MiscSerialStatements, OpenFailuresAreReported) {
   EXPECT_TRUE(reported_code(323)) << port.output;
   EXPECT_LT(run("OPEN \"serial\", 1, \"" + slave + "\", 80, 9600, \"no\", 3"), 0);
   EXPECT_TRUE(reported_code(324)) << port.output;
+}
+
+TEST(MiscSerialPorts, ListNamesOnlyDevicesThatExist) {
+  std::vector<std::string> ports;
+  int r = serial_fill_port_list(ports);
+  EXPECT_EQ(r, ports.empty() ? -1 : 0);
+  for (const std::string& name : ports) EXPECT_EQ(access(name.c_str(), F_OK), 0) << name;
+}
+
+TEST_F(MiscSerialPair, MiscSerialFreeSpeedWithoutAConstant) {
+  serial_line_settings settings;
+  settings.baud_rate = 250000;  // no B constant: set through the free-speed route
+  open_port(settings);
+  termios t{};
+  ASSERT_EQ(tcgetattr(entry.descriptor, &t), 0);
+  EXPECT_EQ(t.c_cflag & (CBAUD | CBAUDEX), static_cast<tcflag_t>(0010000));  // the free-speed code
 }

@@ -91,6 +91,15 @@ TEST(MiscSystem, SoundPlaysOneAtATimeAndStops) {
   EXPECT_EQ(sound_play_file(sound), 0);  // free again after the stop
   sound_stop();
 
+  // A player that ignores the polite request is still ended.
+  std::ofstream(player) << "#!/bin/sh\ntrap '' TERM\nexec sleep 5\n";
+  EXPECT_EQ(sound_play_file(sound), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // let it install the trap
+  auto start = std::chrono::steady_clock::now();
+  sound_stop();
+  EXPECT_FALSE(sound_is_playing());
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+
   sound_set_player(folder + "/no-player");
   EXPECT_EQ(sound_play_file(sound), 2);
   sound_set_player("");

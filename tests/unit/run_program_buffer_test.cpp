@@ -10,42 +10,32 @@
 #include <string>
 #include <unistd.h>
 
-#include "core_test_support.h"
+#include "run_test_support.h"
 #include "interpreter/commands.h"
 #include "interpreter/file_table.h"
 #include "interpreter/output_channels.h"
-#include "interpreter/program_buffer.h"
-#include "interpreter/run_control.h"
 #include "rizozira/long_number.h"
 
 namespace {
 
-class RunBufferTest : public CoreTest {
+class RunBufferTest : public RunTest {
  protected:
   std::string folder;
   std::uint32_t saved_buffer_size = 0;
 
   void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0);
+    RunTest::SetUp();
     char pattern[] = "/tmp/tov_run_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder = pattern;
     saved_buffer_size = program_buffer_size;
-    program_length = 0;
-    program_buffer[0] = 0;
-    statement_number_count = 0;
-    reset_run_flags();
   }
   void TearDown() override {
     program_buffer_size = saved_buffer_size;
-    program_length = 0;
-    program_buffer[0] = 0;
-    statement_number_count = 0;
     statement_number_capacity = size_settings[SIZE_NUMBER_OF_STATEMENT_NUMBERS].current;
     std::string command = "rm -rf '" + folder + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
-    CoreTest::TearDown();
+    RunTest::TearDown();
   }
   std::string write_file(const std::string& name, const std::string& text) {
     std::string path = folder + "/" + name;

@@ -1,0 +1,1 @@
+x = 1: clear: print "after clear"; x

@@ -1,0 +1,2 @@
+dim v(3)
+print "a whole numeric array has no printed form"; v

@@ -1,0 +1,4 @@
+a = 1
+debug step
+print "one"
+print "two"

@@ -1,0 +1,5 @@
+debug trace
+a = 1
+print a
+debug trace off
+print "not traced"

@@ -1,0 +1,1 @@
+REM the session is in svc_date_statements.cmd

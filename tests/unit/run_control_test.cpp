@@ -1,0 +1,67 @@
+// The statement loop's window-mode hooks: pumping before every statement,
+// Kill, and the enabling of the Step button.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "run_test_support.h"
+
+namespace {
+
+class RunControlTest : public RunTest {
+ protected:
+  std::uint32_t saved_console = 0;
+  void SetUp() override {
+    RunTest::SetUp();
+    saved_console = console_mode;
+    console_mode = 0;  // window mode: the statement loop pumps the port
+  }
+  void TearDown() override {
+    console_mode = saved_console;
+    RunTest::TearDown();
+  }
+  void load_text(const std::string& text) {
+    std::string path = testing::TempDir() + "run_control_test.bas";
+    std::ofstream(path, std::ios::binary) << text;
+    source_file_path = path;
+    ASSERT_EQ(load_program_file(0), 0);
+    ASSERT_EQ(prescan_program(), 0);
+  }
+  int run_typed(const std::string& line) {
+    point_at(line);
+    int kind = classify_command_line();
+    return kind == 1 ? run_typed_line() : kind;
+  }
+};
+
+TEST_F(RunControlTest, RunQuitWhilePumpingEndsTheRunAsKill) {
+  load_text("10 x = x + 1\r\ngoto 10\r\n");
+  port.pumps = 0;  // the pre-scan pumped too
+  port.quit_after_pumps = 25;
+  EXPECT_LT(run_typed("goto 10"), 0);
+  EXPECT_TRUE(reported("User interrupted program"));
+  EXPECT_EQ(port.pumps, 25);
+  EXPECT_EQ(program_ended, 1);
+  EXPECT_EQ(step_mode, 0);
+  // One pump before each statement: 24 statements ran, the 12th "x = x + 1" last.
+  EXPECT_EQ(eval_double("x"), 12.0);
+}
+
+TEST_F(RunControlTest, RunEveryStatementEnablesStepAndPumps) {
+  load_text("print 1: print 2\r\n");
+  EXPECT_LT(run_typed("gosub 5"), 0);  // no such number: nothing of the program ran
+  EXPECT_TRUE(reported("Statement number not found."));
+  port.events.clear();
+  port.pumps = 0;
+  port.output.clear();
+  program_offset = 0;
+  EXPECT_GE(run_program_lines(), 0);
+  EXPECT_EQ(port.output, "1\n2\n");
+  EXPECT_EQ(port.pumps, 2);
+  int step_enables = 0;
+  for (const std::string& event : port.events) step_enables += event == "enable 1049 1";
+  EXPECT_EQ(step_enables, 2);
+}
+
+}  // namespace
