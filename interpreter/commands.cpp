@@ -35,7 +35,9 @@ struct scan_state {
 
 // RUN and LOAD: only typed commands start a run.
 int run_or_load() {
-  if (!command_typed) {
+  // A typed RUN or LOAD while a program is paused would replace the text and
+  // the variables under the paused statement: refused like RUN in a program.
+  if (!command_typed || program_running) {
     error_column = 0;
     return report_error(105);
   }

@@ -151,6 +151,15 @@ void continue_behind_partner(std::uint32_t loop_line, std::uint32_t partner_line
   }
 }
 
+// Whether the element block of an array still belongs to an array (ERASE
+// frees it, so a FOR whose control variable is an element of that array must
+// stop using it).
+bool array_block_alive(const value_slot* data) {
+  for (std::uint32_t i = 0; i < array_count; ++i)
+    if (array_table[i].data == data) return true;
+  return false;
+}
+
 // The value of a FOR operand converted to the control kind: a double in
 // *number, or a long number copied into *into (a temporary).
 int for_operand(int control_kind, int code, double* number, long_number** into) {
@@ -257,6 +266,7 @@ int stmt_for() {
   }
   control_kind = type;
   control_slot = current_value_slot;
+  const value_slot* control_block = control.array != nullptr ? control.array->data : nullptr;
   if (skip_blanks() != '=') return restore(report_error_here(220));
   ++scan_pointer;
 
@@ -307,6 +317,11 @@ int stmt_for() {
 
   int result = 0;
   for (;;) {
+    if (control_block != nullptr && !array_block_alive(control_block)) {
+      error_column = static_cast<int>(control.column);
+      result = report_error_message(52, "FOR control variable was erased.");
+      break;
+    }
     if (!skip_block) {
       int condition = 0;
       if (control_slot == nullptr) {
@@ -346,6 +361,11 @@ int stmt_for() {
     if (continue_requested) {
       continue_requested = 0;
       no_execute = 0;
+    }
+    if (control_block != nullptr && !array_block_alive(control_block)) {
+      error_column = static_cast<int>(control.column);
+      result = report_error_message(52, "FOR control variable was erased.");
+      break;
     }
     if (!no_execute && control_slot != nullptr) {
       if (control_kind == ITEM_DOUBLE) {

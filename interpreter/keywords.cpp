@@ -102,22 +102,53 @@ keyword_table relational_operators = {relational_words, 6, 7, 0};
 keyword_table logical_operators = {logical_words, 5, 7, 0};
 
 bool names_equal(std::string_view a, const char* b) {
-  std::size_t length = std::strlen(b);
-  if (length != a.size() || length == 0) return false;
-  for (std::size_t i = 0; i < length; ++i) {
+  // Compared a character at a time, so most names part at the first one.
+  if (a.empty()) return false;
+  std::size_t i = 0;
+  for (; i < a.size(); ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]);
     unsigned char y = static_cast<unsigned char>(b[i]);
+    if (y == 0) return false;  // b is shorter
     if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
     if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
     if (x != y) return false;
   }
-  return true;
+  return b[i] == '\0';
 }
 
+namespace {
+
+unsigned char folded(char c) {
+  unsigned char x = static_cast<unsigned char>(c);
+  return (x >= 'A' && x <= 'Z') ? static_cast<unsigned char>(x - 'A' + 'a') : x;
+}
+
+// Fills the table's words (count := capacity) and groups them by first character.
+void fill_table(keyword_table& table) {
+  int sizes[256] = {};
+  for (int i = 0; i < table.capacity; ++i) ++sizes[folded(table.words[i][0])];
+  int start = 0;
+  for (int c = 0; c < 256; ++c) {
+    table.group_start[c] = static_cast<std::uint8_t>(start);
+    start += sizes[c];
+  }
+  table.group_start[256] = static_cast<std::uint8_t>(start);
+  int next[256];
+  for (int c = 0; c < 256; ++c) next[c] = table.group_start[c];
+  for (int i = 0; i < table.capacity; ++i)
+    table.by_first_char[next[folded(table.words[i][0])]++] = static_cast<std::uint8_t>(i);
+  table.count = table.capacity;
+}
+
+}  // namespace
+
 int keyword_lookup(const keyword_table& table, std::string_view name) {
-  if (name.empty() || name.size() > static_cast<std::size_t>(table.record_size)) return -1;
-  for (int i = 0; i < table.count; ++i)
+  if (name.empty() || name.size() > static_cast<std::size_t>(table.record_size) || table.count == 0) return -1;
+  unsigned char c = folded(name[0]);
+  for (int k = table.group_start[c]; k < table.group_start[c + 1]; ++k) {
+    int i = table.by_first_char[k];
     if (names_equal(name, table.words[i])) return i;
+  }
   return -1;
 }
 
@@ -133,12 +164,12 @@ void fill_keyword_tables() {
       &debug_option_keywords, &long_timer_keywords, &graph_keywords, &plot_keywords,
       &text_keywords, &shape_keywords, &changeshape_keywords,
   };
-  for (keyword_table* table : order) table->count = table->capacity;
+  for (keyword_table* table : order) fill_table(*table);
 }
 
 void fill_operator_tables() {
-  relational_operators.count = relational_operators.capacity;
-  logical_operators.count = logical_operators.capacity;
+  fill_table(relational_operators);
+  fill_table(logical_operators);
 }
 
 // ---------------------------------------------------------------- predefined variables

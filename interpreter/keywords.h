@@ -8,11 +8,18 @@
 
 // One table of case-insensitive keyword records. Lookup compares a whole name
 // with each record in index order; the first equal record wins.
+constexpr int max_keyword_records = 128;
+
 struct keyword_table {
   const char* const* words;  // lower-case words in token order ("" never matches)
   int capacity;              // records in the table
   int record_size;           // longest word a record holds
   int count;                 // records filled (0 until fill_keyword_tables)
+  // Built when the table is filled: the tokens grouped by their word's first
+  // character, in token order within a group, so that a lookup compares only
+  // the words that can be equal (the first equal record still wins).
+  std::uint8_t by_first_char[max_keyword_records];
+  std::uint8_t group_start[257];  // group of character c: group_start[c] .. group_start[c + 1]
 };
 
 extern keyword_table command_keywords;

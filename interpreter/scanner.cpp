@@ -54,7 +54,11 @@ int fail_at(std::uint32_t column, int code) {
   return report_error(code);
 }
 
-void set_current_name(const char* text) { std::snprintf(current_name, sizeof current_name, "%s", text); }
+void set_current_name(const char* text) {
+  std::size_t length = strnlen(text, sizeof current_name - 1);
+  std::memcpy(current_name, text, length);
+  current_name[length] = '\0';
+}
 
 void set_accumulator_text(const char* text, std::size_t length) {
   if (length > max_string_length) length = max_string_length;

@@ -90,7 +90,7 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
   }
   long_fixed x2(static_cast<std::size_t>(n_blocks), 0), product(static_cast<std::size_t>(n_blocks), 0),
       term(static_cast<std::size_t>(n_blocks), 0);
-  long_fixed_multiply(piece, piece, 0, x2);
+  if (int mrc = long_fixed_multiply(piece, piece, 0, x2); mrc < 0) return mrc;
   std::int32_t x2_from = 0;
   while (x2_from < n_blocks && x2[static_cast<std::size_t>(x2_from)] == 0) ++x2_from;
   long_debug_line("x2_start_block - %d, x2_num_blocks = %d\n", x2_from, n_blocks - x2_from);
@@ -100,7 +100,7 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
   std::uint32_t n = 1;
   for (int terms = 1;; ++terms) {
     n += 2;
-    long_fixed_multiply(pow, x2, x2_from, product);
+    if (int mrc = long_fixed_multiply(pow, x2, x2_from, product); mrc < 0) return mrc;
     pow.swap(product);
     long_blocks_start = 0;
     while (long_blocks_start < n_blocks && pow[static_cast<std::size_t>(long_blocks_start)] == 0) {
@@ -198,7 +198,7 @@ int long_atn_split(const long_number* x, long_number* r) {
         (j < first + count ? h : rest)[static_cast<std::size_t>(j + 1)] = f[static_cast<std::size_t>(j)];
         whole[static_cast<std::size_t>(j + 1)] = f[static_cast<std::size_t>(j)];
       }
-      long_fixed_multiply(h, whole, 0, hf);
+      if (int mrc = long_fixed_multiply(h, whole, 0, hf); mrc < 0) return mrc;
       hf[0] += 1;
       long_work_record num, den;
       rc = long_fixed_to_record(rest, 0, &num.n);

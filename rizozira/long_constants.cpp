@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::uint64_t base = long_base;
 constexpr std::int64_t constant_poll_units = 10000000;  // work between two interrupt polls
+constexpr std::int64_t multiply_poll_units = 20000000;  // block products between two polls
 
 // Takes n zeroed blocks for f; false (after nothing is reported) when the
 // heap refuses, so that the caller reports 159 once.
@@ -304,8 +305,8 @@ int long_fixed_to_record(const long_fixed& f, std::int32_t sign, long_number* r)
   return 0;
 }
 
-void long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b_from,
-                         long_fixed& dst) {
+int long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b_from,
+                        long_fixed& dst) {
   // Schoolbook product, one row per non-zero block of b: a[i] x b[j] has
   // the weight 10^(-8(i+j)), so its low half lands in dst[i+j] and its high
   // half in dst[i+j-1]. Partial products beyond dst are formed only for the
@@ -318,6 +319,7 @@ void long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t 
   while (a_from < na && a[static_cast<std::size_t>(a_from)] == 0) ++a_from;
   std::uint32_t* out = dst.data();
   const std::uint32_t* in = a.data();
+  std::int64_t work = 0;
   for (std::int32_t j = std::max(b_from, 0); j < nb; ++j) {
     const std::uint64_t bj = b[static_cast<std::size_t>(j)];
     if (bj == 0) continue;
@@ -339,7 +341,14 @@ void long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t 
       carry = t / base;
       out[k] = static_cast<std::uint32_t>(t - carry * base);
     }
+    work += i_max - a_from + 1;
+    if (work > multiply_poll_units) {  // a long product must not keep Kill waiting
+      work = 0;
+      int rc = poll_user_interrupt();
+      if (rc < 0) return rc;
+    }
   }
+  return 0;
 }
 
 // ---------------------------------------------------------------- pi and e

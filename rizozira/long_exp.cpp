@@ -60,7 +60,7 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
   }
   for (std::uint32_t n = 2;; ++n) {
     long_debug_line("n = %d\n", static_cast<int>(n));
-    long_fixed_multiply(term, piece, first + 1, product);
+    if (int mrc = long_fixed_multiply(term, piece, first + 1, product); mrc < 0) return mrc;
     term.swap(product);
     long_blocks_start = 0;
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
@@ -111,13 +111,13 @@ int long_exp_staged(const long_number* x, long_number* result) {
     if (i == 0) {
       acc.swap(sum);
     } else {
-      long_fixed_multiply(acc, sum, 0, product);
+      if (int mrc = long_fixed_multiply(acc, sum, 0, product); mrc < 0) return mrc;
       acc.swap(product);
     }
     if (first + count >= f_blocks) break;
   }
   for (int i = 0; i < halvings; ++i) {  // undo the halvings
-    long_fixed_multiply(acc, acc, 0, product);
+    if (int mrc = long_fixed_multiply(acc, acc, 0, product); mrc < 0) return mrc;
     acc.swap(product);
   }
   return long_fixed_to_record(acc, 0, result);

@@ -171,8 +171,10 @@ void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t co
 int long_fixed_to_record(const long_fixed& f, std::int32_t sign, long_number* r);
 // dst := a x b truncated to dst's block count (a, b, dst of any lengths;
 // dst may not alias a or b). Blocks of b before b_from are taken as zero.
-void long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b_from,
-                         long_fixed& dst);
+// 0, or the negative code of an interrupt (Kill) from the poll it makes
+// during long products.
+int long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b_from,
+                        long_fixed& dst);
 
 // Prints a DEBUG LONG line (format with up to two int values) while
 // long_debug_dump_on is set.

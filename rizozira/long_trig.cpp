@@ -63,7 +63,7 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
   }
   if (x2.empty()) {  // z^2, once per piece for both series
     x2.assign(static_cast<std::size_t>(n_blocks), 0);
-    long_fixed_multiply(piece, piece, 0, x2);
+    if (int mrc = long_fixed_multiply(piece, piece, 0, x2); mrc < 0) return mrc;
   }
   const std::int32_t x2_from = first_nonzero(x2, 0);
   long_debug_line("x2_start_block - %d, x2_num_blocks = %d\n", x2_from, n_blocks - x2_from);
@@ -79,7 +79,7 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
   for (int terms = 1;; ++terms) {
     n += 2;
     long_debug_line("n = %d, div_start = %d\n", static_cast<int>(n), long_blocks_start);
-    long_fixed_multiply(term, x2, x2_from, product);
+    if (int mrc = long_fixed_multiply(term, x2, x2_from, product); mrc < 0) return mrc;
     term.swap(product);
     // term / ((n - 1) n), as two divisions: the product no longer fits 32
     // bits once n passes 65,536.
@@ -159,11 +159,11 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
       } else {
         timer_read_global();
         // sin(a + b) = sin a cos b + cos a sin b; cos(a + b) = cos a cos b - sin a sin b
-        long_fixed_multiply(s1, c2, 0, t1);
-        long_fixed_multiply(c1, s2, 0, t2);
+        if (int mrc = long_fixed_multiply(s1, c2, 0, t1); mrc < 0) return mrc;
+        if (int mrc = long_fixed_multiply(c1, s2, 0, t2); mrc < 0) return mrc;
         long_blocks_add_from(t1.data(), t2.data(), 0, n_blocks);
-        long_fixed_multiply(c1, c2, 0, t2);
-        long_fixed_multiply(s1, s2, 0, c1);
+        if (int mrc = long_fixed_multiply(c1, c2, 0, t2); mrc < 0) return mrc;
+        if (int mrc = long_fixed_multiply(s1, s2, 0, c1); mrc < 0) return mrc;
         long_blocks_sub_from(t2.data(), c1.data(), 0, n_blocks);
         s1.swap(t1);
         c1.swap(t2);

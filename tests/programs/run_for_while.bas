@@ -49,3 +49,10 @@ for i = 1 to 2
   print "skipped"
 60 print "goto inside the body"; i
 next
+long big
+c = 0
+for big = 12345678901234567890 to 12345678901234567892: c = c + 1: next
+if big = 12345678901234567893 then print "long control:"; c; "passes, one step past the limit"
+c = 0
+for big = 3 to 1 step -1: c = c + 1: next
+if big = 0 then print "long countdown:"; c; "passes"
