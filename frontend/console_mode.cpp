@@ -31,11 +31,14 @@ int console_command_loop() {
     reset_run_flags();
     console_line[0] = 0;
     std::size_t count = 0;
-    if (!console_read_line(console_line, console_line_size, count)) return 0;
-    console_line[count] = 0;
+    bool too_long = false;
     // Enter on a terminal gives LF (a console gives CR LF): both end the line.
-    if (count >= 1 && console_line[count - 1] == '\n') console_line[--count] = 0;
-    if (count >= 1 && console_line[count - 1] == '\r') console_line[--count] = 0;
+    if (!read_console_command(console_line, console_line_size, count, too_long)) return 0;
+    if (too_long) {
+      line_start = nullptr;
+      report_error(24);
+      continue;
+    }
     if (count == 0) return 0;
     if (debug_mode) {
       std::string echo = "\nCommand Line:     ";

@@ -151,15 +151,6 @@ void continue_behind_partner(std::uint32_t loop_line, std::uint32_t partner_line
   }
 }
 
-// Whether the element block of an array still belongs to an array (ERASE
-// frees it, so a FOR whose control variable is an element of that array must
-// stop using it).
-bool array_block_alive(const value_slot* data) {
-  for (std::uint32_t i = 0; i < array_count; ++i)
-    if (array_table[i].data == data) return true;
-  return false;
-}
-
 // The value of a FOR operand converted to the control kind: a double in
 // *number, or a long number copied into *into (a temporary).
 int for_operand(int control_kind, int code, double* number, long_number** into) {
@@ -180,6 +171,12 @@ int for_operand(int control_kind, int code, double* number, long_number** into) 
 }
 
 }  // namespace
+
+bool array_block_alive(const value_slot* data) {
+  for (std::uint32_t i = 0; i < array_count; ++i)
+    if (array_table[i].data == data) return true;
+  return false;
+}
 
 int stmt_rem() {
   scan_pointer = line_end;

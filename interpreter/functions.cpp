@@ -24,6 +24,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
+#include "interpreter/serial.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
@@ -388,7 +389,7 @@ int do_function(int token, expr_item* arguments, int count) {
     case FUNC_USER_FUNCTION: return call_user_function(arguments, count);
     case FUNC_BROWSEINPUTFILE_STR: return window_function("BROWSEINPUTFILE$");
     case FUNC_BROWSEOUTPUTFILE_STR: return window_function("BROWSEOUTPUTFILE$");
-    case FUNC_BROWSECOMMPORTS_STR: return window_function("BROWSECOMMPORTS$");
+    case FUNC_BROWSECOMMPORTS_STR: return func_browsecommports(arguments, count);
     case FUNC_FORMATDATETIME_STR: return func_formatdatetime(arguments, count);
     case FUNC_EXPANDDATETIME:
       error_column = function_column;

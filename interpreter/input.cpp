@@ -420,6 +420,10 @@ int assign_input_items(char* text_start, char** position, int value_flags, int m
         variable_type = 0;
       } else if (variable_type != 0 && !is_assignable(variable_type)) {
         return report_error(err_not_variable);
+      } else if (variable_type != 0 && item_is_parameter) {
+        // A function parameter lives in temporary space: it cannot take input.
+        error_column = static_cast<int>(variable_at - statement_start);
+        return report_error(204);
       }
     }
     line_target target;
@@ -626,6 +630,7 @@ int keyboard_input(int line_flag) {
     scan_pointer = list_start;
     char* position = input_line;
     r = assign_input_items(input_line, &position, 0, INPUT_MODE_KEYBOARD);
+    if (r == -204) return r;  // a parameter target: no reply can mend that
     if (r == 1) report_error(err_not_enough);
     if (r == 2) report_error(err_too_many);
     if (no_execute || kill_requested || r == 0) return 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "interpreter/item.h"
 
@@ -87,19 +88,34 @@ const char* const logical_words[] = {
 };
 }  // namespace
 
-keyword_table command_keywords = {command_words, 5, 11, 0};
-keyword_table function_keywords = {function_words, 57, 17, 0};
-keyword_table special_name_keywords = {special_name_words, 13, 15, 0};
-keyword_table statement_keywords = {statement_words, 71, 14, 0};
-keyword_table debug_option_keywords = {debug_option_words, 19, 17, 0};
-keyword_table long_timer_keywords = {long_timer_words, 15, 10, 0};
-keyword_table graph_keywords = {graph_words, 35, 14, 0};
-keyword_table plot_keywords = {plot_words, 11, 10, 0};
-keyword_table text_keywords = {text_words, 19, 9, 0};
-keyword_table shape_keywords = {shape_words, 53, 15, 0};
-keyword_table changeshape_keywords = {changeshape_words, 32, 15, 0};
-keyword_table relational_operators = {relational_words, 6, 7, 0};
-keyword_table logical_operators = {logical_words, 5, 7, 0};
+static_assert(std::size(command_words) == 5, "command_keywords: token codes are positions");
+static_assert(std::size(function_words) == 57, "function_keywords: token codes are positions");
+static_assert(std::size(special_name_words) == 13, "special_name_keywords: token codes are positions");
+static_assert(std::size(statement_words) == 71, "statement_keywords: token codes are positions");
+static_assert(std::size(debug_option_words) == 19, "debug_option_keywords: token codes are positions");
+static_assert(std::size(long_timer_words) == 15, "long_timer_keywords: token codes are positions");
+static_assert(std::size(graph_words) == 35, "graph_keywords: token codes are positions");
+static_assert(std::size(plot_words) == 11, "plot_keywords: token codes are positions");
+static_assert(std::size(text_words) == 19, "text_keywords: token codes are positions");
+static_assert(std::size(shape_words) == 53, "shape_keywords: token codes are positions");
+static_assert(std::size(changeshape_words) == 32, "changeshape_keywords: token codes are positions");
+static_assert(std::size(relational_words) == 6, "relational_operators: token codes are positions");
+static_assert(std::size(logical_words) == 5, "logical_operators: token codes are positions");
+static_assert(std::size(statement_words) <= max_keyword_records);
+
+keyword_table command_keywords = {command_words, 5, 11, 0, {}, {}};
+keyword_table function_keywords = {function_words, 57, 17, 0, {}, {}};
+keyword_table special_name_keywords = {special_name_words, 13, 15, 0, {}, {}};
+keyword_table statement_keywords = {statement_words, 71, 14, 0, {}, {}};
+keyword_table debug_option_keywords = {debug_option_words, 19, 17, 0, {}, {}};
+keyword_table long_timer_keywords = {long_timer_words, 15, 10, 0, {}, {}};
+keyword_table graph_keywords = {graph_words, 35, 14, 0, {}, {}};
+keyword_table plot_keywords = {plot_words, 11, 10, 0, {}, {}};
+keyword_table text_keywords = {text_words, 19, 9, 0, {}, {}};
+keyword_table shape_keywords = {shape_words, 53, 15, 0, {}, {}};
+keyword_table changeshape_keywords = {changeshape_words, 32, 15, 0, {}, {}};
+keyword_table relational_operators = {relational_words, 6, 7, 0, {}, {}};
+keyword_table logical_operators = {logical_words, 5, 7, 0, {}, {}};
 
 bool names_equal(std::string_view a, const char* b) {
   // Compared a character at a time, so most names part at the first one.

@@ -19,6 +19,7 @@
 #include "interpreter/functions.h"
 #include "interpreter/keywords.h"
 #include "interpreter/number_format.h"
+#include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/serial.h"
@@ -86,9 +87,17 @@ void empty_line_buffer(file_entry& f) {
   if (f.line_buffer != nullptr) f.line_buffer[0] = 0;
 }
 
+// Element block of the array whose element is the PRINT-to-string target
+// (null for a simple variable).
+const value_slot* print_string_block = nullptr;
+
 // Assigns text (at most 255 characters) to the PRINT-to-string target.
 int assign_string_target(std::string_view text) {
   if (print_string_target == nullptr) return 0;
+  if (print_string_block != nullptr && !array_block_alive(print_string_block)) {
+    print_string_target = nullptr;
+    return report_error(70);  // the array went away during the statement
+  }
   std::size_t n = text.size() < max_string_length ? text.size() : max_string_length;
   std::memcpy(string_accumulator, text.data(), n);
   string_accumulator[n] = 0;
@@ -274,6 +283,7 @@ int file_get_number(int kind, int line_input) {
       return report_error_here(281);
     }
     print_string_target = slot;
+    print_string_block = target.array != nullptr ? target.array->data : nullptr;
     print_to_string = 1;
     return print_string_channel;
   }

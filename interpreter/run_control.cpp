@@ -117,12 +117,16 @@ void take_step_request() {
 void read_console_step_line() {
   char line[256];
   std::size_t count = 0;
-  if (!console_read_line(line, sizeof line, count)) {
+  bool too_long = false;
+  if (!read_console_command(line, sizeof line, count, too_long)) {
     step_mode = 0;
     step_banner_pending = 0;
     return;
   }
-  while (count > 0 && (line[count - 1] == '\n' || line[count - 1] == '\r')) line[--count] = 0;
+  if (too_long) {
+    print_text("Statement too long (>255)\n");
+    return;
+  }
   if (count == 0) return;
   std::memcpy(command_line, line, count + 1);
   immediate_command_pending = 1;
@@ -135,6 +139,24 @@ void echo_statement() {
 }
 
 }  // namespace
+
+bool read_console_command(char* buffer, std::size_t size, std::size_t& count, bool& too_long) {
+  too_long = false;
+  if (!console_read_line(buffer, size, count)) return false;
+  if (count + 1 == size && buffer[count - 1] != '\n') {
+    char rest[256];
+    std::size_t more = 0;
+    while (console_read_line(rest, sizeof rest, more) && rest[more - 1] != '\n') {
+    }
+    too_long = true;
+    count = 0;
+    buffer[0] = 0;
+    return true;
+  }
+  if (count >= 1 && buffer[count - 1] == '\n') buffer[--count] = 0;
+  if (count >= 1 && buffer[count - 1] == '\r') buffer[--count] = 0;
+  return true;
+}
 
 void reset_run_flags() {
   in_gosub = return_seen = 0;

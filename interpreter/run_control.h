@@ -1,6 +1,7 @@
 // Run control: starting a run, the line and statement loop with its stepping,
 // trace and Kill hooks, and the road of a typed command line.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // Block state of the running statement loop (see control_flow.cpp).
@@ -46,6 +47,19 @@ extern char command_line[256];
 // with an error instead of exhausting the stack.
 constexpr int max_body_nesting = 1000;
 extern int body_nesting;
+
+union value_slot;
+// Whether an array's element block (value_slot array) still belongs to an
+// array: ERASE and CLEAR free element blocks, so a statement that keeps an
+// element's slot across nested statements (FOR, PRINT to a string) checks it
+// before writing.
+bool array_block_alive(const value_slot* data);
+
+// Reads one console line into buffer (size bytes, at least 2) without its
+// LF or CR LF. A line longer than size - 1 bytes is read to its end and
+// dropped: too_long is set and the buffer emptied, so its tail can never run
+// as a line of its own. Returns false at end of input.
+bool read_console_command(char* buffer, std::size_t size, std::size_t& count, bool& too_long);
 
 // The Run driver: loads (unless program_already_loaded), pre-scans and runs
 // source_file_path, following CHAIN. Returns 0 or a negative code.

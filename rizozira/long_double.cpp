@@ -1,5 +1,6 @@
 // Conversion between long numbers and doubles: 24 digits in, an exact binary
 // scaling of the leading 32 digits out (with 53-bit rounding).
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -186,11 +187,14 @@ int long_to_double(long_number* n, int report) {
   const bool negative = n->sign < 0;
 
   if (long_old_convert) {
+    // The leading 24 digits as text, read back by the library's decimal
+    // scanner (std::from_chars: the same reading as "%lf", but in every locale).
     char text[64];
-    std::snprintf(text, sizeof text, "%c.%08u%08u%08ue%d", negative ? '-' : '+', block_or_zero(n, 0),
-                  block_or_zero(n, 1), block_or_zero(n, 2), n->exp);
-    double value = std::strtod(text, nullptr);
-    if (value == 0.0) value = 0.0;  // no negative zero
+    int w = std::snprintf(text, sizeof text, ".%08u%08u%08ue%d", block_or_zero(n, 0), block_or_zero(n, 1),
+                          block_or_zero(n, 2), n->exp);
+    double value = 0.0;
+    if (w > 0) std::from_chars(text, text + w, value);
+    if (negative && value != 0.0) value = -value;  // a zero keeps no sign
     long_clear(n);
     if (std::isinf(value)) {
       if (!math_error_ok) return report_error(164);

@@ -22,6 +22,7 @@ run clear_inside.bas
 run run_inside.bas
 run string_start.bas
 run predefined.bas
+run erase_control.bas
 cont
 5 + 1
 

@@ -1,6 +1,7 @@
 run run_stepping.bas
 print "immediate"; a
 a = 10
+run run_stepping.bas
 
 cont
 run debugstep.bas

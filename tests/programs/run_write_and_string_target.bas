@@ -13,5 +13,8 @@ print %s$; "part two"
 print "["; s$; "]"
 print %s$; string$(200, "a"); string$(100, "b")
 print len(s$)
+dim e$(3)
+print %e$(2); "element"; 5 * 2
+print "["; e$(2); "]"
 n = 4
 print %n; "x"
