@@ -394,7 +394,7 @@ int stmt_mid() {
   r = evaluate_expression_release_temps(3);
   if (r < 0) return report_error(11);
   if (result_to_double(r, 1) < 0) return report_error(62);
-  double start = double_accumulator;
+  double start = std::trunc(double_accumulator);  // p = trunc(start) - 1
   if (!(start >= 1.0) && !skipping) return report_error(65);
   bool has_length = scan_pointer > line_start && scan_pointer[-1] == ',';
   double length = 256.0;

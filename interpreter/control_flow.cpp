@@ -263,7 +263,15 @@ int stmt_for() {
   }
   control_kind = type;
   control_slot = current_value_slot;
+  // An array element as control variable: its block must still exist each
+  // time the loop touches it (a subroutine in the body may ERASE the array).
   const value_slot* control_block = control.array != nullptr ? control.array->data : nullptr;
+  auto control_erased = [&] {
+    if (control_block == nullptr || array_block_alive(control_block)) return false;
+    error_column = static_cast<int>(control.column);
+    report_error_message(52, "FOR control variable was erased.");
+    return true;
+  };
   if (skip_blanks() != '=') return restore(report_error_here(220));
   ++scan_pointer;
 
@@ -294,6 +302,7 @@ int stmt_for() {
     if (scratch == nullptr) return restore(-172);
   }
 
+  if (control_erased()) return restore(-52);
   if (!no_execute && control_slot != nullptr) {
     if (control_kind == ITEM_DOUBLE) {
       control_slot->number = initial;
@@ -314,9 +323,8 @@ int stmt_for() {
 
   int result = 0;
   for (;;) {
-    if (control_block != nullptr && !array_block_alive(control_block)) {
-      error_column = static_cast<int>(control.column);
-      result = report_error_message(52, "FOR control variable was erased.");
+    if (control_erased()) {
+      result = -52;
       break;
     }
     if (!skip_block) {
@@ -359,9 +367,8 @@ int stmt_for() {
       continue_requested = 0;
       no_execute = 0;
     }
-    if (control_block != nullptr && !array_block_alive(control_block)) {
-      error_column = static_cast<int>(control.column);
-      result = report_error_message(52, "FOR control variable was erased.");
+    if (control_erased()) {
+      result = -52;
       break;
     }
     if (!no_execute && control_slot != nullptr) {

@@ -352,8 +352,12 @@ int window_function(const char* what) {
 // ---------------------------------------------------------------- dispatch
 
 int do_function(int token, expr_item* arguments, int count) {
-  if (count == FUNCTION_NO_ARGUMENT_LIST) {
-    if (token != FUNC_USER_FUNCTION && token != FUNC_FORMATDATETIME_STR && token != FUNC_MAKEDATETIME)
+  // A call with no arguments is refused before anything else, even while
+  // skipping; user functions, the two date functions and the read() probe
+  // are the ones written with an empty list.
+  if (count == FUNCTION_NO_ARGUMENT_LIST || count == 0) {
+    if (token != FUNC_USER_FUNCTION && token != FUNC_FORMATDATETIME_STR && token != FUNC_MAKEDATETIME &&
+        token != FUNC_READ)
       return report_error(193);
     count = 0;
   }

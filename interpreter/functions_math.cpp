@@ -136,9 +136,10 @@ int double_unary(int token, const expr_item& argument, double x) {
     case FUNC_SIN: return result_finite_double(std::sin(degrees_mode ? x * to_radians : x));
     case FUNC_TAN: return result_finite_double(std::tan(degrees_mode ? x * to_radians : x));
     case FUNC_COT: return result_finite_double(1.0 / std::tan(degrees_mode ? x * to_radians : x));
-    case FUNC_FIX: return result_finite_double(std::trunc(x));
-    case FUNC_INT: return result_finite_double(std::floor(x));
-    case FUNC_CINT: return result_finite_double(cint_double(x));
+    // "+ 0.0" turns the -0 that rounding leaves for small negatives into 0.
+    case FUNC_FIX: return result_finite_double(std::trunc(x) + 0.0);
+    case FUNC_INT: return result_finite_double(std::floor(x) + 0.0);
+    case FUNC_CINT: return result_finite_double(cint_double(x) + 0.0);
     case FUNC_EXP:
     case FUNC_EXP10: {
       double r = token == FUNC_EXP ? std::exp(x) : std::pow(10.0, x);

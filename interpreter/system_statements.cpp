@@ -268,28 +268,32 @@ bool looks_like_url(const std::string& text) {
   return text.find("://") != std::string::npos || text.rfind("mailto:", 0) == 0;
 }
 
-// Starts what SPAWN names: a document, folder or URL opens with the
-// desktop's opener; a program found as given or on PATH runs with the
-// parameters as its arguments. Returns 0, or -1 when nothing could start.
+// Starts what SPAWN names: a program in the folder, at the path given or on
+// PATH runs with the parameters as its arguments; a document, folder or URL
+// opens with the desktop's opener. Returns 0, or -1 when nothing could start.
 int spawn_target(const std::string& file, const std::string& parameters, const std::string& folder) {
-  std::string in_folder = file;
-  if (!file.empty() && file[0] != '/' && !folder.empty()) in_folder = folder + "/" + file;
-  bool is_document = path_exists(in_folder) || path_exists(file);
+  if (file.empty()) return -1;
+  // The child changes to the folder before it starts, so every name handed
+  // to it must be absolute: a relative name would otherwise count twice.
+  std::string here = path_current_directory();
+  std::string absolute_folder = folder;
+  if (!folder.empty() && folder[0] != '/') absolute_folder = here + "/" + folder;
+  bool relative = file[0] != '/';
+  std::string in_folder = relative && !absolute_folder.empty() ? absolute_folder + "/" + file : std::string();
+  std::string as_given = relative ? here + "/" + file : file;
+
   std::string program;
-  bool is_program = process_find_program(file.find('/') == std::string::npos ? file : in_folder, &program);
+  bool is_program = (!in_folder.empty() && process_find_program(in_folder, &program)) ||
+                    (file.find('/') != std::string::npos && process_find_program(as_given, &program)) ||
+                    (file.find('/') == std::string::npos && process_find_program(file, &program));
   if (is_program) {
     std::vector<std::string> args{program};
     for (std::string& a : split_spawn_parameters(parameters)) args.push_back(std::move(a));
-    return process_spawn(args, folder);
+    return process_spawn(args, absolute_folder);
   }
-  if (is_document || looks_like_url(file)) {
-    std::string target = file;
-    if (!looks_like_url(file) && file[0] != '/') {
-      // The opener runs in the folder; name the document so it is found from there.
-      target = path_exists(in_folder) ? in_folder : path_current_directory() + "/" + file;
-    }
-    return process_open_document(target, folder);
-  }
+  if (looks_like_url(file)) return process_open_document(file, absolute_folder);
+  if (!in_folder.empty() && path_exists(in_folder)) return process_open_document(in_folder, absolute_folder);
+  if (path_exists(as_given)) return process_open_document(as_given, absolute_folder);
   return -1;
 }
 

@@ -2,7 +2,9 @@
 // line, and the user-interrupt poll that long computations call.
 #include "interpreter/timing.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
@@ -22,22 +24,25 @@ std::int64_t perf_start_time = 0;
 namespace {
 
 constexpr std::int32_t poll_interval_us = 100000;  // pump the window about ten times a second
-constexpr std::uint32_t poll_overflow_us = 200000;  // elapsed time too large for 32 bits
+constexpr std::uint64_t poll_overflow_us = 200000;  // no usable tick rate: always pump
 
 std::int64_t read_counter() { return static_cast<std::int64_t>(monotonic_now()); }
 
-// Microseconds between stamp and now as a 32-bit quotient; overflow_value when
-// the quotient does not fit (always so without a usable tick rate).
-std::uint32_t ticks_to_us(std::int64_t now, std::int64_t stamp, std::uint32_t overflow_value) {
+// Microseconds between stamp and now, computed in 64 bits; 0 without a usable
+// tick rate (a counter slower than 1 MHz) or when the stamp lies in the future.
+std::uint64_t ticks_to_us(std::int64_t now, std::int64_t stamp) {
+  if (timer_ticks_per_us == 0 || now <= stamp) return 0;
   std::uint64_t d = static_cast<std::uint64_t>(now) - static_cast<std::uint64_t>(stamp);
-  if (timer_ticks_per_us == 0 || (d >> 32) >= timer_ticks_per_us) return overflow_value;
-  return static_cast<std::uint32_t>(d / timer_ticks_per_us);
+  return d / timer_ticks_per_us;
 }
 
-// q - overhead as a signed 32-bit number, never negative.
-std::int32_t corrected_us(std::uint32_t q, std::int32_t overhead) {
-  std::int64_t r = static_cast<std::int64_t>(static_cast<std::int32_t>(q)) - overhead;
-  if (r < 0 || r > INT32_MAX) return 0;
+// Elapsed microseconds less the reading overhead, never negative, and
+// saturated at the largest 32-bit value rather than wrapping to 0 once a
+// measurement runs past 2^31 microseconds (about 35.8 minutes).
+std::int32_t corrected_us(std::uint64_t us, std::int32_t overhead) {
+  if (us > static_cast<std::uint64_t>(INT32_MAX)) us = INT32_MAX;
+  std::int64_t r = static_cast<std::int64_t>(us) - overhead;
+  if (r < 0) return 0;
   return static_cast<std::int32_t>(r);
 }
 
@@ -47,23 +52,25 @@ void timer_read(std::int64_t& stamp) { stamp = timer_available ? read_counter() 
 
 std::int32_t timer_elapsed_us(std::int64_t stamp) {
   if (!timer_available) return 0;
-  return corrected_us(ticks_to_us(read_counter(), stamp, 0), timer_overhead_us);
+  return corrected_us(ticks_to_us(read_counter(), stamp), timer_overhead_us);
 }
 
 void timer_read_global() { timer_global_start = read_counter(); }
 
 std::int32_t timer_elapsed_us_global() {
   // The clock is monotonic and cannot fail to read, so -1 never occurs here.
-  return corrected_us(ticks_to_us(read_counter(), timer_global_start, 0), timer_global_overhead_us);
+  return corrected_us(ticks_to_us(read_counter(), timer_global_start), timer_global_overhead_us);
 }
 
+// Formats into a buffer of its own: a timing report in the middle of a
+// statement must not overwrite the string value being built.
 void print_timing(const char* label, std::int32_t microseconds) {
-  int n = std::snprintf(string_accumulator, string_accumulator_size, "%s %8.3f ms.\n", label,
-                        static_cast<double>(microseconds) / 1000.0);
+  std::string line = label ? label : "";
+  char number[64];
+  int n = std::snprintf(number, sizeof number, " %8.3f ms.\n", static_cast<double>(microseconds) / 1000.0);
   if (n < 0) return;
-  if (static_cast<std::size_t>(n) >= string_accumulator_size) n = static_cast<int>(string_accumulator_size - 1);
-  string_accumulator_length = n;
-  print_text(std::string_view(string_accumulator, static_cast<std::size_t>(n)));
+  line.append(number, std::min(static_cast<std::size_t>(n), sizeof number - 1));
+  print_text(line);
 }
 
 void timer_calibrate() {
@@ -81,9 +88,9 @@ void timer_calibrate() {
 int poll_user_interrupt() {
   if (console_mode) return 0;  // no Kill button and no window to keep alive
   std::int64_t now = read_counter();
-  std::uint32_t since = ticks_to_us(now, perf_start_time, poll_overflow_us);
+  std::uint64_t since = timer_ticks_per_us ? ticks_to_us(now, perf_start_time) : poll_overflow_us;
   FrontendPort& port = frontend_port();
-  if (since > static_cast<std::uint32_t>(poll_interval_us)) {
+  if (since > static_cast<std::uint64_t>(poll_interval_us)) {
     perf_start_time = now;
     port.enable_control(IDC_KILL, true);
     port.enable_control(IDC_COMMAND, false);

@@ -39,7 +39,7 @@ int long_add(const long_number* a, const long_number* b, long_number* c) {
   const long_number* S = b_larger ? a : b;
 
   const std::int64_t gap = static_cast<std::int64_t>(L->exp) - S->exp;
-  const std::int64_t p = long_precision;
+  const std::int64_t p = long_working_precision();
   if (!integer_mode && gap > p + 2) {
     return long_copy(L, c);  // S lies wholly below the precision
   }

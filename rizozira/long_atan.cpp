@@ -96,6 +96,8 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
   long_debug_line("x2_start_block - %d, x2_num_blocks = %d\n", x2_from, n_blocks - x2_from);
   long_fixed pow = piece;
   sum = piece;
+  long_debug_dump_fixed("trm", pow);
+  long_debug_dump_fixed("sum", sum);
   bool subtract = true;
   std::uint32_t n = 1;
   for (int terms = 1;; ++terms) {
@@ -112,11 +114,13 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     std::fill(term.begin(), term.begin() + start, 0);
     std::copy(pow.begin() + start, pow.end(), term.begin() + start);
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
+    long_debug_dump_fixed("term", term);
     if (subtract) {
       long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
     } else {
       long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
     }
+    long_debug_dump_fixed("sum", sum);
     subtract = !subtract;
     if (terms % series_poll_terms == 0) {
       int rc = poll_user_interrupt();

@@ -17,7 +17,9 @@ namespace {
 
 constexpr std::uint64_t base = long_base;
 constexpr std::int64_t constant_poll_units = 10000000;  // work between two interrupt polls
-constexpr std::int64_t multiply_poll_units = 20000000;  // block products between two polls
+constexpr std::int64_t multiply_poll_units = 50000000;  // block products between two polls
+// A column takes one product (< 10^16) per row: 1,000 rows stay far below 2^64.
+constexpr int product_rows_per_settle = 1000;
 
 // Takes n zeroed blocks for f; false (after nothing is reported) when the
 // heap refuses, so that the caller reports 159 once.
@@ -265,6 +267,13 @@ void long_debug_line(const char* format, int a, int b) {
   if (n > 0) print_text(std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1)));
 }
 
+void long_debug_dump_fixed(const char* label, const long_fixed& f, std::int32_t sign) {
+  if (!long_debug_dump_on || f.empty()) return;
+  long_work_record r;
+  if (long_fixed_to_record(f, sign, &r.n) < 0) return;
+  long_debug_dump(label, &r.n, 0);
+}
+
 // ---------------------------------------------------------------- fixed-point values and records
 
 void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t count) {
@@ -305,48 +314,64 @@ int long_fixed_to_record(const long_fixed& f, std::int32_t sign, long_number* r)
   return 0;
 }
 
+namespace {
+
+// Settles the column sums of a product into blocks below 10^8, from the
+// last column up; what passes column 0 stays in it.
+void settle_columns(std::uint64_t* col, std::int32_t count) {
+  std::uint64_t carry = 0;
+  for (std::int32_t m = count - 1; m > 0; --m) {
+    std::uint64_t v = col[m] + carry;
+    carry = v / base;
+    col[m] = v - carry * base;
+  }
+  col[0] += carry;
+}
+
+}  // namespace
+
 int long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b_from,
                         long_fixed& dst) {
-  // Schoolbook product, one row per non-zero block of b: a[i] x b[j] has
-  // the weight 10^(-8(i+j)), so its low half lands in dst[i+j] and its high
-  // half in dst[i+j-1]. Partial products beyond dst are formed only for the
-  // block just past its end, whose carry is kept; the rest is cut.
+  // Schoolbook product by columns: a[i] x b[j] has the weight 10^(-8(i+j)),
+  // so it is added whole into column i + j, and the columns are settled
+  // into blocks at the end (and every few hundred rows, before a column
+  // could pass 2^64). The inner loop has no carry chain, so it vectorises.
+  // Two guard columns past dst are formed so that the cut loses less than
+  // one unit of dst's last block.
   const std::int32_t nd = static_cast<std::int32_t>(dst.size());
   const std::int32_t na = static_cast<std::int32_t>(a.size());
   const std::int32_t nb = static_cast<std::int32_t>(b.size());
-  std::fill(dst.begin(), dst.end(), 0);
-  std::int32_t a_from = 0;
+  const std::int32_t ncol = nd + 2;
+  std::int32_t a_from = 0, a_to = na;
   while (a_from < na && a[static_cast<std::size_t>(a_from)] == 0) ++a_from;
-  std::uint32_t* out = dst.data();
+  while (a_to > a_from && a[static_cast<std::size_t>(a_to - 1)] == 0) --a_to;
+  std::vector<std::uint64_t> columns(static_cast<std::size_t>(ncol), 0);
+  std::uint64_t* col = columns.data();
   const std::uint32_t* in = a.data();
   std::int64_t work = 0;
+  int rows = 0;
   for (std::int32_t j = std::max(b_from, 0); j < nb; ++j) {
     const std::uint64_t bj = b[static_cast<std::size_t>(j)];
     if (bj == 0) continue;
-    const std::int32_t i_max = std::min(na - 1, nd - j);  // i + j <= nd: one block past the end
-    if (i_max < a_from) continue;
-    std::uint64_t carry = 0;
-    std::int32_t i = i_max;
-    if (i + j == nd) {  // the guard block: only its carry counts
-      carry = (in[i] * bj) / base;
-      --i;
+    const std::int32_t i_hi = std::min(a_to - 1, ncol - 1 - j);
+    if (i_hi < a_from) continue;
+    std::uint64_t* c = col + j;
+    for (std::int32_t i = a_from; i <= i_hi; ++i) c[i] += in[i] * bj;
+    if (++rows == product_rows_per_settle) {
+      settle_columns(col, ncol);
+      rows = 0;
     }
-    for (; i >= a_from; --i) {
-      std::uint64_t t = in[i] * bj + out[i + j] + carry;
-      carry = t / base;
-      out[i + j] = static_cast<std::uint32_t>(t - carry * base);
-    }
-    for (std::int32_t k = a_from + j - 1; carry != 0 && k >= 0; --k) {
-      std::uint64_t t = out[k] + carry;
-      carry = t / base;
-      out[k] = static_cast<std::uint32_t>(t - carry * base);
-    }
-    work += i_max - a_from + 1;
+    work += i_hi - a_from + 1;
     if (work > multiply_poll_units) {  // a long product must not keep Kill waiting
       work = 0;
       int rc = poll_user_interrupt();
       if (rc < 0) return rc;
     }
+  }
+  settle_columns(col, ncol);
+  for (std::int32_t m = 0; m < nd; ++m) {
+    // Column 0 is the integer block; nothing above it is kept.
+    dst[static_cast<std::size_t>(m)] = static_cast<std::uint32_t>(m == 0 ? col[0] % base : col[m]);
   }
   return 0;
 }

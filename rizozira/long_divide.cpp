@@ -73,7 +73,7 @@ void add_product(std::uint32_t* w, const std::uint32_t* b, std::int32_t nb, std:
 int long_divide_prepare(long_number* a, const long_number* b, long_number* scratch) {
   (void)scratch;  // a's array is grown in place by long_extend_blocks
   if (is_zero(b)) return report_error(166);
-  std::int32_t k = (long_precision + 17) / 8;
+  std::int32_t k = (long_working_precision() + 17) / 8;
   std::int32_t need = b->blks + k - 1;
   if (a->blks < need) {
     int r = long_extend_blocks(a, need);

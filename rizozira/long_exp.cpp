@@ -58,6 +58,8 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
   } else {
     long_blocks_add_from(sum.data(), term.data(), 0, n_blocks);
   }
+  long_debug_dump_fixed("trm", term, negative ? -1 : 0);
+  long_debug_dump_fixed("sum", sum);
   for (std::uint32_t n = 2;; ++n) {
     long_debug_line("n = %d\n", static_cast<int>(n));
     if (int mrc = long_fixed_multiply(term, piece, first + 1, product); mrc < 0) return mrc;
@@ -66,11 +68,13 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
     const std::int32_t start = long_blocks_start;
     if (start >= n_blocks) break;  // the term has become zero
+    long_debug_dump_fixed("prd", term);
     if (negative && (n & 1)) {
       long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
     } else {
       long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
     }
+    long_debug_dump_fixed("sum", sum);
     if (n % series_poll_terms == 0) {
       int rc = poll_user_interrupt();
       if (rc < 0) return rc;

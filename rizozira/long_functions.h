@@ -180,6 +180,10 @@ int long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b
 // long_debug_dump_on is set.
 void long_debug_line(const char* format, int a, int b = 0);
 
+// DEBUG LONG dump of a fixed-point value (as a record with exp 8); nothing
+// unless long_debug_dump_on.
+void long_debug_dump_fixed(const char* label, const long_fixed& f, std::int32_t sign = 0);
+
 // ================================================================ exponential (long_exp.cpp)
 
 // result := e^x (base10 0) or 10^x (base10 1), unnormalised. x unchanged.

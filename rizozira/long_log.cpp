@@ -164,7 +164,9 @@ int long_ln_series(const long_number* q, long_number* r) {
       std::fill(term.begin(), term.end(), 0);
       std::copy(power.begin() + start, power.end(), term.begin() + start);
       long_fixed_div_small_tracked(term.data(), n, n_blocks);
+      long_debug_dump_fixed("term", term);
       long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
+      long_debug_dump_fixed("sum", sum);
       int poll = poll_user_interrupt();
       if (poll < 0) return poll;
     }
@@ -247,11 +249,12 @@ int long_ln(long_number* x, long_number* r, int base10) {
   long_normalize(x, 1);
   std::int32_t k = x->exp;
   x->exp = 0;  // m = 0.d1d2... in [0.1, 1)
+  long_debug_dump("x", x, 0);
   if (x->blocks[0] < 31000000) {  // m < 0.31: take m in [1, 3.1) instead
     k -= 1;
     x->exp = 1;
   }
-  long_debug_dump("x", x, 0);
+  long_debug_dump("x sm", x, 0);
   int rc = -1;
   bool done = false;
   if (long_lnrat_enabled && x->blks == 1 && (x->exp == 1 || x->blocks[0] % 10 == 0)) {
@@ -282,8 +285,10 @@ int long_ln(long_number* x, long_number* r, int base10) {
   long_reserve(&K.n, 8);
   rc = long_from_int(&K.n, k);
   if (rc < 0) return rc;
+  long_debug_dump("chr", &K.n, 0);
   rc = long_ln10(&L.n, P);
   if (rc < 0) return rc;
+  long_debug_dump("ln10", &L.n, 0);
   if (base10) {  // log10 x = ln m / ln 10 + k
     rc = long_divide(r, &L.n, &t.n);
     if (rc < 0) return rc;
@@ -293,6 +298,7 @@ int long_ln(long_number* x, long_number* r, int base10) {
     rc = long_multiply(&K.n, &L.n, &t.n);
     if (rc < 0) return rc;
     long_normalize(&t.n, 1);
+    long_debug_dump("chre", &t.n, 0);
     rc = long_add(&t.n, r, &total.n);
   }
   if (rc < 0) return rc;

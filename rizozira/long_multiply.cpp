@@ -18,7 +18,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   const std::int32_t a_blks = a->blks;
   const std::int32_t b_blks = b->blks;
   const std::int32_t total = a_blks + b_blks;
-  const std::int32_t keep = (long_precision + 7) / 8 + 2;
+  const std::int32_t keep = (long_working_precision() + 7) / 8 + 2;
   std::int32_t blocks = total;
   std::int32_t discard = 0;
   if (!(total < keep || integer_mode || long_full_multiply == 1)) {

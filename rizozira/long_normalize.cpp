@@ -73,7 +73,7 @@ void long_normalize(long_number* n, int mode) {
     n->len -= k;
     n->exp -= k;
   }
-  const std::int32_t p = long_precision;
+  const std::int32_t p = long_working_precision();
   // Round half away from zero at digit p + 1.
   if (mode == 1 && !integer_mode && long_round_mode == 1 && n->len > p && p / 8 < n->blks) {
     std::int32_t i = p / 8;
@@ -150,7 +150,7 @@ int long_align_fraction(const long_number* src, long_number* dst) {
   std::int64_t s = -static_cast<std::int64_t>(src->exp);
   if (s < 0) s = 0;
   std::int64_t n = src->len + s;
-  std::int64_t cap = static_cast<std::int64_t>(long_precision) + 10;
+  std::int64_t cap = static_cast<std::int64_t>(long_working_precision()) + 10;
   if (n > cap) n = cap;
   std::int32_t sign = src->sign;
   const std::uint32_t* sb = src->blocks;

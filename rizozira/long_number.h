@@ -163,6 +163,10 @@ extern const char* const long_timer_labels[LONG_TIMER_COUNT];
 // Index of a timer name (any case), or -1.
 int long_timer_find(const char* name);
 
+// long_precision as the kernels use it: never below one digit, whatever a
+// caller set it to temporarily.
+inline std::int32_t long_working_precision() { return long_precision < 1 ? 1 : long_precision; }
+
 constexpr std::int32_t long_precision_default = 50;
 constexpr std::int32_t long_precision_max = 1000000;
 
@@ -254,9 +258,16 @@ int long_divide_core(long_number* a, const long_number* b, long_number* q, std::
 // a MOD b into long_accumulator (a unchanged). 0 or negative.
 int long_mod(const long_number* a, long_number* b);
 
+// Block-array primitives (n base-10^8 blocks, block 0 most significant).
+// blocks /= d, skipping (and moving long_blocks_start past) leading zero
+// blocks; the remainder goes to long_blocks_remainder. d = 0 changes nothing.
 void long_blocks_div_small_tracked(std::uint32_t* blocks, std::uint32_t d, std::int32_t n);
+// blocks *= m from long_blocks_start (moved up one block first) downwards;
+// long_blocks_start advances when its block is still 0.
 void long_blocks_mul_small_tracked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n);
+// The same with long_blocks_mul_start; -1 when a carry is left over (overflow).
 int long_blocks_mul_small_checked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n);
+// a -= b over n blocks (a must not be smaller than b).
 void long_blocks_sub(std::uint32_t* a, const std::uint32_t* b, std::int32_t n);
 
 // ---------------------------------------------------------------- doubles (long_double.cpp)
@@ -268,17 +279,33 @@ int long_from_double(double x);
 // when report is 1). n is cleared on the infinite and old-convert paths.
 int long_to_double(long_number* n, int report);
 
+// Binary helpers on little-endian arrays of n 32-bit words (word 0 least
+// significant; at most 8 words for the two normalising products).
+// w *= m, the carry out of the top word dropped.
 void long_bin_mul_small(std::uint32_t* w, std::uint32_t m, int n);
+// w := top n words of w x c; shifted left one bit (returning -1) when the top
+// bit is then clear, else 0.
 int long_bin_mul_small_norm(std::uint32_t* w, std::uint32_t c, int n);
+// The same with an n-word factor f.
 int long_bin_multiply_norm(std::uint32_t* w, const std::uint32_t* f, int n);
+// w := floor(w x 2^32 / d) in n words, halving w first (returning 1) when its
+// top word is at least d, else 0.
 int long_bin_div_small_norm(std::uint32_t* w, std::uint32_t d, int n);
+// w >>= s, 0 <= s <= 31.
 void long_bin_shift_right(std::uint32_t* w, int s, int n);
 
 // ---------------------------------------------------------------- text (long_text.cpp)
 
-// Scans decimal text [*text_inout, end) (see long_text.cpp for the outputs).
-// Returns the significant digit count to read, or a negative code (148..151),
-// reported only when report is 1.
+// Scans decimal text [*text_inout, end): blanks, a sign, digits with at most
+// one point, an optional exponent (|e| <= 1,000,000). Outputs the decimal
+// exponent (value = 0.d1d2... x 10^exp), the first and last significant digit
+// and the point (pointers into the text, which is not changed), the sign (0 or
+// -1), the implied zeros after the digits (integer mode) and the digit after
+// the last one kept ('0' when none). The digits are cut to p outside integer
+// mode (when more than p + 1), to the integer part in integer mode. Returns
+// the digit count to read, or a negative code: 148 second point, 149 invalid
+// character, 150 no digits, 151 exponent out of range; reported only when
+// report is 1. *text_inout moves to the end of the text scanned.
 int long_scan_number_text(const char** text_inout, const char* end, std::int32_t* exp_out,
                           const char** last_out, const char** first_out, const char** point_out,
                           std::int32_t* sign_out, std::int32_t* zeros_out, char* next_digit_out,
@@ -298,7 +325,10 @@ int long_convert_in(expr_item* item, long_number* dst, int report);
 // The numeric text in string_accumulator into long_accumulator: 14 or negative.
 int long_from_work_string(int report);
 // n as decimal text into buffer (*size_inout bytes on entry; text length on
-// return). 0 or -147 when the buffer is too small.
+// return): ".5", ".005", "12.5", "1.", "1000.", "1.e+100", "1.5e-60" outside
+// integer mode (scientific when exp > p or when a fraction's leading zeros
+// would not fit within p digits), the integer part only ("0" when empty) in
+// integer mode. 0, or -147 when the buffer is smaller than long_text_size(n).
 int long_to_text(const long_number* n, char* buffer, std::int32_t* size_inout);
 // Bytes long_to_text needs for n (text plus NUL), from the number itself.
 std::int64_t long_text_size(const long_number* n);
@@ -308,7 +338,8 @@ std::int64_t long_to_text_alloc(long_number* n, char** text_out);
 // Stores a long text result into its destination item: a string variable
 // (type 3, through current_value_slot, which the caller points at the
 // target), a whole one-dimensional string array (13, in 255-character
-// pieces) or a FIELD variable (19). mode: 0 plain, 1 LSET, 2 RSET. Returns 3
+// pieces) or a FIELD variable (19, through assign_field_variable and the
+// FIELD target the caller's scan left). mode: 0 plain, 1 LSET, 2 RSET. Returns 3
 // (string variable), 0 (array, or nothing done while no_execute) or negative
 // (155, 157, 158, 176, or the first storing error).
 int long_store_text(expr_item* destination, const char* text, int length, int mode);

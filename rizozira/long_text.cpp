@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "interpreter/assignment.h"
 #include "interpreter/errors.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
@@ -59,7 +60,7 @@ bool is_zero_value(const long_number* n) { return n->blocks[0] == 0 && n->blks <
 enum text_form { FORM_ZERO, FORM_FRACTION, FORM_SMALL, FORM_SCIENTIFIC, FORM_PADDED, FORM_SPLIT };
 
 text_form float_form(const long_number* n) {
-  const std::int64_t p = long_precision;
+  const std::int64_t p = long_working_precision();
   if (n->exp == 0) return is_zero_value(n) ? FORM_ZERO : FORM_FRACTION;
   if (n->exp < 0) return -static_cast<std::int64_t>(n->exp) <= p - n->len ? FORM_SMALL : FORM_SCIENTIFIC;
   if (n->exp > p) return FORM_SCIENTIFIC;
@@ -137,7 +138,7 @@ int long_scan_number_text(const char** text_inout, const char* end, std::int32_t
 
   char next = '0';
   std::int32_t zeros = 0;
-  const std::int64_t p = long_precision;
+  const std::int64_t p = long_working_precision();
   if (!integer_mode) {
     if (count > p + 1) {
       last = nth_digit(first, p);
@@ -179,7 +180,7 @@ int long_convert_text(const char* text, std::size_t length, long_number* dst, in
   if (count < 0) return count;
   const bool round_up = !integer_mode && long_round_mode == 1 && next >= '5';
   if (round_up) ++count;  // read the rounding digit itself
-  if (!integer_mode && count > long_precision + 2) count = long_precision + 2;
+  if (!integer_mode && count > long_working_precision() + 2) count = long_working_precision() + 2;
   if (count == 0) {
     int r = long_reserve(dst, 8);
     if (r < 0) return r;
@@ -399,9 +400,14 @@ int long_store_text(expr_item* destination, const char* text, int length, int mo
       string_accumulator_length = length;
       return assign_string_variable(current_value_slot, mode);
     }
-    case ITEM_FIELD:
+    case ITEM_FIELD: {
       if (length > static_cast<int>(max_string_length)) return report_error(157);
-      return report_error_message(47, "Storing a long number into a FIELD variable is not available in this build.");
+      std::memcpy(string_accumulator, text, static_cast<std::size_t>(length));
+      string_accumulator[length] = '\0';
+      string_accumulator_length = length;
+      int r = assign_field_variable(mode);  // the FIELD target the caller's scan left
+      return r < 0 ? r : 3;
+    }
     case ITEM_STRING_ARRAY: {
       const array_entry* array = destination->array;
       if (array == nullptr || array->dimension_count != 1) {

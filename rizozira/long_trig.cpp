@@ -74,6 +74,8 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
     term[0] = 1;
   }
   sum = term;
+  long_debug_dump_fixed("trm", term);
+  long_debug_dump_fixed("sum", sum);
   std::uint32_t n = mode == 0 ? 1 : 0;
   bool subtract = true;
   for (int terms = 1;; ++terms) {
@@ -88,11 +90,13 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
     const std::int32_t start = first_nonzero(term, long_blocks_start);
     if (start >= n_blocks) break;
+    long_debug_dump_fixed("term", term);
     if (subtract) {
       long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
     } else {
       long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
     }
+    long_debug_dump_fixed("sum", sum);
     subtract = !subtract;
     if (terms % series_poll_terms == 0) {
       int rc = poll_user_interrupt();
@@ -153,9 +157,13 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
       us = timer_elapsed_us_global();
       set_timing("coscalctime", i, us);
       total += std::max(us, 0);
+      long_debug_dump_fixed("sin2", s2);
+      long_debug_dump_fixed("cos2", c2);
       if (i == 0) {
         s1 = s2;
         c1 = c2;
+        long_debug_dump_fixed("sin1", s1);
+        long_debug_dump_fixed("cos1", c1);
       } else {
         timer_read_global();
         // sin(a + b) = sin a cos b + cos a sin b; cos(a + b) = cos a cos b - sin a sin b
@@ -167,6 +175,8 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
         long_blocks_sub_from(t2.data(), c1.data(), 0, n_blocks);
         s1.swap(t1);
         c1.swap(t2);
+        long_debug_dump_fixed("sa+b", s1);
+        long_debug_dump_fixed("ca+b", c1);
         us = timer_elapsed_us_global();
         set_timing("recalctime", i, us);
         total += std::max(us, 0);

@@ -36,6 +36,14 @@ TEST(FnKernels, CintRoundsHalvesAwayFromZeroExactly) {
   for (const auto& c : cases) EXPECT_EQ(cint_double(c.x), c.expected) << c.x;
 }
 
+TEST_F(FnTest, RoundingNeverGivesNegativeZero) {
+  for (const char* text : {"fix(-0.5)", "int(-0)", "cint(-0.4)", "fix(-0.999)"}) {
+    double v = eval_double(text);
+    EXPECT_EQ(v, 0.0) << text;
+    EXPECT_FALSE(std::signbit(v)) << text;
+  }
+}
+
 TEST(FnKernels, HexText) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const struct { double n, fill; int code; const char* text; } cases[] = {
@@ -175,6 +183,7 @@ TEST_F(FnTest, Errors) {
       {"setcolor(256, 0, 0)", 252}, {"setcolor(1, 2)", 145},        {"mid$(\"a\")", 145},
       {"tab(3)", 130},              {"expanddatetime()", 295},      {"exp(1000)", 165},
       {"cot(0)", 165},              {"exp10(400)", 165},            {"asc(1)", 146},
+      {"len()", 193},               {"chr$()", 193},                {"rnd()", 193},
   };
   for (const auto& c : cases) {
     port.output.clear();
@@ -219,6 +228,9 @@ TEST_F(FnTest, SkipModeEvaluatesNothingButNeedsTheList) {
   EXPECT_EQ(double_accumulator, 0.0);
   EXPECT_STREQ(string_accumulator, "");
   EXPECT_LT(do_function(FUNC_ABS, nullptr, FUNCTION_NO_ARGUMENT_LIST), 0);
+  EXPECT_TRUE(reported_code(193)) << port.output;
+  port.output.clear();
+  EXPECT_EQ(do_function(FUNC_LEFT_STR, nullptr, 0), -193);  // an empty "()" too
   EXPECT_TRUE(reported_code(193)) << port.output;
   no_execute = 0;
 }

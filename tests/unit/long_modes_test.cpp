@@ -127,6 +127,24 @@ TEST_F(LongModesTest, DebugDumpLayouts) {
   long_debug_dump("shf", big, 0);
   EXPECT_EQ(port.output, "\nshf : blks=  40 sign= +0 len= 320 exp=   5, norm=1 10000000 10000001 - - - -  \n");
 
+  // A division reports its shape and its guess statistics.
+  port.output.clear();
+  long_number* x = make("1");
+  long_number* y = make("3");
+  long_number* q = long_temp_alloc();
+  ASSERT_EQ(long_divide(x, y, q), 0);
+  EXPECT_NE(port.output.find("\nop1 : "), std::string::npos);
+  EXPECT_NE(port.output.find("quotient length = 8\n"), std::string::npos);
+  EXPECT_NE(port.output.find("High guesses = "), std::string::npos);
+  port.output.clear();
+  integer_mode = 1;
+  x = make("100");
+  y = make("7");
+  ASSERT_EQ(long_divide(x, y, q), 0);
+  EXPECT_NE(port.output.find("quotient blocks = 2, shift digits = 7\n"), std::string::npos);
+  EXPECT_NE(port.output.find("\nrem : "), std::string::npos);
+  integer_mode = 0;
+
   // An addition under DEBUG LONG dumps its shifted operand.
   port.output.clear();
   long_number* c = long_temp_alloc();

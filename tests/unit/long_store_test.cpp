@@ -2,6 +2,7 @@
 // arrays read back as one long operand.
 #include <string>
 
+#include "interpreter/errors.h"
 #include "interpreter/variables.h"
 #include "long_test_support.h"
 

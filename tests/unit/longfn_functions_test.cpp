@@ -263,6 +263,10 @@ TEST_F(LongfnTest, LongfnKillStopsLongComputations) {
       {"SIN", [] { return run("SIN", "0.5"); }},
       {"ATN", [] { return run("ATN", "0.3"); }},
       {"LOG", [] { return run("LOG", "7.77777777777777777777"); }},
+      {"a long product", [] {
+         long_fixed a(12000, 12345678), b(12000, 87654321), product(12000, 0);
+         return long_fixed_multiply(a, b, 0, product);
+       }},
   };
   for (const auto& c : cases) {
     long_precision = 5000;
