@@ -150,6 +150,23 @@ int decimal_text_to_double(const char* text, int range_check, int report) {
   }
   if (timed) print_timing("Convert to RIZOZIRA time:  ", timer_elapsed_us(stamp));
   if (range_check && outside_double_range(parts)) return -1;
+  // Up to 15 significant digits form an exact integer; scaled by an exactly
+  // representable power of ten (at most 10^22), one IEEE multiply or divide
+  // rounds correctly, as strtod would. Literals in loops take this road.
+  if (parts.count <= 15) {
+    static constexpr double powers_of_ten[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    long scale = parts.exponent - parts.count;
+    if (scale >= -22 && scale <= 22) {
+      std::int64_t mantissa = 0;
+      for (int i = 0; i < parts.count; ++i) mantissa = mantissa * 10 + (parts.digits[i] - '0');
+      double value = static_cast<double>(mantissa);
+      value = scale >= 0 ? value * powers_of_ten[scale] : value / powers_of_ten[-scale];
+      double_accumulator = parts.negative ? -value : value;
+      return ITEM_DOUBLE;
+    }
+  }
   // At most 32 significant digits and an exponent bounded by the parser:
   // strtod rounds this exactly, as a long-to-double conversion of the same
   // digits would.

@@ -211,8 +211,10 @@ int stmt_debug() {
       debug_mode = 0;
       return 0;
     case DEBUG_OPT_TESTROUTINE:
+      error_column = static_cast<int>(word_column);  // where a test that cannot run is reported
       return debug_test_routine();
     case DEBUG_OPT_ZBOX:
+      error_column = static_cast<int>(word_column);
       return debug_zbox_reset();
     case DEBUG_OPT_MOUSECHECKFORWARD:
       mouse_check_forward = 1;
@@ -271,26 +273,29 @@ int test_not_available(const char* what) {
   return report_error_message(47, text.c_str());
 }
 
-// Test 8: the record of the last GET on file 2 with NUL, LF, CR and backslash
-// written as escapes, into translated_string$.
+// Test 8: the record of the last GET on file 2 (as read, zero bytes kept)
+// with NUL, LF, CR and backslash written as escapes, at most 255 characters,
+// into translated_string$. File 2 must be open in RANDOM mode: 128 when it is
+// not open, 129 when it is open for something else.
 int test_translate_last_record() {
-  if (!channel_in_range(2) || number_of_files < 2) return 0;
-  const file_entry& entry = file_table[2];
+  constexpr int channel = 2;
+  if (number_of_files < channel || !channel_in_range(channel) || file_table[channel].handle == 0)
+    return report_error(128);
+  if (file_table[channel].mode != FILE_MODE_RANDOM) return report_error(129);
+  std::string_view record = last_get_record_bytes(channel);
+  std::size_t record_length = static_cast<std::size_t>(file_table[channel].width > 0 ? file_table[channel].width : 0);
+  if (record.size() > record_length) record = record.substr(0, record_length);
   std::string text;
-  if (entry.handle != 0 && entry.line_buffer && entry.width > 0) {
-    std::size_t length = static_cast<std::size_t>(entry.width);
-    if (entry.line_buffer_size && length > entry.line_buffer_size) length = entry.line_buffer_size;
-    for (std::size_t i = 0; i < length && text.size() < max_string_length; ++i) {
-      char c = entry.line_buffer[i];
-      const char* escape = c == 0 ? "\\0" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\\' ? "\\\\" : nullptr;
-      if (escape) {
-        text += escape;
-      } else {
-        text += c;
-      }
+  for (char c : record) {
+    const char* escape = c == 0 ? "\\0" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\\' ? "\\\\" : nullptr;
+    if (escape) {
+      text += escape;
+    } else {
+      text += c;
     }
-    if (text.size() > max_string_length) text.resize(max_string_length);
+    if (text.size() >= max_string_length) break;
   }
+  if (text.size() > max_string_length) text.resize(max_string_length);
   std::memcpy(string_accumulator, text.data(), text.size());
   string_accumulator[text.size()] = 0;
   string_accumulator_length = static_cast<std::int32_t>(text.size());

@@ -501,17 +501,38 @@ int file_close(int n) {
   return result < 0 ? result : 0;
 }
 
-void file_close_all() {
-  if (file_table == nullptr) return;
-  for (int n = 1; n <= number_of_files; ++n)
-    if (file_table[n].handle != 0) file_close(n);
+namespace {
+
+// Closes every open file number, all of them even when one fails; the first
+// failure's code (already reported) or 0.
+int close_every_file() {
+  if (file_table == nullptr) return 0;
+  int first_failure = 0;
+  for (int n = 1; n <= number_of_files; ++n) {
+    if (file_table[n].handle == 0) continue;
+    int result = file_close(n);
+    if (result < 0 && first_failure == 0) first_failure = result;
+  }
+  return first_failure;
+}
+
+}  // namespace
+
+int file_close_all() {
+  // Called when a run ends or variables are cleared: no statement is being
+  // executed, so a failure is reported without echoing a source line.
+  const int saved_no_echo = error_no_echo;
+  error_no_echo = 1;
+  int result = close_every_file();
+  error_no_echo = saved_no_echo;
+  return result;
 }
 
 // CLOSE [n {, n}]
 int stmt_close() {
   if (statement_ends_here()) {
-    if (!no_execute) file_close_all();
-    return 0;
+    // A failure to write out a file's last text ends the statement.
+    return no_execute ? 0 : close_every_file();
   }
   while (!statement_ends_here()) {
     double value = 0;

@@ -49,8 +49,10 @@ int file_open(int function_form);
 // Closes file number n (1..number_of_files): pending PRINTed text is written
 // first. A closed channel is left alone. Returns 0 or -138 (reported).
 int file_close(int n);
-// Closes every open file number.
-void file_close_all();
+// Closes every open file number, all of them even when one fails, outside a
+// statement (run end, clearing): failures are reported without a source
+// line. Returns 0 or the first failure's negative code.
+int file_close_all();
 // Recounts open_file_count and open_file_peak.
 void recount_open_files();
 

@@ -103,19 +103,19 @@ static_assert(std::size(relational_words) == 6, "relational_operators: token cod
 static_assert(std::size(logical_words) == 5, "logical_operators: token codes are positions");
 static_assert(std::size(statement_words) <= max_keyword_records);
 
-keyword_table command_keywords = {command_words, 5, 11, 0, {}, {}};
-keyword_table function_keywords = {function_words, 57, 17, 0, {}, {}};
-keyword_table special_name_keywords = {special_name_words, 13, 15, 0, {}, {}};
-keyword_table statement_keywords = {statement_words, 71, 14, 0, {}, {}};
-keyword_table debug_option_keywords = {debug_option_words, 19, 17, 0, {}, {}};
-keyword_table long_timer_keywords = {long_timer_words, 15, 10, 0, {}, {}};
-keyword_table graph_keywords = {graph_words, 35, 14, 0, {}, {}};
-keyword_table plot_keywords = {plot_words, 11, 10, 0, {}, {}};
-keyword_table text_keywords = {text_words, 19, 9, 0, {}, {}};
-keyword_table shape_keywords = {shape_words, 53, 15, 0, {}, {}};
-keyword_table changeshape_keywords = {changeshape_words, 32, 15, 0, {}, {}};
-keyword_table relational_operators = {relational_words, 6, 7, 0, {}, {}};
-keyword_table logical_operators = {logical_words, 5, 7, 0, {}, {}};
+keyword_table command_keywords = {command_words, 5, 11, 0, {}, {}, {}};
+keyword_table function_keywords = {function_words, 57, 17, 0, {}, {}, {}};
+keyword_table special_name_keywords = {special_name_words, 13, 15, 0, {}, {}, {}};
+keyword_table statement_keywords = {statement_words, 71, 14, 0, {}, {}, {}};
+keyword_table debug_option_keywords = {debug_option_words, 19, 17, 0, {}, {}, {}};
+keyword_table long_timer_keywords = {long_timer_words, 15, 10, 0, {}, {}, {}};
+keyword_table graph_keywords = {graph_words, 35, 14, 0, {}, {}, {}};
+keyword_table plot_keywords = {plot_words, 11, 10, 0, {}, {}, {}};
+keyword_table text_keywords = {text_words, 19, 9, 0, {}, {}, {}};
+keyword_table shape_keywords = {shape_words, 53, 15, 0, {}, {}, {}};
+keyword_table changeshape_keywords = {changeshape_words, 32, 15, 0, {}, {}, {}};
+keyword_table relational_operators = {relational_words, 6, 7, 0, {}, {}, {}};
+keyword_table logical_operators = {logical_words, 5, 7, 0, {}, {}, {}};
 
 bool names_equal(std::string_view a, const char* b) {
   // Compared a character at a time, so most names part at the first one.
@@ -153,6 +153,11 @@ void fill_table(keyword_table& table) {
   for (int c = 0; c < 256; ++c) next[c] = table.group_start[c];
   for (int i = 0; i < table.capacity; ++i)
     table.by_first_char[next[folded(table.words[i][0])]++] = static_cast<std::uint8_t>(i);
+  for (auto& mask : table.lengths_by_first_char) mask = 0;
+  for (int i = 0; i < table.capacity; ++i) {
+    std::size_t length = std::strlen(table.words[i]);
+    if (length > 0 && length < 32) table.lengths_by_first_char[folded(table.words[i][0])] |= 1u << length;
+  }
   table.count = table.capacity;
 }
 
@@ -161,6 +166,7 @@ void fill_table(keyword_table& table) {
 int keyword_lookup(const keyword_table& table, std::string_view name) {
   if (name.empty() || name.size() > static_cast<std::size_t>(table.record_size) || table.count == 0) return -1;
   unsigned char c = folded(name[0]);
+  if (((table.lengths_by_first_char[c] >> name.size()) & 1u) == 0) return -1;  // record_size < 32
   for (int k = table.group_start[c]; k < table.group_start[c + 1]; ++k) {
     int i = table.by_first_char[k];
     if (names_equal(name, table.words[i])) return i;
@@ -251,8 +257,12 @@ void init_predefined_variables() {
 }
 
 int find_predefined_variable(std::string_view name) {
-  for (int i = 0; i < predefined_count; ++i)
-    if (names_equal(name, predefined_names + predefined_variables[i].name_offset)) return i;
+  if (name.empty()) return -1;
+  unsigned char first = folded(name[0]);  // names are stored in lower case
+  for (int i = 0; i < predefined_count; ++i) {
+    const char* stored = predefined_names + predefined_variables[i].name_offset;
+    if (static_cast<unsigned char>(stored[0]) == first && names_equal(name, stored)) return i;
+  }
   return -1;
 }
 

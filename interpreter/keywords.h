@@ -20,6 +20,9 @@ struct keyword_table {
   // the words that can be equal (the first equal record still wins).
   std::uint8_t by_first_char[max_keyword_records];
   std::uint8_t group_start[257];  // group of character c: group_start[c] .. group_start[c + 1]
+  // Bit n of lengths_by_first_char[c] is set when some word starting with c
+  // has n characters: most variable names are refused without a compare.
+  std::uint32_t lengths_by_first_char[256];
 };
 
 extern keyword_table command_keywords;

@@ -355,25 +355,26 @@ bool is_passed_over_outside_statement_start(int token) {
 // Returns 1 when none of the tables knows the name, else the result.
 constexpr int not_a_keyword = 1000;
 
-int keyword_item(expr_item& item, const char* name, int flags) {
+int keyword_item(expr_item& item, const char* name, std::size_t length, int flags) {
   const bool declaring = flags & (GI_DIM | GI_LONG);
-  int token = keyword_lookup(logical_operators, name);
+  const std::string_view word(name, length);
+  int token = keyword_lookup(logical_operators, word);
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 225);
     return token_item(item, ITEM_LOGICAL, token);
   }
-  token = keyword_lookup(command_keywords, name);
+  token = keyword_lookup(command_keywords, word);
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 226);
     return token_item(item, ITEM_COMMAND, token);
   }
-  token = keyword_lookup(statement_keywords, name);
+  token = keyword_lookup(statement_keywords, word);
   if (token >= 0 && !(flags & GI_STATEMENT_START) && is_passed_over_outside_statement_start(token)) token = -1;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 85);
     return token_item(item, ITEM_STATEMENT, token);
   }
-  token = find_predefined_variable(name);
+  token = find_predefined_variable(word);
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 227);
     if (flags & unevaluated_flags) {
@@ -382,7 +383,7 @@ int keyword_item(expr_item& item, const char* name, int flags) {
     }
     return fetch_predefined(item, token);
   }
-  token = keyword_lookup(function_keywords, name);
+  token = keyword_lookup(function_keywords, word);
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 86);
     if (flags & unevaluated_flags) {
@@ -402,7 +403,7 @@ int keyword_item(expr_item& item, const char* name, int flags) {
     }
     return call_function(item, user_function_token, name, index);
   }
-  token = keyword_lookup(special_name_keywords, name);
+  token = keyword_lookup(special_name_keywords, word);
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 86);
     if (flags & unevaluated_flags) {
@@ -596,7 +597,7 @@ int get_item(expr_item& item, int flags) {
 
   // 11: keyword tables and user-defined functions.
   if (length > 0) {
-    int result = keyword_item(item, name, flags);
+    int result = keyword_item(item, name, static_cast<std::size_t>(length), flags);
     if (result != not_a_keyword) return result;
   }
 
@@ -621,7 +622,7 @@ int get_item(expr_item& item, int flags) {
       double_accumulator = 0.0;
       return take_result(item, ITEM_DOUBLE);
     }
-    int index = find_array(name);
+    int index = find_array(std::string_view(name, static_cast<std::size_t>(length)));
     if (index >= 0) {
       array_entry& entry = array_table[index];
       current_value_slot = nullptr;
@@ -639,7 +640,7 @@ int get_item(expr_item& item, int flags) {
 
   // 15: an element, or a declaration.
   skip_blanks();
-  int index = find_array(name);
+  int index = find_array(std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
     if (declaring) return fail_at(item.column, 29);
     return array_element(item, index, flags);

@@ -301,9 +301,11 @@ int spawn_target(const std::string& file, const std::string& parameters, const s
 
 int stmt_spawn() {
   std::string texts[3];
+  std::uint32_t file_column = 0;
   for (int i = 0; i < 3; ++i) {
     skip_blanks();
     std::uint32_t column = scan_column();
+    if (i == 0) file_column = column;
     char c = *scan_pointer;
     if (i > 0 && (scan_pointer >= line_end || c == ':' || c == 0)) break;
     int type = evaluate_expression(2);
@@ -318,6 +320,9 @@ int stmt_spawn() {
   }
   if (skipping()) return 0;
   std::string folder = path_from_program_text(texts[2]);
-  if (spawn_target(path_from_program_text(texts[0]), texts[1], folder) < 0) return report_error(301);
+  if (spawn_target(path_from_program_text(texts[0]), texts[1], folder) < 0) {
+    error_column = static_cast<int>(file_column);
+    return report_error(301);
+  }
   return 0;
 }

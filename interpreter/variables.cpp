@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
@@ -42,8 +41,12 @@ std::uint32_t temp_strings_size = 0;
 std::uint32_t temp_strings_peak = 1;
 
 value_slot* current_value_slot = nullptr;
+store_allocator_function store_allocator = std::calloc;
 
 namespace {
+
+// Largest array: its block of 8-byte slots stays below 4 GiB.
+constexpr std::uint64_t max_array_elements = 0xFFFFFFFFull / sizeof(value_slot);
 
 // Compaction area of houseclean while it runs.
 char* compaction_area = nullptr;
@@ -52,8 +55,87 @@ std::uint32_t compaction_used = 0;
 // Zero-filled block of count records of size bytes, or null.
 void* allocate_zeroed(std::size_t count, std::size_t size) {
   if (count == 0) count = 1;
-  return std::calloc(count, size);
+  return store_allocator(count, size);
 }
+
+// A hash index over a name table: name (case folded) -> the index of the
+// first entry of that name. Open addressing with linear probing in a fixed
+// block, at most half full; a larger table is searched linearly. The index
+// records how many entries it holds: when the table's count has moved behind
+// its back (CLEAR empties it, ERASE closes a gap) it is rebuilt from the table
+// before use, so its answers are always the table's own.
+class name_index {
+ public:
+  static constexpr std::uint32_t slot_count = 4096;  // a power of two
+  static constexpr std::uint32_t max_entries = slot_count / 2;
+
+  // Index of the first entry called name among count entries, or -1.
+  template <typename NameOf>
+  int find(std::string_view name, std::uint32_t count, NameOf name_of) {
+    if (count > max_entries) {
+      for (std::uint32_t i = 0; i < count; ++i)
+        if (names_equal(name, name_of(i))) return static_cast<int>(i);
+      return -1;
+    }
+    sync(count, name_of);
+    return probe(name, name_of);
+  }
+  // Records entry `index`, the table's new last entry.
+  template <typename NameOf>
+  void added(std::uint32_t index, NameOf name_of) {
+    if (index + 1 > max_entries) return;  // searched linearly from now on
+    sync(index, name_of);
+    if (probe(name_of(index), name_of) < 0) place(name_of(index), index);
+    held_ = index + 1;
+  }
+  void clear() {
+    for (std::int32_t& slot : slots_) slot = -1;
+    held_ = 0;
+  }
+
+ private:
+  static constexpr std::uint32_t mask = slot_count - 1;
+  std::int32_t slots_[slot_count];
+  std::uint32_t held_ = ~0u;  // never equal to a count: the first use clears the slots
+
+  static std::uint32_t hash(std::string_view name) {
+    std::uint32_t h = 2166136261u;  // FNV-1a over the lower-case bytes
+    for (char c : name) {
+      unsigned char x = static_cast<unsigned char>(c);
+      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+      h = (h ^ x) * 16777619u;
+    }
+    return h;
+  }
+  template <typename NameOf>
+  int probe(std::string_view name, NameOf name_of) const {
+    for (std::uint32_t h = hash(name) & mask;; h = (h + 1) & mask) {
+      std::int32_t entry = slots_[h];
+      if (entry < 0) return -1;
+      if (names_equal(name, name_of(static_cast<std::uint32_t>(entry)))) return entry;
+    }
+  }
+  void place(std::string_view name, std::uint32_t index) {
+    std::uint32_t h = hash(name) & mask;
+    while (slots_[h] >= 0) h = (h + 1) & mask;
+    slots_[h] = static_cast<std::int32_t>(index);
+  }
+  // Rebuilds the index from the first count entries when it holds another count.
+  template <typename NameOf>
+  void sync(std::uint32_t count, NameOf name_of) {
+    if (held_ == count) return;
+    clear();
+    for (std::uint32_t i = 0; i < count; ++i)
+      if (probe(name_of(i), name_of) < 0) place(name_of(i), i);  // the first of a name wins
+    held_ = count;
+  }
+};
+
+name_index variable_index;
+name_index array_index;
+
+const char* variable_name_at(std::uint32_t i) { return variable_name(variable_table[i]); }
+const char* array_name_at(std::uint32_t i) { return array_name(array_table[i]); }
 
 // Length of a string in a space, bounded by the space's end.
 std::uint32_t text_length_in(const char* space, std::uint32_t size, std::uint32_t offset) {
@@ -104,6 +186,7 @@ int allocate_store(T*& store, std::uint32_t count, std::uint32_t& capacity, int 
 
 int allocate_variable_table(std::uint32_t entries) {
   variable_count = 0;
+  variable_index.clear();
   return allocate_store(variable_table, entries, variable_capacity, 188);
 }
 
@@ -114,6 +197,7 @@ int allocate_variable_names(std::uint32_t bytes) {
 
 int allocate_array_table(std::uint32_t entries) {
   array_count = 0;
+  array_index.clear();
   return allocate_store(array_table, entries, array_capacity, 189);
 }
 
@@ -156,15 +240,13 @@ const char* temp_string_text(std::uint32_t offset) {
 }
 
 int find_variable(std::string_view name) {
-  for (std::uint32_t i = 0; i < variable_count; ++i)
-    if (names_equal(name, variable_name(variable_table[i]))) return static_cast<int>(i);
-  return -1;
+  if (name.empty()) return -1;
+  return variable_index.find(name, variable_count, variable_name_at);
 }
 
 int find_array(std::string_view name) {
-  for (std::uint32_t i = 0; i < array_count; ++i)
-    if (names_equal(name, array_name(array_table[i]))) return static_cast<int>(i);
-  return -1;
+  if (name.empty()) return -1;
+  return array_index.find(name, array_count, array_name_at);
 }
 
 bool name_is_string(std::string_view name) { return !name.empty() && name.back() == '$'; }
@@ -203,6 +285,7 @@ int create_variable(std::string_view name, int long_flag) {
   entry.type = static_cast<std::uint32_t>(type);
   entry.value.bits = 0;  // 0.0, the empty string, or an unassigned long
   current_value_slot = &entry.value;
+  variable_index.added(variable_count, variable_name_at);
   ++variable_count;
   return type;
 }
@@ -213,11 +296,8 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
   if (array_count >= array_capacity) return report_error(163);
   if (static_cast<std::uint64_t>(array_names_used) + name.size() >= array_names_size)
     return report_error(91);
-  std::uint32_t name_offset = array_names_used;
-  std::memcpy(array_names + array_names_used, name.data(), name.size());
-  array_names[array_names_used + name.size()] = '\0';
-  array_names_used += static_cast<std::uint32_t>(name.size()) + 1;
-
+  // The name is stored only once the array exists, so a refused DIM leaves
+  // no name bytes behind.
   if (find_variable(name) >= 0) return report_error(270);
   int type;
   if (long_flag) {
@@ -229,27 +309,31 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
     type = long_all_mode ? ITEM_LONG : ITEM_DOUBLE;
   }
 
+  // Every size must be a number of at least 1 (NaN fails too); the block,
+  // every element an 8-byte slot, must stay below 4 GiB in all.
   std::uint32_t sizes[max_array_dimensions] = {};
-  std::size_t elements = 1;
+  std::uint64_t elements = 1;
   bool representable = true;
   for (int k = 0; k < count; ++k) {
     if (item_to_double(dimensions[k]) < 0) return report_error(92);
     double value = dimensions[k].value.number;
-    if (!(value >= 1.0)) return report_error(92);  // NaN fails here too
-    if (value >= 4294967296.0) {                   // beyond any element count we could hold
-      representable = false;
+    if (!(value >= 1.0)) return report_error(92);
+    if (!representable || !(value <= static_cast<double>(max_array_elements))) {
+      representable = false;  // no size is converted past the limit
       continue;
     }
     sizes[k] = static_cast<std::uint32_t>(value);
-    if (elements > std::numeric_limits<std::size_t>::max() / sizes[k] / sizeof(value_slot))
-      representable = false;
-    else
-      elements *= sizes[k];
+    elements *= sizes[k];  // both factors <= max_array_elements: no wrap in 64 bits
+    if (elements > max_array_elements) representable = false;
   }
   if (!representable) return report_error(93);
-  value_slot* data = static_cast<value_slot*>(std::calloc(elements, sizeof(value_slot)));
+  value_slot* data = static_cast<value_slot*>(std::calloc(static_cast<std::size_t>(elements), sizeof(value_slot)));
   if (!data) return report_error(93);
 
+  std::uint32_t name_offset = array_names_used;
+  std::memcpy(array_names + array_names_used, name.data(), name.size());
+  array_names[array_names_used + name.size()] = '\0';
+  array_names_used += static_cast<std::uint32_t>(name.size()) + 1;
   array_entry& entry = array_table[array_count];
   entry = array_entry{};
   entry.name_offset = name_offset;
@@ -257,6 +341,7 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
   entry.dimension_count = static_cast<std::uint32_t>(count);
   for (int k = 0; k < count; ++k) entry.dimension_sizes[k] = sizes[k];
   entry.data = data;
+  array_index.added(array_count, array_name_at);
   ++array_count;
   return type;
 }
@@ -427,14 +512,10 @@ void walk_long_array(value_slot* elements, int count, const expr_item* dimension
 }
 
 int houseclean() {
+  if (no_execute) return 0;  // a skipped statement compacts nothing and takes no work area
   compaction_area = static_cast<char*>(std::calloc(string_space_size ? string_space_size : 1, 1));
   if (!compaction_area) return report_error(3);
   compaction_used = 1;
-  if (no_execute) {
-    std::free(compaction_area);
-    compaction_area = nullptr;
-    return 0;
-  }
 
   for (std::uint32_t i = 0; i < variable_count; ++i) {
     variable_entry& entry = variable_table[i];
@@ -500,9 +581,11 @@ int clear_all_variables() {
   for (std::uint32_t i = 0; i < array_count; ++i) free_array_data(array_table[i]);
   array_count = 0;
   array_names_used = 0;
+  array_index.clear();
   long_clear_variables();  // every long-variable slot and the pi, e and ln 10 caches
   variable_count = 0;
   variable_names_used = 0;
+  variable_index.clear();
   string_space_used = 1;
   temp_strings_used = 1;
   current_value_slot = nullptr;

@@ -74,6 +74,10 @@ constexpr std::uint32_t max_string_length = 255;
 
 // Allocates and zero-fills the six stores (start-up). Each returns 0, or the
 // negative result of report_error with its store's code (188, 1, 189, 2, 3, 4).
+// The blocks come from store_allocator (count records of size bytes, zeroed,
+// or null); it is std::calloc unless a test puts a failing one in its place.
+using store_allocator_function = void* (*)(std::size_t count, std::size_t size);
+extern store_allocator_function store_allocator;
 int allocate_variable_table(std::uint32_t entries);
 int allocate_variable_names(std::uint32_t bytes);
 int allocate_array_table(std::uint32_t entries);
@@ -86,7 +90,10 @@ const char* variable_name(const variable_entry& entry);
 const char* array_name(const array_entry& entry);
 const char* string_space_text(std::uint32_t offset);  // "" for 0 or a bad offset
 const char* temp_string_text(std::uint32_t offset);   // "" for 0 or a bad offset
-// Index of the variable or array of that name (case ignored), or -1.
+// Index of the variable or array of that name (case ignored), or -1: the
+// first entry in table order whose name matches. Both go through a hash index
+// of the table, rebuilt whenever the table's count moved without it (CLEAR,
+// ERASE), so a lookup costs no scan of the table.
 int find_variable(std::string_view name);
 int find_array(std::string_view name);
 // Whether the name ends in "$" (a string name).

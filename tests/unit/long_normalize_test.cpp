@@ -95,6 +95,23 @@ TEST_F(LongNormalizeTest, RoundsAtDigitPPlusOneOrCuts) {
   }
 }
 
+TEST_F(LongNormalizeTest, APrecisionBelowOneKeepsOneDigit) {
+  for (int p : {0, -5}) {
+    long_number* a = make("0.96");
+    long_number* b = make("123.4");
+    long_number* c = long_temp_alloc();
+    long_precision = p;
+    a->norm = 0;
+    long_normalize(a, 1);
+    EXPECT_EQ(long_text(a), "1.") << p;
+    ASSERT_EQ(long_multiply(b, b, c), 0);
+    long_normalize(c, 1);
+    EXPECT_EQ(c->len, 1) << p;
+    EXPECT_GE(long_add(b, b, c), 0);
+    long_precision = 50;
+  }
+}
+
 TEST_F(LongNormalizeTest, IntegerModeNeverRoundsOrCuts) {
   long_number* n = raw({0}, 1, 1);
   ASSERT_EQ(long_reserve(n, 200), 0);

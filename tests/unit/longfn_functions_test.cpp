@@ -407,3 +407,31 @@ TEST_F(LongfnTest, LongfnTangentAndCotangentOfARightAngle) {
   EXPECT_EQ(text_of(long_accumulator), text_of("1"));
   degrees_mode = 0;
 }
+
+TEST_F(LongfnTest, LongfnDebugLongTracesTheSeries) {
+  struct trace_case {
+    const char* fn;
+    const char* arg;
+    std::vector<std::string> marks;
+  };
+  const std::vector<trace_case> cases = {
+      {"SIN", "0.5", {"\nx   : blks=", "\nsin2: blks=", "\ncos1: blks=", "x2_start_block - ", "n = 3, div_start = "}},
+      {"EXP", "12.5", {"\ncln : blks=", "Characteristic = 5\n", "\nman : blks=", "\ntrm : blks=", "n = 2\n"}},
+      {"LOG", "123.456789", {"\nx sm: blks=", "\nchr : blks=", "\nln10: blks=", "\nchre: blks=", "x1_start_block = "}},
+      {"ATN", "0.3", {"\ntrm : blks=", "\nterm: blks=", "n = 3, div_start = "}},
+      {"SQR", "2", {"\ndd  : blks=", "\nhaf : blks=", "\nnew : blks="}},
+  };
+  for (const auto& c : cases) {
+    long_precision = 20;
+    port.output.clear();
+    long_debug_dump_on = 1;
+    ASSERT_EQ(run(c.fn, c.arg), 14) << c.fn;
+    long_debug_dump_on = 0;
+    for (const auto& mark : c.marks) {
+      EXPECT_NE(port.output.find(mark), std::string::npos) << c.fn << " lacks " << mark;
+    }
+    port.output.clear();
+    ASSERT_EQ(run(c.fn, c.arg), 14) << c.fn;
+    EXPECT_EQ(port.output, "") << c.fn << " prints nothing without DEBUG LONG";
+  }
+}

@@ -239,3 +239,23 @@ TEST_F(MiscSystemStatements, SpawnStartsAProgramWithItsParametersInItsFolder) {
   EXPECT_NE(access((folder + "/skipped").c_str(), F_OK), 0);
   process_reap_children();
 }
+
+TEST_F(MiscSystemStatements, SpawnFindsProgramsInARelativeFolderOrByRelativePath) {
+  ASSERT_EQ(mkdir((folder + "/tools").c_str(), 0755), 0);
+  std::string tool = folder + "/tools/mark.sh";
+  std::ofstream(tool) << "#!/bin/sh\ntouch \"$1\"\n";
+  ASSERT_EQ(chmod(tool.c_str(), 0755), 0);
+  struct Case {
+    const char* statement;
+    const char* made;  // the file the tool leaves behind, relative to folder
+  } cases[] = {
+      {"SPAWN \"mark.sh\", \"in_tools\", \"tools\"", "tools/in_tools"},  // found in the relative folder, runs there
+      {"SPAWN \"tools/mark.sh\", \"here\"", "here"},                    // relative path, runs in the current folder
+      {"SPAWN \"tools/mark.sh\", \"again\", \"tools\"", "tools/again"},  // relative path from here, runs in the folder
+  };
+  for (const Case& c : cases) {
+    EXPECT_GE(run(c.statement), 0) << c.statement << port.output;
+    EXPECT_TRUE(wait_for_file(folder + "/" + c.made, 3000)) << c.statement;
+  }
+  process_reap_children();
+}

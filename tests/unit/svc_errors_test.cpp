@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 #include <string>
 
 #include "interpreter/errors.h"
@@ -196,6 +199,26 @@ TEST(SvcErrorMessages, TableHoldsEveryCodeWithItsExactText) {
       {337, "Invalid value for CHANGESHAPE parameter."},
   };
   for (auto [code, text] : samples) EXPECT_STREQ(error_messages[code], text) << code;
+}
+
+// The whole table against the list kept beside this test (code, tab, text).
+TEST(SvcErrorMessages, WholeTableMatchesTheMessageList) {
+  std::filesystem::path list = std::filesystem::path(__FILE__).parent_path() / "svc_error_messages.txt";
+  std::ifstream in(list);
+  ASSERT_TRUE(in) << list;
+  std::vector<bool> seen(error_message_count, false);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::size_t tab = line.find('\t');
+    ASSERT_NE(tab, std::string::npos) << line;
+    int code = std::stoi(line.substr(0, tab));
+    ASSERT_GE(code, 0);
+    ASSERT_LT(code, error_message_count);
+    seen[static_cast<std::size_t>(code)] = true;
+    EXPECT_EQ(std::string(error_messages[code]), line.substr(tab + 1)) << "code " << code;
+  }
+  for (int code = 0; code < error_message_count; ++code) EXPECT_TRUE(seen[static_cast<std::size_t>(code)]) << code;
 }
 
 }  // namespace

@@ -1,0 +1,5 @@
+run fifty.bas
+run fiftyone.bas
+run fullbuf.bas
+
+

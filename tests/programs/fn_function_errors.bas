@@ -1,0 +1,1 @@
+// Typed statements whose built-in function calls fail: see fn_function_errors.cmd.
