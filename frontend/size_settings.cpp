@@ -53,3 +53,31 @@ int reg_save_size_settings() {
   for (int i = 0; i < SIZE_SETTING_COUNT; ++i) settings_store_write_number(size_setting_names[i], size_settings[i].current);
   return settings_store_commit() ? 1 : 0;
 }
+
+std::uint32_t size_setting_parse_text(std::string_view text) {
+  constexpr std::size_t edit_max_chars = 49;
+  std::string_view field = text.substr(0, edit_max_chars);
+  std::size_t i = 0;
+  while (i < field.size() && (field[i] == ' ' || field[i] == '\t' || field[i] == '\r' || field[i] == '\n')) ++i;
+  bool negative = false;
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
+    negative = field[i] == '-';
+    ++i;
+  }
+  std::uint64_t n = 0;
+  bool any_digit = false;
+  for (; i < field.size(); ++i) {
+    char c = field[i];
+    if (c == '\r' || c == '\n') continue;  // line ends are removed, not ends of the number
+    if (c < '0' || c > '9') break;
+    any_digit = true;
+    if (n <= UINT32_MAX) n = n * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (!any_digit) return 0;
+  if (n > UINT32_MAX || (negative && n != 0)) return UINT32_MAX;
+  return static_cast<std::uint32_t>(n);
+}
+
+bool size_setting_in_range(const size_setting& record, std::uint32_t value) {
+  return value >= record.minimum && value <= record.maximum;
+}

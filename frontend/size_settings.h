@@ -1,6 +1,7 @@
 // The fourteen size settings that fix the capacities of the interpreter's stores.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 struct size_setting {
   std::uint32_t current;  // value in force for this process
@@ -43,3 +44,12 @@ void reg_read_size_setting(const char* name, size_setting& record);
 void reg_load_size_settings();
 // Writes the fourteen current values. Returns 1 when written, else 0.
 int reg_save_size_settings();
+
+// The number in a Customize edit field: at most its first 49 characters, CR
+// and LF removed, leading blanks skipped, then an unsigned decimal number. An
+// empty text or one that does not begin with a number reads as 0. A number
+// beyond 32 bits, or a negative one, reads as the largest 32-bit value, so
+// the range check refuses it rather than seeing a wrapped small value.
+std::uint32_t size_setting_parse_text(std::string_view text);
+// True when value lies within record's minimum..maximum.
+bool size_setting_in_range(const size_setting& record, std::uint32_t value);

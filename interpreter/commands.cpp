@@ -151,6 +151,12 @@ int do_command(int token) {
       return houseclean();
     case CMD_CLEAR:
       if (no_execute) return 0;
+      // A running FOR holds its control variable's slot and a running
+      // function call its parameters: freeing them under it is refused.
+      if (for_loops_running > 0 || user_call_depth > 0) {
+        error_column = 0;
+        return report_error_message(47, "CLEAR not allowed inside a FOR loop or a function call.");
+      }
       clear_user_functions();
       return clear_all_variables();
     case CMD_LOAD:

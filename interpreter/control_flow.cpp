@@ -15,6 +15,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
+#include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
 #include "platform/frontend_port.h"
 #include "rizozira/long_number.h"
@@ -86,9 +87,15 @@ int call_subroutine(int index) {
   line_state line;
   int saved_no_execute = no_execute, saved_skip = skip_block;
   int saved_gosub = in_gosub, saved_kind = block_kind, saved_if = in_if;
+  int saved_in_for = in_for, saved_in_while = in_while;
+  int saved_break = break_requested, saved_continue = continue_requested;
   std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
   std::uint32_t saved_offset = program_offset;
 
+  // The body is outside every loop: a BREAK, CONTINUE, NEXT or WEND in it
+  // must not act on a loop of the caller.
+  in_for = in_while = 0;
+  break_requested = continue_requested = 0;
   in_if = 0;
   loop_line_offset = loop_statement_column = 0;
   block_kind = BLOCK_GOSUB;
@@ -104,6 +111,10 @@ int call_subroutine(int index) {
   in_gosub = saved_gosub;
   block_kind = saved_kind;
   in_if = saved_if;
+  in_for = saved_in_for;
+  in_while = saved_in_while;
+  break_requested = saved_break;
+  continue_requested = saved_continue;
   loop_line_offset = saved_loop_line;
   loop_statement_column = saved_loop_column;
   // The rest of the calling line may hold a NEXT or WEND that records this
@@ -171,6 +182,8 @@ int for_operand(int control_kind, int code, double* number, long_number** into) 
 }
 
 }  // namespace
+
+int for_loops_running = 0;
 
 bool array_block_alive(const value_slot* data) {
   for (std::uint32_t i = 0; i < array_count; ++i)
@@ -261,6 +274,12 @@ int stmt_for() {
     error_column = static_cast<int>(control.column);
     return restore(report_error(52));
   }
+  // A parameter of a running user-function call is not a variable the loop
+  // may count with.
+  if (item_is_parameter || (current_value_slot != nullptr && is_user_function_parameter_slot(current_value_slot))) {
+    error_column = static_cast<int>(control.column);
+    return restore(report_error(204));
+  }
   control_kind = type;
   control_slot = current_value_slot;
   // An array element as control variable: its block must still exist each
@@ -315,6 +334,7 @@ int stmt_for() {
 
   in_for = 1;
   block_kind = BLOCK_FOR;
+  ++for_loops_running;
   pass_colon();
   std::uint32_t first_body_column = column_in_line(scan_pointer);
   std::uint32_t for_column = column_in_line(line.statement);
@@ -391,6 +411,7 @@ int stmt_for() {
     }
     if (no_execute) break;
   }
+  --for_loops_running;
   if (result >= 0) continue_behind_partner(for_line, next_line, next_column);
   return restore(result < 0 ? -1 : 0);
 }

@@ -202,11 +202,17 @@ int text_to_double(const char* text, int range_check, int report) {
   return ITEM_DOUBLE;
 }
 
-// The 17-digit rule's first half: the text as a double when it has fewer
-// than 17 digits and fits one (quietly), else false.
-bool text_fits_double(const char* text) {
-  if (long_all_mode || count_number_digits(text) >= long_digit_threshold) return false;
-  return text_to_double(text, 1, 0) == ITEM_DOUBLE;
+bool is_raw_bits_text(const char* text) { return text[0] == '0' && (text[1] == 'x' || text[1] == 'X'); }
+
+// The 17-digit rule's first half. 1: the text is a double (its value in
+// double_accumulator); 0: it has 17 digits or more, or does not fit a double
+// (or LONG ALL is on), so it becomes a long number; negative: a malformed raw
+// "0x" pattern (reported). A "0x" text is a bit pattern whatever its digits
+// look like, so it is recognised before any digit is counted.
+int text_fits_double(const char* text) {
+  if (is_raw_bits_text(text)) return text_to_double(text, 0, 0) == ITEM_DOUBLE ? 1 : -99;
+  if (long_all_mode || count_number_digits(text) >= long_digit_threshold) return 0;
+  return text_to_double(text, 1, 0) == ITEM_DOUBLE ? 1 : 0;
 }
 
 const char* item_text(const expr_item& item) {
@@ -220,12 +226,32 @@ int long_item(expr_item& item, long_number* value) {
   return ITEM_LONG;
 }
 
+// Text into long_accumulator: decimal text through the long converter, a raw
+// "0x" pattern through the double it stands for.
+int text_to_long_accumulator(const char* text, int report) {
+  if (is_raw_bits_text(text)) {
+    int result = text_to_double(text, 0, report);
+    if (result >= 0) result = long_from_double(double_accumulator);  // NaN and infinities fail
+    return result < 0 && report ? report_error(99) : result;
+  }
+  // The converter may use string_accumulator: it gets a copy of the text.
+  std::string copy(text, strnlen(text, max_string_length));
+  int result = long_convert_text(copy.c_str(), copy.size(), long_accumulator, report);
+  return result < 0 ? result : int{ITEM_LONG};
+}
+
 // Text into a new temporary long; the item takes it.
 int item_text_to_long(expr_item& item, int report) {
   const char* text = item_text(item);
   long_number* target = long_temp_alloc();
   if (!target) return -1;
-  int result = long_convert_text(text, std::strlen(text), target, report);
+  int result;
+  if (is_raw_bits_text(text)) {
+    result = text_to_long_accumulator(text, report);
+    if (result >= 0) result = long_move(long_accumulator, target);
+  } else {
+    result = long_convert_text(text, std::strlen(text), target, report);
+  }
   if (result < 0) return result;
   return long_item(item, target);
 }
@@ -281,11 +307,8 @@ int result_to_long(int type, int report) {
       return ITEM_LONG;
     case ITEM_STRING:
     case ITEM_NUMERIC_TEXT: {
-      // Converting from the accumulator into the long register: take a copy
-      // of the text first, the converter may use string_accumulator.
       std::string text(string_accumulator, strnlen(string_accumulator, max_string_length));
-      int result = long_convert_text(text.c_str(), text.size(), long_accumulator, report);
-      return result < 0 ? result : int{ITEM_LONG};
+      return text_to_long_accumulator(text.c_str(), report);
     }
     default:
       return report_error(144);
@@ -305,9 +328,10 @@ int result_to_number(int type) {
     case ITEM_STRING:
     case ITEM_NUMERIC_TEXT: {
       std::string text(string_accumulator, strnlen(string_accumulator, max_string_length));
-      if (text_fits_double(text.c_str())) return ITEM_DOUBLE;
-      int result = long_convert_text(text.c_str(), text.size(), long_accumulator, 1);
-      return result < 0 ? result : int{ITEM_LONG};
+      int fits = text_fits_double(text.c_str());
+      if (fits < 0) return fits;
+      if (fits > 0) return long_all_mode ? long_from_double(double_accumulator) : int{ITEM_DOUBLE};
+      return text_to_long_accumulator(text.c_str(), 1);
     }
     default:
       return report_error(144);
@@ -327,10 +351,12 @@ int item_to_number(expr_item& item) {
       return ITEM_LONG;
     case ITEM_STRING:
     case ITEM_NUMERIC_TEXT: {
-      if (text_fits_double(item_text(item))) {
+      int fits = text_fits_double(item_text(item));
+      if (fits < 0) return fits;
+      if (fits > 0) {
         item.type = ITEM_DOUBLE;
         item.value.number = double_accumulator;
-        return ITEM_DOUBLE;
+        return long_all_mode ? item_to_long(item) : int{ITEM_DOUBLE};
       }
       int result = item_text_to_long(item, 0);
       if (result == -1) return result;  // no temporary left, already reported
@@ -439,7 +465,9 @@ int unify_numeric_pair(expr_item& left, expr_item& right) {
   if (!is_text_type(right.type)) return report_at_column(144, right.column);
 
   // Two texts.
-  if (text_fits_double(item_text(left))) {
+  int left_fits = text_fits_double(item_text(left));
+  if (left_fits < 0) return report_error(143);
+  if (left_fits > 0) {
     int result = item_to_number(right);
     if (result < 0) return report_error(143);
     if (result == ITEM_DOUBLE) {

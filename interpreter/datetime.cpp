@@ -314,11 +314,16 @@ int stmt_updatedatetime() {
   std::time_t now = std::time(nullptr);
   datetime_now = static_cast<double>(now);
   datetime_expand_local(datetime_now_fields, datetime_now);
+  datetime_set_clock_texts(static_cast<std::int64_t>(now));
+  return 0;
+}
 
+void datetime_set_clock_texts(std::int64_t now_seconds) {
   // date$, time$ and dayofweek$ come from the C library's local time of the
-  // same moment, laid out as its classic 24-character text.
+  // moment, laid out as its classic 24-character text.
+  std::time_t now = static_cast<std::time_t>(now_seconds);
   std::tm local{};
-  if (!localtime_r(&now, &local)) return 0;
+  if (!localtime_r(&now, &local)) return;
   int month = local.tm_mon >= 0 && local.tm_mon < 12 ? local.tm_mon : 0;
   int weekday = local.tm_wday >= 0 && local.tm_wday < 7 ? local.tm_wday : 0;
   char text[32];
@@ -328,7 +333,6 @@ int stmt_updatedatetime() {
   set_predefined_string(PREDEF_TIME, text);
   std::snprintf(text, sizeof text, "%.3s", weekday_names + 3 * weekday);
   set_predefined_string(PREDEF_DAYOFWEEK, text);
-  return 0;
 }
 
 int stmt_settimezone() {

@@ -67,6 +67,9 @@ int datetime_expand_array(int count, double value, double fields[datetime_field_
 int func_makedatetime(expr_item* arguments, int count);
 int func_formatdatetime(expr_item* arguments, int count);
 int stmt_updatedatetime();
+// date$ ("mm-dd-yyyy", a blank before a day below 10), time$ ("hh:mm:ss") and
+// dayofweek$ from the C library's local time of the given moment.
+void datetime_set_clock_texts(std::int64_t now_seconds);
 int stmt_settimezone();
 // defaultzerodatetime, datetime_min and datetime_max, and datetime_now_fields.
 void datetime_init_constants();

@@ -78,11 +78,16 @@ int stmt_erase() {
   }
 }
 
+// While skipping (the pre-scan, a false IF branch) no array exists yet, so an
+// element of a string or long array reads as a double: the types are checked
+// only when the statement executes, as for LSET, RSET and MID$.
+static bool is_swap_type(int type) { return no_execute || type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG; }
+
 int stmt_swap() {
   expr_item first{};
   int r = get_item(first, GI_STATEMENT_START | GI_LIST);
   if (r < 0) return r;
-  if (r != ITEM_DOUBLE && r != ITEM_STRING && r != ITEM_LONG) {
+  if (!is_swap_type(r)) {
     error_column = static_cast<int>(first.column);
     return report_error(41);
   }
@@ -100,8 +105,8 @@ int stmt_swap() {
   if (t < 0) return t;
   if (t == 0) return report_error_here(228);
   error_column = static_cast<int>(second.column);
-  if (t != ITEM_DOUBLE && t != ITEM_STRING && t != ITEM_LONG) return report_error(41);
-  if (t != r) return report_error(40);
+  if (!is_swap_type(t)) return report_error(41);
+  if (t != r && !no_execute) return report_error(40);
   if (item_is_parameter) return report_error(204);
   value_slot* slot_b = current_value_slot;
   if (no_execute || !slot_a || !slot_b) return 0;

@@ -99,6 +99,15 @@ int unary_signs(expr_item* table, int& count, int* changed) {
         case ITEM_NUMERIC_TEXT: {
           const char* text = item_text(next);
           std::string flipped = text[0] == '-' ? std::string(text + 1) : "-" + std::string(text);
+          if (flipped.size() > max_string_length) {
+            // No room for the sign in a text of 255 characters: the number is
+            // converted first (exactly, as a long when it needs one) and negated.
+            int kind = item_to_number(next);
+            if (kind < 0) return kind;
+            if (kind == ITEM_DOUBLE) next.value.number = -next.value.number;
+            else negate_long(next.value.long_value);
+            break;
+          }
           std::uint32_t offset = 0;
           int stored = text_to_temp(flipped, &offset);
           if (stored < 0) return stored;
@@ -129,18 +138,22 @@ int unary_signs(expr_item* table, int& count, int* changed) {
 
 // ---------------------------------------------------------------- pass 2
 
-// Long power: exp(ln(base) x exponent) at 16 guard digits.
-int long_power(expr_item& left, expr_item& right) {
+// Long power: exp(ln(base) x exponent) at 16 guard digits. A power with no
+// value is error 20 at the operator's column, as on the double path.
+int long_power(expr_item& left, expr_item& right, std::uint32_t op_column) {
   long_number* base = left.value.long_value;
   long_number* exponent = right.value.long_value;
   if (long_is_zero(base)) {
+    // 0^0 is 1 and 0 to a positive power 0; 0 to a negative power has no
+    // value, as on the double path.
+    if (!long_is_zero(exponent) && exponent->sign != 0) return fail_at(op_column, 20);
     int result = long_from_int(base, long_is_zero(exponent) ? 1 : 0);
     return result < 0 ? result : int{ITEM_LONG};
   }
   bool negative = false;
   if (base->sign != 0) {
     bool fractional = !long_is_zero(exponent) && exponent->len > exponent->exp;
-    if (fractional) return fail_at(right.column, 20);
+    if (fractional) return fail_at(op_column, 20);
     int odd = long_is_odd(exponent);
     if (odd < 0) return odd;
     negative = odd == 1;
@@ -191,7 +204,7 @@ int raise_to_power(expr_item* table, int& count, int* changed) {
       if (integer_mode) return fail_at(table[i].column, 162);
       std::int64_t stamp = 0;
       long_timer_begin(LONG_TIMER_POWER, stamp);
-      int result = long_power(left, right);
+      int result = long_power(left, right, table[i].column);
       long_timer_end(LONG_TIMER_POWER, stamp, "\"^\"   Calc. Time: ");
       if (result < 0) return result;
     }

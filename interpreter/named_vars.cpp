@@ -1,13 +1,14 @@
 // Named-variable channel. Each operation scans the name as one item, reads or
 // writes the value slot the scan found, and puts back everything the scan
-// overwrote (scan state, current_value_slot, error_column, the accumulators),
-// because the long-number routines call it in the middle of their work.
+// overwrote (scan state, current_value_slot, current_name, error_column, the
+// accumulators), because the long-number routines call it in the middle of their work.
 #include "interpreter/named_vars.h"
 
 #include <cmath>
 #include <cstring>
 
 #include "interpreter/errors.h"
+#include "interpreter/expression.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/variables.h"
@@ -20,12 +21,17 @@ class scan_guard {
  public:
   scan_guard() {
     std::memcpy(saved_text_, string_accumulator, sizeof saved_text_);
+    std::memcpy(saved_name_, current_name, sizeof saved_name_);
     long_init(&saved_long_, saved_long_buffer_, sizeof saved_long_buffer_);
     if (long_accumulator) long_move(long_accumulator, &saved_long_);
   }
   ~scan_guard() {
     current_value_slot = saved_slot_;
     error_column = saved_column_;
+    std::memcpy(current_name, saved_name_, sizeof saved_name_);
+    char_after_name = saved_char_after_name_;
+    item_is_parameter = saved_is_parameter_;
+    last_array_entry = saved_array_entry_;
     double_accumulator = saved_double_;
     std::memcpy(string_accumulator, saved_text_, sizeof saved_text_);
     string_accumulator_length = saved_length_;
@@ -38,6 +44,10 @@ class scan_guard {
  private:
   value_slot* saved_slot_ = current_value_slot;
   int saved_column_ = error_column;
+  char saved_char_after_name_ = char_after_name;
+  int saved_is_parameter_ = item_is_parameter;
+  array_entry* saved_array_entry_ = last_array_entry;
+  char saved_name_[current_name_size];
   double saved_double_ = double_accumulator;
   std::int32_t saved_length_ = string_accumulator_length;
   char saved_text_[string_accumulator_size];
@@ -107,8 +117,9 @@ int set_named_var_string(const char* name) {
   value_slot* slot = nullptr;
   int result = scan_named(name, GI_STATEMENT_START, &slot);
   if (result != ITEM_STRING || !slot) return result;
-  // string_accumulator holds the caller's text again; string-space errors of
-  // the store are not passed on once the variable was found.
-  assign_string_variable(slot, 0);
-  return 0;
+  // string_accumulator holds the caller's text again. A store that fails
+  // (string space full even after houseclean) was reported there and its
+  // code is returned: the caller must not take the text as delivered.
+  int stored = assign_string_variable(slot, 0);
+  return stored < 0 ? stored : 0;
 }

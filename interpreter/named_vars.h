@@ -19,6 +19,7 @@ int get_named_var_double(const char* name, double* value);
 // 0 when the name is a string variable, else the scan's result.
 int named_string_var_exists(const char* name);
 // Stores string_accumulator into the string variable of that name, creating
-// it when missing; 0, or the scan's result when the name is not a string
-// variable. string_accumulator is left unchanged.
+// it when missing; 0, the scan's result when the name is not a string
+// variable, or the negative code of a store that failed (109: no string
+// space left). string_accumulator is left unchanged.
 int set_named_var_string(const char* name);

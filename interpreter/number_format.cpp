@@ -169,6 +169,10 @@ std::string format_picture(std::string_view picture_text, double value) {
   const bool cents = has_point && picture.compare(point + 1, std::string::npos, "cc") == 0;
 
   std::string spec = explicit_sign ? "%+" : "%";
+  // A picture ending in its point ("###.") shows the point with no decimals:
+  // "#" makes printf keep it, where ".0f" alone would drop it and shift the
+  // digits into the point's place.
+  if (has_point && !cents && k == 0) spec += '#';
   spec += std::to_string(n);
   spec += (has_point && !cents) ? "." + std::to_string(k) + "f" : std::string(".0f");
   std::string number = print_double(spec.c_str(), value);

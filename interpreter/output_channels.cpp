@@ -3,6 +3,7 @@
 // long-number records and PRINT # to BINARY files.
 #include "interpreter/output_channels.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -566,12 +567,17 @@ int print_statement(int write) {
   if (write) {
     set_format(write_format);
   } else {
+    // Only the name of the first item is looked at, so that a function call
+    // there is not run twice (once here, once as the item).
     char* before = scan_pointer;
-    expr_item first;
-    int type = get_item(first, 0);
-    if (type == ITEM_STATEMENT && first.value.token == STMT_USING) {
+    bool is_using = false;
+    if (std::isalpha(static_cast<unsigned char>(peek_nonblank()))) {
+      expr_item first;
+      is_using = get_item(first, GI_NAME_ONLY) == ITEM_NONE && strcasecmp(string_accumulator, "using") == 0;
+    }
+    if (is_using) {
       expr_item format;
-      type = get_item(format, 0);
+      int type = get_item(format, 0);
       if (type != ITEM_STRING) {
         error_column = static_cast<int>(format.column);
         return report_error(73);
@@ -592,10 +598,21 @@ int print_statement(int write) {
     if (!no_execute && f.line_continues == 0) f.tab_target = -1;
     char* at = scan_pointer;
     expr_item peek;
-    int kind = get_item(peek, GI_STATEMENT_START);
-    scan_pointer = at;
-    if (kind < 0) return report_error(10);
-    if (kind == 0) break;
+    int kind = 0;
+    if (peek_nonblank() == '(') {
+      // A parenthesised expression is an ordinary item ("(" at statement
+      // start would otherwise be refused).
+      kind = ITEM_DOUBLE;
+      peek.column = static_cast<std::uint32_t>(scan_column());
+    } else {
+      kind = get_item(peek, GI_STATEMENT_START);
+      scan_pointer = at;
+      if (kind < 0) return report_error(10);
+      if (kind == 0) {
+        skip_blanks();  // the statement ends at the ":" or the line end
+        break;
+      }
+    }
 
     if (f.mode == FILE_MODE_OUTPUT_BINARY && is_file_channel(current_channel) && !prescan_mode && !no_execute) {
       if (write) {

@@ -264,7 +264,9 @@ namespace {
 // APPEND and INCLUDE: mode 1 appends the named file, mode 2 inserts it behind
 // this line. Only the pre-scan loads; a running program passes over them.
 int append_or_include(int mode) {
-  if (command_line_mode) {
+  // Loading belongs to a run: a typed line (command box or console) may not
+  // load or chain program text.
+  if (command_line_mode || statement_is_typed()) {
     error_column = 0;
     return report_error(175);
   }
@@ -294,7 +296,9 @@ int stmt_append() { return append_or_include(1); }
 int stmt_include() { return append_or_include(2); }
 
 int stmt_chain() {
-  if (command_line_mode) {
+  // Loading belongs to a run: a typed line (command box or console) may not
+  // load or chain program text.
+  if (command_line_mode || statement_is_typed()) {
     error_column = 0;
     return report_error(175);
   }

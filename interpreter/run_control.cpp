@@ -492,6 +492,10 @@ int classify_command_line() {
   return result < 0 ? result : 0;
 }
 
+std::uint32_t typed_line_offset = no_typed_line;
+
+bool statement_is_typed() { return typed_line_offset != no_typed_line && program_offset >= typed_line_offset; }
+
 int run_typed_line() {
   static const char end_line[] = "\r\nend\r\n";
   constexpr std::uint32_t end_line_length = sizeof end_line - 1;
@@ -502,6 +506,7 @@ int run_typed_line() {
     return 0;
   }
   std::uint32_t saved_length = program_length;
+  std::uint32_t saved_typed_offset = typed_line_offset;
   std::memcpy(program_buffer + program_length, end_line, end_line_length);
   program_length += end_line_length;
   std::uint32_t line_offset = program_length;
@@ -519,7 +524,9 @@ int run_typed_line() {
   program_offset = line_offset;
   resume_at_body = 0;
   chain_pending = 0;
+  typed_line_offset = line_offset;
   int result = run_program_lines();
+  typed_line_offset = saved_typed_offset;
 
   program_length = saved_length;
   program_buffer[program_length] = 0;

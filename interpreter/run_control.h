@@ -48,6 +48,10 @@ extern char command_line[256];
 constexpr int max_body_nesting = 1000;
 extern int body_nesting;
 
+// FOR statements whose passes are running (their control slots and limits
+// are in use); CLEAR is refused while any is.
+extern int for_loops_running;
+
 union value_slot;
 // Whether an array's element block (value_slot array) still belongs to an
 // array: ERASE and CLEAR free element blocks, so a statement that keeps an
@@ -86,6 +90,13 @@ int classify_command_line();
 // "\r\nend\r\n", the line and "\r\n" to the program, runs it, cuts it off.
 // Returns the run's result, or 0 after "Insufficient program file buffer space."
 int run_typed_line();
+// Offset of the typed line in the program buffer while run_typed_line runs
+// it, else no_typed_line.
+constexpr std::uint32_t no_typed_line = 0xFFFFFFFFu;
+extern std::uint32_t typed_line_offset;
+// True when the statement being executed stands on the typed line (not in the
+// program text a typed GOSUB or GOTO reached).
+bool statement_is_typed();
 // A line typed while stepping (in command_line), with the interrupted
 // statement's parse state kept.
 int run_immediate_while_stepping();

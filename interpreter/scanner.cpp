@@ -110,15 +110,18 @@ int take_result(expr_item& item, int result) {
 }
 
 // A built-in or user-defined function call: the parameter list, then
-// do_function. The arguments may call other user functions, so the index of
-// this call's definition is set only once they are evaluated.
+// do_function. A name with no "(" after it is passed on as a call without a
+// list, which do_function refuses (193) unless the function may go without.
+// The arguments may call other user functions, so the index of this call's
+// definition is set only once they are evaluated.
 int call_function(expr_item& item, int token, const char* name, int definition = -1) {
   temp_levels levels;
   expr_item list[max_parameters];
-  int count = 0;
-  int result = get_parameter_list(&count, list);
+  int count = FUNCTION_NO_ARGUMENT_LIST;
+  int result = 0;
+  if (peek_nonblank() == '(') result = get_parameter_list(&count, list);
   if (result >= 0) {
-    if (debug_mode) trace_parameter_list(count, list, name, 1);
+    if (debug_mode && count >= 0) trace_parameter_list(count, list, name, 1);
     if (definition >= 0) user_function_index = definition;
     result = do_function(token, list, count);
   }

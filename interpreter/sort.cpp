@@ -3,6 +3,7 @@
 #include "interpreter/sort.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -48,6 +49,41 @@ struct option_value {
   std::uint32_t column = 0;  // column of the value, for error 314
 };
 
+bool is_name_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// Where the value of an option ends when the next option follows after
+// blanks only ("count=3 descending"): at the blanks before that option word.
+// Otherwise line_end (a "," or the statement's end closes the expression).
+char* option_value_end() {
+  int depth = 0;
+  bool in_quotes = false;
+  for (char* p = scan_pointer; p < line_end && *p; ++p) {
+    char c = *p;
+    if (in_quotes) {
+      if (c == '"') in_quotes = false;
+      continue;
+    }
+    if (c == '"') {
+      in_quotes = true;
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth > 0) --depth;
+    } else if (depth == 0 && (c == ',' || c == ':')) {
+      return line_end;
+    } else if (depth == 0 && (c == ' ' || c == '\t')) {
+      char* word = p;
+      while (word < line_end && (*word == ' ' || *word == '\t')) ++word;
+      char* word_end = word;
+      while (word_end < line_end && is_name_char(*word_end)) ++word_end;
+      bool plain_word = word_end > word && !(word_end < line_end && (*word_end == '$' || *word_end == '('));
+      if (plain_word && find_sort_option(std::string(word, word_end).c_str()) >= 0) return p;
+      p = word - 1;
+    }
+  }
+  return line_end;
+}
+
 // Reads "= expression" of a numeric option. In skip mode the value is not
 // converted. Returns 0 or a negative reported code.
 int read_option_value(option_value& opt) {
@@ -56,7 +92,10 @@ int read_option_value(option_value& opt) {
   skip_blanks();
   opt.column = scan_column();
   opt.given = 1;
+  char* whole_line_end = line_end;
+  line_end = option_value_end();
   int type = evaluate_expression(2);
+  line_end = whole_line_end;
   if (type < 0) return type;
   if (no_execute) return 0;
   error_column = static_cast<int>(opt.column);

@@ -74,7 +74,8 @@ void print_timing(const char* label, std::int32_t microseconds) {
 }
 
 void timer_calibrate() {
-  timer_ticks_per_us = static_cast<std::uint32_t>(timer_frequency / 1000000);
+  std::int64_t ticks = timer_frequency / 1000000;
+  timer_ticks_per_us = ticks <= 0 ? 0 : ticks > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(ticks);
   timer_overhead_us = 0;
   std::int64_t stamp = 0;
   timer_read(stamp);

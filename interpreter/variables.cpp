@@ -327,7 +327,7 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
     if (elements > max_array_elements) representable = false;
   }
   if (!representable) return report_error(93);
-  value_slot* data = static_cast<value_slot*>(std::calloc(static_cast<std::size_t>(elements), sizeof(value_slot)));
+  value_slot* data = static_cast<value_slot*>(store_allocator(static_cast<std::size_t>(elements), sizeof(value_slot)));
   if (!data) return report_error(93);
 
   std::uint32_t name_offset = array_names_used;
@@ -513,7 +513,7 @@ void walk_long_array(value_slot* elements, int count, const expr_item* dimension
 
 int houseclean() {
   if (no_execute) return 0;  // a skipped statement compacts nothing and takes no work area
-  compaction_area = static_cast<char*>(std::calloc(string_space_size ? string_space_size : 1, 1));
+  compaction_area = static_cast<char*>(allocate_zeroed(string_space_size, 1));
   if (!compaction_area) return report_error(3);
   compaction_used = 1;
 

@@ -74,8 +74,9 @@ constexpr std::uint32_t max_string_length = 255;
 
 // Allocates and zero-fills the six stores (start-up). Each returns 0, or the
 // negative result of report_error with its store's code (188, 1, 189, 2, 3, 4).
-// The blocks come from store_allocator (count records of size bytes, zeroed,
-// or null); it is std::calloc unless a test puts a failing one in its place.
+// These blocks, array blocks and houseclean's work area come from
+// store_allocator (count records of size bytes, zeroed, or null); it is
+// std::calloc unless a test puts a failing one in its place.
 using store_allocator_function = void* (*)(std::size_t count, std::size_t size);
 extern store_allocator_function store_allocator;
 int allocate_variable_table(std::uint32_t entries);

@@ -20,9 +20,10 @@ struct serial_line_settings {
 void serial_make_termios(termios& t, const serial_line_settings& settings);
 
 // Opens the device (no controlling terminal, non-blocking) and puts it in raw
-// mode: 8 data bits, the given parity and stop bits, receiver on, RTS/CTS
-// handshake, no XON/XOFF, DTR raised. Returns the descriptor, or -1 with
-// nothing left open.
+// mode: 8 data bits, the given parity and stop bits, receiver on, no XON/XOFF,
+// DTR and RTS raised. Output does not wait for CTS (a device that never
+// raises it would otherwise stall every write). Returns the descriptor, or -1
+// with nothing left open.
 int serial_port_open(const char* device, const serial_line_settings& settings);
 void serial_port_close(int fd);
 

@@ -276,7 +276,14 @@ int long_trig_core(std::int32_t p, const long_number* x, long_number* result, in
           long_normalize(&kf.n, -1);
           rc = subtract_normalized(&X.n, &kf.n, &X.n);
           if (rc < 0) return rc;
-          if (X.n.sign != 0) long_set_zero(&X.n);  // never below 0 by a cut quotient
+          if (X.n.sign != 0) {  // the quotient rounded up past a whole turn: take it back
+            long_work_record t;
+            rc = long_add(&X.n, &F.n, &t.n);
+            if (rc < 0) return rc;
+            long_normalize(&t.n, 1);
+            rc = long_move(&t.n, &X.n);
+            if (rc < 0) return rc;
+          }
         }
       }
       if (below_reduction_limit(&X.n)) break;

@@ -48,4 +48,8 @@ t = expanddatetime(1, 2)
 t3 = dim(t)
 t = dim(sc)
 t = dim(t
+dim sa$(1): swap sa$(0), x
+swap x, sa$(0)
+float 300: a$ = "old": a$ = long(1) / 3
+print a$: float 50
 

@@ -65,6 +65,27 @@ TEST_F(CoreConversionsTest, RawBitPattern) {
   EXPECT_TRUE(reported_code(99));
 }
 
+// A "0x" text is a bit pattern whatever its digits look like: sixteen
+// decimal-looking digits (17 with the leading 0) must not send it to the
+// long-number converter, and a malformed one stops at error 99.
+TEST_F(CoreConversionsTest, RawPatternIsRecognisedBeforeDigitsAreCounted) {
+  const std::uint64_t bits = 0x4009211154442118ull;
+  double expected;
+  std::memcpy(&expected, &bits, sizeof expected);
+  EXPECT_EQ(eval("\"0x4009211154442118\" * 1"), 2) << port.output;
+  EXPECT_EQ(double_accumulator, expected);
+  EXPECT_EQ(eval("\"0x4009211154442118\" * 12345678901234567"), 14) << port.output;
+  port.output.clear();
+  EXPECT_LT(eval("\"0x1234\" * 1"), 0);
+  EXPECT_TRUE(reported_code(99)) << port.output;
+  EXPECT_FALSE(reported_code(149)) << port.output;  // no decimal or long parse of the pattern
+  long_all_mode = 1;
+  EXPECT_EQ(eval("\"0x4009211154442118\" * 1"), 14) << port.output;
+  long_all_mode = 0;
+  ASSERT_EQ(long_to_double(long_accumulator, 1), 2);
+  EXPECT_NEAR(double_accumulator, expected, 1e-12);
+}
+
 TEST_F(CoreConversionsTest, RangeCheckBounds) {
   const text_case cases[] = {
       {"2.2e-308", -1, 0}, {"1.8e308", -1, 0}, {"2.3e-308", 2, 2.3e-308}, {"1.7e308", 2, 1.7e308},

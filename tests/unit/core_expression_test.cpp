@@ -25,6 +25,8 @@ TEST_F(CoreExpressionTest, NumericResults) {
       {"3 > 2 and 2 > 3", 0}, {"not 1 = 2", 1},      {"1 <> 2", 1},        {"2 >= 2", 1},
       {"1 < 2 < 3", 1},       {"10 / 4", 2.5},       {"2 ^ -1", 0.5},      {"--3 * 1", 3},
       {"+5 * 1", 5},              {"7 - 2 - 1", 4},      {"1.5e3 + .5", 1500.5}, {"pi", 3.141592653589793},
+      // Strings compare byte by byte, as unsigned bytes, case kept.
+      {"chr$(233) > \"z\"", 1}, {"\"ab\" < \"abc\"", 1}, {"\"B\" < \"a\"", 1}, {"\"\" < \"a\"", 1},
   };
   for (const numeric_case& c : cases) {
     port.output.clear();
@@ -167,6 +169,50 @@ TEST_F(CoreExpressionTest, LongAllMakesArithmeticLong) {
   long_all_mode = 1;
   EXPECT_EQ(eval("2 + 3"), 14) << port.output;
   long_all_mode = 0;
+}
+
+struct long_power_case {
+  const char* text;
+  int code;      // 0: a value
+  double value;
+};
+
+// Long powers of a zero base follow the double path: 0^0 = 1, 0^n = 0 for
+// n > 0, and a negative power has no value (error 20, never a silent 0).
+TEST_F(CoreExpressionTest, LongPowersOfZeroAndNegativeBases) {
+  const long_power_case cases[] = {
+      {"0 ^ 0", 0, 1},      {"0 ^ 2", 0, 0},    {"0 ^ -1", 20, 0},  {"0 ^ -0.5", 20, 0},
+      {"(-2) ^ 3", 0, -8},  {"(-2) ^ 2", 0, 4}, {"(-8) ^ 0.5", 20, 0}, {"2 ^ 10", 0, 1024},
+  };
+  long_all_mode = 1;
+  for (const long_power_case& c : cases) {
+    port.output.clear();
+    int result = eval(c.text);
+    if (c.code == 0) {
+      ASSERT_EQ(result, 14) << c.text << "\n" << port.output;
+      ASSERT_EQ(long_to_double(long_accumulator, 1), 2);
+      EXPECT_NEAR(double_accumulator, c.value, 1e-12) << c.text;
+    } else {
+      EXPECT_LT(result, 0) << c.text;
+      EXPECT_TRUE(reported_code(c.code)) << c.text << "\n" << port.output;
+    }
+  }
+  long_all_mode = 0;
+}
+
+// A numeric text of 255 characters has no room for a sign: unary minus must
+// still give exactly its negation, not a text cut short by a digit.
+TEST_F(CoreExpressionTest, UnaryMinusOnTheLongestNumericText) {
+  std::string digits(254, '1');
+  digits += '7';
+  ASSERT_EQ(eval("-" + digits), 14) << port.output;
+  ASSERT_EQ(long_to_double(long_accumulator, 1), 2);
+  double negated = double_accumulator;
+  ASSERT_EQ(eval(digits + " * 1"), 14) << port.output;
+  ASSERT_EQ(long_to_double(long_accumulator, 1), 2);
+  EXPECT_EQ(negated, -double_accumulator);
+  EXPECT_LT(negated, -1e254);
+  EXPECT_EQ(eval("-" + std::string(255, '2') + " + 2"), 14) << port.output;  // in a longer expression too
 }
 
 }  // namespace

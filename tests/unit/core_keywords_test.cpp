@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core_test_support.h"
+#include "frontend/console_mode.h"
 #include "interpreter/file_table.h"
 #include "interpreter/keywords.h"
 #include "rizozira/long_number.h"
@@ -53,18 +54,19 @@ TEST_F(CoreKeywordsTest, PredefinedVariablesStartWithTheirValues) {
 struct size_case {
   std::uint32_t long_space;
   std::uint32_t temp_space;
-  std::int32_t long_bytes;
-  std::int32_t temp_bytes;
+  std::int32_t long_slots;
+  std::int32_t temp_slots;
 };
 
 TEST_F(CoreKeywordsTest, StoresFollowTheSizeSettings) {
-  const size_case cases[] = {{9000, 4500, 9000, 4500}, {9299, 6000, 9000, 6000}, {30000, 6299, 30000, 6000}};
+  // Long pools hold whole 300-byte slots; the rest of a setting is not taken.
+  const size_case cases[] = {{9000, 4500, 30, 15}, {9299, 6000, 30, 20}, {30000, 6299, 100, 20}};
   for (const size_case& c : cases) {
     size_settings[SIZE_LONG_NUMBER_SPACE].current = c.long_space;
     size_settings[SIZE_TEMP_LONG_NUMBER_SPACE].current = c.temp_space;
     ASSERT_EQ(start(), 0) << port.output;
-    EXPECT_EQ(long_var_pool_size, c.long_bytes);
-    EXPECT_EQ(long_temp_pool_size, c.temp_bytes);
+    EXPECT_EQ(long_var_pool_size, c.long_slots * long_slot_bytes) << c.long_space;
+    EXPECT_EQ(long_temp_pool_size, c.temp_slots * long_slot_bytes) << c.temp_space;
   }
   size_settings[SIZE_NUMBER_OF_FILES].current = 5;
   size_settings[SIZE_NUM_VARIABLES].current = 30;
@@ -77,6 +79,50 @@ TEST_F(CoreKeywordsTest, StoresFollowTheSizeSettings) {
   EXPECT_EQ(string_space_size, 1000u);
   EXPECT_EQ(string_space_used, 1u);
   EXPECT_EQ(temp_strings_used, 1u);
+}
+
+// An allocator that refuses the one block of fail_count records.
+std::size_t fail_count = 0;
+void* failing_allocator(std::size_t count, std::size_t size) {
+  return count == fail_count ? nullptr : std::calloc(count, size);
+}
+
+struct store_failure_case {
+  size_setting_index setting;
+  std::uint32_t value;  // a size no other store asks for
+  const char* message;
+};
+
+// Each store that cannot be had is reported with its own message, start-up
+// stops there (the next store keeps its old size), and the console loop then
+// reports "Initialization Error." and runs nothing.
+TEST_F(CoreKeywordsTest, StoreThatCannotBeAllocatedStopsTheStartUp) {
+  const store_failure_case cases[] = {
+      {SIZE_NUM_VARIABLES, 31, "Unable to allocate storage for Variable Table."},
+      {SIZE_VARIABLE_NAME_SPACE, 1234, "Unable to Allocate storage for Variable Names."},
+      {SIZE_NUMBER_OF_ARRAYS, 21, "Unable to allocate storage for Array Table."},
+      {SIZE_ARRAY_NAME_SPACE, 1235, "Unable to Allocate storage for Array Names."},
+      {SIZE_STRING_SPACE, 1236, "Unable to Allocate storage for String Variables."},
+      {SIZE_TEMP_STRING_SPACE, 4097, "Unable to Allocate storage for Temporary Strings"},
+  };
+  for (const store_failure_case& c : cases) {
+    size_settings_reset_current();
+    ASSERT_EQ(start(), 0) << port.output;
+    std::uint32_t temp_before = temp_strings_size;
+    size_settings[c.setting].current = c.value;
+    size_settings[SIZE_TEMP_STRING_SPACE].current = c.setting == SIZE_TEMP_STRING_SPACE ? c.value : 4100;
+    fail_count = c.value;
+    store_allocator = failing_allocator;
+    port.output.clear();
+    EXPECT_LT(console_command_loop(), 0) << c.message;
+    store_allocator = std::calloc;
+    EXPECT_EQ(port.output, std::string("ERROR - ") + c.message + "\nERROR - Initialization Error.\n");
+    if (c.setting != SIZE_TEMP_STRING_SPACE) {
+      EXPECT_EQ(temp_strings_size, temp_before) << c.message;  // a later store was not touched
+    }
+  }
+  size_settings_reset_current();
+  EXPECT_EQ(start(), 0);
 }
 
 }  // namespace

@@ -96,4 +96,39 @@ TEST_F(CoreNamedVarsTest, SetStringCreatesTheVariableAndKeepsTheAccumulator) {
   EXPECT_EQ(set_named_var_string("plainnumber"), 2);
 }
 
+// A string that does not fit even after houseclean is not delivered: the
+// channel returns the store's error instead of 0.
+TEST_F(CoreNamedVarsTest, SetStringReportsAFullStringSpace) {
+  size_settings[SIZE_STRING_SPACE].current = 1000;
+  ASSERT_EQ(start(), 0);
+  for (int i = 0; i < 4; ++i) {
+    std::string name = "fill" + std::to_string(i) + "$";
+    std::snprintf(string_accumulator, string_accumulator_size, "%s", std::string(200, 'f').c_str());
+    ASSERT_EQ(set_named_var_string(name.c_str()), 0) << port.output;
+  }
+  std::snprintf(string_accumulator, string_accumulator_size, "%s", std::string(250, 't').c_str());
+  EXPECT_EQ(set_named_var_string("translated_string$"), -109);
+  EXPECT_TRUE(reported_code(109));
+  EXPECT_EQ(std::string(string_accumulator), std::string(250, 't'));
+  EXPECT_EQ(eval_string("translated_string$"), "");  // created, but nothing stored
+}
+
+TEST_F(CoreNamedVarsTest, ChannelKeepsTheCallersCurrentName) {
+  set("expcrossover1", 4);
+  ASSERT_EQ(scan("target", GI_STATEMENT_START), 2);
+  item_is_parameter = 1;
+  std::int32_t value = 0;
+  EXPECT_EQ(get_named_var_int("expcrossover1", &value), 0);
+  EXPECT_EQ(value, 4);
+  EXPECT_STREQ(current_name, "target");
+  EXPECT_EQ(item_is_parameter, 1);
+
+  ASSERT_EQ(scan("sincalctime(4)", GI_DIM), 2);
+  array_entry* entry = &array_table[find_array("sincalctime")];
+  last_array_entry = entry;  // as a one-item expression of an array leaves it
+  EXPECT_EQ(set_named_var_int("sincalctime(3)", 25), 0);  // its subscript is an expression
+  EXPECT_EQ(entry->data[3].number, 25.0);
+  EXPECT_EQ(last_array_entry, entry);
+}
+
 }  // namespace

@@ -186,6 +186,37 @@ TEST_F(CoreScannerTest, IndirectNamesAndElements) {
   EXPECT_TRUE(reported_code(29));
 }
 
+struct call_case {
+  const char* text;
+  int skipping;
+  int result;  // > 0: the result type; < 0: the error code reported
+};
+
+// Only FORMATDATETIME$, MAKEDATETIME and user functions may be written without
+// an argument list; any other function name alone is error 193, also in a
+// statement being skipped.
+TEST_F(CoreScannerTest, FunctionsCalledWithoutAnArgumentList) {
+  const call_case cases[] = {
+      {"formatdatetime$", 0, 3}, {"makedatetime", 0, 2}, {"MakeDateTime + 1", 0, 2},
+      {"len", 0, -193},          {"sin + 1", 0, -193},   {"len", 1, -193},
+      {"len (\"abc\")", 0, 2},
+  };
+  for (const call_case& c : cases) {
+    port.output.clear();
+    no_execute = c.skipping;
+    int result = eval(c.text);
+    no_execute = 0;
+    if (c.result > 0) {
+      EXPECT_EQ(result, c.result) << c.text << "\n" << port.output;
+    } else {
+      EXPECT_LT(result, 0) << c.text;
+      EXPECT_TRUE(reported_code(-c.result)) << c.text << "\n" << port.output;
+    }
+  }
+  ASSERT_EQ(eval("makedatetime"), 2);
+  EXPECT_GT(double_accumulator, 1.7e9);  // seconds since 1970: now
+}
+
 TEST_F(CoreScannerTest, ElementNameHoldsSixLongSubscripts) {
   std::string name(60, 'm');
   ASSERT_GT(scan(name + "(1,1,1,1,1,1)", GI_DIM), 0) << port.output;

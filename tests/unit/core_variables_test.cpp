@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core_test_support.h"
+#include "interpreter/declarations.h"
 #include "interpreter/scanner.h"
 
 namespace {
@@ -70,13 +71,17 @@ TEST_F(CoreVariablesTest, DimErrors) {
   const dim_case cases[] = {
       {"b(0)", 92},  {"b(0.5)", 92}, {"b(1,2,3,4,5,6,7)", 89}, {"x(5)", 270},
       {"b(\"q\")", 92}, {"b(1e12,1e12)", 93}, {"b(\"0x7FF8000000000000\")", 92},
+      {"b(1e300)", 93}, {"b(600000000)", 93}, {"b(70000,70000)", 93}, {"b(65536,65536,65536,65536,65536,65536)", 93},
+      {"b(\"0x7FF0000000000000\")", 93}, {"b(1e300, 0)", 92},
   };
   for (const dim_case& c : cases) {
     port.output.clear();
     std::uint32_t arrays = array_count;
+    std::uint32_t names_used = array_names_used;
     EXPECT_LT(dim(c.text), 0) << c.text;
     EXPECT_TRUE(reported_code(c.code)) << c.text << "\n" << port.output;
     EXPECT_EQ(array_count, arrays) << c.text;
+    EXPECT_EQ(array_names_used, names_used) << c.text;  // a refused DIM keeps no name bytes
   }
   ASSERT_EQ(dim("y(2.9)"), 2);
   EXPECT_EQ(array_table[find_array("y")].dimension_sizes[0], 2u);
@@ -178,6 +183,65 @@ TEST_F(CoreVariablesTest, ClearRemovesEverything) {
   EXPECT_EQ(array_count, 0u);
   EXPECT_EQ(string_space_used, 1u);
   EXPECT_EQ(find_array("arr"), -1);
+}
+
+// Name lookups go through an index of each table; after CLEAR, ERASE (which
+// closes the gap in the array table) and a new DIM they must still find
+// exactly the entry a scan of the table finds.
+TEST_F(CoreVariablesTest, LookupsFollowTheTablesThroughClearAndErase) {
+  size_settings[SIZE_NUM_VARIABLES].current = 1000;
+  size_settings[SIZE_VARIABLE_NAME_SPACE].current = 60000;
+  ASSERT_EQ(start(), 0);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(eval("Var" + std::to_string(i)), 2) << i << port.output;
+  for (int i = 0; i < 1000; i += 37) EXPECT_EQ(find_variable("vAR" + std::to_string(i)), i);
+  EXPECT_EQ(find_variable("var1000"), -1);
+  EXPECT_LT(eval("var1000"), 0);
+  EXPECT_TRUE(reported_code(97));
+  clear_all_variables();
+  EXPECT_EQ(find_variable("var5"), -1);
+  ASSERT_EQ(eval("other"), 2);
+  EXPECT_EQ(find_variable("OTHER"), 0);
+
+  ASSERT_EQ(dim("p(2)"), 2);
+  ASSERT_EQ(dim("q$(3)"), 3);
+  ASSERT_EQ(dim("r(4)"), 2);
+  EXPECT_EQ(erase_arrays_named("q$"), 1);
+  EXPECT_EQ(find_array("q$"), -1);
+  EXPECT_EQ(find_array("R"), 1);  // moved down into the gap
+  EXPECT_EQ(array_table[find_array("r")].dimension_sizes[0], 4u);
+  ASSERT_EQ(dim("q$(5)"), 3);  // declared again, now last
+  EXPECT_EQ(find_array("q$"), 2);
+  EXPECT_EQ(array_table[find_array("q$")].dimension_sizes[0], 5u);
+  EXPECT_EQ(find_array("p"), 0);
+}
+
+// Counts the blocks taken from the heap; can be told to refuse them.
+int blocks_taken = 0;
+bool refuse_blocks = false;
+void* counting_allocator(std::size_t count, std::size_t size) {
+  ++blocks_taken;
+  return refuse_blocks ? nullptr : std::calloc(count, size);
+}
+
+TEST_F(CoreVariablesTest, HeapBlocksThatCannotBeHad) {
+  ASSERT_EQ(start(), 0);
+  store_allocator = counting_allocator;
+  no_execute = 1;  // a skipped HOUSECLEAN takes no work area at all
+  EXPECT_EQ(houseclean(), 0);
+  no_execute = 0;
+  EXPECT_EQ(blocks_taken, 0);
+  refuse_blocks = true;
+  EXPECT_LT(houseclean(), 0);
+  EXPECT_TRUE(reported_code(3));
+  port.output.clear();
+  std::uint32_t names_used = array_names_used;
+  EXPECT_LT(dim("big(10)"), 0);
+  EXPECT_TRUE(reported_code(93));
+  EXPECT_EQ(array_count, 0u);
+  EXPECT_EQ(array_names_used, names_used);
+  refuse_blocks = false;
+  store_allocator = std::calloc;
+  EXPECT_EQ(dim("big(10)"), 2);
 }
 
 }  // namespace

@@ -66,6 +66,10 @@ TEST_F(FnRunTest, FnRecursionStopsAtTheDepthLimitAndUnwinds) {
     EXPECT_EQ(user_call_chain, nullptr);
     EXPECT_EQ(user_call_depth, 0);
   }
+  // The refused call is the 200th: its argument is 200 and none goes deeper.
+  run_text("DEF r(n) = r(n + 1)\nx = r(1)\n");
+  EXPECT_NE(port.output.find("n = (Float var.)                     200\n"), std::string::npos) << port.output;
+  EXPECT_EQ(port.output.find("                     201\n"), std::string::npos);
   // 199 nested calls are allowed.
   run_text("DEF c(n) = GOSUB 10\nPRINT c(198)\nEND\n10 IF n <= 0 THEN RETURN 0\n20 RETURN c(n - 1) + 1\n");
   EXPECT_FALSE(reported_code(216)) << port.output;

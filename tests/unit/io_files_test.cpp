@@ -223,6 +223,23 @@ TEST_F(IoFilesTest, IoFilesFailedWritesAreReported) {
   EXPECT_EQ(open_file_count, 0);  // the channel is closed all the same
   ok("open \"random\", 2, \"/dev/full\", 8");
   fails_with("put #2", 235);
+
+  // CLOSE without a list closes every file and still fails on the lost text.
+  ok("open \"append\", 1, \"/dev/full\"");
+  ok("write #1, 1, 2");
+  port.output.clear();
+  EXPECT_LT(run("close"), 0);
+  EXPECT_TRUE(reported("Error on output file.")) << port.output;
+  EXPECT_EQ(open_file_count, 0);
+
+  // At the end of a run no statement is executing: the failure is reported
+  // without a source line to echo.
+  ok("open \"output\", 3, \"/dev/full\"");
+  ok("print #3, \"lost too\"");
+  port.output.clear();
+  EXPECT_LT(file_close_all(), 0);
+  EXPECT_EQ(port.output.find("print"), std::string::npos) << port.output;
+  EXPECT_TRUE(reported("Error on output file.")) << port.output;
 }
 
 // Output-binary files are created readable and writable by their owner.

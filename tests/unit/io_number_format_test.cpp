@@ -111,6 +111,9 @@ TEST_F(IoNumberFormatTest, IoFormatPictureForm) {
       {"$#,###.##", 12.5, "    12.50"},
       {"$#,###.##", -12.5, "   -12.50"},
       {"###", 0.4, "  0"},
+      {"###.", 12, " 12."},  // a point without decimals stays a point
+      {"+##.", 5, " +5."},
+      {"##.", 123, "  1e+02"},
       {"#.##", 123.456, "  1e+02"},
       {"##", std::numeric_limits<double>::infinity(), "    inf"},
   };

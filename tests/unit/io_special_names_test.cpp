@@ -200,6 +200,9 @@ TEST_F(IoSpecialNamesTest, IoSpecialConsoleInputEndsAtEndOfInput) {
   EXPECT_LT(execute_statement_text("input c"), 0);  // "x" is no number, then the input ends
   EXPECT_NE(port.output.find("?Redo from start:"), std::string::npos) << port.output;
   EXPECT_NE(port.output.find("ERROR - End of input: no reply for INPUT."), std::string::npos) << port.output;
+  port.output.clear();
+  EXPECT_LT(execute_statement_text("line input d$"), 0);  // LINE INPUT ends the same way
+  EXPECT_NE(port.output.find("ERROR - End of input: no reply for INPUT."), std::string::npos) << port.output;
 }
 
 }  // namespace

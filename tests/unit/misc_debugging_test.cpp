@@ -48,6 +48,25 @@ TEST_F(MiscDebugging, LongLineShowsBlocksAndElidesTheMiddle) {
   long_clear(n);
 }
 
+TEST_F(MiscDebugging, LongLineWithAWideHeaderStillShowsTheFirstGroups) {
+  // Wide figures leave room for fewer than three groups after the header:
+  // the count of last groups would go negative and is taken as none.
+  long_slot slot;
+  long_init(&slot.number, slot.buffer, long_slot_inline_bytes);
+  long_number* n = &slot.number;
+  ASSERT_EQ(long_reserve(n, 800), 0);
+  for (int i = 0; i < 100; ++i) n->blocks[i] = static_cast<std::uint32_t>(i + 1);
+  n->blks = 100;
+  n->len = 2000000000;
+  n->exp = -2000000000;
+  n->sign = 0;
+  n->norm = 0;
+  format_long_debug("label", n);
+  EXPECT_STREQ(string_accumulator,
+               "blks= 100 sgn= + len=2000000000 exp=-2000000000, nrm=0 00000001 00000002 - - - -  \n");
+  long_clear(n);
+}
+
 TEST_F(MiscDebugging, ItemTableDumpFollowsDebugMode) {
   expr_item items[4];
   items[0].type = ITEM_DOUBLE;

@@ -367,3 +367,75 @@ TEST_F(MiscSerialPair, MiscSerialFreeSpeedWithoutAConstant) {
   ASSERT_EQ(tcgetattr(entry.descriptor, &t), 0);
   EXPECT_EQ(t.c_cflag & (CBAUD | CBAUDEX), static_cast<tcflag_t>(0010000));  // the free-speed code
 }
+
+// ---------------------------------------------------------------- the port chooser
+
+namespace {
+
+// A scripted chooser: shows nothing, rescans when asked, answers with the
+// index it is told to.
+struct ScriptedChooser {
+  static inline int answer = -1;
+  static inline bool rescan_first = false;
+  static inline std::string prompt_seen;
+  static inline std::vector<std::string> offered;
+  static int choose(const std::string& prompt, std::vector<std::string>& ports,
+                    int (*rescan)(std::vector<std::string>& ports)) {
+    prompt_seen = prompt;
+    if (rescan_first) rescan(ports);
+    ports = offered;  // the list the test wants on screen
+    return answer;
+  }
+};
+
+class MiscSerialChooser : public StartedCoreTest {
+ protected:
+  std::uint32_t saved_console_mode = 0;
+  void SetUp() override {
+    StartedCoreTest::SetUp();
+    saved_console_mode = console_mode;
+    console_mode = 0;
+    install_serial_port_chooser(&ScriptedChooser::choose);
+  }
+  void TearDown() override {
+    install_serial_port_chooser(nullptr);
+    console_mode = saved_console_mode;
+    StartedCoreTest::TearDown();
+  }
+};
+
+}  // namespace
+
+TEST_F(MiscSerialChooser, ChosenPortIsTheResultAndSelectedString) {
+  ScriptedChooser::offered = {"/dev/ttyS0", "/dev/ttyUSB0"};
+  ScriptedChooser::answer = 1;
+  ScriptedChooser::rescan_first = true;
+  EXPECT_EQ(eval_string("BROWSECOMMPORTS$(\"Which port?\")"), "/dev/ttyUSB0");
+  EXPECT_EQ(ScriptedChooser::prompt_seen, "Which port?");
+  EXPECT_EQ(eval_string("selected_string$"), "/dev/ttyUSB0");
+}
+
+TEST_F(MiscSerialChooser, CancelsAndWrongArgumentsAreReported) {
+  struct Case {
+    const char* call;
+    std::vector<std::string> offered;
+    int answer;
+    std::uint32_t console;
+    int code;
+  } cases[] = {
+      {"BROWSECOMMPORTS$(\"p\")", {"/dev/ttyS0"}, -1, 0, 325},  // Cancel
+      {"BROWSECOMMPORTS$(\"p\")", {}, 0, 0, 325},               // OK on an empty list
+      {"BROWSECOMMPORTS$(5)", {"/dev/ttyS0"}, 0, 0, 146},
+      {"BROWSECOMMPORTS$(\"p\", \"q\")", {"/dev/ttyS0"}, 0, 0, 145},
+      {"BROWSECOMMPORTS$(\"p\")", {"/dev/ttyS0"}, 0, 1, 293},  // no dialogs in console mode
+  };
+  for (const Case& c : cases) {
+    ScriptedChooser::offered = c.offered;
+    ScriptedChooser::answer = c.answer;
+    ScriptedChooser::rescan_first = false;
+    console_mode = c.console;
+    port.output.clear();
+    EXPECT_LT(eval(c.call), 0) << c.call;
+    EXPECT_TRUE(reported_code(c.code)) << c.call << "\n" << port.output;
+  }
+}

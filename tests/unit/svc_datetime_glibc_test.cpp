@@ -9,6 +9,7 @@
 
 #include "interpreter/datetime.h"
 #include "interpreter/dst_rules.h"
+#include "interpreter/keywords.h"
 #include "interpreter/run_state.h"
 #include "platform/frontend_port.h"
 #include "platform/timezone.h"
@@ -159,6 +160,32 @@ TEST_F(SvcDatetimeGlibcTest, SouthernRuleMatchesLocaltime) {
     compare_local_days(utc_of(year, 9, 30, 0), 9);
     compare_local_days(utc_of(year - 1, 12, 31, 0), 2);
     compare_local_days(utc_of(year, 6, 15, 0), 1);
+  }
+}
+
+// date$, time$ and dayofweek$ follow the C library's local time, the day
+// laid out as its classic text has it: a blank before a day below 10.
+TEST_F(SvcDatetimeGlibcTest, ClockTextsFollowLocalTime) {
+  init_predefined_variables();
+  struct text_case {
+    const char* tz;
+    std::time_t moment;
+    const char* date;
+    const char* time;
+    const char* weekday;
+  };
+  const text_case cases[] = {
+      {"UTC0", utc_of(2026, 12, 8, 13) + 5 * 60 + 9, "12- 8-2026", "13:05:09", "Tue"},
+      {"UTC0", utc_of(2021, 3, 15, 0), "03-15-2021", "00:00:00", "Mon"},
+      {"UTC0", utc_of(1969, 12, 31, 23) + 3599, "12-31-1969", "23:59:59", "Wed"},
+      {"EST5EDT,M3.2.0,M11.1.0", utc_of(2021, 7, 5, 3) + 30 * 60, "07- 4-2021", "23:30:00", "Sun"},
+  };
+  for (const text_case& c : cases) {
+    use_zone(c.tz);
+    datetime_set_clock_texts(static_cast<std::int64_t>(c.moment));
+    EXPECT_STREQ(predefined_string(PREDEF_DATE), c.date) << c.tz << " " << c.moment;
+    EXPECT_STREQ(predefined_string(PREDEF_TIME), c.time) << c.tz << " " << c.moment;
+    EXPECT_STREQ(predefined_string(PREDEF_DAYOFWEEK), c.weekday) << c.tz << " " << c.moment;
   }
 }
 

@@ -210,7 +210,8 @@ TEST_F(SvcSettingsTest, StoredValuesAreReadCheckedAndClamped) {
       "CreateLogFile=n:0\nWorkingDIr=n:0\n"
       "RecentCommand3=s:print 3\nRecentCommand7=s:print 7\n"
       "RecentLogFile9=s:" + std::string(256, 'l') + "\n"
-      "NumVariables=n:5\nStringSpace=n:100000\nNumberOfFiles=s:7\n");
+      "NumVariables=n:5\nStringSpace=n:100000\nNumberOfFiles=s:7\n"
+      "NumberOfDataStatements=n:4294967396\n");
   settings_load_at_startup();
   EXPECT_EQ(log_file_name, "run.log");
   EXPECT_EQ(src_pgm_name, std::string(259, 'p'));  // 259 characters fit
@@ -227,6 +228,7 @@ TEST_F(SvcSettingsTest, StoredValuesAreReadCheckedAndClamped) {
   EXPECT_EQ(size_settings[SIZE_NUM_VARIABLES].current, 200u);
   EXPECT_EQ(size_settings[SIZE_STRING_SPACE].current, 100000u);
   EXPECT_EQ(size_settings[SIZE_NUMBER_OF_FILES].current, 5u);  // a text is no number
+  EXPECT_EQ(size_settings[SIZE_NUMBER_OF_DATA_STATEMENTS].current, 500u);  // not wrapped to 100
   std::string file = read_whole_file(settings_file);
   EXPECT_NE(file.find("NumVariables=n:200\n"), std::string::npos) << file;
   EXPECT_NE(file.find("NumberOfFiles=n:5\n"), std::string::npos) << file;
@@ -241,6 +243,8 @@ TEST_F(SvcSettingsTest, SizeSettingRangeCheck) {
   const size_case cases[] = {
       {nullptr, 333, 333}, {"30", 200, 30},     {"1000", 200, 1000},
       {"29", 200, 200},    {"1001", 200, 200},  {"0", 500, 200},
+      // Beyond 32 bits: no number at all, never wrapped into a small one.
+      {"4294967396", 333, 333}, {"99999999999999999999999", 333, 333},
   };
   for (const size_case& c : cases) {
     settings_store_close();
@@ -255,6 +259,32 @@ TEST_F(SvcSettingsTest, SizeSettingRangeCheck) {
   size_settings[SIZE_SCREEN_SIZE].edited = 2;
   size_settings_reset_edited();
   EXPECT_EQ(size_settings[SIZE_SCREEN_SIZE].edited, 1u);
+}
+
+TEST(SvcSizeSettings, EditTextParsesWithRangeChecks) {
+  struct text_case {
+    const char* text;
+    std::uint32_t value;
+    bool in_range;  // for NumVariables, 30..1000
+  };
+  const text_case cases[] = {
+      {"200", 200, true},
+      {"  1000\r\n", 1000, true},
+      {"30x", 30, true},
+      {"", 0, false},
+      {"abc", 0, false},
+      {"29", 29, false},
+      {"4294967396", UINT32_MAX, false},  // a bare "%u" would read 100 here
+      {"4294967295", UINT32_MAX, false},
+      {"-5", UINT32_MAX, false},
+      {"00000000000000000000000000000000000000000000000500", 50, true},  // cut after the 49 characters of the field
+  };
+  const size_setting& record = size_settings[SIZE_NUM_VARIABLES];
+  for (const text_case& c : cases) {
+    std::uint32_t value = size_setting_parse_text(c.text);
+    EXPECT_EQ(value, c.value) << "'" << c.text << "'";
+    EXPECT_EQ(size_setting_in_range(record, value), c.in_range) << "'" << c.text << "'";
+  }
 }
 
 TEST_F(SvcSettingsTest, SaveThenLoadKeepsEveryValue) {

@@ -1,0 +1,1 @@
+run io_eof_inkey.bas

@@ -1,0 +1,2 @@
+run io_eof_input.bas
+1

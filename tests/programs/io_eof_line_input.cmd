@@ -1,0 +1,1 @@
+run io_eof_line_input.bas

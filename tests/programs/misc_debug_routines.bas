@@ -1,0 +1,1 @@
+REM the session is in misc_debug_routines.cmd

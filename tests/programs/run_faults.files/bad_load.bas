@@ -1,0 +1,3 @@
+print "must never run"
+10 print 1
+10 print 2

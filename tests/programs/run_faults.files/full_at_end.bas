@@ -1,0 +1,3 @@
+open "output", 2, "/dev/full"
+print #2, "lost text"
+print "the run ends with the file open"

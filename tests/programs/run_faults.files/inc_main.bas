@@ -1,0 +1,4 @@
+print "main"
+include "inc_part.bas"
+append "inc_part.bas"
+print "main end"

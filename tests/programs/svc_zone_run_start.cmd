@@ -1,0 +1,5 @@
+run svc_zone_run_start.bas
+print formatdatetime$(t)
+run svc_zone_run_start.bas
+
+
