@@ -546,11 +546,13 @@ int run_immediate_while_stepping() {
   std::int32_t saved_length = line_length;
   int saved_for = in_for, saved_while = in_while, saved_gosub = in_gosub;
   int saved_kind = block_kind;
+  int saved_break = break_requested, saved_continue = continue_requested;
   std::uint32_t saved_offset = program_offset, saved_next = next_line_offset, saved_goto = goto_target;
   std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
 
   in_for = in_while = in_gosub = 0;
   no_execute = skip_block = 0;
+  break_requested = continue_requested = 0;  // a pending BREAK belongs to the paused loop
   block_kind = BLOCK_NONE;
   loop_line_offset = loop_statement_column = 0;
 
@@ -576,6 +578,8 @@ int run_immediate_while_stepping() {
   in_while = saved_while;
   in_gosub = saved_gosub;
   block_kind = saved_kind;
+  break_requested = saved_break;
+  continue_requested = saved_continue;
   program_offset = saved_offset;
   next_line_offset = saved_next;
   goto_target = saved_goto;
