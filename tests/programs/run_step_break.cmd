@@ -1,0 +1,14 @@
+run run_step_break.bas
+
+
+
+
+
+
+
+
+if 1 then print "typed while a break is pending"
+
+
+
+
