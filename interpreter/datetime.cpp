@@ -383,6 +383,7 @@ void datetime_startup() {
 }
 
 void datetime_run_start(int keep_data) {
+  dst_reset_caches();  // every run starts with no rule selected
   if (keep_data) return;
   timezone_offset = timezone_offset_startup;
   dst_enabled = dst_enabled_startup;

@@ -78,10 +78,7 @@ int stmt_erase() {
   }
 }
 
-// While skipping (the pre-scan, a false IF branch) no array exists yet, so an
-// element of a string or long array reads as a double: the types are checked
-// only when the statement executes, as for LSET, RSET and MID$.
-static bool is_swap_type(int type) { return no_execute || type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG; }
+static bool is_swap_type(int type) { return type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG; }
 
 int stmt_swap() {
   expr_item first{};
@@ -106,6 +103,9 @@ int stmt_swap() {
   if (t == 0) return report_error_here(228);
   error_column = static_cast<int>(second.column);
   if (!is_swap_type(t)) return report_error(41);
+  // While skipping (the pre-scan, a false IF branch) no array exists yet, so an
+  // element of a string or long array reads as a double: the two types are
+  // compared only when the statement executes, as LSET, RSET and MID$ do.
   if (t != r && !no_execute) return report_error(40);
   if (item_is_parameter) return report_error(204);
   value_slot* slot_b = current_value_slot;

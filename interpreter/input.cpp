@@ -33,6 +33,7 @@
 char input_line[input_line_size] = {};
 int input_ready = 0;
 int input_value_kind = 0;
+bool input_list_failed = false;
 
 namespace {
 
@@ -404,6 +405,7 @@ std::string binary_input_text(const char* bytes, std::size_t count) {
 
 int assign_input_items(char* text_start, char** position, int value_flags, int mode) {
   input_value_kind = 0;
+  input_list_failed = false;
   int assigned = 0;
   for (;;) {
     // The next variable, peeked at the scan pointer.
@@ -414,15 +416,20 @@ int assign_input_items(char* text_start, char** position, int value_flags, int m
       variable_type = 0;
     } else {
       variable_type = get_item(variable, GI_STATEMENT_START);
-      if (variable_type < 0) return variable_type;
+      if (variable_type < 0) {
+        input_list_failed = true;
+        return variable_type;
+      }
       if (variable_type == ITEM_STATEMENT) {
         scan_pointer = variable_at;  // a statement word ends the list
         variable_type = 0;
       } else if (variable_type != 0 && !is_assignable(variable_type)) {
+        input_list_failed = true;
         return report_error(err_not_variable);
       } else if (variable_type != 0 && item_is_parameter) {
         // A function parameter lives in temporary space: it cannot take input.
         error_column = static_cast<int>(variable_at - statement_start);
+        input_list_failed = true;
         return report_error(204);
       }
     }
@@ -630,7 +637,9 @@ int keyboard_input(int line_flag) {
     scan_pointer = list_start;
     char* position = input_line;
     r = assign_input_items(input_line, &position, 0, INPUT_MODE_KEYBOARD);
-    if (r == -204) return r;  // a parameter target: no reply can mend that
+    // A fault in the variable list itself (not a variable, a parameter, a
+    // bad subscript): no reply can mend it, so asking again would never end.
+    if (r < 0 && input_list_failed) return r;
     if (r == 1) report_error(err_not_enough);
     if (r == 2) report_error(err_too_many);
     if (no_execute || kill_requested || r == 0) return 0;

@@ -18,6 +18,9 @@ extern int input_ready;                   // the window set input_line (window m
 // item_type of the value found by a probe: 0 none, 3 string, 16 number,
 // 22 number followed by text.
 extern int input_value_kind;
+// Set by assign_input_items when its failure lies in the variable list (not a
+// variable, a parameter, a bad subscript) rather than in the values.
+extern bool input_list_failed;
 
 // assign_input_items modes.
 enum input_mode : int {

@@ -168,12 +168,14 @@ int sort_compare(std::uint32_t row_a, std::uint32_t row_b) {
 }
 
 int sort_rows(std::uint32_t row_count) {
+  // One word per row (the order) and one row of scratch space: the rows are
+  // then put in place by following the cycles of the permutation.
   std::vector<std::uint32_t> order;
-  std::vector<value_slot> moved;
+  std::vector<value_slot> held;
   std::size_t row_size = sort_state.row_size;
   try {
     order.resize(row_count);
-    moved.resize(static_cast<std::size_t>(row_count) * row_size);
+    held.resize(row_size);
   } catch (const std::bad_alloc&) {
     return report_error(93);
   } catch (const std::length_error&) {
@@ -182,10 +184,25 @@ int sort_rows(std::uint32_t row_count) {
   for (std::uint32_t i = 0; i < row_count; ++i) order[i] = i;
   std::sort(order.begin(), order.end(),
             [](std::uint32_t a, std::uint32_t b) { return sort_compare(a, b) < 0; });
-  for (std::uint32_t i = 0; i < row_count; ++i)
-    std::copy_n(sort_state.rows + static_cast<std::size_t>(order[i]) * row_size, row_size,
-                moved.begin() + static_cast<std::ptrdiff_t>(i * row_size));
-  std::copy(moved.begin(), moved.end(), sort_state.rows);
+  // order[j] names the row that belongs at j; a row put in place is marked
+  // by order[j] = j.
+  value_slot* rows = sort_state.rows;
+  auto row = [&](std::uint32_t index) { return rows + static_cast<std::size_t>(index) * row_size; };
+  for (std::uint32_t i = 0; i < row_count; ++i) {
+    if (order[i] == i) continue;
+    std::copy_n(row(i), row_size, held.begin());
+    std::uint32_t j = i;
+    for (;;) {
+      std::uint32_t from = order[j];
+      order[j] = j;
+      if (from == i) {
+        std::copy_n(held.begin(), row_size, row(j));
+        break;
+      }
+      std::copy_n(row(from), row_size, row(j));
+      j = from;
+    }
+  }
   return 0;
 }
 

@@ -23,6 +23,8 @@ run run_inside.bas
 run string_start.bas
 run predefined.bas
 run erase_control.bas
+run goto_into.bas
+run goto_in_sub.bas
 cont
 5 + 1
 

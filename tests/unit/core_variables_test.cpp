@@ -244,4 +244,41 @@ TEST_F(CoreVariablesTest, HeapBlocksThatCannotBeHad) {
   EXPECT_EQ(dim("big(10)"), 2);
 }
 
+struct capacity_case {
+  size_setting_index setting;
+  std::uint32_t value;
+  const char* name_prefix;  // names declared until the store is full
+  int code;
+  int fitted;               // declarations that succeed first
+};
+
+// The array table, the array-name space and temporary-string space are fixed
+// blocks: each reports its own error when full.
+TEST_F(CoreVariablesTest, ArrayStoresAndTemporaryStringsReportWhenFull) {
+  const capacity_case cases[] = {
+      {SIZE_NUMBER_OF_ARRAYS, 20, "a", 163, 20},
+      {SIZE_ARRAY_NAME_SPACE, 100, "longarrayname", 91, 6},  // 15 bytes each with the NUL
+  };
+  for (const capacity_case& c : cases) {
+    size_settings_reset_current();
+    size_settings[c.setting].current = c.value;
+    ASSERT_EQ(start(), 0);
+    port.output.clear();
+    int fitted = 0;
+    while (dim(c.name_prefix + std::to_string(fitted) + "(2)") == 2) ++fitted;
+    EXPECT_EQ(fitted, c.fitted) << c.code;
+    EXPECT_TRUE(reported_code(c.code)) << port.output;
+  }
+  size_settings_reset_current();
+  size_settings[SIZE_TEMP_STRING_SPACE].current = 4096;
+  ASSERT_EQ(start(), 0);
+  std::string text = "\"" + std::string(250, 't') + "\"";
+  std::string expression = text;
+  for (int i = 0; i < 16; ++i) expression += " < " + text;  // 17 strings, 4267 bytes
+  port.output.clear();
+  EXPECT_LT(eval(expression), 0);
+  EXPECT_TRUE(reported_code(14)) << port.output;
+  EXPECT_EQ(temp_strings_used, 1u);  // released again after the failed expression
+}
+
 }  // namespace

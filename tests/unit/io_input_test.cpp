@@ -230,6 +230,19 @@ TEST_F(IoInputTest, IoInputKeyboardRedoLoop) {
   EXPECT_EQ(kill_requested, 1);
   kill_requested = 0;
   EXPECT_EQ(eval_double("q"), 7);
+
+  // A fault in the variable list fails the statement once: asking again
+  // could never mend it. A bad reply still asks again.
+  const char* list_faults[] = {"input 5", "input a, 7", "input n(9)"};
+  ok("dim n(2)");
+  for (const char* statement : list_faults) {
+    window.replies = {"1", "2", "3"};
+    EXPECT_LT(run(statement), 0) << statement;
+    EXPECT_EQ(window.replies.size(), 2u) << statement << "\n" << window.output;
+  }
+  window.replies = {"x", "3"};
+  EXPECT_GE(run("input n(1)"), 0) << window.output;
+  EXPECT_EQ(eval_double("n(1)"), 3);
   install_frontend_port(&port);
 }
 

@@ -2,6 +2,7 @@
 // long elements, and whole rows moving together.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -170,4 +171,30 @@ TEST(MiscSort, UnassignedLongElementsCountAsZero) {
   EXPECT_EQ(rows[0].long_value, &minus_three.number);
   EXPECT_EQ(rows[1].long_value, nullptr);
   EXPECT_EQ(rows[2].long_value, &five.number);
+}
+
+TEST(MiscSort, ManyRowsLandWhereAStableSortPutsThem) {
+  // Many rows and few key values: long permutation cycles and many ties.
+  // Each row is (key, tag, tag * 10); the tags must arrive in stable order.
+  constexpr std::uint32_t count = 500;
+  std::vector<double> table;
+  std::uint32_t seed = 12345;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    seed = seed * 214013u + 2531011u;
+    table.push_back(static_cast<double>((seed >> 16) % 17));
+    table.push_back(i);
+    table.push_back(i * 10.0);
+  }
+  std::vector<std::uint32_t> expected(count);
+  for (std::uint32_t i = 0; i < count; ++i) expected[i] = i;
+  std::stable_sort(expected.begin(), expected.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return table[a * 3] < table[b * 3]; });
+  std::vector<value_slot> rows = number_rows(table);
+  set_up_state(rows, 2, 3);
+  ASSERT_EQ(sort_rows(count), 0);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    ASSERT_EQ(rows[i * 3 + 1].number, expected[i]) << "row " << i;
+    ASSERT_EQ(rows[i * 3].number, table[expected[i] * 3]) << "row " << i;
+    ASSERT_EQ(rows[i * 3 + 2].number, expected[i] * 10.0) << "row " << i;
+  }
 }
