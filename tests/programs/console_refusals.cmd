@@ -1,0 +1,5 @@
+GRAPH width=3
+INPUTDIALOG a
+x=inputdialog(a$)
+
+
