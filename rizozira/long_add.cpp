@@ -93,7 +93,16 @@ int long_add(const long_number* a, const long_number* b, long_number* c) {
     }
     cb[0] += carry;
   } else {
+    // S's blocks beyond c's last block are dropped. Left out of a
+    // subtraction they would make the difference too large by up to one unit
+    // of c's last block, and a difference just below a rounding tie at digit
+    // p would then round the wrong way (1 - 0.5000...0001 x 10^-p). A
+    // non-zero dropped tail therefore borrows one unit of that block: the
+    // computed value lies just below the exact one and rounds as it does.
     std::uint32_t borrow = 0;
+    for (std::int64_t k = s_end - 1; k >= nb && k >= s_offset && borrow == 0; --k) {
+      if (sb[k - s_offset] != 0) borrow = 1;
+    }
     for (std::int32_t k = last; k >= 1; --k) {
       std::uint32_t sv = (k >= s_offset && k < s_end) ? sb[k - s_offset] : 0;
       std::int64_t v = static_cast<std::int64_t>(cb[k]) - sv - borrow;
