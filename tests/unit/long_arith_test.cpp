@@ -106,12 +106,102 @@ std::string random_number(std::mt19937_64& rng, int max_digits, int max_exp) {
   return s;
 }
 
+// A random operand whose exponent (value = 0.d1d2... x 10^exp) is congruent
+// to `phase` modulo 8, so that a loop over phases meets every block alignment.
+// Every few operands are short, the rest up to `max_digits` long.
+std::string aligned_number(std::mt19937_64& rng, int max_digits, int phase) {
+  std::uniform_int_distribution<int> len(1, max_digits);
+  std::uniform_int_distribution<int> digit(0, 9);
+  std::uniform_int_distribution<int> octets(-5, 5);
+  std::string s = (rng() & 1) ? "-0." : "0.";
+  s += static_cast<char>('1' + digit(rng) % 9);
+  int n = (rng() % 4 == 0) ? 1 + static_cast<int>(rng() % 20) : len(rng);
+  for (int i = 1; i < n; ++i) s += static_cast<char>('0' + digit(rng));
+  s += "e" + std::to_string(8 * octets(rng) + phase);
+  return s;
+}
+
 class LongArithTest : public LongFixture {
  protected:
   Z one;
   void SetUp() override {
     LongFixture::SetUp();
     mpz_set_ui(one.v, 1);
+  }
+
+  // Adds, subtracts, multiplies and divides a and b at precision p and checks
+  // each result against the exact value rounded (or cut) at digit p.
+  void check_operations(const std::string& ta, const std::string& tb, int p, int round) {
+    std::int32_t level = long_temp_used;
+    long_number* a = make(ta);
+    long_number* b = make(tb);
+    check_operations(a, b, p, round);
+    long_temp_release_to(level);
+  }
+
+  void check_operations(long_number* a, long_number* b, int p, int round) {
+    Z an, bn, r;
+    long ea, eb, er;
+    to_mpz(a, an.v, ea);
+    to_mpz(b, bn.v, eb);
+    std::string where = "p=" + std::to_string(p) + " round=" + std::to_string(round) + " a=" + long_text(a) +
+                        " b=" + long_text(b);
+
+    // An operand more than p + 2 places below the other is ignored: the
+    // result is the larger operand as it stands (also when cutting).
+    long gap = static_cast<long>(a->exp) - b->exp;
+    bool far = a->blocks[0] != 0 && b->blocks[0] != 0 && (gap > p + 2 || -gap > p + 2);
+    Dec larger_a = dec_of(gap > 0 ? a : b);
+    Dec larger_s = larger_a;
+    if (gap < 0) larger_s.sign ^= 1;
+
+    long_number* c = long_temp_alloc();
+    ASSERT_GE(long_add(a, b, c), 0);
+    long_normalize(c, 1);
+    add_exact(an.v, ea, bn.v, eb, r.v, er);
+    EXPECT_EQ(dec_of(c), far ? larger_a : reference(r.v, one.v, er, p, round)) << "add " << where;
+
+    ASSERT_GE(long_subtract(a, b, c), 0);
+    long_normalize(c, 1);
+    Z nb;
+    mpz_neg(nb.v, bn.v);
+    add_exact(an.v, ea, nb.v, eb, r.v, er);
+    EXPECT_EQ(dec_of(c), far ? larger_s : reference(r.v, one.v, er, p, round)) << "sub " << where;
+
+    // The truncated product falls short of the exact one by less than
+    // m = a.blks + b.blks units of block keep - 2 (the partial products and
+    // carries it never forms). The result must be the exact product rounded,
+    // or, only when it lies that close to a tie or a cut, the same rounding
+    // of the value that much lower.
+    const std::int32_t keep = (p + 7) / 8 + 2;
+    const bool truncated = a->blks + b->blks >= keep;
+    const std::int32_t m = a->blks + b->blks;
+    const long deficit_exp = static_cast<long>(a->exp) + b->exp - 8L * (keep - 1);
+    ASSERT_EQ(long_multiply(a, b, c), 0);
+    long_normalize(c, 1);
+    mpz_mul(r.v, an.v, bn.v);
+    Dec want = reference(r.v, one.v, ea + eb, p, round);
+    Dec got = dec_of(c);
+    if (got != want && truncated) {
+      Z deficit, low;
+      long el;
+      mpz_set_si(deficit.v, mpz_sgn(r.v) < 0 ? m : -m);  // towards zero
+      add_exact(r.v, ea + eb, deficit.v, deficit_exp, low.v, el);
+      EXPECT_EQ(got, reference(low.v, one.v, el, p, round)) << "mul " << where;
+    } else {
+      EXPECT_EQ(got, want) << "mul " << where;
+    }
+
+    // a / b = (an / bn) x 10^(ea - eb); the sign goes with the numerator.
+    long_number* x = long_temp_alloc();
+    ASSERT_EQ(long_copy(a, x), 14);
+    ASSERT_EQ(long_divide(x, b, c), 0);
+    Z den;
+    mpz_abs(den.v, bn.v);
+    mpz_set(r.v, an.v);
+    if (mpz_sgn(bn.v) < 0) mpz_neg(r.v, r.v);
+    EXPECT_EQ(dec_of(c), reference(r.v, den.v, ea - eb, p, round)) << "div " << where;
+    EXPECT_EQ(x->blks, 1);  // the dividend is consumed
   }
 };
 
@@ -133,49 +223,27 @@ TEST_F(LongArithTest, RandomOperationsMatchExactArithmeticRounded) {
           std::uint32_t unit = long_pow10[7 - k % 8];
           if (b->blocks[k / 8] / unit % 10 < 9) b->blocks[k / 8] += unit;
         }
-        Z an, bn, r;
-        long ea, eb, er;
-        to_mpz(a, an.v, ea);
-        to_mpz(b, bn.v, eb);
-        std::string where = "p=" + std::to_string(p) + " a=" + long_text(a) + " b=" + long_text(b);
-
-        // An operand more than p + 2 places below the other is ignored: the
-        // result is the larger operand as it stands (also when cutting).
-        long gap = static_cast<long>(a->exp) - b->exp;
-        bool far = a->blocks[0] != 0 && b->blocks[0] != 0 && (gap > p + 2 || -gap > p + 2);
-        Dec larger_a = dec_of(gap > 0 ? a : b);
-        Dec larger_s = larger_a;
-        if (gap < 0) larger_s.sign ^= 1;
-
-        long_number* c = long_temp_alloc();
-        ASSERT_GE(long_add(a, b, c), 0);
-        long_normalize(c, 1);
-        add_exact(an.v, ea, bn.v, eb, r.v, er);
-        EXPECT_EQ(dec_of(c), far ? larger_a : reference(r.v, one.v, er, p, round)) << "add " << where;
-
-        ASSERT_GE(long_subtract(a, b, c), 0);
-        long_normalize(c, 1);
-        Z nb;
-        mpz_neg(nb.v, bn.v);
-        add_exact(an.v, ea, nb.v, eb, r.v, er);
-        EXPECT_EQ(dec_of(c), far ? larger_s : reference(r.v, one.v, er, p, round)) << "sub " << where;
-
-        ASSERT_EQ(long_multiply(a, b, c), 0);
-        long_normalize(c, 1);
-        mpz_mul(r.v, an.v, bn.v);
-        EXPECT_EQ(dec_of(c), reference(r.v, one.v, ea + eb, p, round)) << "mul " << where;
-
-        // a / b = (an / bn) x 10^(ea - eb); the sign goes with the numerator.
-        long_number* x = long_temp_alloc();
-        ASSERT_EQ(long_copy(a, x), 14);
-        ASSERT_EQ(long_divide(x, b, c), 0);
-        Z den;
-        mpz_abs(den.v, bn.v);
-        mpz_set(r.v, an.v);
-        if (mpz_sgn(bn.v) < 0) mpz_neg(r.v, r.v);
-        EXPECT_EQ(dec_of(c), reference(r.v, den.v, ea - eb, p, round)) << "div " << where;
-        EXPECT_EQ(x->blks, 1);  // the dividend is consumed
+        check_operations(a, b, p, round);
         long_temp_release_to(level);
+      }
+    }
+  }
+}
+
+// Every pair of exponent phases modulo 8 (so every way the operands' blocks
+// can line up with each other and with the result's) at the precisions a
+// program meets, up to 10,000 digits.
+TEST_F(LongArithTest, EveryBlockAlignmentMatchesExactArithmetic) {
+  std::mt19937_64 rng(8);
+  for (int p : {11, 50, 100, 1000, 10000}) {
+    ASSERT_EQ(long_set_float_precision(p), 0);
+    for (int phase = 0; phase < 64; ++phase) {
+      int round = p >= 10000 ? phase % 2 : 1;
+      long_round_mode = round;
+      check_operations(aligned_number(rng, p, phase % 8), aligned_number(rng, p, phase / 8), p, round);
+      if (p < 10000) {
+        long_round_mode = 0;
+        check_operations(aligned_number(rng, p, phase % 8), aligned_number(rng, p, phase / 8), p, 0);
       }
     }
   }
