@@ -25,6 +25,7 @@ run predefined.bas
 run erase_control.bas
 run goto_into.bas
 run goto_in_sub.bas
+run next_name.bas
 cont
 5 + 1
 

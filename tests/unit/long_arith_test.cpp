@@ -252,12 +252,18 @@ TEST_F(LongArithTest, EveryBlockAlignmentMatchesExactArithmetic) {
 TEST_F(LongArithTest, IntegerModeIsExact) {
   std::mt19937_64 rng(77);
   integer_mode = 1;
+  // Random integers with random trailing zeros (whole zero blocks that are
+  // not stored), some of them thousands of digits long.
+  auto integer_text = [&rng](int max_digits) {
+    std::string t = random_number(rng, max_digits, 0);
+    t = t.substr(0, t.find('e'));
+    if (rng() % 3 == 0) t += std::string(rng() % 41, '0');
+    return t;
+  };
   for (int iter = 0; iter < 300; ++iter) {
     std::int32_t level = long_temp_used;
-    std::string ta = random_number(rng, 300, 0);
-    std::string tb = random_number(rng, iter % 3 == 0 ? 300 : 40, 0);
-    ta = ta.substr(0, ta.find('e'));
-    tb = tb.substr(0, tb.find('e'));
+    std::string ta = integer_text(iter % 10 == 0 ? 3000 : 300);
+    std::string tb = integer_text(iter % 3 == 0 ? 300 : 40);
     long_number* a = make(ta);
     long_number* b = make(tb);
     Z an(ta), bn(tb);
@@ -268,6 +274,11 @@ TEST_F(LongArithTest, IntegerModeIsExact) {
     long_normalize(c, 1);
     mpz_add(r.v, an.v, bn.v);
     EXPECT_EQ(long_text(c), r.str()) << ta << " + " << tb;
+
+    ASSERT_GE(long_subtract(a, b, c), 0);
+    long_normalize(c, 1);
+    mpz_sub(r.v, an.v, bn.v);
+    EXPECT_EQ(long_text(c), r.str()) << ta << " - " << tb;
 
     ASSERT_EQ(long_multiply(a, b, c), 0);
     long_normalize(c, 0);
@@ -292,7 +303,7 @@ TEST_F(LongArithTest, EdgeCasesOfAddAndMultiply) {
     const char* a;
     char op;
     const char* b;
-    const char* expect;
+    std::string expect;
   };
   const Case cases[] = {
       {50, "1", '+', "1e-60", "1."},
@@ -304,6 +315,13 @@ TEST_F(LongArithTest, EdgeCasesOfAddAndMultiply) {
       {50, "-3", '*', "4", "-12."},
       {50, "-3", '*', "-4", "12."},
       {50, "1e100", '*', "1e100", "1.e+200"},
+      // Just below a tie at digit 50: the subtrahend's digits beyond the
+      // sum's blocks still count (rounding must go down, and up just above).
+      {50, "1", '-', "5.00000000000000000000000000001e-51", "." + std::string(50, '9')},
+      {50, "-1", '+', "5.00000000000000000000000000001e-51", "-." + std::string(50, '9')},
+      {50, "1", '-', "4.99999999999999999999999999999e-51", "1."},
+      {50, "1", '+', "5.00000000000000000000000000001e-50", "1." + std::string(48, '0') + "1"},
+      {50, "1", '+', "5.00000000000000000000000000001e-51", "1."},
   };
   for (const Case& t : cases) {
     ASSERT_EQ(long_set_float_precision(t.precision), 0);

@@ -1,10 +1,12 @@
 // Conversion of long numbers from and to decimal text and doubles.
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "interpreter/errors.h"
 #include "long_test_support.h"
@@ -222,6 +224,37 @@ TEST_F(LongConvertTest, ToDoubleIsCorrectlyRoundedFromThirtyTwoDigits) {
     ASSERT_EQ(long_to_double(n, 1), 2);
     EXPECT_EQ(double_accumulator, x) << bits;
     long_temp_release_to(0);
+  }
+}
+
+// A double through its 24 digits and back is the same double, bit for bit:
+// the extremes, subnormals (where the conversion rounds twice) and random
+// subnormal patterns, in both signs.
+TEST_F(LongConvertTest, DoublesRoundTripBitExact) {
+  std::vector<double> values = {
+      DBL_MIN, DBL_TRUE_MIN, DBL_MAX, std::nextafter(DBL_MIN, 0.0), std::nextafter(DBL_MAX, 0.0),
+      std::ldexp(1.0, -1060), std::ldexp(3.0, -1074), 0.1, 1.0 / 3.0, 9007199254740991.0,
+      9007199254740994.0, 1e23, 123456789012345678.0, std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0),
+  };
+  std::mt19937_64 rng(1074);
+  for (int i = 0; i < 500; ++i) {
+    std::uint64_t bits = rng() & 0x000FFFFFFFFFFFFFull;  // exponent field 0: subnormal
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    if (x != 0.0) values.push_back(x);
+  }
+  for (double v : values) {
+    for (double x : {v, -v}) {
+      ASSERT_EQ(long_from_double(x), 14);
+      long_number* n = long_temp_alloc();
+      ASSERT_EQ(long_move(long_accumulator, n), 14);
+      ASSERT_EQ(long_to_double(n, 1), 2);
+      std::uint64_t want, got;
+      std::memcpy(&want, &x, sizeof want);
+      std::memcpy(&got, &double_accumulator, sizeof got);
+      EXPECT_EQ(got, want) << x;
+      long_temp_release_to(0);
+    }
   }
 }
 

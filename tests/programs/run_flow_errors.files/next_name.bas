@@ -1,0 +1,3 @@
+for i = 1 to 2
+print i
+next i
