@@ -136,6 +136,22 @@ bool outside_double_range(const decimal_parts& parts) {
   return false;
 }
 
+// True when the long double x equals the decimal in parts exactly. Every
+// finite long double has a finite decimal expansion; 800 digits hold all of
+// it for the midpoints of doubles, so the printed digits are exact.
+bool decimal_equals(long double x, const decimal_parts& parts) {
+  static char printed[1024];
+  std::snprintf(printed, sizeof printed, "%.800Le", x < 0 ? -x : x);
+  const char* exponent_mark = std::strchr(printed, 'e');
+  if (!exponent_mark) return false;
+  std::string digits;
+  for (const char* p = printed; p < exponent_mark; ++p)
+    if (*p >= '0' && *p <= '9') digits += *p;
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  long exponent = std::strtol(exponent_mark + 1, nullptr, 10) + 1;  // d.ddd -> 0.dddd
+  return digits == parts.digits && exponent == parts.exponent;
+}
+
 // The decimal parser on any text; result into double_accumulator.
 int decimal_text_to_double(const char* text, int range_check, int report) {
   std::int64_t stamp = 0;
@@ -150,9 +166,10 @@ int decimal_text_to_double(const char* text, int range_check, int report) {
   }
   if (timed) print_timing("Convert to RIZOZIRA time:  ", timer_elapsed_us(stamp));
   if (range_check && outside_double_range(parts)) return -1;
-  // Up to 15 significant digits form an exact integer; scaled by an exactly
-  // representable power of ten (at most 10^22), one IEEE multiply or divide
-  // rounds correctly, as strtod would. Literals in loops take this road.
+  // Up to 15 significant digits form an exact integer. Divided by an exactly
+  // representable power of ten the quotient is never a halfway case, and a
+  // product below 2^53 is exact, so one IEEE operation gives the same double
+  // as the exact conversion below. Literals in loops take this road.
   if (parts.count <= 15) {
     static constexpr double powers_of_ten[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -163,17 +180,29 @@ int decimal_text_to_double(const char* text, int range_check, int report) {
       for (int i = 0; i < parts.count; ++i) mantissa = mantissa * 10 + (parts.digits[i] - '0');
       double value = static_cast<double>(mantissa);
       value = scale >= 0 ? value * powers_of_ten[scale] : value / powers_of_ten[-scale];
-      double_accumulator = parts.negative ? -value : value;
-      return ITEM_DOUBLE;
+      if (scale < 0 || value < 9007199254740992.0) {
+        double_accumulator = parts.negative ? -value : value;
+        return ITEM_DOUBLE;
+      }
     }
   }
   // At most 32 significant digits and an exponent bounded by the parser:
-  // strtod rounds this exactly, as a long-to-double conversion of the same
-  // digits would.
+  // strtod rounds to nearest with ties to even; the language rounds ties away
+  // from zero, so an exact halfway value moves to the larger neighbour.
   char buffer[max_significant_digits + 32];
   std::snprintf(buffer, sizeof buffer, "%s0.%se%ld", parts.negative ? "-" : "", parts.digits,
                 parts.exponent);
-  double_accumulator = std::strtod(buffer, nullptr);
+  double nearest = std::strtod(buffer, nullptr);
+  double_accumulator = nearest;
+  if (std::isfinite(nearest) && nearest != 0.0) {
+    double away = std::nextafter(nearest, nearest > 0 ? HUGE_VAL : -HUGE_VAL);
+    if (std::isfinite(away)) {
+      // The midpoint of two neighbouring doubles needs one bit more than a
+      // double: exact in long double, and printed exactly by the C library.
+      long double midpoint = (static_cast<long double>(nearest) + static_cast<long double>(away)) / 2;
+      if (decimal_equals(midpoint, parts)) double_accumulator = away;
+    }
+  }
   return ITEM_DOUBLE;
 }
 

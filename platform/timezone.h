@@ -3,7 +3,7 @@
 
 struct timezone_facts {
   long offset_seconds_west;  // standard offset, seconds west of UTC
-  int daylight;              // 1 when the zone has a daylight-saving rule
+  int daylight;              // 1 when the zone observes daylight saving this year
   long dst_bias_seconds;     // how much daylight time moves the clock back (negative: -3600)
 };
 

@@ -111,6 +111,7 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     const std::int32_t start = long_blocks_start;
     if (start >= n_blocks) break;
     long_debug_line("n = %d, div_start = %d\n", static_cast<int>(n), start);
+    long_debug_dump_fixed("powr", pow);
     std::fill(term.begin(), term.begin() + start, 0);
     std::copy(pow.begin() + start, pow.end(), term.begin() + start);
     long_fixed_div_small_tracked(term.data(), n, n_blocks);

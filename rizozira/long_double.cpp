@@ -174,14 +174,12 @@ int long_to_double(long_number* n, int report) {
     double_accumulator = 0.0;
     return 2;
   }
-  // Overflow: at or above 0.17976931348623157 x 10^309 in the leading 24 digits.
-  if (n->exp >= 310 ||
-      (n->exp == 309 && (block_or_zero(n, 0) > 17976931 ||
-                         (block_or_zero(n, 0) == 17976931 &&
-                          (block_or_zero(n, 1) > 34862315 ||
-                           (block_or_zero(n, 1) == 34862315 && block_or_zero(n, 2) > 70000000)))))) {
-    return too_large(n, report);
-  }
+  // Overflow: 10^309 and above here; below that, a value is too large
+  // exactly when it rounds to 2^1024 (checked after the rounding below). A
+  // cut at the decimal 1.7976931348623157e308 instead would refuse the
+  // largest double itself (1.797693134862315708...e308), which enters with
+  // its 24 digits and must come back unchanged.
+  if (n->exp >= 310) return too_large(n, report);
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_CONVERT, stamp);
   const bool negative = n->sign < 0;

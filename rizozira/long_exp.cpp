@@ -64,11 +64,12 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     long_debug_line("n = %d\n", static_cast<int>(n));
     if (int mrc = long_fixed_multiply(term, piece, first + 1, product); mrc < 0) return mrc;
     term.swap(product);
+    long_debug_dump_fixed("prd", term);
     long_blocks_start = 0;
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
     const std::int32_t start = long_blocks_start;
     if (start >= n_blocks) break;  // the term has become zero
-    long_debug_dump_fixed("prd", term);
+    long_debug_dump_fixed("pr2", term);
     if (negative && (n & 1)) {
       long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
     } else {
@@ -162,6 +163,7 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
   if (base10) {
     rc = long_copy(x, &y.n);
     if (rc < 0) return rc;
+    long_debug_dump("clg", &y.n, 0);
   } else {
     long_work_record dividend, divisor;
     rc = long_copy(x, &dividend.n);
@@ -190,6 +192,7 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
   long_work_record z;
   rc = long_multiply(&y.n, &ln10.n, &z.n);
   if (rc < 0) return rc;
+  long_debug_dump("nlg", &z.n, 0);
   long_normalize(&z.n, 1);
   long_debug_dump("nln", &z.n, 0);
   rc = long_exp_staged(&z.n, result);

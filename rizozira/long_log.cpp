@@ -145,20 +145,30 @@ int long_ln_series(const long_number* q, long_number* r) {
     long_fixed power, square(static_cast<std::size_t>(n_blocks), 0),
         product(static_cast<std::size_t>(n_blocks), 0), term(static_cast<std::size_t>(n_blocks), 0);
     long_fixed_from_record(&u.n, power, n_blocks);
+    long_debug_dump_fixed("trm", power);
+    long_debug_dump_fixed("x1b", power);
     if (int mrc = long_fixed_multiply(power, power, 0, square); mrc < 0) return mrc;
+    long_debug_dump_fixed("x1sq", square);
+    long_debug_dump_fixed("x1un", square);
     long_fixed sum = power;
+    long_debug_dump_fixed("sum", sum);
     std::int32_t square_from = 0;
     while (square_from < n_blocks && square[static_cast<std::size_t>(square_from)] == 0) ++square_from;
     long_debug_line("x1_start_block = %d, x1_num_blocks = %d\n", square_from, n_blocks - square_from);
     std::uint32_t n = 1;
     for (;;) {
+      long_debug_line("n = %d\n", static_cast<int>(n));
       if (int mrc = long_fixed_multiply(power, square, square_from, product); mrc < 0) return mrc;
+      long_debug_dump_fixed("prod", product);
       power.swap(product);
+      long_debug_dump_fixed("pr2", power);
+      long_debug_dump_fixed("valu", power);
       long_blocks_start = 0;
       while (long_blocks_start < n_blocks && power[static_cast<std::size_t>(long_blocks_start)] == 0) {
         ++long_blocks_start;
       }
       const std::int32_t start = long_blocks_start;
+      long_debug_line("div_start = %d\n", start);
       if (start >= n_blocks) break;
       n += 2;
       std::fill(term.begin(), term.end(), 0);

@@ -47,6 +47,8 @@ void sqrt_first_guess(const long_number* x, long_number* r) {
 int long_sqrt_step(long_number* q, long_number* r, std::int32_t digits) {
   long_work_record diff;
   long_normalize(q, 1);
+  long_debug_dump("qux", q, 0);
+  long_debug_dump("ds", r, 0);
   int rc = long_subtract(q, r, &diff.n);
   if (rc < 0) return rc;
   long_normalize(&diff.n, 1);
@@ -88,6 +90,7 @@ int long_sqrt(long_number* x, long_number* r) {
   sqrt_first_guess(x, r);
   long_debug_dump("dd", x, 0);
   long_debug_dump("ds", r, 0);
+  long_debug_dump("ddn", x, 0);
   // The guess holds about 16 correct digits; each step doubles them, so the
   // steps run at rising precisions and only the last ones at the full p + 8.
   const std::int32_t work_precision = p + 8;
@@ -101,6 +104,11 @@ int long_sqrt(long_number* x, long_number* r) {
     if (rc < 0) return rc;
     rc = long_copy(r, &divisor.n);
     if (rc < 0) return rc;
+    if (step == 0) {
+      long_debug_dump("dsn", &divisor.n, 0);
+      long_debug_dump("dd2", &dividend.n, 0);
+    }
+    long_debug_dump("ndd", &dividend.n, 0);
     rc = long_divide(&dividend.n, &divisor.n, &q.n);
     if (rc < 0) return rc;
     long_debug_dump("qu1", &q.n, 0);

@@ -83,6 +83,7 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
     long_debug_line("n = %d, div_start = %d\n", static_cast<int>(n), long_blocks_start);
     if (int mrc = long_fixed_multiply(term, x2, x2_from, product); mrc < 0) return mrc;
     term.swap(product);
+    long_debug_dump_fixed("trm1", term);
     // term / ((n - 1) n), as two divisions: the product no longer fits 32
     // bits once n passes 65,536.
     long_blocks_start = 0;
@@ -169,9 +170,13 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
         // sin(a + b) = sin a cos b + cos a sin b; cos(a + b) = cos a cos b - sin a sin b
         if (int mrc = long_fixed_multiply(s1, c2, 0, t1); mrc < 0) return mrc;
         if (int mrc = long_fixed_multiply(c1, s2, 0, t2); mrc < 0) return mrc;
+        long_debug_dump_fixed("s1c2", t1);
+        long_debug_dump_fixed("c1s2", t2);
         long_blocks_add_from(t1.data(), t2.data(), 0, n_blocks);
         if (int mrc = long_fixed_multiply(c1, c2, 0, t2); mrc < 0) return mrc;
         if (int mrc = long_fixed_multiply(s1, s2, 0, c1); mrc < 0) return mrc;
+        long_debug_dump_fixed("c1c2", t2);
+        long_debug_dump_fixed("s1s2", c1);
         long_blocks_sub_from(t2.data(), c1.data(), 0, n_blocks);
         s1.swap(t1);
         c1.swap(t2);
@@ -346,7 +351,8 @@ int long_trig(std::int32_t p, const long_number* x, long_number* result, int mod
 int long_func_trig(long_number* x, int mode) {
   if (integer_mode) return report_error(162);
   long_normalize(x, 1);
-  if (mode == 4 && long_is_zero(x)) return report_error(165);
+  // COT of zero is a division by a zero sine, like COT of any multiple of pi.
+  if (mode == 4 && long_is_zero(x)) return report_error(166);
   int rc = long_trig(long_precision, x, long_accumulator, mode);
   if (rc < 0) return rc;
   long_round_result(long_accumulator);

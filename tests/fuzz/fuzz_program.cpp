@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fprintf(stderr, "fuzz: cannot write fuzz.bas in the working folder\n");
     std::abort();
   }
-  port.start(20000, 1500);
+  port.start(20000, 400);
   static const char run_command[] = "run fuzz.bas";
   type_line(run_command, sizeof run_command - 1);
 
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t count = end - at;
     if (count > 0 && text[at + count - 1] == '\r') --count;
     if (count > 0 && count <= 255 && std::memchr(text + at, 0, count) == nullptr) {
-      port.start(20000, 1500);
+      port.start(20000, 400);
       type_line(text + at, count);
     }
     at = end + 1;

@@ -268,6 +268,9 @@ TEST_F(LongConvertTest, ToDoubleEdges) {
       {"-9007199254740993", -9007199254740994.0},
       {"1e-400", 0.0},
       {"1.7976931348623157e308", 1.7976931348623157e308},
+      {"1.79769313486231570814527423731704e308", DBL_MAX},
+      // Just below the midpoint between the largest double and 2^1024.
+      {"1.7976931348623158079372897140530e308", DBL_MAX},
       {"0", 0.0},
       {"2.2250738585072014e-308", 2.2250738585072014e-308},
       // Only the first 32 digits count: just above the tie 1 + 2^-53 in
@@ -285,6 +288,8 @@ TEST_F(LongConvertTest, ToDoubleEdges) {
   ASSERT_EQ(long_to_double(tiny, 1), 2);
   EXPECT_FALSE(std::signbit(double_accumulator));
 
+  // Just above that midpoint: too large.
+  EXPECT_EQ(long_to_double(make("1.7976931348623158079372897140531e308"), 0), -164);
   long_number* big = make("1.8e308");
   EXPECT_EQ(long_to_double(big, 0), -164);
   EXPECT_EQ(port.output.find("too large"), std::string::npos);
