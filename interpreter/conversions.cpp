@@ -238,9 +238,33 @@ bool is_raw_bits_text(const char* text) { return text[0] == '0' && (text[1] == '
 // (or LONG ALL is on), so it becomes a long number; negative: a malformed raw
 // "0x" pattern (reported). A "0x" text is a bit pattern whatever its digits
 // look like, so it is recognised before any digit is counted.
+// A sign and at most 15 digits, nothing else: the integer is exact in a
+// double, so value is what the decimal parser would give (a zero is +0).
+// Literals in loops are mostly of this kind.
+bool small_integer_text(const char* text, double& value) {
+  const char* p = text;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  std::int64_t mantissa = 0;
+  int digits = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    if (++digits > 15) return false;
+    mantissa = mantissa * 10 + (*p - '0');
+  }
+  if (*p != '\0' || digits == 0) return false;
+  value = mantissa == 0 ? 0.0 : negative ? -static_cast<double>(mantissa) : static_cast<double>(mantissa);
+  return true;
+}
+
 int text_fits_double(const char* text) {
   if (is_raw_bits_text(text)) return text_to_double(text, 0, 0) == ITEM_DOUBLE ? 1 : -99;
-  if (long_all_mode || count_number_digits(text) >= long_digit_threshold) return 0;
+  if (long_all_mode) return 0;
+  double value = 0.0;
+  if (!long_old_convert && !long_timer_flags[LONG_TIMER_CONVERT] && small_integer_text(text, value)) {
+    double_accumulator = value;
+    return 1;
+  }
+  if (count_number_digits(text) >= long_digit_threshold) return 0;
   return text_to_double(text, 1, 0) == ITEM_DOUBLE ? 1 : 0;
 }
 
@@ -451,6 +475,8 @@ int item_to_double(expr_item& item) {
 
 int unify_numeric_pair(expr_item& left, expr_item& right) {
   if (no_execute) return ITEM_DOUBLE;
+  // The common case, two doubles outside LONG ALL, as the general road gives it.
+  if (left.type == ITEM_DOUBLE && right.type == ITEM_DOUBLE && !long_all_mode) return ITEM_DOUBLE;
   if (long_all_mode) {
     int result = item_to_long(left);
     if (result < 0) return result;

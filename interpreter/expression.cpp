@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
+#include "interpreter/keywords.h"
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
@@ -275,11 +277,18 @@ int multiply_divide(expr_item* table, int& count, int* changed) {
 
 int join_strings(expr_item& left, const expr_item& right) {
   if (static_cast<std::uint64_t>(temp_strings_used) + 256 > temp_strings_size) return report_error(14);
-  std::string joined = item_text(left);
-  joined += item_text(right);
-  if (joined.size() > max_string_length) joined.resize(max_string_length);
+  // Both parts are at most 255 characters: joined in a local buffer, cut to 255.
+  char joined[2 * max_string_length + 1];
+  const char* a = item_text(left);
+  const char* b = item_text(right);
+  std::size_t a_length = strnlen(a, max_string_length);
+  std::size_t b_length = strnlen(b, max_string_length);
+  std::memcpy(joined, a, a_length);
+  std::memcpy(joined + a_length, b, b_length);
+  std::size_t length = a_length + b_length;
+  if (length > max_string_length) length = max_string_length;
   std::uint32_t offset = 0;
-  int stored = text_to_temp(joined, &offset);
+  int stored = text_to_temp(std::string_view(joined, length), &offset);
   if (stored < 0) return stored;
   left.value.bits = offset;
   return 0;
@@ -464,8 +473,41 @@ int do_comparisons(expr_item* table, int count, int* changed) {
   return count;
 }
 
+namespace {
+
+// Which kinds of operator an item is, as bits: a pass whose kind is absent
+// from the whole table has nothing to do and is skipped.
+constexpr unsigned has_any_operator = 1;
+constexpr unsigned has_power = 2;
+constexpr unsigned has_multiply = 4;
+constexpr unsigned has_sign = 8;
+constexpr unsigned has_comparison = 16;
+constexpr unsigned has_not = 32;
+constexpr unsigned has_logical = 64;
+
+unsigned operator_kind(const expr_item& item) {
+  switch (item.type) {
+    case ITEM_OPERATOR:
+      switch (item.value.op) {
+        case '^': return has_any_operator | has_power;
+        case '*': case '/': case '%': return has_any_operator | has_multiply;
+        case '+': case '-': return has_any_operator | has_sign;
+        default: return has_any_operator;
+      }
+    case ITEM_COMPARISON: return has_comparison;
+    case ITEM_LOGICAL: return item.value.token == LOGICAL_NOT ? has_not : has_logical;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
 int evaluate_expression(int flags) {
-  expr_item table[max_expression_items];
+  // Raw room for the items: an expression uses a few of the 49 places, so
+  // they are not cleared in advance (each is constructed as it is filled).
+  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * max_expression_items];
+  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
+  unsigned kinds = 0;
   int count = 0;
   error_column = static_cast<int>(scan_column());
   const char* expression_start = scan_pointer;
@@ -496,7 +538,8 @@ int evaluate_expression(int flags) {
       if (moved < 0) return moved;
       item.value.long_value = holder;
     }
-    table[count++] = item;
+    kinds |= operator_kind(item);
+    new (&table[count++]) expr_item(item);
   }
 
   if (debug_mode && expression_start && scan_pointer > expression_start) {
@@ -525,17 +568,19 @@ int evaluate_expression(int flags) {
   struct pass {
     int (*run)(expr_item*, int&, int*);
     const char* name;
+    unsigned needs;  // the operator kinds the pass acts on
   };
   static const pass passes[] = {
-      {unary_signs, "functions and unary - and +"},
-      {raise_to_power, "raise to power"},
-      {multiply_divide, "multiply and divide"},
-      {add_subtract, "add and subtract"},
-      {nullptr, "comparison operations"},
-      {logical_not, "Logical NOT"},
-      {logical_operators_pass, "Logical AND, OR, XOR, EOR"},
+      {unary_signs, "functions and unary - and +", has_any_operator},
+      {raise_to_power, "raise to power", has_power},
+      {multiply_divide, "multiply and divide", has_multiply},
+      {add_subtract, "add and subtract", has_sign},
+      {nullptr, "comparison operations", has_comparison},
+      {logical_not, "Logical NOT", has_not},
+      {logical_operators_pass, "Logical AND, OR, XOR, EOR", has_logical},
   };
   for (const pass& step : passes) {
+    if (!(kinds & step.needs)) continue;  // the pass would change nothing
     int changed = 0;
     int result;
     if (step.run) {
@@ -584,8 +629,7 @@ int get_parameter_list(int* count, expr_item* list) {
       error_column = static_cast<int>(scan_column()) - 1;
       return report_error(326);
     }
-    expr_item& item = list[*count];
-    item = expr_item{};
+    expr_item& item = *new (&list[*count]) expr_item{};  // list may be raw room
     item.column = column;
     switch (result) {
       case ITEM_DOUBLE:

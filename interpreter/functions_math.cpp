@@ -90,9 +90,7 @@ int long_unary(int token, expr_item& argument) {
     case FUNC_SIN: return long_func_trig(x, 1);
     case FUNC_COS: return long_func_trig(x, 2);
     case FUNC_TAN: return long_func_trig(x, 3);
-    case FUNC_COT:
-      if (!integer_mode && long_is_zero(x)) return function_error(165);
-      return long_func_trig(x, 4);
+    case FUNC_COT: return long_func_trig(x, 4);  // a zero argument: division by zero (166)
     case FUNC_FIX: return long_func_fix(x);
     case FUNC_EXP: return long_func_exp(x, 0);
     case FUNC_EXP10: return long_func_exp(x, 1);

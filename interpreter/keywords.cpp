@@ -139,8 +139,13 @@ unsigned char folded(char c) {
   return (x >= 'A' && x <= 'Z') ? static_cast<unsigned char>(x - 'A' + 'a') : x;
 }
 
+// Bumped whenever a table or the predefined names change: cached name
+// tokens from an older generation are looked up again.
+std::uint32_t name_table_generation = 1;
+
 // Fills the table's words (count := capacity) and groups them by first character.
 void fill_table(keyword_table& table) {
+  ++name_table_generation;
   int sizes[256] = {};
   for (int i = 0; i < table.capacity; ++i) ++sizes[folded(table.words[i][0])];
   int start = 0;
@@ -233,6 +238,7 @@ bool valid_predefined(int index) { return index >= 0 && index < predefined_count
 }  // namespace
 
 void init_predefined_variables() {
+  ++name_table_generation;
   std::memset(predefined_names, 0, sizeof predefined_names);
   std::memset(predefined_strings, 0, sizeof predefined_strings);
   predefined_names[0] = ' ';  // offset 0: a one-blank name
@@ -257,7 +263,7 @@ void init_predefined_variables() {
 }
 
 int find_predefined_variable(std::string_view name) {
-  if (name.empty()) return -1;
+  if (name.empty() || name.size() >= predefined_names_size) return -1;
   unsigned char first = folded(name[0]);  // names are stored in lower case
   for (int i = 0; i < predefined_count; ++i) {
     const char* stored = predefined_names + predefined_variables[i].name_offset;
@@ -290,4 +296,61 @@ int set_predefined_double(int index, double value) {
   if (!valid_predefined(index) || predefined_variables[index].type != ITEM_DOUBLE) return -1;
   predefined_variables[index].value.number = value;
   return 0;
+}
+
+// ---------------------------------------------------------------- name token cache
+
+namespace {
+
+constexpr std::size_t cached_name_length = 23;  // longer names are looked up each time
+constexpr std::size_t name_cache_entries = 512;  // a power of two
+
+// A cached name: its folded characters zero-padded to 24 bytes (so at least
+// one NUL ends it), compared as three words.
+struct name_cache_entry {
+  std::uint64_t key[3];
+  std::uint32_t generation;  // 0: empty
+  name_tokens tokens;
+};
+
+name_cache_entry name_cache[name_cache_entries];
+
+std::int8_t small_token(int token) { return static_cast<std::int8_t>(token < 0 ? -1 : token); }
+
+name_tokens search_name_tokens(std::string_view name) {
+  name_tokens tokens;
+  tokens.logical = small_token(keyword_lookup(logical_operators, name));
+  tokens.command = small_token(keyword_lookup(command_keywords, name));
+  tokens.statement = small_token(keyword_lookup(statement_keywords, name));
+  tokens.predefined = small_token(find_predefined_variable(name));
+  tokens.function = small_token(keyword_lookup(function_keywords, name));
+  tokens.special_name = small_token(keyword_lookup(special_name_keywords, name));
+  return tokens;
+}
+
+}  // namespace
+
+static_assert(max_keyword_records <= 128 && PREDEFINED_CAPACITY <= 128, "name_tokens holds tokens in int8");
+
+std::uint32_t name_tokens_generation() { return name_table_generation; }
+
+name_tokens lookup_name_tokens(std::string_view name) {
+  if (name.empty() || name.size() > cached_name_length) return search_name_tokens(name);
+  char folded_name[sizeof(name_cache_entry::key)] = {};
+  std::uint32_t hash = 2166136261u;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    folded_name[i] = static_cast<char>(folded(name[i]));
+    if (folded_name[i] == '\0') return search_name_tokens(name);  // the padding must end the key
+    hash = (hash ^ static_cast<unsigned char>(folded_name[i])) * 16777619u;
+  }
+  std::uint64_t key[3];
+  std::memcpy(key, folded_name, sizeof key);
+  name_cache_entry& entry = name_cache[(hash ^ (hash >> 15)) & (name_cache_entries - 1)];
+  if (entry.generation == name_table_generation && entry.key[0] == key[0] && entry.key[1] == key[1] &&
+      entry.key[2] == key[2])
+    return entry.tokens;
+  entry.tokens = search_name_tokens(name);
+  entry.generation = name_table_generation;
+  std::memcpy(entry.key, key, sizeof key);
+  return entry.tokens;
 }

@@ -52,6 +52,24 @@ void fill_keyword_tables();
 // Fills relational_operators and logical_operators.
 void fill_operator_tables();
 
+// The token a name has in each table that get_item searches for a scanned
+// name (-1 where a table does not know it), each as keyword_lookup or
+// find_predefined_variable would give it. Recent names are kept in a small
+// cache, so the statement loop pays one hash per name instead of a search of
+// six tables.
+struct name_tokens {
+  std::int8_t logical;
+  std::int8_t command;
+  std::int8_t statement;
+  std::int8_t predefined;
+  std::int8_t function;
+  std::int8_t special_name;
+};
+name_tokens lookup_name_tokens(std::string_view name);
+// Moves whenever a table or a predefined name changes, so that a caller
+// keeping lookup_name_tokens results knows when to look again.
+std::uint32_t name_tokens_generation();
+
 enum command_token : int {
   CMD_LIST = 0,
   CMD_RUN = 1,

@@ -181,9 +181,13 @@ void reset_run_flags() {
 
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
   start = program_offset;
-  std::uint32_t end = program_offset;
-  while (end < program_length && program_buffer[end] != '\n') ++end;
-  if (end < program_length) ++end;  // the LF belongs to the line
+  std::uint32_t end = program_length;
+  if (start < program_length) {
+    const void* lf = std::memchr(program_buffer + start, '\n', program_length - start);
+    if (lf) end = static_cast<std::uint32_t>(static_cast<const char*>(lf) - program_buffer) + 1;  // the LF belongs to the line
+  } else {
+    end = start;
+  }
   std::uint32_t bytes = end - start;
   if (bytes > max_line_bytes) {
     // Show the start of the line in the report, then refuse it.

@@ -183,22 +183,47 @@ int fetch_slot(expr_item& item, const value_slot& slot, std::uint32_t type, int 
   }
 }
 
-// The element name: the array's name and its truncated subscripts.
+// Appends the decimal digits of value at out (room for 20); returns their count.
+std::size_t format_unsigned(unsigned long long value, char* out) {
+  char digits[20];
+  std::size_t n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (std::size_t k = 0; k < n; ++k) out[k] = digits[n - 1 - k];
+  return n;
+}
+
+// The element name: the array's name and its truncated subscripts, as
+// "name(3,4)". Written by hand: this runs on every element access.
 void set_element_name(const char* name, int count, const expr_item* subscripts) {
-  std::size_t used = static_cast<std::size_t>(std::snprintf(current_name, sizeof current_name, "%s(", name));
-  for (int k = 0; k < count && used < sizeof current_name; ++k) {
+  constexpr std::size_t room = sizeof current_name - 1;
+  std::size_t used = strnlen(name, room);
+  std::memcpy(current_name, name, used);
+  if (used < room) current_name[used++] = '(';
+  for (int k = 0; k < count && used < room; ++k) {
     // Subscripts here have passed the range check: 0 <= s < 2^32.
-    long long value = static_cast<long long>(subscripts[k].value.number);
-    used += static_cast<std::size_t>(std::snprintf(current_name + used, sizeof current_name - used,
-                                                   k + 1 < count ? "%lld," : "%lld)", value));
+    double number = subscripts[k].value.number;
+    unsigned long long value = number >= 0.0 && number < 4294967296.0 ? static_cast<unsigned long long>(number) : 0;
+    char text[21];
+    std::size_t length = format_unsigned(value, text);
+    text[length++] = k + 1 < count ? ',' : ')';
+    if (length > room - used) length = room - used;
+    std::memcpy(current_name + used, text, length);
+    used += length;
   }
+  current_name[used] = '\0';
 }
 
 // An array element: subscripts, address, value.
 int array_element(expr_item& item, int array_index, int flags) {
   array_entry& entry = array_table[array_index];
   temp_levels levels;
-  expr_item list[max_parameters];
+  // get_parameter_list fills the subscripts it reads and nothing past count
+  // is used, so the room is not cleared first (this runs on every access).
+  alignas(expr_item) unsigned char list_room[sizeof(expr_item) * max_parameters];
+  expr_item* const list = reinterpret_cast<expr_item*>(list_room);
   int count = 0;
   int result = get_parameter_list(&count, list);
   if (result >= 0 && count == 0) result = fail_at(item.column, 193);
@@ -336,6 +361,86 @@ int indirect_name(expr_item& item, char (&name)[max_name_length + 1]) {
   return length;
 }
 
+// What get_item found for a name, kept by its folded text so that a name
+// met again costs one hash instead of a search of the keyword tables, the
+// arrays and the variables. Each part is checked against the change counters
+// of its table before use, so an answer is always what a fresh search gives.
+struct name_resolution {
+  std::uint64_t key[3];             // folded name, zero-padded (0 in key[0]: empty)
+  std::uint32_t tokens_generation;  // name_tokens_generation() when tokens were found
+  name_tokens tokens;
+  std::int32_t array;               // first array of the name, or -1
+  std::uint32_t array_creations;    // array_creation_count when array was -1 (0: not known)
+  std::int32_t variable;            // first variable of the name, or -1 (not known)
+  std::uint32_t variable_resets;    // variable_reset_count when variable was found
+};
+
+constexpr std::size_t resolution_entries = 512;  // a power of two
+name_resolution resolutions[resolution_entries];
+
+// The entry for name (found or newly taken), or null for a name too long to
+// keep. The entry's tokens are current.
+name_resolution* resolve_name(std::string_view name) {
+  constexpr std::size_t key_size = sizeof(name_resolution::key);
+  if (name.empty() || name.size() >= key_size) return nullptr;
+  char folded_name[key_size] = {};
+  std::uint32_t hash = 2166136261u;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c == '\0') return nullptr;  // the padding must end the key
+    folded_name[i] = c;
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
+  std::uint64_t key[3];
+  std::memcpy(key, folded_name, sizeof key);
+  name_resolution& entry = resolutions[(hash ^ (hash >> 15)) & (resolution_entries - 1)];
+  if (entry.key[0] != key[0] || entry.key[1] != key[1] || entry.key[2] != key[2]) {
+    std::memcpy(entry.key, key, sizeof key);
+    entry.tokens_generation = 0;
+    entry.array = -1;
+    entry.array_creations = 0;
+    entry.variable = -1;
+    entry.variable_resets = 0;
+  }
+  std::uint32_t generation = name_tokens_generation();
+  if (entry.tokens_generation != generation) {
+    entry.tokens = lookup_name_tokens(name);
+    entry.tokens_generation = generation;
+  }
+  return &entry;
+}
+
+// find_array through the entry: a found array is checked by its name (ERASE
+// moves arrays down; no two arrays share a name), a missing one stays
+// missing until the next array is created.
+int resolved_array(name_resolution* entry, std::string_view name) {
+  if (!entry) return find_array(name);
+  if (entry->array >= 0) {
+    auto index = static_cast<std::uint32_t>(entry->array);
+    if (index < array_count && names_equal(name, array_name(array_table[index]))) return entry->array;
+  } else if (entry->array_creations == array_creation_count) {
+    return -1;
+  }
+  int index = find_array(name);
+  entry->array = index;
+  entry->array_creations = array_creation_count;
+  return index;
+}
+
+// find_variable through the entry: variables are only appended until the
+// table is emptied, so a found index holds until then.
+int resolved_variable(name_resolution* entry, std::string_view name) {
+  if (!entry) return find_variable(name);
+  if (entry->variable >= 0 && entry->variable_resets == variable_reset_count &&
+      static_cast<std::uint32_t>(entry->variable) < variable_count)
+    return entry->variable;
+  int index = find_variable(name);
+  entry->variable = index;
+  entry->variable_resets = variable_reset_count;
+  return index;
+}
+
 // The flags under which keywords and functions come back unevaluated.
 constexpr int unevaluated_flags = GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY | GI_DEF_NAME;
 
@@ -358,26 +463,27 @@ bool is_passed_over_outside_statement_start(int token) {
 // Returns 1 when none of the tables knows the name, else the result.
 constexpr int not_a_keyword = 1000;
 
-int keyword_item(expr_item& item, const char* name, std::size_t length, int flags) {
+int keyword_item(expr_item& item, const char* name, std::size_t length, int flags,
+                 const name_resolution* resolution) {
   const bool declaring = flags & (GI_DIM | GI_LONG);
-  const std::string_view word(name, length);
-  int token = keyword_lookup(logical_operators, word);
+  const name_tokens tokens = resolution ? resolution->tokens : lookup_name_tokens(std::string_view(name, length));
+  int token = tokens.logical;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 225);
     return token_item(item, ITEM_LOGICAL, token);
   }
-  token = keyword_lookup(command_keywords, word);
+  token = tokens.command;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 226);
     return token_item(item, ITEM_COMMAND, token);
   }
-  token = keyword_lookup(statement_keywords, word);
+  token = tokens.statement;
   if (token >= 0 && !(flags & GI_STATEMENT_START) && is_passed_over_outside_statement_start(token)) token = -1;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 85);
     return token_item(item, ITEM_STATEMENT, token);
   }
-  token = find_predefined_variable(word);
+  token = tokens.predefined;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 227);
     if (flags & unevaluated_flags) {
@@ -386,7 +492,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
     }
     return fetch_predefined(item, token);
   }
-  token = keyword_lookup(function_keywords, word);
+  token = tokens.function;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 86);
     if (flags & unevaluated_flags) {
@@ -406,7 +512,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
     }
     return call_function(item, user_function_token, name, index);
   }
-  token = keyword_lookup(special_name_keywords, word);
+  token = tokens.special_name;
   if (token >= 0) {
     if (declaring) return fail_at(item.column, 86);
     if (flags & unevaluated_flags) {
@@ -423,7 +529,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
 
 // A name without "(" that is not an array: parameters, FIELD variables,
 // simple variables, and finally a new variable.
-int plain_name(expr_item& item, const char* name, int flags) {
+int plain_name(expr_item& item, const char* name, int flags, name_resolution* resolution) {
   if (!(flags & GI_LOOKUP_ONLY)) {
     value_slot* slot = nullptr;
     int type = find_user_function_parameter(name, &slot);
@@ -438,7 +544,7 @@ int plain_name(expr_item& item, const char* name, int flags) {
     int index = 0;
     if (find_field_variable(name, &definition, &index)) return field_variable(item, definition, index, flags);
   }
-  int index = find_variable(name);
+  int index = resolved_variable(resolution, name);
   if (index >= 0) {
     variable_entry& entry = variable_table[index];
     current_value_slot = &entry.value;
@@ -484,8 +590,12 @@ std::uint32_t scan_column() {
 }
 
 char skip_blanks() {
-  while (!at_line_end() && (*scan_pointer == ' ' || *scan_pointer == '\t')) ++scan_pointer;
-  return current_char();
+  char* p = scan_pointer;
+  if (!p) return '\0';
+  char* const end = line_end;
+  while (p < end && (*p == ' ' || *p == '\t')) ++p;
+  scan_pointer = p;
+  return p < end ? *p : '\0';  // a NUL in the text reads as the line end
 }
 
 char peek_nonblank() {
@@ -555,7 +665,7 @@ int get_item(expr_item& item, int flags) {
   }
 
   // 6: arithmetic operators.
-  if (std::strchr("+-*/^%", c)) {
+  if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '%') {
     if (flags & GI_UNEVALUATED) return -1;
     if (declaring) return fail_at(item.column, 224);
     ++scan_pointer;
@@ -579,7 +689,8 @@ int get_item(expr_item& item, int flags) {
   }
 
   // 8-9: the name, from the text or through "@(".
-  char name[max_name_length + 1] = {};
+  char name[max_name_length + 1];
+  name[0] = '\0';
   int length;
   if (c == '@') {
     length = indirect_name(item, name);
@@ -590,7 +701,10 @@ int get_item(expr_item& item, int flags) {
   }
   if (length < 0) return length;
   char_after_name = peek_nonblank();
-  if (length > 0) set_current_name(name);
+  if (length > 0) {
+    static_assert(max_name_length < current_name_size);
+    std::memcpy(current_name, name, static_cast<std::size_t>(length) + 1);  // with its NUL
+  }
 
   // 10: bare name.
   if (flags & GI_NAME_ONLY) {
@@ -599,8 +713,10 @@ int get_item(expr_item& item, int flags) {
   }
 
   // 11: keyword tables and user-defined functions.
+  name_resolution* resolution =
+      length > 0 ? resolve_name(std::string_view(name, static_cast<std::size_t>(length))) : nullptr;
   if (length > 0) {
-    int result = keyword_item(item, name, static_cast<std::size_t>(length), flags);
+    int result = keyword_item(item, name, static_cast<std::size_t>(length), flags, resolution);
     if (result != not_a_keyword) return result;
   }
 
@@ -625,7 +741,7 @@ int get_item(expr_item& item, int flags) {
       double_accumulator = 0.0;
       return take_result(item, ITEM_DOUBLE);
     }
-    int index = find_array(std::string_view(name, static_cast<std::size_t>(length)));
+    int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
     if (index >= 0) {
       array_entry& entry = array_table[index];
       current_value_slot = nullptr;
@@ -638,12 +754,12 @@ int get_item(expr_item& item, int flags) {
     // 16: DIM needs subscripts.
     if (flags & GI_DIM) return report_error_here(95);
     // 17-20.
-    return plain_name(item, name, flags);
+    return plain_name(item, name, flags, resolution);
   }
 
   // 15: an element, or a declaration.
   skip_blanks();
-  int index = find_array(std::string_view(name, static_cast<std::size_t>(length)));
+  int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
     if (declaring) return fail_at(item.column, 29);
     return array_element(item, index, flags);

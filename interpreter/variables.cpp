@@ -184,7 +184,11 @@ int allocate_store(T*& store, std::uint32_t count, std::uint32_t& capacity, int 
 
 }  // namespace
 
+std::uint32_t variable_reset_count = 1;
+std::uint32_t array_creation_count = 1;
+
 int allocate_variable_table(std::uint32_t entries) {
+  ++variable_reset_count;
   variable_count = 0;
   variable_index.clear();
   return allocate_store(variable_table, entries, variable_capacity, 188);
@@ -343,6 +347,7 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
   entry.data = data;
   array_index.added(array_count, array_name_at);
   ++array_count;
+  ++array_creation_count;
   return type;
 }
 
@@ -583,6 +588,7 @@ int clear_all_variables() {
   array_names_used = 0;
   array_index.clear();
   long_clear_variables();  // every long-variable slot and the pi, e and ln 10 caches
+  ++variable_reset_count;
   variable_count = 0;
   variable_names_used = 0;
   variable_index.clear();

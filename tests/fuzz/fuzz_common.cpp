@@ -8,8 +8,23 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+#include <sys/time.h>
+
 #include "interpreter/init.h"
 #include "interpreter/run_state.h"
+
+namespace {
+void on_alarm(int) { kill_requested = 1; }
+}  // namespace
+
+void fuzz_arm_alarm(int milliseconds) {
+  if (!console_mode) return;
+  itimerval timer{};
+  timer.it_value.tv_sec = milliseconds / 1000;
+  timer.it_value.tv_usec = (milliseconds % 1000) * 1000;
+  setitimer(ITIMER_REAL, &timer, nullptr);
+}
 
 FuzzPort& fuzz_start_interpreter() {
   static FuzzPort port;
@@ -17,7 +32,12 @@ FuzzPort& fuzz_start_interpreter() {
   if (!started) {
     started = true;
     install_frontend_port(&port);
-    console_mode = 0;  // the window road: every statement pumps, so the budget applies
+    // The window road by default: every statement pumps, so the budget
+    // applies. TOV_FUZZ_CONSOLE=1 takes the console road (run with stdin on
+    // /dev/null so that console reads end at once).
+    const char* console = std::getenv("TOV_FUZZ_CONSOLE");
+    console_mode = console != nullptr && console[0] == '1';
+    if (console_mode) std::signal(SIGALRM, on_alarm);
     if (init_interpreter_tables() < 0) {
       std::fprintf(stderr, "fuzz: interpreter start-up failed\n");
       std::abort();

@@ -7,6 +7,10 @@
 
 #include "platform/frontend_port.h"
 
+// In console mode (TOV_FUZZ_CONSOLE=1 in the environment): arms a one-shot
+// alarm that sets kill_requested after milliseconds, as the Kill button would.
+void fuzz_arm_alarm(int milliseconds);
+
 // Swallows output and ends a run (as the Kill button would) once the input
 // has used its budget of message pumps or of wall time, so that programs
 // that loop by design (10 GOTO 10) end instead of hanging the fuzzer.
@@ -22,11 +26,13 @@ class FuzzPort final : public FrontendPort {
   }
   void run_finished() override {}
 
-  // Starts the budget of one input.
+  // Starts the budget of one input. Console mode pumps nothing, so there an
+  // alarm sets kill_requested at the deadline instead (see fuzz_common.cpp).
   void start(long pump_budget, int milliseconds) {
     pumps = 0;
     max_pumps = pump_budget;
     deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    fuzz_arm_alarm(milliseconds);
   }
 
  private:
