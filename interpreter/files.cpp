@@ -379,14 +379,16 @@ int stmt_open() {
     open_file_name.assign(string_accumulator, static_cast<std::size_t>(string_accumulator_length));
   }
 
+  // A skipped or pre-scanned OPEN only parses: its values are not there yet.
+  const bool executing = !no_execute && !prescan_mode;
   double value = 0;
   if (!statement_ends_here()) {
     if ((result = next_double(value, err_invalid_record_length)) < 0) return result;
-    if ((result = check_record_length(value)) < 0) return result;
+    if (executing && (result = check_record_length(value)) < 0) return result;
   }
   if (!statement_ends_here()) {
     if ((result = next_double(value, err_baud)) < 0) return result;
-    if ((result = check_baud(value)) < 0) return result;
+    if (executing && (result = check_baud(value)) < 0) return result;
   }
   if (!statement_ends_here()) {
     skip_blanks();
@@ -403,7 +405,7 @@ int stmt_open() {
   }
   if (!statement_ends_here()) {
     if ((result = next_double(value, err_stop_bits)) < 0) return result;
-    if ((result = check_stop_bits(value)) < 0) return result;
+    if (executing && (result = check_stop_bits(value)) < 0) return result;
   }
   error_column = 0;
   return file_open(0);

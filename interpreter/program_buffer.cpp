@@ -191,11 +191,12 @@ int find_statement_number(std::uint32_t number) {
 }
 
 int get_statement_number(int allow_comma) {
-  if (scan_pointer >= line_end || !std::isdigit(static_cast<unsigned char>(*scan_pointer))) return 0;
+  auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (scan_pointer >= line_end || !is_digit(*scan_pointer)) return 0;
   char* start = scan_pointer;
   std::uint64_t value = 0;
   int digits = 0;
-  while (scan_pointer < line_end && std::isdigit(static_cast<unsigned char>(*scan_pointer))) {
+  while (scan_pointer < line_end && is_digit(*scan_pointer)) {
     if (++digits > 10) return report_error_here(229);
     value = value * 10 + static_cast<std::uint64_t>(*scan_pointer - '0');
     ++scan_pointer;

@@ -310,6 +310,7 @@ int process_statements() {
     result = process_statement();
     if (result < 0) return report_error(27);
     if (result == 1) return 1;
+    skip_blanks();  // "GOSUB 100 : PRINT": the statement may stop before blanks
     if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
   }
 }

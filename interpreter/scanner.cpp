@@ -44,6 +44,33 @@ char char_at(std::size_t ahead) {
   return scan_pointer[ahead];
 }
 
+// The scan helpers get_item uses on every item, inline here; scan_column,
+// skip_blanks and peek_nonblank are the same for the other files.
+inline std::uint32_t scan_column_here() {
+  if (!scan_pointer || !statement_start) return 0;
+  auto here = reinterpret_cast<std::uintptr_t>(scan_pointer);
+  auto start = reinterpret_cast<std::uintptr_t>(statement_start);
+  if (here < start || here - start > 0xFFFF) return 0;
+  return static_cast<std::uint32_t>(here - start);
+}
+
+inline char skip_blanks_here() {
+  char* p = scan_pointer;
+  if (!p) return '\0';
+  char* const end = line_end;
+  while (p < end && (*p == ' ' || *p == '\t')) ++p;
+  scan_pointer = p;
+  return p < end ? *p : '\0';  // a NUL in the text reads as the line end
+}
+
+inline char peek_nonblank_here() {
+  const char* p = scan_pointer;
+  if (!p) return '\0';
+  const char* const end = line_end;
+  while (p < end && (*p == ' ' || *p == '\t')) ++p;
+  return p < end ? *p : '\0';
+}
+
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_name_char(char c) { return is_letter(c) || is_digit(c) || c == '_' || c == '$'; }
@@ -119,7 +146,7 @@ int call_function(expr_item& item, int token, const char* name, int definition =
   expr_item list[max_parameters];
   int count = FUNCTION_NO_ARGUMENT_LIST;
   int result = 0;
-  if (peek_nonblank() == '(') result = get_parameter_list(&count, list);
+  if (peek_nonblank_here() == '(') result = get_parameter_list(&count, list);
   if (result >= 0) {
     if (debug_mode && count >= 0) trace_parameter_list(count, list, name, 1);
     if (definition >= 0) user_function_index = definition;
@@ -340,7 +367,7 @@ int parenthesised(expr_item& item) {
 // "@(" expression ")": the name is scanned from the expression's string.
 int indirect_name(expr_item& item, char (&name)[max_name_length + 1]) {
   ++scan_pointer;
-  if (skip_blanks() != '(') return report_error_here(219);
+  if (skip_blanks_here() != '(') return report_error_here(219);
   ++scan_pointer;
   ++expression_depth;
   int result = evaluate_expression_release_temps(GI_IN_PARENS);
@@ -500,7 +527,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
     }
     return call_function(item, token, name);
   }
-  int index = find_user_function(name);
+  int index = user_function_count > 0 ? find_user_function(name) : -1;
   if (index >= 0) {
     if (flags & GI_DEF_NAME) {
       set_current_name(name);
@@ -532,7 +559,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
 int plain_name(expr_item& item, const char* name, int flags, name_resolution* resolution) {
   if (!(flags & GI_LOOKUP_ONLY)) {
     value_slot* slot = nullptr;
-    int type = find_user_function_parameter(name, &slot);
+    int type = user_call_chain ? find_user_function_parameter(name, &slot) : 0;  // no call running: no parameters
     if (type > 0 && slot) {
       current_value_slot = slot;
       item_is_parameter = 1;
@@ -542,7 +569,8 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
   if (!(flags & GI_UNEVALUATED) && field_resolution_depth == 0) {
     field_definition* definition = nullptr;
     int index = 0;
-    if (find_field_variable(name, &definition, &index)) return field_variable(item, definition, index, flags);
+    if (field_count > 0 && find_field_variable(name, &definition, &index))
+      return field_variable(item, definition, index, flags);
   }
   int index = resolved_variable(resolution, name);
   if (index >= 0) {
@@ -581,29 +609,11 @@ int non_name_item(expr_item& item, int flags) {
 
 }  // namespace
 
-std::uint32_t scan_column() {
-  if (!scan_pointer || !statement_start) return 0;
-  auto here = reinterpret_cast<std::uintptr_t>(scan_pointer);
-  auto start = reinterpret_cast<std::uintptr_t>(statement_start);
-  if (here < start || here - start > 0xFFFF) return 0;
-  return static_cast<std::uint32_t>(here - start);
-}
+std::uint32_t scan_column() { return scan_column_here(); }
 
-char skip_blanks() {
-  char* p = scan_pointer;
-  if (!p) return '\0';
-  char* const end = line_end;
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  scan_pointer = p;
-  return p < end ? *p : '\0';  // a NUL in the text reads as the line end
-}
+char skip_blanks() { return skip_blanks_here(); }
 
-char peek_nonblank() {
-  if (!scan_pointer) return '\0';
-  const char* p = scan_pointer;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
-  return p < line_end ? *p : '\0';
-}
+char peek_nonblank() { return peek_nonblank_here(); }
 
 scan_text_scope::scan_text_scope(std::string_view text)
     : text_(text),
@@ -633,8 +643,8 @@ int get_item(expr_item& item, int flags) {
   item.type = ITEM_NONE;
   item_is_parameter = 0;
   current_name[0] = '\0';
-  char c = skip_blanks();
-  item.column = scan_column();
+  char c = skip_blanks_here();
+  item.column = scan_column_here();
   const bool declaring = flags & (GI_DIM | GI_LONG);
 
   // 1-4: list and line ends, DATA values.
@@ -700,7 +710,7 @@ int get_item(expr_item& item, int flags) {
     if (length > 0) scan_pointer = const_cast<char*>(p);
   }
   if (length < 0) return length;
-  char_after_name = peek_nonblank();
+  char_after_name = peek_nonblank_here();
   if (length > 0) {
     static_assert(max_name_length < current_name_size);
     std::memcpy(current_name, name, static_cast<std::size_t>(length) + 1);  // with its NUL
@@ -758,7 +768,7 @@ int get_item(expr_item& item, int flags) {
   }
 
   // 15: an element, or a declaration.
-  skip_blanks();
+  skip_blanks_here();
   int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
     if (declaring) return fail_at(item.column, 29);
@@ -865,8 +875,8 @@ bool starts_number(const char* p) {
 }  // namespace
 
 int scan_data_value(expr_item& item, int flags) {
-  skip_blanks();
-  item.column = scan_column();
+  skip_blanks_here();
+  item.column = scan_column_here();
   if (current_char() == '"') return scan_string_literal(item, flags & ~GI_STATEMENT_START);
 
   if (starts_number(scan_pointer)) {
@@ -892,6 +902,6 @@ int scan_data_value(expr_item& item, int flags) {
   if (length == 0) return ITEM_NONE;
   set_accumulator_text(start, length);
   item.type = ITEM_STRING;
-  char_after_name = peek_nonblank();
+  char_after_name = peek_nonblank_here();
   return ITEM_STRING;
 }
