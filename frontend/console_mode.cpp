@@ -64,6 +64,7 @@ int console_sequence() {
   if (startup_folder.empty()) startup_folder = path_current_directory();
   source_file_path.clear();
   program_folder = interpreter_folder;
+  path_trim_trailing(program_folder);  // folders are kept without a closing "/"
   working_folder = startup_folder;
   console_mode_run();
   print_text("Press <enter> to terminate program.\n");
