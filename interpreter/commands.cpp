@@ -17,22 +17,6 @@
 
 namespace {
 
-// The scan state of the typed line, kept across a run that a command starts.
-struct scan_state {
-  char* start = line_start;
-  char* end = line_end;
-  char* scan = scan_pointer;
-  char* statement = statement_start;
-  std::int32_t length = line_length;
-  void restore() const {
-    line_start = start;
-    line_end = end;
-    scan_pointer = scan;
-    statement_start = statement;
-    line_length = length;
-  }
-};
-
 // RUN and LOAD: only typed commands start a run.
 int run_or_load() {
   // A typed RUN or LOAD while a program is paused would replace the text and
@@ -51,7 +35,7 @@ int run_or_load() {
     error_column = static_cast<int>(name.column);
     return report_error(102);
   }
-  scan_state typed;
+  saved_scan_state typed;  // the typed line, kept across the run a command starts
   int result = 0;
   if (type == ITEM_STRING) {
     std::string path = path_from_program_text(std::string_view(string_accumulator,
@@ -87,7 +71,7 @@ void format_offset_field(std::uint32_t offset, char* out, std::size_t out_size) 
 }
 
 int list_program() {
-  scan_state saved;
+  saved_scan_state saved;
   std::uint32_t saved_offset = program_offset;
   std::uint32_t saved_next = next_line_offset;
   char line[max_line_bytes + 1];

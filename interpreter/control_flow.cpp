@@ -30,24 +30,6 @@ bool echo_conditions() { return debug_mode || step_mode || trace_mode; }
 
 std::uint32_t column_in_line(const char* p) { return static_cast<std::uint32_t>(p - line_start); }
 
-// The scan state of the line a block statement stands on.
-struct line_state {
-  char* start = line_start;
-  char* end = line_end;
-  char* scan = scan_pointer;
-  char* statement = statement_start;
-  std::int32_t length = line_length;
-  void restore_line() const {
-    line_start = start;
-    line_end = end;
-    line_length = length;
-    statement_start = statement;
-  }
-  void restore_all() const {
-    restore_line();
-    scan_pointer = scan;
-  }
-};
 
 // Truth of the value an expression left (type by the result convention):
 // a number is true unless 0 (NaN is false), a string unless empty, a long
@@ -84,7 +66,7 @@ int read_jump_number(int allow_comma) {
 // Runs the subroutine at table entry index until its RETURN. The scanner and
 // the program offset stand behind the calling statement again afterwards.
 int call_subroutine(int index) {
-  line_state line;
+  saved_scan_state line;  // the line the block statement stands on
   int saved_no_execute = no_execute, saved_skip = skip_block;
   int saved_gosub = in_gosub, saved_kind = block_kind, saved_if = in_if;
   int saved_in_for = in_for, saved_in_while = in_while;
@@ -107,7 +89,7 @@ int call_subroutine(int index) {
   return_seen = 0;
   no_execute = saved_no_execute;
   skip_block = saved_skip;
-  line.restore_all();
+  line.restore();
   in_gosub = saved_gosub;
   block_kind = saved_kind;
   in_if = saved_if;
@@ -239,7 +221,7 @@ int stmt_cont() {
 }
 
 int stmt_for() {
-  line_state line;
+  saved_scan_state line;  // the line the block statement stands on
   int saved_in_for = in_for, saved_no_execute = no_execute, saved_skip = skip_block;
   int saved_kind = block_kind, saved_continue = continue_requested;
   std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
@@ -433,7 +415,7 @@ int stmt_next() {
 }
 
 int stmt_while() {
-  line_state line;
+  saved_scan_state line;  // the line the block statement stands on
   int saved_in_while = in_while, saved_no_execute = no_execute, saved_skip = skip_block;
   int saved_kind = block_kind, saved_continue = continue_requested;
   std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;

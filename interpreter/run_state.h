@@ -34,3 +34,24 @@ extern int long_all_mode;  // LONG ALL: every number and new variable is a long 
 
 // PRINT channel in use (0 the screen).
 extern int current_channel;
+
+// A snapshot of the current line's scan state, taken when constructed and
+// put back on request: the line alone (the scan position stays where the
+// statement left it) or the line and the scan position.
+struct saved_scan_state {
+  char* start = line_start;
+  char* end = line_end;
+  char* scan = scan_pointer;
+  char* statement = statement_start;
+  std::int32_t length = line_length;
+  void restore_line() const {
+    line_start = start;
+    line_end = end;
+    line_length = length;
+    statement_start = statement;
+  }
+  void restore() const {
+    restore_line();
+    scan_pointer = scan;
+  }
+};
