@@ -30,7 +30,6 @@ bool echo_conditions() { return debug_mode || step_mode || trace_mode; }
 
 std::uint32_t column_in_line(const char* p) { return static_cast<std::uint32_t>(p - line_start); }
 
-
 // Truth of the value an expression left (type by the result convention):
 // a number is true unless 0 (NaN is false), a string unless empty, a long
 // number unless zero. Returns 1, 0, or a negative code.

@@ -168,6 +168,18 @@ std::string format_picture(std::string_view picture_text, double value) {
   const int k = has_point ? n - static_cast<int>(point) - 1 : 0;
   const bool cents = has_point && picture.compare(point + 1, std::string::npos, "cc") == 0;
 
+  // The number does not fit: exponential form instead.
+  auto exponential_form = [&] {
+    int w = std::max(n, 7);
+    int q = std::max(n - 8, 0);
+    std::string fallback = explicit_sign ? "%+" : "%";
+    fallback += std::to_string(w) + "." + std::to_string(q) + "e";
+    return print_double(fallback.c_str(), cents ? value / 100.0 : value);
+  };
+  // An infinity or NaN has no digits for the picture to take (its letters
+  // would otherwise be shuffled into the cents and separators).
+  if (!std::isfinite(value)) return exponential_form();
+
   std::string spec = explicit_sign ? "%+" : "%";
   // A picture ending in its point ("###.") shows the point with no decimals:
   // "#" makes printf keep it, where ".0f" alone would drop it and shift the
@@ -225,13 +237,7 @@ std::string format_picture(std::string_view picture_text, double value) {
   for (int i = 0; i <= j; ++i)
     if (number[static_cast<std::size_t>(i)] != ' ') overflow = true;
   if (!overflow) return picture;
-
-  // The number does not fit: exponential form instead.
-  int w = std::max(n, 7);
-  int q = std::max(n - 8, 0);
-  std::string fallback = explicit_sign ? "%+" : "%";
-  fallback += std::to_string(w) + "." + std::to_string(q) + "e";
-  return print_double(fallback.c_str(), cents ? value / 100.0 : value);
+  return exponential_form();
 }
 
 int format_number(std::string_view format, double value) {

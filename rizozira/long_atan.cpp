@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int series_poll_terms = 20;
 constexpr std::int32_t atn_default_boundaries[4] = {8, 24, 96, 400};
 
 // tan(k atan(1/10)) = p_k / q_k exactly, and its first eight digits t_k.
@@ -115,18 +114,7 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     std::fill(term.begin(), term.begin() + start, 0);
     std::copy(pow.begin() + start, pow.end(), term.begin() + start);
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
-    long_debug_dump_fixed("term", term);
-    if (subtract) {
-      long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
-    } else {
-      long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
-    }
-    long_debug_dump_fixed("sum", sum);
-    subtract = !subtract;
-    if (terms % series_poll_terms == 0) {
-      int rc = poll_user_interrupt();
-      if (rc < 0) return rc;
-    }
+    if (int rc = long_series_add_term(sum, term, start, n_blocks, subtract, terms); rc < 0) return rc;
   }
   return 0;
 }

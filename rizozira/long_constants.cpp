@@ -509,3 +509,18 @@ int long_special_remainder() {
   }
   return 14;
 }
+
+int long_series_add_term(long_fixed& sum, const long_fixed& term, std::int32_t start,
+                         std::int32_t n_blocks, bool& subtract, long terms) {
+  constexpr long poll_every_terms = 20;
+  long_debug_dump_fixed("term", term);
+  if (subtract) {
+    long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
+  } else {
+    long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
+  }
+  long_debug_dump_fixed("sum", sum);
+  subtract = !subtract;
+  if (terms % poll_every_terms == 0) return poll_user_interrupt();
+  return 0;
+}

@@ -184,6 +184,13 @@ void long_debug_line(const char* format, int a, int b = 0);
 // unless long_debug_dump_on.
 void long_debug_dump_fixed(const char* label, const long_fixed& f, std::int32_t sign = 0);
 
+// One step of an alternating series: sum := sum - term or sum + term over
+// blocks [start, n_blocks) by `subtract`, which then flips; dumps both under
+// DEBUG LONG and polls for Kill every few terms. 0, or the negative code of
+// the interrupt.
+int long_series_add_term(long_fixed& sum, const long_fixed& term, std::int32_t start,
+                         std::int32_t n_blocks, bool& subtract, long terms);
+
 // ================================================================ exponential (long_exp.cpp)
 
 // result := e^x (base10 0) or 10^x (base10 1), unnormalised. x unchanged.

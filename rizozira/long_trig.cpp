@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int series_poll_terms = 20;
 constexpr std::int32_t sin_default_boundaries[4] = {8, 48, 304, 2000};
 
 std::int32_t first_nonzero(const long_fixed& f, std::int32_t from) {
@@ -91,18 +90,7 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
     long_fixed_div_small_tracked(term.data(), n, n_blocks);
     const std::int32_t start = first_nonzero(term, long_blocks_start);
     if (start >= n_blocks) break;
-    long_debug_dump_fixed("term", term);
-    if (subtract) {
-      long_blocks_sub_from(sum.data(), term.data(), start, n_blocks);
-    } else {
-      long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
-    }
-    long_debug_dump_fixed("sum", sum);
-    subtract = !subtract;
-    if (terms % series_poll_terms == 0) {
-      int rc = poll_user_interrupt();
-      if (rc < 0) return rc;
-    }
+    if (int rc = long_series_add_term(sum, term, start, n_blocks, subtract, terms); rc < 0) return rc;
   }
   return 0;
 }
