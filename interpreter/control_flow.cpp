@@ -483,27 +483,22 @@ int stmt_wend() {
   return 0;
 }
 
-int stmt_break() {
+// BREAK and CONTINUE: outside a loop the statement's own error; else the
+// request is noted and the rest of the body is only parsed.
+static int request_loop_exit(int outside_loop_error, int& request) {
   if (!in_while && !in_for) {
     error_column = 0;
-    return report_error(50);
+    return report_error(outside_loop_error);
   }
   if (no_execute) return 0;
-  break_requested = 1;
+  request = 1;
   no_execute = 1;
   return 0;
 }
 
-int stmt_continue() {
-  if (!in_while && !in_for) {
-    error_column = 0;
-    return report_error(51);
-  }
-  if (no_execute) return 0;
-  continue_requested = 1;
-  no_execute = 1;
-  return 0;
-}
+int stmt_break() { return request_loop_exit(50, break_requested); }
+
+int stmt_continue() { return request_loop_exit(51, continue_requested); }
 
 int stmt_gosub() {
   if (debug_mode) print_text("Gosub\n");
