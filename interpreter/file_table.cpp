@@ -6,6 +6,7 @@
 #include "frontend/size_settings.h"
 #include "interpreter/errors.h"
 #include "interpreter/files.h"
+#include "interpreter/run_control.h"
 
 file_entry* file_table = nullptr;
 std::int32_t number_of_files = 0;
@@ -62,4 +63,6 @@ void channels_reset_counts() {
   open_file_peak = 0;
 }
 void channels_close_all() { file_close_all(); }
+// The FIELD table is rebuilt by every pre-scan, also the one of a RUN of the
+// text already loaded.
 void channels_free_fields() { free_field_table(); }

@@ -229,6 +229,8 @@ int get_statement_number(int allow_comma) {
   return 1;
 }
 
+int prescan_loads_files = 1;
+
 int prescan_program() {
   statement_number_count = 0;
   data_count = 0;
@@ -273,7 +275,7 @@ int append_or_include(int mode) {
   }
   expr_item item;
   int type = get_item(item, GI_DATA_VALUE);
-  if (!prescan_mode) return type < 0 ? report_error(10) : 0;
+  if (!prescan_mode || !prescan_loads_files) return type < 0 ? report_error(10) : 0;
   if (type < 0) return report_error(10);
   if (type == 0) return report_error(103);
   if (type != ITEM_STRING) return report_error(102);

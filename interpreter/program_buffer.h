@@ -63,6 +63,9 @@ int load_program_file(int mode);
 // One pass over the whole program in skip mode, filling the tables. Returns
 // the line loop's result; a failure flags the program as not runnable.
 int prescan_program();
+// 1 while the pre-scan loads the files that APPEND and INCLUDE name; 0 when
+// it scans text that already holds them (a RUN of the loaded program).
+extern int prescan_loads_files;
 
 // Reads a statement number at scan_pointer. Returns 0 when no digit is there,
 // 1 with statement_number set, or a negative reported code (9, 22, 23, 229).

@@ -664,6 +664,17 @@ int run_program() {
         program_load_failed = 1;
       else if (run_mode == RUN_MODE_LOAD_ONLY)
         print_screen_item_line("\nProgram successfully loaded. No errors\n");
+    } else if (!program_load_failed) {
+      // The text is already loaded, but CLEAR may have emptied the function
+      // table and every run start empties the FIELD table: scan the same text
+      // again to rebuild them, without loading APPEND and INCLUDE files twice.
+      int saved_step = step_mode;
+      step_mode = 0;
+      prescan_loads_files = 0;
+      scanned = prescan_program();
+      prescan_loads_files = 1;
+      step_mode = saved_step;
+      if (scanned < 0) program_load_failed = 1;
     }
     program_already_loaded = 0;
     if (!chaining) {

@@ -1,0 +1,9 @@
+run d.bas
+clear
+run
+run e.bas
+clear
+run
+list
+
+

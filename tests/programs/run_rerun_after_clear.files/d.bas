@@ -1,0 +1,2 @@
+def f(x) = x * 2
+print f(2)
