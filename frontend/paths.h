@@ -44,7 +44,7 @@ std::string path_from_program_text(std::string_view text);
 
 // Splits spec into its folder (absolute, without trailing "/" except the
 // root) and its name; relative folders are taken against the base of mode.
-// Returns 0, or -290 (reported) when the spec or the folder is too long.
+// Returns 0, or -290 (reported) when the file specification or the folder is too long.
 int path_split(std::string_view spec, std::string& folder, std::string& name, int mode);
 
 // Joins folder and name with one "/" into out (out may be an input). An empty

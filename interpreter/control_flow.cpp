@@ -397,20 +397,26 @@ int stmt_for() {
   return restore(result < 0 ? -1 : 0);
 }
 
+// NEXT and WEND: the body ends here. Note where the loop goes on behind the
+// end statement and stop this body's line loop.
+static int end_body(int& seen, std::uint32_t& line, std::uint32_t& column) {
+  seen = 1;
+  pass_colon();
+  line = program_offset;
+  column = column_in_line(scan_pointer);
+  scan_pointer = line_end;
+  program_offset = program_length;
+  if (no_execute) body_column = column;
+  return 0;
+}
+
 int stmt_next() {
   if (debug_mode) print_text("NEXT\n");
   if (!in_for || block_kind != BLOCK_FOR) {
     error_column = 0;
     return report_error(57);
   }
-  next_seen = 1;
-  pass_colon();
-  next_line = program_offset;
-  next_column = column_in_line(scan_pointer);
-  scan_pointer = line_end;
-  program_offset = program_length;
-  if (no_execute) body_column = next_column;
-  return 0;
+  return end_body(next_seen, next_line, next_column);
 }
 
 int stmt_while() {
@@ -473,14 +479,7 @@ int stmt_wend() {
     error_column = 0;
     return report_error(45);
   }
-  wend_seen = 1;
-  pass_colon();
-  wend_line = program_offset;
-  wend_column = column_in_line(scan_pointer);
-  scan_pointer = line_end;
-  program_offset = program_length;
-  if (no_execute) body_column = wend_column;
-  return 0;
+  return end_body(wend_seen, wend_line, wend_column);
 }
 
 // BREAK and CONTINUE: outside a loop the statement's own error; else the

@@ -1,15 +1,15 @@
-// One-time interpreter start-up for the fuzz harnesses, and stand-ins for
-// the routines that start other programs: a fuzzed program must never run
-// whatever its text happens to name (the linker's --wrap routes the calls here).
+// One-time interpreter start-up for the fuzz harnesses, the console-mode
+// kill timer, and stand-ins for the routines that reach outside the process:
+// a fuzzed program must never start, open or change whatever its text
+// happens to name (the linker's --wrap routes those calls here).
 #include "tests/fuzz/fuzz_common.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
-
-#include <csignal>
-#include <ctime>
 
 #include "interpreter/errors.h"
 #include "interpreter/init.h"
@@ -81,7 +81,8 @@ int __wrap__Z19poll_user_interruptv() {
   if (console_mode && kill_requested) return report_error(106);
   return __real__Z19poll_user_interruptv();
 }
-// Serial ports are real devices: a fuzzed program opens none.
+// Serial ports are real devices: a fuzzed program opens none. (The settings
+// are never looked at, so their type need not be spelt here.)
 int __wrap__Z16serial_port_openPKcRK20serial_line_settings(const char*, const void*) { return -1; }
 // DELAY and the stepping waits would only slow the fuzzer down.
 void __wrap__Z18sleep_microsecondsm(unsigned long) {}
