@@ -22,7 +22,6 @@ std::uint32_t jpeg_resolution = 80;
 
 namespace {
 
-constexpr std::size_t setting_text_limit = 260;  // texts of 260 characters or more are ignored
 
 struct recent_list_name {
   recent_list* list;

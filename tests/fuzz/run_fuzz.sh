@@ -40,6 +40,8 @@ parallel=()
 [ "$workers" -gt 1 ] && parallel=(-workers="$workers" -jobs="$workers")
 cd "$scratch"
 # -timeout: a hang shows as a finding; the harness itself ends runaway programs.
-exec "$build/$harness" -dict="$root/tests/fuzz/basic.dict" -timeout=15 -rss_limit_mb=3000 \
+# An array may take up to 4 GB (DIM refuses more), hence the malloc limit.
+exec "$build/$harness" -dict="$root/tests/fuzz/basic.dict" -timeout=15 -rss_limit_mb=6000 \
+  -malloc_limit_mb=4500 \
   -max_len=$max_len -max_total_time="$seconds" "${parallel[@]}" \
   -artifact_prefix="$findings/" "$corpus" < /dev/null
