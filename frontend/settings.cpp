@@ -22,7 +22,6 @@ std::uint32_t jpeg_resolution = 80;
 
 namespace {
 
-
 struct recent_list_name {
   recent_list* list;
   const char* prefix;  // value names are the prefix and the slot number
