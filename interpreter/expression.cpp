@@ -140,48 +140,19 @@ int unary_signs(expr_item* table, int& count, int* changed) {
 
 // ---------------------------------------------------------------- pass 2
 
-// Long power: exp(ln(base) x exponent) at 16 guard digits. A power with no
-// value is error 20 at the operator's column, as on the double path.
-int long_power(expr_item& left, expr_item& right, std::uint32_t op_column) {
+// Long power through the long-number routine (exp(ln(base) x exponent) with
+// guard digits, its DEBUG TIMER report), rounded to the working precision.
+// A power with no value is error 20 at the operator's column, as on the
+// double path: also 0 to a negative power.
+int long_power_items(expr_item& left, expr_item& right, std::uint32_t op_column) {
   long_number* base = left.value.long_value;
   long_number* exponent = right.value.long_value;
-  if (long_is_zero(base)) {
-    // 0^0 is 1 and 0 to a positive power 0; 0 to a negative power has no
-    // value, as on the double path.
-    if (!long_is_zero(exponent) && exponent->sign != 0) return fail_at(op_column, 20);
-    int result = long_from_int(base, long_is_zero(exponent) ? 1 : 0);
-    return result < 0 ? result : int{ITEM_LONG};
-  }
-  bool negative = false;
-  if (base->sign != 0) {
-    bool fractional = !long_is_zero(exponent) && exponent->len > exponent->exp;
-    if (fractional) return fail_at(op_column, 20);
-    int odd = long_is_odd(exponent);
-    if (odd < 0) return odd;
-    negative = odd == 1;
-    base->sign = 0;
-  }
-  std::int32_t saved_precision = long_precision;
-  long_precision += 16;
-  int result = -1;
-  long_number* logarithm = result_temp();
-  long_number* product = logarithm ? result_temp() : nullptr;
-  long_number* power = product ? result_temp() : nullptr;
-  if (power) {
-    result = long_log(base, logarithm, 0);
-    if (result >= 0) {
-      long_normalize(logarithm, 1);
-      result = long_multiply(logarithm, exponent, product);
-    }
-    if (result >= 0) {
-      long_normalize(product, 1);
-      result = long_exp(product, power, 0);
-    }
-  }
-  long_precision = saved_precision;
+  if (long_is_zero(base) && !long_is_zero(exponent) && exponent->sign != 0) return fail_at(op_column, 20);
+  long_number* power = result_temp();
+  if (!power) return -1;
+  error_column = static_cast<int>(op_column);
+  int result = long_power(base, exponent, power);
   if (result < 0) return result;
-  long_normalize(power, 1);
-  if (negative) negate_long(power);
   result = long_round_copy(power, left.value.long_value, long_precision);
   return result < 0 ? result : int{ITEM_LONG};
 }
@@ -206,7 +177,7 @@ int raise_to_power(expr_item* table, int& count, int* changed) {
       if (integer_mode) return fail_at(table[i].column, 162);
       std::int64_t stamp = 0;
       long_timer_begin(LONG_TIMER_POWER, stamp);
-      int result = long_power(left, right, table[i].column);
+      int result = long_power_items(left, right, table[i].column);
       long_timer_end(LONG_TIMER_POWER, stamp, "\"^\"   Calc. Time: ");
       if (result < 0) return result;
     }
