@@ -19,6 +19,7 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
@@ -455,20 +456,11 @@ int execute_statement_text(const char* text) {
   std::memcpy(buffer, text, length);
   buffer[length] = 0;
 
-  char* saved_start = line_start;
-  char* saved_end = line_end;
-  char* saved_scan = scan_pointer;
-  char* saved_statement = statement_start;
-  std::int32_t saved_length = line_length;
-  line_start = scan_pointer = statement_start = buffer;
-  line_end = buffer + length;
-  line_length = static_cast<std::int32_t>(length);
-  int result = process_statements();
-  line_start = saved_start;
-  line_end = saved_end;
-  scan_pointer = saved_scan;
-  statement_start = saved_statement;
-  line_length = saved_length;
+  int result;
+  {
+    scan_text_guard scan(buffer, buffer + length);
+    result = process_statements();
+  }
   return result < 0 ? report_error(6) : result;
 }
 

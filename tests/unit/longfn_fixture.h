@@ -21,9 +21,7 @@ class LongfnTest : public ::testing::Test {
     long_statics_init();
     long_precision = long_float_precision = 50;
     integer_mode = 0;
-    long_round_mode = 1;
-    long_lnrat_enabled = 1;
-    long_debug_dump_on = 0;
+    long_reset_debug_options();
     degrees_mode = 0;
     console_mode = 1;
     kill_requested = 0;
