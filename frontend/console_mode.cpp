@@ -8,10 +8,9 @@
 #include <unistd.h>
 
 #include "frontend/paths.h"
-#include "interpreter/errors.h"
-#include "interpreter/init.h"
-#include "interpreter/output.h"
+#include "interpreter/host_api.h"
 #include "interpreter/program_buffer.h"
+#include "interpreter/output.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "platform/console.h"
@@ -22,11 +21,8 @@ char console_line[console_line_size];
 }  // namespace
 
 int console_command_loop() {
-  if (init_interpreter_tables() < 0) {
-    line_start = nullptr;
-    return report_error(7);
-  }
-  program_load_failed = 0;
+  int ready = host_init();
+  if (ready < 0) return ready;
   for (;;) {
     reset_run_flags();
     console_line[0] = 0;
@@ -35,8 +31,9 @@ int console_command_loop() {
     // Enter on a terminal gives LF (a console gives CR LF): both end the line.
     if (!read_console_command(console_line, console_line_size, count, too_long)) return 0;
     if (too_long) {
-      line_start = nullptr;
-      report_error(24);
+      // The reader dropped the line; the host refuses it as too long.
+      static const std::string overlong(console_line_size, ' ');
+      host_run_typed_line(overlong);
       continue;
     }
     if (count == 0) return 0;
@@ -46,11 +43,7 @@ int console_command_loop() {
       echo += "\n\n";
       print_text(echo);
     }
-    line_length = static_cast<std::int32_t>(count);
-    scan_pointer = line_start = statement_start = console_line;
-    line_end = line_start + line_length;
-    if (classify_command_line() <= 0) continue;
-    run_typed_line();
+    host_run_typed_line(std::string_view(console_line, count));
   }
 }
 

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "frontend/settings.h"
 #include "interpreter/errors.h"
 #include "interpreter/run_state.h"
 
@@ -36,12 +35,6 @@ std::string base_folder(int mode) {
 
 // The refusal of an over-long path.
 int path_too_long() { return report_error(path_error_code); }
-
-// A prompt that needs the dialog while none is installed.
-int no_dialog_for(const char* what) {
-  std::string text = std::string(what) + " is not available in this build.";
-  return report_error_message(path_error_code, text.c_str());
-}
 
 }  // namespace
 
@@ -164,49 +157,7 @@ void path_display_form(std::string_view folder, std::string_view name, std::stri
 }
 
 void install_working_folder_ui(WorkingFolderUi* ui) { working_folder_ui = ui; }
-
-int set_working_directory(std::string_view text) {
-  if (kill_requested) return 0;
-  const std::string* newest = recent_list_newest(recent_working_dirs);
-  std::string fallback = newest ? *newest : default_work_folder;
-  auto fall_back = [&]() {
-    working_folder = fallback;
-    working_folder_ui->show_working_folder(working_folder, true);
-    return -1;
-  };
-
-  if (text.empty()) {
-    if (!working_folder_ui) return no_dialog_for("Asking for a working folder");
-    working_folder_ui->message("Please specify a path for the Working Directory", "Tovarelle");
-    return fall_back();
-  }
-  if (text[0] == '.') return report_error(path_error_code);
-
-  std::string path(text);
-  if (path_normalize(path) < 0) return -path_error_code;
-  if (!path_exists(path)) {
-    if (!working_folder_ui) return no_dialog_for("Asking to create a folder");
-    std::string shown = path.substr(0, 256);
-    if (!working_folder_ui->ask_yes_no("Path " + shown + " does not exist.  Do you wish to create it?",
-                                       "Tovarelle"))
-      return fall_back();
-    if (::mkdir(path.c_str(), 0777) != 0) {
-      working_folder_ui->message("Unable to create directory.", "Tovarelle");
-      return fall_back();
-    }
-  } else if (!path_is_folder(path)) {
-    if (!working_folder_ui) return no_dialog_for("Telling of an invalid folder");
-    working_folder_ui->message("Path " + path + " is not a valid directory.", "Tovarelle");
-    working_folder_ui->show_working_folder(working_folder, true);
-    return -1;
-  }
-  working_folder = path;
-  path_trim_trailing(working_folder);
-  apply_use_working_dir();
-  if (working_folder_ui) working_folder_ui->show_working_folder(working_folder, false);
-  if (!newest || *newest != working_folder) recent_list_push(recent_working_dirs, working_folder);
-  return 0;
-}
+WorkingFolderUi* installed_working_folder_ui() { return working_folder_ui; }
 
 void apply_use_working_dir() {
   if (working_folder_ui) {

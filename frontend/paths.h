@@ -83,10 +83,8 @@ class WorkingFolderUi {
   virtual void show_log_file(const std::string& text) = 0;        // field 1081
 };
 void install_working_folder_ui(WorkingFolderUi* ui);  // nullptr: none
+WorkingFolderUi* installed_working_folder_ui();        // nullptr when none is installed
 
-// Validates text and makes it the working folder. Returns 0, -1 after a
-// refusal the user was told about, or a negative error code (reported).
-int set_working_directory(std::string_view text);
 // Reads the "Use Working Dir." box, redisplays the source and log fields and
 // changes the current directory to working_folder.
 void apply_use_working_dir();

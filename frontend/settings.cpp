@@ -7,13 +7,10 @@
 #include <sys/stat.h>
 
 #include "frontend/paths.h"
+#include "frontend/recent_lists.h"
 #include "frontend/size_settings.h"
 #include "platform/settings_store.h"
 
-recent_list recent_working_dirs{10, {}, 10, 10};
-recent_list recent_source_programs{10, {}, 10, 10};
-recent_list recent_log_files{10, {}, 10, 10};
-recent_list command_history{20, {}, 20, 20};
 
 int settings_key = 0;
 std::uint32_t create_log_file = 1;
@@ -74,37 +71,6 @@ std::string documents_from_user_dirs(const std::string& file, const std::string&
 
 }  // namespace
 
-void recent_list_clear(recent_list& list) {
-  for (std::string& s : list.slots) s.clear();
-  list.first_used = list.size;
-  list.browse_pos = list.size;
-}
-
-bool recent_list_push(recent_list& list, std::string_view text) {
-  if (text.size() > recent_slot_max_chars) return false;
-  for (int i = 0; i + 1 < list.size; ++i) list.slots[i] = std::move(list.slots[i + 1]);
-  list.slots[list.size - 1] = std::string(text);
-  if (list.first_used > 0) --list.first_used;
-  return true;
-}
-
-const std::string* recent_list_newest(const recent_list& list) {
-  if (list.first_used >= list.size) return nullptr;
-  return &list.slots[list.size - 1];
-}
-
-bool recent_list_push_path(recent_list& list, std::string_view text, bool set_browse) {
-  const std::string* newest = recent_list_newest(list);
-  if (newest && *newest == text) return false;
-  if (!recent_list_push(list, text)) return false;
-  if (set_browse) list.browse_pos = list.size - 1;
-  return true;
-}
-
-void command_history_push(std::string_view line) {
-  recent_list_push(command_history, line);
-  command_history.browse_pos = command_history.size;
-}
 
 std::string documents_folder() {
   const char* env = std::getenv("XDG_DOCUMENTS_DIR");
@@ -237,4 +203,22 @@ void settings_load_at_startup() {
   reg_load_settings();
   reg_load_size_settings();
   reg_save_size_settings();
+}
+
+// The size settings in the settings store.
+void reg_read_size_setting(const char* name, size_setting& record) {
+  std::uint32_t value = 0;
+  if (!reg_read_dword(name, value)) return;
+  record.current = (value < record.minimum || value > record.maximum) ? record.default_value : value;
+}
+
+void reg_load_size_settings() {
+  size_settings_reset_current();
+  for (int i = 0; i < SIZE_SETTING_COUNT; ++i) reg_read_size_setting(size_setting_names[i], size_settings[i]);
+}
+
+int reg_save_size_settings() {
+  if (!settings_key) return 0;
+  for (int i = 0; i < SIZE_SETTING_COUNT; ++i) settings_store_write_number(size_setting_names[i], size_settings[i].current);
+  return settings_store_commit() ? 1 : 0;
 }

@@ -1,8 +1,6 @@
 // The size-setting table with its defaults and ranges.
 #include "frontend/size_settings.h"
 
-#include "frontend/settings.h"
-#include "platform/settings_store.h"
 
 // current, edited, default, minimum, maximum
 size_setting size_settings[SIZE_SETTING_COUNT] = {
@@ -35,23 +33,6 @@ void size_settings_reset_current() {
 
 void size_settings_reset_edited() {
   for (size_setting& s : size_settings) s.edited = s.default_value;
-}
-
-void reg_read_size_setting(const char* name, size_setting& record) {
-  std::uint32_t value = 0;
-  if (!reg_read_dword(name, value)) return;
-  record.current = (value < record.minimum || value > record.maximum) ? record.default_value : value;
-}
-
-void reg_load_size_settings() {
-  size_settings_reset_current();
-  for (int i = 0; i < SIZE_SETTING_COUNT; ++i) reg_read_size_setting(size_setting_names[i], size_settings[i]);
-}
-
-int reg_save_size_settings() {
-  if (!settings_key) return 0;
-  for (int i = 0; i < SIZE_SETTING_COUNT; ++i) settings_store_write_number(size_setting_names[i], size_settings[i].current);
-  return settings_store_commit() ? 1 : 0;
 }
 
 std::uint32_t size_setting_parse_text(std::string_view text) {

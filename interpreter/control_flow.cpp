@@ -17,14 +17,11 @@
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
 namespace {
 
-constexpr int IDC_RUN = 1021;
-constexpr int IDC_COMMAND_LABEL = 1050;
-constexpr int IDC_CLEAR_SCREEN = 1052;
 
 bool echo_conditions() { return debug_mode || step_mode || trace_mode; }
 

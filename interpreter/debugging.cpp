@@ -23,7 +23,7 @@
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
 int mouse_check_forward = 0;
@@ -31,9 +31,6 @@ int mouse_check_forward = 0;
 namespace {
 
 // Main-dialog controls that DEBUG STEP sets up (besides those in frontend_port.h).
-constexpr int IDC_RUN = 1021;
-constexpr int IDC_COMMAND_LABEL = 1050;
-constexpr int IDC_CLEAR_SCREEN = 1052;
 
 constexpr int max_indent = 20;
 

@@ -27,7 +27,7 @@
 #include "interpreter/statements.h"
 #include "interpreter/variables.h"
 #include "platform/console.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
 char input_line[input_line_size] = {};
@@ -38,12 +38,6 @@ bool input_list_failed = false;
 namespace {
 
 // Main-dialog controls the INPUT wait changes (ids of the dialog template).
-namespace control {
-constexpr int command_label = 1050;
-constexpr int run = 1021;
-constexpr int clear_screen = 1052;
-constexpr int exit_button = 1058;
-}  // namespace control
 
 constexpr int err_prompt_separator = 111;
 constexpr int err_line_input_variable = 112;
@@ -557,17 +551,17 @@ void input_controls(bool waiting) {
   if (console_mode) return;
   FrontendPort& port = frontend_port();
   if (waiting) {
-    port.set_control_text(control::command_label, step_mode ? "Stepping -- Data:" : "Data:");
+    port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Data:" : "Data:");
     port.set_control_text(IDC_RUN_STEP, "Step");
-    port.enable_control(control::run, false);
-    port.enable_control(control::clear_screen, false);
-    port.enable_control(control::exit_button, false);
+    port.enable_control(IDC_RUN, false);
+    port.enable_control(IDC_CLEAR_SCREEN, false);
+    port.enable_control(IDC_EXIT, false);
   } else {
-    port.enable_control(control::exit_button, true);
-    port.set_control_text(control::command_label, step_mode ? "Stepping -- Command:" : "Command:");
+    port.enable_control(IDC_EXIT, true);
+    port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Command:" : "Command:");
     if (step_mode) {
-      port.enable_control(control::run, true);
-      port.enable_control(control::clear_screen, true);
+      port.enable_control(IDC_RUN, true);
+      port.enable_control(IDC_CLEAR_SCREEN, true);
     }
   }
 }

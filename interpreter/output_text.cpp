@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 
 void print_text(std::string_view text) { frontend_port().print_text(text); }
 

@@ -26,7 +26,7 @@
 #include "interpreter/variables.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
 int in_gosub = 0, return_seen = 0;
@@ -64,9 +64,6 @@ int body_nesting = 0;
 namespace {
 
 // Main-dialog controls the stepping hooks touch (besides those in frontend_port.h).
-constexpr int IDC_RUN = 1021;
-constexpr int IDC_COMMAND_LABEL = 1050;
-constexpr int IDC_CLEAR_SCREEN = 1052;
 
 // Counts one level of run_program_lines for the nesting bound.
 struct nesting_guard {

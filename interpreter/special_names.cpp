@@ -15,7 +15,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 #include "platform/terminal_keys.h"
 #include "rizozira/long_functions.h"
 #include "rizozira/long_number.h"
@@ -32,25 +32,11 @@ constexpr int err_not_in_console = 311;
 constexpr int err_end_of_input = 139;
 
 // Main-dialog controls the key wait touches (ids of the dialog template).
-namespace control {
-constexpr int command_label = 1050;
-constexpr int output = 1042;
-constexpr int working_dir = 1085;
-constexpr int source_program = 1083;
-constexpr int log_file = 1081;
-constexpr int browse_workdir = 1026;
-constexpr int browse_source = 1020;
-constexpr int browse_log = 1024;
-constexpr int create_log = 1029;
-constexpr int use_working_dir = 1038;
-constexpr int help = 9;
-constexpr int edit_source = 1022;
-}  // namespace control
 
 const int disabled_while_waiting[] = {
-    control::working_dir, control::source_program, control::log_file,    control::output,
-    control::browse_workdir, control::browse_source, control::browse_log, control::create_log,
-    control::use_working_dir, control::help,        control::edit_source,
+    IDC_WORKING_DIR, IDC_SOURCE_PROGRAM, IDC_LOG_FILE,    IDC_OUTPUT,
+    IDC_BROWSE_WORKDIR, IDC_BROWSE_SOURCE, IDC_BROWSE_LOG, IDC_CREATE_LOG,
+    IDC_USE_WORKING_DIR, IDC_HELP,        IDC_EDIT_SOURCE,
 };
 
 int result_double(double value) {
@@ -114,12 +100,12 @@ int wait_for_keystroke() {
   key_waiting = 1;
   key_ready = 0;
   port.enable_control(IDC_KILL, true);
-  port.set_control_text(control::command_label, "Awaiting Keystroke:");
+  port.set_control_text(IDC_COMMAND_LABEL, "Awaiting Keystroke:");
   while (!key_ready && key_waiting && !kill_requested) {
     if (!port.pump_messages()) kill_requested = 1;
     take_step_request_while_waiting();
   }
-  port.set_control_text(control::command_label, step_mode ? "Stepping -- Command:" : "Command:");
+  port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Command:" : "Command:");
   bool got_key = key_ready != 0;
   key_waiting = 0;
   key_ready = 0;

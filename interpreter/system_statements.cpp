@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "frontend/paths.h"
+#include "frontend/working_folder.h"
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"

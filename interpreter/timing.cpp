@@ -11,7 +11,7 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_state.h"
 #include "platform/clock.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 
 int timer_available = 1;
 std::int64_t timer_frequency = static_cast<std::int64_t>(monotonic_frequency);

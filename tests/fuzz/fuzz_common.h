@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
 
 // In console mode (TOV_FUZZ_CONSOLE=1 in the environment): arms a one-shot
 // alarm that sets kill_requested after milliseconds, as the Kill button would.
@@ -20,6 +20,8 @@ class FuzzPort final : public FrontendPort {
   void set_control_text(int, std::string_view) override {}
   void enable_control(int, bool) override {}
   void focus_control(int) override {}
+  void check_control(int, bool) override {}
+  bool wait_for_event(int) override { return pump_messages(); }
   bool pump_messages() override {
     if (++pumps > max_pumps) return false;
     return std::chrono::steady_clock::now() < deadline;

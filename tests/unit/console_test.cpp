@@ -1,7 +1,8 @@
 // Console output folding and the scripted front-end port.
 #include <gtest/gtest.h>
 
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 
 TEST(FrontendPort, ScriptedPortCapturesOutputAndEvents) {
   ScriptedPort port;

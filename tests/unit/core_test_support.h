@@ -12,7 +12,8 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/variables.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 
 // Starts the interpreter once per test with default sizes (or the sizes a
 // test sets before calling start()), captures screen output, and clears all

@@ -25,6 +25,8 @@ class ReplyPort final : public FrontendPort {
   void set_control_text(int, std::string_view) override {}
   void enable_control(int, bool) override {}
   void focus_control(int) override {}
+  void check_control(int, bool) override {}
+  bool wait_for_event(int) override { return pump_messages(); }
   bool pump_messages() override {
     ++pumps;
     if (!input_waiting && !key_waiting) return true;  // the statement loop's own pump

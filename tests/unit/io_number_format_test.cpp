@@ -9,7 +9,8 @@
 #include "interpreter/errors.h"
 #include "interpreter/number_format.h"
 #include "interpreter/run_state.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 #include "rizozira/long_number.h"
 #include "core_test_support.h"
 

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "interpreter/run_state.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 #include "rizozira/long_number.h"
 
 // Fresh pools and statics, default modes, output captured in `port`.

@@ -7,7 +7,8 @@
 
 #include "interpreter/functions.h"
 #include "interpreter/run_state.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 #include "rizozira/long_functions.h"
 #include "tests/unit/longfn_reference.h"
 

@@ -11,7 +11,8 @@
 #include "interpreter/dst_rules.h"
 #include "interpreter/keywords.h"
 #include "interpreter/run_state.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 #include "platform/timezone.h"
 
 namespace {

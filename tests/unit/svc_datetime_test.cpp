@@ -12,7 +12,8 @@
 #include "interpreter/item.h"
 #include "interpreter/run_state.h"
 #include "interpreter/variables.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 
 namespace {
 

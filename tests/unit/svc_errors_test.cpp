@@ -9,7 +9,8 @@
 
 #include "interpreter/errors.h"
 #include "interpreter/run_state.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ class ChannelRecordingPort final : public FrontendPort {
   void set_control_text(int, std::string_view) override {}
   void enable_control(int, bool) override {}
   void focus_control(int) override {}
+  void check_control(int, bool) override {}
+  bool wait_for_event(int) override { return pump_messages(); }
   bool pump_messages() override { return true; }
   void run_finished() override {}
 };

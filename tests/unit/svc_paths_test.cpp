@@ -10,8 +10,10 @@
 
 #include "frontend/paths.h"
 #include "frontend/settings.h"
+#include "frontend/working_folder.h"
 #include "interpreter/run_state.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 
 namespace {
 

@@ -14,7 +14,8 @@
 #include "frontend/paths.h"
 #include "frontend/settings.h"
 #include "frontend/size_settings.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 #include "platform/settings_store.h"
 
 namespace {

@@ -8,7 +8,8 @@
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "platform/clock.h"
-#include "platform/frontend_port.h"
+#include "ports/frontend_port.h"
+#include "tests/support/scripted_port.h"
 
 namespace {
 

@@ -1,0 +1,8 @@
+// The desktop branch of start-up: creates the Qt application and the main
+// dialog. Returns the process exit code.
+#pragma once
+
+int desktop_main(int argc, char** argv);
+// True when a display server can be reached (X11 or Wayland), or Qt was told
+// to use another platform plugin (offscreen, for tests).
+bool desktop_display_available();

@@ -1,0 +1,104 @@
+// The host API (see host_api.h): the few entry points through which a
+// front-end runs lines and programs and passes on the user's requests.
+#include "interpreter/host_api.h"
+
+#include <cstring>
+
+#include "interpreter/commands.h"
+#include "interpreter/errors.h"
+#include "interpreter/files.h"
+#include "interpreter/init.h"
+#include "interpreter/input.h"
+#include "interpreter/program_buffer.h"
+#include "interpreter/run_control.h"
+#include "interpreter/run_state.h"
+#include "interpreter/special_names.h"
+#include "interpreter/variables.h"
+
+namespace {
+constexpr std::size_t typed_line_size = 256;  // 255 bytes and the terminating zero
+char typed_line[typed_line_size];
+}  // namespace
+
+int host_init() {
+  if (init_interpreter_tables() < 0) {
+    line_start = nullptr;
+    return report_error(7);
+  }
+  program_load_failed = 0;
+  return 0;
+}
+
+int host_run_typed_line(std::string_view line) {
+  if (line.size() >= typed_line_size) {
+    line_start = nullptr;
+    return report_error(24);
+  }
+  std::memcpy(typed_line, line.data(), line.size());
+  typed_line[line.size()] = '\0';
+  line_length = static_cast<std::int32_t>(line.size());
+  scan_pointer = line_start = statement_start = typed_line;
+  line_end = line_start + line_length;
+  int classified = classify_command_line();
+  if (classified <= 0) return classified;
+  return run_typed_line();
+}
+
+int host_run_program_file(const std::string& path, bool step) {
+  source_file_path = path;
+  program_already_loaded = 0;
+  run_mode = RUN_MODE_RUN;
+  if (step) step_requested = 1;
+  return run_program();
+}
+
+void host_request_kill() {
+  kill_requested = 1;
+  chain_pending = 0;
+}
+
+void host_request_step() { step_requested = 1; }
+
+void host_request_continue() {
+  step_mode = 0;
+  step_requested = 0;
+}
+
+bool host_give_input_reply(std::string_view reply) {
+  if (!input_waiting) return false;
+  std::size_t n = reply.size() < input_line_size - 1 ? reply.size() : input_line_size - 1;
+  std::memcpy(input_line, reply.data(), n);
+  input_line[n] = '\0';
+  input_ready = 1;
+  return true;
+}
+
+bool host_give_key(unsigned char key) {
+  if (!key_waiting) return false;
+  key_char = key;
+  key_ready = 1;
+  return true;
+}
+
+bool host_is_busy() { return program_running != 0; }
+bool host_input_waiting() { return input_waiting != 0; }
+bool host_stepping() { return step_mode != 0; }
+
+void interpreter_reset() {
+  reset_run_flags();
+  file_close_all();
+  clear_all_variables();
+  if (program_buffer != nullptr) program_buffer[0] = '\0';
+  program_length = 0;
+  program_offset = 0;
+  statement_number_count = 0;
+  data_count = 0;
+  program_load_failed = 0;
+  program_already_loaded = 0;
+  step_mode = 0;
+  step_requested = 0;
+  input_waiting = 0;
+  input_ready = 0;
+  key_waiting = 0;
+  key_ready = 0;
+}

@@ -1,0 +1,61 @@
+// The installed ports: what the host put in place at start-up, or the
+// defaults that need no window (console output, refusing dialogs, no graph
+// window).
+#include "platform/console_port.h"
+#include "ports/dialog_port.h"
+#include "ports/frontend_port.h"
+#include "ports/graph_host_port.h"
+
+namespace {
+
+ConsolePort console_port;
+FrontendPort* installed_frontend = &console_port;
+
+// No window to show a dialog in: every dialog is unavailable.
+class NoDialogs final : public DialogPort {
+ public:
+  int message_box(const std::string&, const std::string&, const std::vector<std::string>&) override {
+    return dialog_unavailable;
+  }
+  int select_list(const std::string&, const std::string&, const std::vector<std::string>&, int) override {
+    return dialog_unavailable;
+  }
+  int input_form(dialog_form&, int (*)(const dialog_form&, int, void*), void*) override { return dialog_unavailable; }
+  int choose_file(bool, const std::string&, const std::string&, const std::vector<std::string>&,
+                  std::string&) override {
+    return dialog_unavailable;
+  }
+  int choose_folder(const std::string&, const std::string&, std::string&) override { return dialog_unavailable; }
+  int choose_font(dialog_font_choice&) override { return dialog_unavailable; }
+  int choose_serial_port(const std::vector<std::string>&, std::string&) override { return dialog_unavailable; }
+};
+NoDialogs no_dialogs;
+DialogPort* installed_dialogs = &no_dialogs;
+
+// No graph window can be opened.
+class NoGraphWindow final : public GraphHostPort {
+ public:
+  bool open(int, int) override { return false; }
+  void close() override {}
+  bool is_open() const override { return false; }
+  void invalidate() override {}
+  void invalidate_rect(int, int, int, int) override {}
+  void client_size(int& width_px, int& height_px) const override { width_px = height_px = 0; }
+  void check_menu_item(int, bool) override {}
+  void enable_menu_item(int, bool) override {}
+  double screen_px_per_inch_x() const override { return 96.0; }
+  double screen_px_per_inch_y() const override { return 96.0; }
+};
+NoGraphWindow no_graph_window;
+GraphHostPort* installed_graph_host = &no_graph_window;
+
+}  // namespace
+
+FrontendPort& frontend_port() { return *installed_frontend; }
+void install_frontend_port(FrontendPort* port) { installed_frontend = port ? port : &console_port; }
+
+DialogPort& dialog_port() { return *installed_dialogs; }
+void install_dialog_port(DialogPort* port) { installed_dialogs = port ? port : &no_dialogs; }
+
+GraphHostPort& graph_host_port() { return *installed_graph_host; }
+void install_graph_host_port(GraphHostPort* port) { installed_graph_host = port ? port : &no_graph_window; }
