@@ -268,7 +268,10 @@ bool statement_has_title() {
 // INPUTDIALOG / UPDATEDIALOG [title;] variable, ... (one to six).
 int form_statement(bool update) {
   const char* what = update ? "UPDATEDIALOG" : "INPUTDIALOG";
-  if (console_mode) return report_error(err_not_in_console);
+  if (console_mode) {
+    error_column = 0;  // the statement itself
+    return report_error(err_not_in_console);
+  }
   form_request request;
   request.update = update;
   if (statement_has_title()) {
