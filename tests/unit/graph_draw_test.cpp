@@ -1,0 +1,190 @@
+// Rendering the graph: the order of drawing calls per output mode, the grid,
+// zero axes, numbers and plot lines, recorded by the recording device after
+// GRAPH and PLOT statements ran through the interpreter.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core_test_support.h"
+#include "graph/graph_draw.h"
+#include "graph/graph_state.h"
+#include "graph/graph_window.h"
+#include "interpreter/statements.h"
+#include "tests/support/fake_graph_host.h"
+#include "tests/support/recording_device.h"
+
+namespace {
+
+class GraphDrawTest : public CoreTest {
+ protected:
+  FakeGraphHost host;
+  int saved_console = 0;
+
+  void SetUp() override {
+    CoreTest::SetUp();
+    ASSERT_EQ(start(), 0);
+    saved_console = static_cast<int>(console_mode);
+    console_mode = 0;
+  }
+  void TearDown() override {
+    graph_window_destroy();
+    console_mode = static_cast<std::uint32_t>(saved_console);
+    CoreTest::TearDown();
+  }
+  // Runs statements (each "GRAPH ..." or "PLOT ..."), stopping at a failure.
+  void run(const std::vector<std::string>& statements) {
+    for (const std::string& s : statements) {
+      bool is_graph = s.rfind("GRAPH", 0) == 0;
+      point_at(s.substr(is_graph ? 5 : 4));
+      ASSERT_EQ(is_graph ? stmt_graph() : stmt_plot(), 0) << s << "\n" << port.output;
+    }
+  }
+  // Renders the whole graph on dev (721 x 961 pixels at 96 per inch).
+  int render_on(RecordingDevice& dev, int mode) {
+    return graph_render(dev, mode, 0, 0, dev.width_px(), dev.height_px(), 96, 96);
+  }
+  static int index_of(const std::vector<std::string>& calls, const std::string& prefix) {
+    for (std::size_t i = 0; i < calls.size(); ++i)
+      if (calls[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+    return -1;
+  }
+  static int count_of(const std::vector<std::string>& calls, const std::string& prefix) {
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
+  }
+};
+
+TEST_F(GraphDrawTest, OrderOfTheRenderPerOutputMode) {
+  run({"GRAPH", "PLOT color=(255,0,0), x=0, y=0", "PLOT x=4, y=4"});
+  for (int mode : {output_screen, output_printer, output_metafile, output_jpeg}) {
+    RecordingDevice dev(721, 961);
+    graph.graph_crosshairs = 1;
+    ASSERT_EQ(render_on(dev, mode), 0) << mode;
+    const std::vector<std::string>& c = dev.calls;
+    EXPECT_EQ(c[0], "end_path");
+    const int background = index_of(c, "rectangle 0 0 721 961");
+    if (mode == output_screen || mode == output_printer) EXPECT_EQ(background, -1) << mode;  // white is not painted
+    else EXPECT_EQ(background, 3) << mode;
+    const int frame_pen = index_of(c, "select_pen insideframe 2 0x000000");
+    const int font = index_of(c, "select_font 19 0 600");  // 14.5 points at 96 per inch
+    const int grid_pen = index_of(c, mode == output_screen ? "select_pen dot 1 0x808080" : "select_pen solid 1 0x808080");
+    const int axis_pen = index_of(c, "select_pen solid 2 0x000000");
+    const int numbers = index_of(c, "text_out");
+    const int plot_pen = index_of(c, "select_pen solid 4 0x0000ff");  // 3 points
+    const int plot_line = index_of(c, "polyline");
+    const int border = index_of(c, "move_to 1 1");
+    const int cross = index_of(c, "select_pen insideframe 2 0x0000ff");
+    EXPECT_LT(background, frame_pen);
+    EXPECT_LT(frame_pen, font);
+    EXPECT_LT(font, grid_pen);
+    EXPECT_LT(grid_pen, axis_pen);
+    EXPECT_LT(axis_pen, numbers);
+    EXPECT_LT(numbers, plot_pen);  // a plot line covers the numbers
+    EXPECT_LT(plot_pen, plot_line);
+    EXPECT_LT(plot_line, border);
+    if (mode == output_screen) EXPECT_GT(cross, border);
+    else EXPECT_EQ(cross, -1) << mode;  // cross hairs only on the screen
+  }
+}
+
+TEST_F(GraphDrawTest, GridIsDottedOnTheScreenAndDashedElsewhere) {
+  run({"GRAPH"});
+  RecordingDevice screen(721, 961), printer(721, 961);
+  ASSERT_EQ(render_on(screen, output_screen), 0);
+  ASSERT_EQ(render_on(printer, output_printer), 0);
+  // The same grid: a whole line per tick on the screen, dashes of 6 and gaps
+  // of 4 pixels (3 and 2 axis pens) elsewhere.
+  const int screen_lines = count_of(screen.calls, "line_to");
+  const int printer_lines = count_of(printer.calls, "line_to");
+  EXPECT_GT(printer_lines, 10 * screen_lines / 2);
+  const int first = index_of(printer.calls, "select_pen solid 1 0x808080");
+  ASSERT_GE(first, 0);
+  int x = 0, y0 = 0, y1 = 0, x2 = 0;
+  ASSERT_EQ(std::sscanf(printer.calls[static_cast<std::size_t>(first + 1)].c_str(), "move_to %d %d", &x, &y0), 2);
+  ASSERT_EQ(std::sscanf(printer.calls[static_cast<std::size_t>(first + 2)].c_str(), "line_to %d %d", &x2, &y1), 2);
+  EXPECT_EQ(x, x2);
+  EXPECT_EQ(y0, 2);  // from the top of the plot area
+  EXPECT_EQ(y1 - y0, 6);
+  ASSERT_EQ(std::sscanf(printer.calls[static_cast<std::size_t>(first + 3)].c_str(), "move_to %d %d", &x, &y1), 2);
+  EXPECT_EQ(y1 - y0, 10);  // dash plus gap
+}
+
+TEST_F(GraphDrawTest, DefaultAxesNumbersAndZeroLines) {
+  run({"GRAPH"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  // No data: 0 .. 5 on both axes with 0 at the 0.2 inch title room; steps of 0.5.
+  EXPECT_DOUBLE_EQ(axes.step_x.step, 0.5);
+  EXPECT_DOUBLE_EQ(axes.step_y.step, 0.5);
+  EXPECT_EQ(axes.xaxis_displaced, 0);
+  EXPECT_EQ(axes.yaxis_displaced, 0);
+  // The x axis: from the left to the right plot edge at the row of 0.
+  const int row = render.plot_height_px - 1 - static_cast<int>(axes.xaxis_pos_px) + render.plot_top_px;
+  EXPECT_GE(index_of(dev.calls, "move_to 2 " + std::to_string(row)), 0);
+  EXPECT_GE(index_of(dev.calls, "line_to 718 " + std::to_string(row)), 0);
+  // Numbers .5 .. 5 on the y axis, .5 .. 4.5 level on the x axis (5 would
+  // stand out over the right edge), no 0 where the axes cross.
+  std::vector<std::string> texts = dev.calls_starting("text_out");
+  ASSERT_EQ(texts.size(), 19u);
+  EXPECT_EQ(texts[0], "text_out 36 853 '.5'");  // right of the y axis, centred on its tick
+  EXPECT_EQ(texts[9], "text_out 36 19 '5'");
+  EXPECT_EQ(texts[10], "text_out 90 924 '.5'");  // above the x axis
+  EXPECT_EQ(texts[18], "text_out 640 924 '4.5'");
+  EXPECT_EQ(count_of(dev.calls, "select_font"), 1);  // never turned
+}
+
+TEST_F(GraphDrawTest, ZeroAxisOutsideTheViewIsDisplacedInLightRed) {
+  run({"GRAPH includexaxis=0", "PLOT x=1, y=10", "PLOT x=2, y=20"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_jpeg), 0);
+  EXPECT_EQ(axes.xaxis_displaced, 1);
+  EXPECT_GE(index_of(dev.calls, "select_pen solid 2 0x6464ff"), 0);
+}
+
+TEST_F(GraphDrawTest, BackgroundColourAndNoBorder) {
+  run({"GRAPH bgcolor=(0,0,255), noborder, nogrid, noaxes"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  EXPECT_EQ(dev.calls[1], "select_pen solid 0 0xff0000");
+  EXPECT_EQ(dev.calls[2], "select_brush solid 0xff0000");
+  EXPECT_EQ(dev.calls[3], "rectangle 0 0 721 961");
+  EXPECT_EQ(render.plot_width_px, 721);
+  EXPECT_EQ(count_of(dev.calls, "line_to"), 0);  // no grid, axes or frame
+  EXPECT_EQ(count_of(dev.calls, "text_out"), 0);
+}
+
+TEST_F(GraphDrawTest, ScaleTooSmallStopsTheRender) {
+  run({"GRAPH hscale=1e-306"});
+  RecordingDevice dev(4501, 6001, 600, 600);  // a printer page: 600 / 1e-306 overflows
+  EXPECT_EQ(graph_render(dev, output_printer, 0, 0, 4501, 6001, 600, 600), -1);
+  EXPECT_EQ(host.calls.back(), "message Tovarelle Graph: Horizontal or Vertical Scale is too small");
+  EXPECT_EQ(dev.calls, std::vector<std::string>{"end_path"});
+}
+
+TEST_F(GraphDrawTest, PaintTakesTheChangeFlag) {
+  run({"GRAPH", "PLOT x=1, y=1"});
+  EXPECT_EQ(graph.graph_changed, 1);
+  graph_repaint_if_changed();
+  EXPECT_EQ(host.invalidations, 1);
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(graph_paint(dev), 0);
+  EXPECT_EQ(graph.graph_changed, 0);
+  EXPECT_DOUBLE_EQ(render.screen_px_per_inch_x, 96);
+  graph_repaint_if_changed();
+  EXPECT_EQ(host.invalidations, 1);
+}
+
+TEST_F(GraphDrawTest, DebugZBoxOutlinesBothBoxes) {
+  run({"GRAPH"});
+  graph.zbox_ratio = 0.75;
+  graph.screen_box_ratio = 0.5;
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  const int blue = index_of(dev.calls, "select_pen solid 1 0xff0000");
+  const int black = index_of(dev.calls, "select_pen solid 1 0x000000");
+  ASSERT_GE(blue, 0);
+  EXPECT_EQ(black, blue + 6);  // move_to and four line_to per box
+  EXPECT_EQ(dev.calls[static_cast<std::size_t>(blue + 1)].rfind("move_to", 0), 0u);
+}
+
+}  // namespace
