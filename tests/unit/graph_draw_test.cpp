@@ -187,4 +187,20 @@ TEST_F(GraphDrawTest, DebugZBoxOutlinesBothBoxes) {
   EXPECT_EQ(dev.calls[static_cast<std::size_t>(blue + 1)].rfind("move_to", 0), 0u);
 }
 
+TEST_F(GraphDrawTest, LogAxisDrawsDecadesAndTurnedNumbers) {
+  run({"GRAPH hscaletype=log", "PLOT x=1, y=1", "PLOT x=1000, y=2"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  EXPECT_GT(axes.log_ticks_x.count, 3);
+  EXPECT_GE(index_of(dev.calls, "select_pen solid 1 0x606060"), 0);  // the major pen: 3/4 of the grid colour
+  EXPECT_GE(index_of(dev.calls, "select_font 19 900 600"), 0);      // numbers turned on a log axis
+  EXPECT_GE(index_of(dev.calls, "text_out") , 0);
+  std::vector<std::string> texts = dev.calls_starting("text_out");
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(" '1000'"); }),
+            texts.end());
+  // The plot line is drawn in log units: from 10^0 to 10^3.
+  const int line = index_of(dev.calls, "polyline");
+  ASSERT_GE(line, 0);
+}
+
 }  // namespace
