@@ -17,6 +17,7 @@
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
@@ -188,16 +189,7 @@ int stmt_end() {
 int stmt_stop() {
   if (no_execute) return 0;
   step_mode = 1;
-  if (!console_mode) {
-    FrontendPort& port = frontend_port();
-    port.enable_control(IDC_COMMAND, true);
-    port.enable_control(IDC_RUN, true);
-    port.enable_control(IDC_CLEAR_SCREEN, true);
-    port.set_control_text(IDC_RUN, "Continue");
-    port.set_control_text(IDC_RUN_STEP, "Step");
-    port.set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
-    port.focus_control(IDC_COMMAND);
-  }
+  if (!console_mode) controls_show_stepping(COMMAND_BOX_FOCUSED);
   return 0;
 }
 
@@ -206,11 +198,7 @@ int stmt_cont() {
     error_column = 0;
     return report_error(110);
   }
-  FrontendPort& port = frontend_port();
-  port.set_control_text(IDC_RUN, "Run");
-  port.set_control_text(IDC_RUN_STEP, "Step");
-  port.enable_control(IDC_RUN, false);
-  port.enable_control(IDC_CLEAR_SCREEN, false);
+  controls_leave_stepping();
   step_mode = 0;
   step_banner_pending = 0;
   return 0;

@@ -26,6 +26,7 @@
 #include "interpreter/serial.h"
 #include "interpreter/statements.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "platform/console.h"
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
@@ -483,20 +484,11 @@ int assign_input_items(char* text_start, char** position, int value_flags, int m
 
 // ---- keyboard ----
 
-void take_step_request_while_waiting() {
-  if (!step_requested) return;
-  // Step pressed while a reply or key is awaited: stepping goes on from here.
-  if (!step_mode) step_banner_pending = 1;
-  step_mode = 1;
-  if (!no_execute) step_requested = 0;
-}
-
 int read_input_line() {
   current_channel = 0;
   input_line[0] = '\0';
   if (no_execute) return 0;
   input_waiting = 1;
-  FrontendPort& port = frontend_port();
   if (console_mode) {
     char buffer[input_line_size];
     std::size_t count = 0;
@@ -524,17 +516,12 @@ int read_input_line() {
       file_table[0].tab_target = -1;
     }
   } else {
-    port.set_control_text(IDC_COMMAND, "");
-    port.enable_control(IDC_KILL, true);
-    port.enable_control(IDC_COMMAND, true);
-    port.focus_control(IDC_COMMAND);
+    controls_reply_box_ready();
     input_ready = 0;
-    while (!input_ready && input_waiting && !kill_requested) {
-      if (!port.pump_messages()) kill_requested = 1;
-      take_step_request_while_waiting();
-    }
+    // A Step pressed while the reply is awaited: stepping goes on from here.
+    wait_for_events_until([] { return input_ready || !input_waiting; }, true);
     if (input_ready) input_ready = 0;
-    else port.set_control_text(IDC_COMMAND, "");
+    else frontend_port().set_control_text(IDC_COMMAND, "");
     input_line[input_line_size - 1] = '\0';
   }
   std::size_t n = std::strlen(input_line);
@@ -545,26 +532,6 @@ int read_input_line() {
 }
 
 namespace {
-
-// Sets the labels and buttons around the INPUT wait (window mode).
-void input_controls(bool waiting) {
-  if (console_mode) return;
-  FrontendPort& port = frontend_port();
-  if (waiting) {
-    port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Data:" : "Data:");
-    port.set_control_text(IDC_RUN_STEP, "Step");
-    port.enable_control(IDC_RUN, false);
-    port.enable_control(IDC_CLEAR_SCREEN, false);
-    port.enable_control(IDC_EXIT, false);
-  } else {
-    port.enable_control(IDC_EXIT, true);
-    port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Command:" : "Command:");
-    if (step_mode) {
-      port.enable_control(IDC_RUN, true);
-      port.enable_control(IDC_CLEAR_SCREEN, true);
-    }
-  }
-}
 
 // Prints the prompt on the screen channel and leaves the line open.
 int print_prompt(const std::string& prompt) {
@@ -605,9 +572,9 @@ int keyboard_input(int line_flag) {
   for (;;) {
     int r = print_prompt(prompt);
     if (r < 0) return r;
-    input_controls(true);
+    if (!console_mode) controls_input_wait(true);
     r = read_input_line();
-    input_controls(false);
+    if (!console_mode) controls_input_wait(false);
     if (file_table != nullptr) file_table[0].tab_target = -1;
     if (r < 0) return r;
     if (!console_mode && !no_execute) {
