@@ -13,23 +13,7 @@
 
 namespace {
 
-class RunWaitsTest : public RunTest {
- protected:
-  std::uint32_t saved_console = 0;
-  void SetUp() override {
-    RunTest::SetUp();
-    saved_console = console_mode;
-    console_mode = 0;  // window mode: waits go through the port
-    kill_requested = 0;
-  }
-  void TearDown() override {
-    port.on_wait = nullptr;
-    step_mode = step_requested = step_banner_pending = 0;
-    kill_requested = 0;
-    console_mode = saved_console;
-    RunTest::TearDown();
-  }
-};
+using RunWaitsTest = WindowRunTest;
 
 TEST_F(RunWaitsTest, InputWaitTakesTheReplyHandedOverDuringTheWait) {
   EXPECT_FALSE(host_give_input_reply("too early"));  // nothing waits yet
