@@ -22,7 +22,6 @@
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/serial.h"
 #include "interpreter/statements.h"

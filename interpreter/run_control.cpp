@@ -19,7 +19,6 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
@@ -478,8 +477,8 @@ int run_typed_line() {
 
   // The lines run from buffers of their own levels; the typed text is the
   // caller's line again afterwards.
-  char* saved_start = line_start;
-  char* saved_end = line_end;
+  const char* saved_start = line_start;
+  const char* saved_end = line_end;
   std::int32_t saved_line_length = line_length;
   program_offset = line_offset;
   resume_at_body = 0;
@@ -499,10 +498,10 @@ int run_typed_line() {
 int run_immediate_while_stepping() {
   // The interrupted statement's parse state, put back after the typed line.
   int saved_no_execute = no_execute, saved_skip = skip_block;
-  char* saved_scan = scan_pointer;
-  char* saved_end = line_end;
-  char* saved_start = line_start;
-  char* saved_statement = statement_start;
+  const char* saved_scan = scan_pointer;
+  const char* saved_end = line_end;
+  const char* saved_start = line_start;
+  const char* saved_statement = statement_start;
   std::int32_t saved_length = line_length;
   int saved_for = in_for, saved_while = in_while, saved_gosub = in_gosub;
   int saved_kind = block_kind;
