@@ -1,6 +1,9 @@
 // Dialogs for programs through the scripted dialog port: which dialog was
 // asked for with which texts, the argument and form errors, the form's
 // layout rules, the conversion of field texts, the results, Cancel and Kill.
+#include <unistd.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -433,6 +436,25 @@ TEST_F(DialogsTest, InputDialogStatement) {
   expect_error("UPDATEDIALOG \"T\"; a, b$", 303, true);
   EXPECT_EQ(dialogs.form.elements[0].text, "42");
   EXPECT_EQ(dialogs.form.elements[1].text, "words, with a comma");
+}
+
+// FIELD variables as form targets: shown without their padding, assigned
+// into their place in the record.
+TEST_F(DialogsTest, FieldVariablesInTheForm) {
+  press({"xy", "\" q \""});
+  char path[] = "/tmp/dialogs_field_XXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string program =
+      "rec$ = \"ab   cdefg\"\nFIELD rec$, 5 AS f1$, 5 AS f2$\nUPDATEDIALOG f1$, f2$\nPRINT \"[\"; rec$; \"]\"\n";
+  ASSERT_EQ(write(fd, program.data(), program.size()), static_cast<ssize_t>(program.size()));
+  close(fd);
+  EXPECT_EQ(host_run_program_file(path, false), 0) << port.output;
+  unlink(path);
+  ASSERT_EQ(dialogs.form.elements.size(), 2u);
+  EXPECT_EQ(dialogs.form.elements[0].text, "ab");
+  EXPECT_EQ(dialogs.form.elements[1].text, "cdefg");
+  EXPECT_NE(port.output.find("[xy    q   ]"), std::string::npos) << port.output;
 }
 
 TEST_F(DialogsTest, InputDialogStatementErrors) {
