@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "graph/datetime_ticks.h"
 #include "graph/log_ticks.h"
 
 namespace {
@@ -96,6 +97,11 @@ void axis_compute_zero_positions() {
   axes.xaxis_displaced = axes.yaxis_displaced = 0;
   axes.xaxis_pos_px = render.voffset_px;
   axes.yaxis_pos_px = render.hoffset_px;
+  // On a date-time axis the other axis crosses at the zero date.
+  if (graph.graph_vscale_datetime)
+    axes.xaxis_pos_px = (graph.graph_voffset_calc + axis_zero_datetime()) * render.px_per_unit_y + 0.5;
+  if (graph.graph_hscale_datetime)
+    axes.yaxis_pos_px = (graph.graph_hoffset_calc + axis_zero_datetime()) * render.px_per_unit_x + 0.5;
   if (graph.graph_numberxaxis) {
     if (axes.xaxis_pos_px < render.xaxis_title_height_px) {
       axes.xaxis_pos_px = render.xaxis_title_margin_px;
@@ -152,8 +158,14 @@ struct axis_tick {
   int digit = 1, exponent = 0, k = 1;
   bool numbered = true;
   bool zero = false;   // the tick of 0, where the other axis crosses
-  bool major = false;  // a decade start on a log axis
+  bool major = false;  // a decade start on a log axis, a major date-time tick
+  std::string text;    // a date-time label (else the number)
 };
+
+// The text a tick shows.
+std::string tick_text(const axis_tick& t) {
+  return t.text.empty() ? axis_format_number(t.digit, t.exponent, t.k, axes.number_exponent_form) : t.text;
+}
 
 bool axis_is_log(bool x_axis) { return x_axis ? graph.graph_hscale_log : graph.graph_vscale_log; }
 
@@ -163,6 +175,21 @@ std::vector<axis_tick> collect_ticks(bool x_axis, double limit) {
   std::vector<axis_tick> ticks;
   const double ppu = x_axis ? render.px_per_unit_x : render.px_per_unit_y;
   const double offset = x_axis ? graph.graph_hoffset_calc : graph.graph_voffset_calc;
+  if (x_axis ? graph.graph_hscale_datetime : graph.graph_vscale_datetime) {
+    // Stored level by level, not in time order: every tick is looked at.
+    const datetime_tick_table& table = x_axis ? datetime_ticks_x : datetime_ticks_y;
+    for (int i = 0; i < table.count; ++i) {
+      const datetime_tick& t = table.ticks[i];
+      if (!((t.position + offset) * ppu + 0.5 < limit)) continue;
+      axis_tick a;
+      a.value = t.position;
+      a.major = (t.flags & dt_tick_major) != 0;
+      a.text = axis_format_datetime_label(t, table);
+      if (a.text.empty()) a.text = " ";
+      ticks.push_back(a);
+    }
+    return ticks;
+  }
   if (axis_is_log(x_axis)) {
     const log_tick_table& table = x_axis ? axes.log_ticks_x : axes.log_ticks_y;
     for (int i = 0; i < table.count; ++i) {
@@ -295,7 +322,7 @@ int axis_draw_y_numbers(DrawDevice& dev, int t) {
     const int y = row + d;
     dev.move_to(axis_x - t / 2 + render.plot_left_px, row);
     dev.line_to(axis_x + t / 2 + render.plot_left_px, row);
-    const std::string text = axis_format_number(tick.digit, tick.exponent, tick.k, axes.number_exponent_form);
+    const std::string text = tick_text(tick);
     const text_size size = dev.font_engine().extent(font, text);
     if (axes.y_number_box_count < max_y_number_boxes) {
       label_box& b = axes.y_number_boxes[axes.y_number_box_count++];
@@ -332,7 +359,8 @@ int axis_draw_x_numbers(DrawDevice& dev, int t) {
   font_spec font = axis_number_font();
   std::string longest;
   for (int dk : {0, 3, 4}) {
-    if (graph.graph_hscale_log || k0 > INT_MAX - dk) break;  // log numbers are always turned
+    // Log and date-time numbers are always turned.
+    if (graph.graph_hscale_log || graph.graph_hscale_datetime || k0 > INT_MAX - dk) break;
     std::string text = axis_format_number(s.digit, s.exponent, k0 + dk, axes.number_exponent_form);
     if (text.size() > longest.size()) longest = text;
   }
@@ -365,7 +393,7 @@ int axis_draw_x_numbers(DrawDevice& dev, int t) {
     dev.move_to(tick_x, axis_row - t / 2);
     dev.line_to(tick_x, axis_row + t / 2);
     if (!(p > lo && p < hi)) continue;
-    const std::string text = axis_format_number(tick.digit, tick.exponent, tick.k, axes.number_exponent_form);
+    const std::string text = tick_text(tick);
     const text_size size = dev.font_engine().extent(font, text);
     const int x = tick_x + d;
     label_box b;

@@ -5,6 +5,7 @@
 #include "graph/axes.h"
 #include "graph/clip.h"
 #include "graph/graph_state.h"
+#include "graph/datetime_ticks.h"
 #include "graph/log_ticks.h"
 #include "graph/plot.h"
 #include "graph/scales.h"
@@ -71,6 +72,9 @@ int graph_draw(DrawDevice& dev) {
   axes.log_ticks_x.count = axes.log_ticks_y.count = 0;
   if (graph.graph_hscale_log) axis_build_log_ticks(0);
   if (graph.graph_vscale_log) axis_build_log_ticks(1);
+  datetime_ticks_x.count = datetime_ticks_y.count = 0;
+  if (graph.graph_hscale_datetime) axis_build_datetime_ticks(0);
+  if (graph.graph_vscale_datetime) axis_build_datetime_ticks(1);
   // The zero axes' positions first: the grid leaves out the lines they cover.
   axis_compute_zero_positions();
   grid_draw(dev);

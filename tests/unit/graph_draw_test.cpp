@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "core_test_support.h"
+#include "graph/datetime_ticks.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
+#include "interpreter/datetime.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/recording_device.h"
@@ -201,6 +203,93 @@ TEST_F(GraphDrawTest, LogAxisDrawsDecadesAndTurnedNumbers) {
   // The plot line is drawn in log units: from 10^0 to 10^3.
   const int line = index_of(dev.calls, "polyline");
   ASSERT_GE(line, 0);
+}
+
+// ---- date-time ticks (the zone is UTC in the unit tests) ----
+
+double at(double y, double mo, double d, double h = 0, double mi = 0) {
+  datetime_fields f{};
+  f.year = y, f.month = mo, f.day = d, f.hour = h, f.minute = mi, f.dst = -1;
+  return datetime_from_fields(f);
+}
+
+std::vector<std::string> labels(const datetime_tick_table& t, unsigned form) {
+  std::vector<std::string> out;
+  for (int i = 0; i < t.count; ++i)
+    if ((t.ticks[i].flags & ~dt_tick_major) == form) out.push_back(axis_format_datetime_label(t.ticks[i], t));
+  return out;
+}
+
+TEST_F(GraphDrawTest, DateTimeStepThresholds) {
+  struct step_case {
+    double unit, v;
+    int month, day, hour, minute, second;
+  };
+  // v = units per tenth of the 7.5-inch size; each unit's step by its own v.
+  const step_case cases[] = {
+      {2592000, 1, 1, 32, 26, 61, 61}, {2592000, 2, 2, 32, 26, 61, 61}, {2592000, 4, 3, 32, 26, 61, 61},
+      {2592000, 9, 6, 32, 26, 61, 61}, {2592000, 10, 12, 32, 26, 61, 61}, {86400, 2.9, 1, 2, 26, 61, 61},
+      {86400, 7, 1, 5, 26, 61, 61},    {3600, 2.7, 1, 1, 2, 61, 61},      {3600, 5, 1, 1, 3, 61, 61},
+      {60, 40, 1, 1, 1, 61, 61},       {60, 12, 1, 1, 1, 10, 61},         {1, 20, 1, 1, 1, 1, 15},
+  };
+  for (const step_case& c : cases) {
+    datetime_steps s = axis_datetime_tick_steps(c.unit * c.v / 0.75, 7.5, 1);
+    EXPECT_EQ(s.month, c.month) << c.unit << " " << c.v;
+    EXPECT_EQ(s.day, c.day) << c.unit << " " << c.v;
+    EXPECT_EQ(s.hour, c.hour) << c.unit << " " << c.v;
+    EXPECT_EQ(s.minute, c.minute) << c.unit << " " << c.v;
+    EXPECT_EQ(s.second, c.second) << c.unit << " " << c.v;
+  }
+  EXPECT_EQ(axis_datetime_tick_steps(70 / 0.75, 7.5, 1).fine.step, 30);  // 50 or more becomes 30
+}
+
+TEST_F(GraphDrawTest, ThreeYearsWithAMonthStepOfThree) {
+  datetime_steps s = axis_datetime_tick_steps(3 * 2592000 / 0.75, 7.5, 1);
+  ASSERT_EQ(s.month, 3);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2019, 12, 15), at(2022, 12, 15), t);
+  // Year ticks start at or before the near edge.
+  EXPECT_EQ(labels(t, dt_tick_year), (std::vector<std::string>{"Jan, 2019", "Jan, 2020", "Jan, 2021", "Jan, 2022"}));
+  EXPECT_EQ(labels(t, dt_tick_month),
+            (std::vector<std::string>{"Apr", "Jul", "Oct", "Apr", "Jul", "Oct", "Apr", "Jul", "Oct"}));
+  EXPECT_TRUE(labels(t, dt_tick_day).empty());
+  EXPECT_EQ(t.date_text, "");
+}
+
+TEST_F(GraphDrawTest, AViewInsideOneDaySharesItsDate) {
+  datetime_steps s = axis_datetime_tick_steps(3600 / 0.75 * 2, 7.5, 1);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2021, 3, 5, 9, 30), at(2021, 3, 5, 15, 30), t);
+  EXPECT_EQ(t.date_text, "Mar 5, 2021");
+  EXPECT_TRUE(labels(t, dt_tick_year).empty());
+  EXPECT_TRUE(labels(t, dt_tick_month).empty());
+  EXPECT_TRUE(labels(t, dt_tick_day).empty());
+  EXPECT_EQ(labels(t, dt_tick_hour), (std::vector<std::string>{"10:00", "12:00", "14:00"}));
+}
+
+TEST_F(GraphDrawTest, YearsBeforeOneAreBcWithoutAYearZero) {
+  datetime_steps s = axis_datetime_tick_steps(12 * 2592000 / 0.75 * 2, 7.5, 1);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(-3, 6, 1), at(3, 6, 1), t);
+  EXPECT_EQ(labels(t, dt_tick_year), (std::vector<std::string>{"3 BC", "2 BC", "1 BC", "1 AD", "2 AD", "3 AD"}));
+}
+
+TEST_F(GraphDrawTest, DateTimeAxisRendersLabelsTurned) {
+  run({"GRAPH hscaletype=datetime"});
+  point_at("x=" + std::to_string(at(2021, 3, 5, 9)) + ", y=1");
+  ASSERT_EQ(stmt_plot(), 0);
+  point_at("x=" + std::to_string(at(2021, 3, 5, 17)) + ", y=2");
+  ASSERT_EQ(stmt_plot(), 0);
+  graph.graph_includeyaxis = 0;
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_jpeg), 0);
+  EXPECT_GT(datetime_ticks_x.count, 3);
+  EXPECT_EQ(datetime_ticks_x.date_text, "Mar 5, 2021");
+  EXPECT_GE(index_of(dev.calls, "select_font 19 900 600"), 0);
+  EXPECT_GE(index_of(dev.calls, "text_out"), 0);
+  std::vector<std::string> texts = dev.calls_starting("text_out");
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(":00'"); }),
+            texts.end());
 }
 
 }  // namespace
