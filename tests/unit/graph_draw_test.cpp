@@ -274,6 +274,35 @@ TEST_F(GraphDrawTest, YearsBeforeOneAreBcWithoutAYearZero) {
   EXPECT_EQ(labels(t, dt_tick_year), (std::vector<std::string>{"3 BC", "2 BC", "1 BC", "1 AD", "2 AD", "3 AD"}));
 }
 
+TEST_F(GraphDrawTest, HourTicksStayOnTheStepOnADaylightSavingChangeDay) {
+  const char* old_tz = std::getenv("TZ");
+  const std::string saved = old_tz ? old_tz : "";
+  setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);  // clocks go forward on 14 March 2021
+  ASSERT_EQ(start(), 0);
+  datetime_steps s = axis_datetime_tick_steps(3600 * 4 / 0.75, 7.5, 1);
+  ASSERT_EQ(s.hour, 3);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2021, 3, 14, 0, 30), at(2021, 3, 14, 23, 30), t);
+  EXPECT_EQ(labels(t, dt_tick_hour),
+            (std::vector<std::string>{"03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00"}));
+  double previous = at(2021, 3, 14, 0, 0);
+  for (int i = 0; i < t.count; ++i) {
+    datetime_fields f{};
+    ASSERT_EQ(datetime_expand_local(f, t.ticks[i].position), 0);
+    EXPECT_EQ(static_cast<int>(f.hour) % 3, 0) << i;
+    EXPECT_EQ(f.minute, 0) << i;
+    EXPECT_GT(t.ticks[i].position, previous);
+    // The day is 23 hours long: 03:00 comes two hours after midnight.
+    if (i == 0) {
+      EXPECT_EQ(t.ticks[i].position - previous, 2 * 3600.0);
+    }
+    previous = t.ticks[i].position;
+  }
+  if (old_tz) setenv("TZ", saved.c_str(), 1);
+  else unsetenv("TZ");
+  ASSERT_EQ(start(), 0);
+}
+
 TEST_F(GraphDrawTest, DateTimeAxisRendersLabelsTurned) {
   run({"GRAPH hscaletype=datetime"});
   point_at("x=" + std::to_string(at(2021, 3, 5, 9)) + ", y=1");
