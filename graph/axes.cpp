@@ -247,15 +247,7 @@ void grid_draw_axis(DrawDevice& dev, bool x_axis) {
   }
 }
 
-pen_spec make_pen(pen_style style, int width, draw_color color) {
-  pen_spec p;
-  p.style = style;
-  p.width = width;
-  p.color = color;
-  return p;
-}
-
-pen_spec frame_pen() { return make_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor); }
+pen_spec frame_pen() { return graph_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor); }
 
 }  // namespace
 
@@ -272,10 +264,10 @@ int grid_draw(DrawDevice& dev) {
   axes.grid_dash_px = std::max(1, 3 * w);
   axes.grid_gap_px = 2 * w;
   axes.grid_pen_px = std::max(1, 2 * w / 3);
-  if (grid_dashed()) axes.grid_pen = make_pen(pen_style::solid, axes.grid_pen_px, graph.graph_gridcolor);
-  else axes.grid_pen = make_pen(pen_style::dot, 1, graph.graph_gridcolor);
+  if (grid_dashed()) axes.grid_pen = graph_pen(pen_style::solid, axes.grid_pen_px, graph.graph_gridcolor);
+  else axes.grid_pen = graph_pen(pen_style::dot, 1, graph.graph_gridcolor);
   const draw_color g = graph.graph_gridcolor;
-  axes.grid_major_pen = make_pen(pen_style::solid, std::min(axes.grid_pen_px * 3 / 2, graph_points_to_pixels(10)),
+  axes.grid_major_pen = graph_pen(pen_style::solid, std::min(axes.grid_pen_px * 3 / 2, graph_points_to_pixels(10)),
                                  draw_rgb(draw_red(g) * 3 / 4, draw_green(g) * 3 / 4, draw_blue(g) * 3 / 4));
   dev.select_pen(axes.grid_pen);
   grid_draw_axis(dev, true);
@@ -286,8 +278,8 @@ int grid_draw(DrawDevice& dev) {
 
 int axis_draw_zero_lines(DrawDevice& dev) {
   if (!graph.graph_axes) return 0;
-  const pen_spec normal = make_pen(pen_style::solid, render.frame_pen_px, graph.graph_axiscolor);
-  const pen_spec moved = make_pen(pen_style::solid, render.frame_pen_px, 0x6464FF);
+  const pen_spec normal = graph_pen(pen_style::solid, render.frame_pen_px, graph.graph_axiscolor);
+  const pen_spec moved = graph_pen(pen_style::solid, render.frame_pen_px, 0x6464FF);
   const int y = render.plot_height_px - 1 - graph_pixel(axes.xaxis_pos_px) + render.plot_top_px;
   dev.select_pen(axes.xaxis_displaced ? moved : normal);
   dev.move_to(render.plot_left_px, y);

@@ -13,14 +13,6 @@
 
 namespace {
 
-pen_spec make_pen(pen_style style, int width, draw_color color) {
-  pen_spec p;
-  p.style = style;
-  p.width = width;
-  p.color = color;
-  return p;
-}
-
 // A closed run through the four corners of a box in axis units.
 void outline_box(DrawDevice& dev, const view_box& b) {
   graph_move_to(dev, b.x_min, b.y_max);
@@ -41,7 +33,7 @@ int graph_draw(DrawDevice& dev) {
     return -1;
   }
   if (render.output_mode == output_metafile || render.output_mode == output_jpeg || graph.graph_bgcolor != 0xFFFFFF) {
-    dev.select_pen(make_pen(pen_style::solid, 0, graph.graph_bgcolor));
+    dev.select_pen(graph_pen(pen_style::solid, 0, graph.graph_bgcolor));
     brush_spec brush;
     brush.kind = brush_kind::solid;
     brush.color = graph.graph_bgcolor;
@@ -52,12 +44,12 @@ int graph_draw(DrawDevice& dev) {
   }
   view_compute_boxes();
   if (graph.zbox_ratio != 0 || graph.screen_box_ratio != 0) {
-    dev.select_pen(make_pen(pen_style::solid, 1, 0xFF0000));
+    dev.select_pen(graph_pen(pen_style::solid, 1, 0xFF0000));
     outline_box(dev, render.zbox_axis);
-    dev.select_pen(make_pen(pen_style::solid, 1, 0x000000));
+    dev.select_pen(graph_pen(pen_style::solid, 1, 0x000000));
     outline_box(dev, render.screen_box_axis);
   }
-  const pen_spec frame = make_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor);
+  const pen_spec frame = graph_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor);
   dev.select_pen(frame);
   const int tick_h = graph_pixel(render.px_per_inch_x / 8);
   const int tick_v = graph_pixel(render.px_per_inch_y / 8);
@@ -94,7 +86,7 @@ int graph_draw(DrawDevice& dev) {
     dev.line_to(render.frame_left_px, render.frame_top_px);
   }
   if (render.output_mode == output_screen && graph.graph_crosshairs) {
-    dev.select_pen(make_pen(pen_style::inside_frame, render.frame_pen_px, 0x0000FF));
+    dev.select_pen(graph_pen(pen_style::inside_frame, render.frame_pen_px, 0x0000FF));
     const int x = (render.frame_left_px + 1 + render.frame_right_px) / 2;
     const int y = (render.frame_top_px + render.frame_bottom_px) / 2;
     dev.move_to(x, render.frame_top_px);

@@ -216,6 +216,8 @@ extern axis_render_state axes;
 
 // The mapping of the render in progress (from render and graph).
 pixel_mapping current_mapping();
+// A pen of style, width and colour.
+pen_spec graph_pen(pen_style style, int width, draw_color color);
 // trunc((px_per_inch_x + px_per_inch_y) / 2 x points / 72 + 0.5), at least 1.
 int graph_points_to_pixels(double points);
 
