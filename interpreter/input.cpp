@@ -321,7 +321,7 @@ int store_value(const expr_item& variable, const line_target& target, int value_
   switch (variable_type) {
     case ITEM_DOUBLE: {
       int r = result_to_double(value_type, report);
-      if (r < 0) return report ? r : -1;
+      if (r < 0) return r;  // in a dialog: the unreported code, for its message box
       if (slot != nullptr) slot->number = double_accumulator;
       return ITEM_DOUBLE;
     }
@@ -338,7 +338,7 @@ int store_value(const expr_item& variable, const line_target& target, int value_
         *position = channel_entry().position;
       }
       int r = result_to_long(value_type, report);
-      if (r < 0) return report ? r : -1;
+      if (r < 0) return r;  // in a dialog: the unreported code, for its message box
       if (slot != nullptr) {
         r = assign_long_variable(slot);
         if (r < 0) return r;
