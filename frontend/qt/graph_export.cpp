@@ -109,7 +109,7 @@ double frame_factor(int size_mm, int size_px, double ppi) {
 
 }  // namespace
 
-export_result graph_print(const graph_export_source& graph, GraphExportHost& host) {
+export_result print_graph(const graph_export_source& graph, GraphExportHost& host) {
   window_hidden hidden(host);
   QPrinter printer(QPrinter::HighResolution);
   printer.setCopyCount(1);
@@ -151,7 +151,7 @@ export_result graph_print(const graph_export_source& graph, GraphExportHost& hos
   return {export_status::done, result, {}};
 }
 
-export_result graph_export_metafile(const graph_export_source& graph, GraphExportHost& host) {
+export_result export_graph_metafile(const graph_export_source& graph, GraphExportHost& host) {
   window_hidden hidden(host);
 
   // The reference device: the screen when it has resolution enough, else
@@ -210,7 +210,7 @@ export_result graph_export_metafile(const graph_export_source& graph, GraphExpor
   return {export_status::done, result, {}};
 }
 
-export_result graph_export_jpeg(const graph_export_source& graph, GraphExportHost& host) {
+export_result export_graph_jpeg(const graph_export_source& graph, GraphExportHost& host) {
   window_hidden hidden(host);
   if (!host.jpeg_options()) return cancelled();
 

@@ -75,9 +75,12 @@ class GraphExportHost {
   virtual QtFontEngine& fonts() = 0;
 };
 
-export_result graph_print(const graph_export_source& graph, GraphExportHost& host);
-export_result graph_export_metafile(const graph_export_source& graph, GraphExportHost& host);
-export_result graph_export_jpeg(const graph_export_source& graph, GraphExportHost& host);
+// The three exports behind the graph's print, metafile and jpeg actions
+// (the graph core's graph_print, graph_export_metafile and graph_export_jpeg
+// reach them through the window that shows the graph).
+export_result print_graph(const graph_export_source& graph, GraphExportHost& host);
+export_result export_graph_metafile(const graph_export_source& graph, GraphExportHost& host);
+export_result export_graph_jpeg(const graph_export_source& graph, GraphExportHost& host);
 
 // The desktop's host: Qt dialogs owned by the graph window; hide and show
 // call the given routines (the graph window's), show also repaints.

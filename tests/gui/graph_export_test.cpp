@@ -146,7 +146,7 @@ TEST(GraphPrint, CentredOnAPdfPageAndClippedToTheGraph) {
   FakeHost host;
   host.pdf_path = temp_name("print.pdf");
   test_graph graph{4, 3};
-  export_result r = graph_print(graph.source(), host);
+  export_result r = print_graph(graph.source(), host);
   ASSERT_EQ(r.status, export_status::done) << r.message;
   EXPECT_EQ(graph.last_mode, 2);
   EXPECT_EQ(host.hides, 1);
@@ -179,7 +179,7 @@ TEST(GraphPrint, FitTestTurnsThePageOnceThenRefuses) {
   host.pdf_path = temp_name("wide.pdf");
   // 10 x 7.5 inches does not fit a portrait Letter page but fits landscape.
   test_graph wide{10, 7.5};
-  ASSERT_EQ(graph_print(wide.source(), host).status, export_status::done);
+  ASSERT_EQ(print_graph(wide.source(), host).status, export_status::done);
   std::string png_base = temp_name("wide");
   ASSERT_EQ(std::system(("pdftoppm -r 10 -png -singlefile '" + host.pdf_path + "' '" + png_base + "'").c_str()), 0);
   QImage page(QString::fromStdString(png_base + ".png"));
@@ -190,18 +190,18 @@ TEST(GraphPrint, FitTestTurnsThePageOnceThenRefuses) {
 
   // Too large either way: the message, nothing drawn, the window back.
   test_graph huge{20, 20};
-  export_result r = graph_print(huge.source(), host);
+  export_result r = print_graph(huge.source(), host);
   EXPECT_EQ(r.status, export_status::failed);
   EXPECT_EQ(huge.calls, 0);
   ASSERT_FALSE(host.messages.empty());
   EXPECT_EQ(host.messages.back(), "Graph Print: Graph does not fit on the page. Check printer mode.");
   // A margin of 0 lies outside the printable area (which starts a quarter inch in).
   test_graph small{2, 2};
-  EXPECT_EQ(graph_print(small.source(0, 0), host).status, export_status::failed);
+  EXPECT_EQ(print_graph(small.source(0, 0), host).status, export_status::failed);
   // Cancelled: quiet.
   host.printer_ok = false;
   std::size_t messages = host.messages.size();
-  EXPECT_EQ(graph_print(small.source(), host).status, export_status::cancelled);
+  EXPECT_EQ(print_graph(small.source(), host).status, export_status::cancelled);
   EXPECT_EQ(host.messages.size(), messages);
   EXPECT_EQ(host.hides, host.shows);
   EXPECT_TRUE(host.visible);
@@ -214,7 +214,7 @@ TEST(GraphMetafile, ScreenAndPrinterReferences) {
   test_graph graph{7.5, 10};
   // A 96-dpi screen of 1920 x 960 pixels over 508 x 254 mm: 2540 hundredths
   // of a millimetre per inch, so the frame is 19050 x 25400.
-  export_result r = graph_export_metafile(graph.source(), host);
+  export_result r = export_graph_metafile(graph.source(), host);
   ASSERT_EQ(r.status, export_status::done) << r.message;
   EXPECT_EQ(graph.last_mode, 3);
   std::vector<std::uint8_t> d = read_bytes(host.metafile);
@@ -231,7 +231,7 @@ TEST(GraphMetafile, ScreenAndPrinterReferences) {
   // A printer chosen as the reference: its resolution and page.
   host.reference = reference_choose_printer;
   host.pdf_path = temp_name("unused.pdf");
-  ASSERT_EQ(graph_export_metafile(graph.source(), host).status, export_status::done);
+  ASSERT_EQ(export_graph_metafile(graph.source(), host).status, export_status::done);
   d = read_bytes(host.metafile);
   QPrinter probe(QPrinter::HighResolution);
   int res = probe.resolution();
@@ -241,13 +241,13 @@ TEST(GraphMetafile, ScreenAndPrinterReferences) {
 
   // Cancelled at the reference or the file name: no file, quiet.
   host.reference = reference_cancel;
-  EXPECT_EQ(graph_export_metafile(graph.source(), host).status, export_status::cancelled);
+  EXPECT_EQ(export_graph_metafile(graph.source(), host).status, export_status::cancelled);
   host.reference = reference_use_screen;
   host.metafile.clear();
-  EXPECT_EQ(graph_export_metafile(graph.source(), host).status, export_status::cancelled);
+  EXPECT_EQ(export_graph_metafile(graph.source(), host).status, export_status::cancelled);
   // A file that cannot be written is reported.
   host.metafile = "/nonexistent-folder/graph.emf";
-  export_result bad = graph_export_metafile(graph.source(), host);
+  export_result bad = export_graph_metafile(graph.source(), host);
   EXPECT_EQ(bad.status, export_status::failed);
   EXPECT_NE(bad.message.find("nonexistent-folder"), std::string::npos);
   EXPECT_EQ(host.hides, host.shows);
@@ -266,7 +266,7 @@ TEST(GraphJpeg, MatchesTheImageDrawnDirectly) {
     jpeg_resolution = static_cast<std::uint32_t>(c.resolution);
     jpeg_quality = static_cast<std::uint32_t>(c.quality);
     test_graph graph{7.5, 10};
-    export_result r = graph_export_jpeg(graph.source(), host);
+    export_result r = export_graph_jpeg(graph.source(), host);
     ASSERT_EQ(r.status, export_status::done) << r.message;
     EXPECT_EQ(graph.last_mode, 4);
     decoded_jpeg img;
@@ -290,19 +290,19 @@ TEST(GraphJpeg, MatchesTheImageDrawnDirectly) {
   // Too many pixels: refused with a clear message before any drawing.
   jpeg_resolution = 600;
   test_graph big{200, 10};
-  EXPECT_EQ(graph_export_jpeg(big.source(), host).status, export_status::failed);
+  EXPECT_EQ(export_graph_jpeg(big.source(), host).status, export_status::failed);
   EXPECT_EQ(big.calls, 0);
   EXPECT_EQ(host.messages.back(), "Tovarelle Graph: JPEG file could not be created.");
   // A failed drawing writes no file.
   jpeg_resolution = 50;
   test_graph failing{2, 2};
   failing.fail_with = -5;
-  EXPECT_EQ(graph_export_jpeg(failing.source(), host).status, export_status::failed);
+  EXPECT_EQ(export_graph_jpeg(failing.source(), host).status, export_status::failed);
   EXPECT_EQ(access(jpeg_full_path.c_str(), F_OK), -1);
   // Cancelled: quiet, no file.
   host.jpeg_ok = false;
   std::size_t messages = host.messages.size();
-  EXPECT_EQ(graph_export_jpeg(failing.source(), host).status, export_status::cancelled);
+  EXPECT_EQ(export_graph_jpeg(failing.source(), host).status, export_status::cancelled);
   EXPECT_EQ(host.messages.size(), messages);
   EXPECT_EQ(host.hides, host.shows);
   EXPECT_TRUE(host.visible);
