@@ -37,6 +37,16 @@ std::vector<text_run> text_subsup_runs(FontEngine& fonts, const font_spec& full,
 
 // ---- with the graph's state ----
 
+struct text_record;
+struct text_view;
+
 // Draws every text of the table and the axis titles; 0, or the reported
 // -280 when a font cannot be made (the texts after it stay away).
 int text_draw_all(DrawDevice& dev);
+// Draws text t, h pixels high, whose lines may hold shift characters: base
+// runs in the full font, shifted runs in a font of two thirds. 0, or the
+// reported -280 (nothing drawn).
+int text_draw_item_subsup(DrawDevice& dev, const text_record& t, const text_view& v, int h);
+// Draws text t as filled glyph outlines (texts too tall for device fonts),
+// with its box. 0, or -1 when its font cannot be made (no message).
+int text_draw_item_outline(DrawDevice& dev, const text_record& t, const text_view& v);

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "graph/clip.h"
+#include "graph/curves.h"
+
 graph_point glyph_turn_offset(const glyph_transform& t, double dx, double dy) {
   const double u = dx * t.scale_x, v = dy * t.scale_y;
   return {(u * t.cos - v * t.sin) * t.aspect_r, u * t.sin + v * t.cos};
@@ -77,4 +80,72 @@ std::vector<graph_point> glyph_outline_point_array(const glyph_outline& g, const
   a.push_back({b.x_max, b.y_max});
   a.push_back({b.x_min, b.y_max});
   return a;
+}
+
+// ---- drawing into the device path ----
+
+namespace {
+// One clipped cubic from the current point p[0] into the open figure.
+void glyph_cubic(DrawDevice& dev, const graph_point p[4]) {
+  graph_point buffer[bezier_buffer_points];
+  int count = 0, depth = 0;
+  view_draw_bezier(dev, p, &depth, buffer, &count, render.path_active);
+  if (count > 0) bezier_flush(dev, buffer, &count, render.path_active);
+  if (render.path_active) {
+    render.path_current_x = p[3].x;
+    render.path_current_y = p[3].y;
+  }
+}
+}  // namespace
+
+void text_glyph_contour_to_path(DrawDevice& dev, const glyph_contour& c, const glyph_transform& t) {
+  graph_point current = glyph_transform_point(t, c.start.x, c.start.y);
+  const graph_point start = current;
+  view_path_line_to(dev, current.x, current.y);
+  std::vector<graph_point> list;
+  for (const glyph_segment& s : c.segments) {
+    if (s.kind == glyph_segment::line) {
+      list.clear();
+      list.push_back(current);
+      for (const glyph_point& p : s.points) list.push_back(glyph_transform_point(t, p.x, p.y));
+      view_draw_polyline(dev, list.data(), static_cast<int>(list.size()), 1);
+      current = list.back();
+    } else if (s.kind == glyph_segment::cubic) {
+      for (std::size_t i = 0; i + 3 <= s.points.size(); i += 3) {
+        const graph_point p[4] = {current, glyph_transform_point(t, s.points[i].x, s.points[i].y),
+                                  glyph_transform_point(t, s.points[i + 1].x, s.points[i + 1].y),
+                                  glyph_transform_point(t, s.points[i + 2].x, s.points[i + 2].y)};
+        glyph_cubic(dev, p);
+        current = p[3];
+      }
+    }
+  }
+  view_path_line_to(dev, start.x, start.y);
+  view_path_close_figure(dev);
+  render.figure_open = 0;
+}
+
+bool glyph_path_begin(DrawDevice& dev) {
+  if (render.path_active) return false;
+  render.figure_open = 0;
+  dev.begin_path();
+  render.path_active = 1;
+  return true;
+}
+
+void glyph_path_finish(DrawDevice& dev, bool opened, int rule) {
+  if (!opened) return;
+  dev.end_path();
+  render.path_active = 0;
+  switch (rule) {
+    case glyph_stroke: dev.stroke_path(); break;
+    case glyph_fill: dev.fill_path(); break;
+    default: dev.stroke_and_fill_path(); break;
+  }
+}
+
+void text_glyph_to_path(DrawDevice& dev, const glyph_outline& g, const glyph_transform& t, int rule) {
+  const bool opened = glyph_path_begin(dev);
+  for (const glyph_contour& c : g.contours) text_glyph_contour_to_path(dev, c, t);
+  glyph_path_finish(dev, opened, rule);
 }

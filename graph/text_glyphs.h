@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "graph/graph_state.h"
+#include "ports/draw_device.h"
 #include "ports/font_engine.h"
 
 // Scale, turn and pen position of the glyph in progress.
@@ -50,3 +51,19 @@ int glyph_contour_entries(const glyph_outline& g);
 // The whole outline point array of g drawn with t (the pen advances by the
 // glyph's turned cell increment for the trailing pen entry).
 std::vector<graph_point> glyph_outline_point_array(const glyph_outline& g, const glyph_transform& t);
+
+// ---- drawing into the device path (render's z box and path state) ----
+
+// Draws one contour of g with t into the open device path: its start point,
+// its lines as clipped polylines, its cubics in whole groups of three; then
+// closes the figure.
+void text_glyph_contour_to_path(DrawDevice& dev, const glyph_contour& c, const glyph_transform& t);
+// How a glyph path ends: stroked and filled, only stroked, only filled.
+enum glyph_path_end : int { glyph_stroke_and_fill = 0, glyph_stroke = 1, glyph_fill = 2 };
+// Opens a device path for glyph figures unless one is open already (a path
+// group being recorded, whose figures the glyphs then join). True when it
+// opened one, which glyph_path_finish then ends by rule.
+bool glyph_path_begin(DrawDevice& dev);
+void glyph_path_finish(DrawDevice& dev, bool opened, int rule);
+// Draws every contour of g as one path, ended by rule (see glyph_path_begin).
+void text_glyph_to_path(DrawDevice& dev, const glyph_outline& g, const glyph_transform& t, int rule);

@@ -41,7 +41,6 @@ int graph_window_is_open() { return 0; }
 // Statements of areas not built yet (graphs, dialogs for programs).
 int stmt_graph() { return console_mode ? report_error(274) : not_available("GRAPH"); }
 int stmt_plot() { return not_available("PLOT"); }
-int stmt_text() { return not_available("TEXT"); }
 int stmt_shape() { return not_available("SHAPE"); }
 int stmt_changeshape() { return not_available("CHANGESHAPE"); }
 int stmt_deleteshape() { return not_available("DELETESHAPE"); }
