@@ -8,21 +8,12 @@
 
 #include "graph/axes.h"
 #include "graph/clip.h"
+#include "graph/graph_state.h"
 #include "graph/scales.h"
 #include "graph/text_glyphs.h"
 #include "graph/text_measure.h"
 #include "graph/text_table.h"
 #include "interpreter/errors.h"
-
-namespace {
-// trunc(v) as an int, saturated; NaN gives 0.
-int trunc_px(double v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483647.0) return 2147483647;
-  if (v <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(v);
-}
-}  // namespace
 
 std::string text_title_with_date(std::string_view title, bool with_date, std::string_view date_text) {
   std::string out;
@@ -55,8 +46,8 @@ std::vector<text_run> text_subsup_runs(FontEngine& fonts, const font_spec& full,
       width += fonts.extent(font_of(level), line.substr(i, 1)).cx;
     }
     double o = justify == 1 ? -static_cast<double>(width) / 2 : -static_cast<double>(width);
-    x += trunc_px(o * c);
-    y -= trunc_px(o * s);
+    x += graph_pixel(o * c);
+    y -= graph_pixel(o * s);
   }
   const double raise = 0.27 * h, lower = -0.25 * h;
   std::vector<text_run> runs;
@@ -69,13 +60,13 @@ std::vector<text_run> text_subsup_runs(FontEngine& fonts, const font_spec& full,
     run.text = line.substr(start, i - start);
     run.level = level;
     double shift = level > 0 ? raise : level < 0 ? lower : 0;
-    run.x = x - trunc_px(shift * s);
-    run.y = y - trunc_px(shift * c);
+    run.x = x - graph_pixel(shift * s);
+    run.y = y - graph_pixel(shift * c);
     if (!run.text.empty()) runs.push_back(run);
     if (end) break;
     int cx = run.text.empty() ? 0 : fonts.extent(font_of(level), run.text).cx;
-    x += trunc_px(cx * c);
-    y -= trunc_px(cx * s);
+    x += graph_pixel(cx * c);
+    y -= graph_pixel(cx * s);
     level = text_next_level(level, static_cast<unsigned char>(line[i]));
     start = i + 1;
   }
@@ -88,8 +79,8 @@ namespace {
 
 // The anchor's device pixel: x rounded, y truncated (no half pixel).
 draw_point anchor_px(const text_view& v, double ax, double ay) {
-  return {trunc_px((ax + v.hoffset) * v.px_per_unit_x + 0.5) + v.plot_left_px,
-          v.plot_height_px - 1 - trunc_px((ay + v.voffset) * v.px_per_unit_y) + v.plot_top_px};
+  return {graph_pixel((ax + v.hoffset) * v.px_per_unit_x + 0.5) + v.plot_left_px,
+          v.plot_height_px - 1 - graph_pixel((ay + v.voffset) * v.px_per_unit_y) + v.plot_top_px};
 }
 double axis_value(bool log_axis, double v) { return log_axis ? std::log10(v) : v; }
 
@@ -162,8 +153,7 @@ void draw_text_box(DrawDevice& dev, const text_record& t, const text_view& v, in
 // One title: font, place and text. 0 or the reported -280.
 int draw_title(DrawDevice& dev, const text_record& title, double pt, int escapement, int align, int x, int y,
                bool datetime, const std::string& date_text) {
-  const double hp = std::trunc(pt * render.px_per_inch_y / 72);
-  font_spec f = device_font(title, hp >= 1 && hp < 1e6 ? static_cast<int>(hp) : 1, escapement);
+  font_spec f = device_font(title, graph_pixel(pt * render.px_per_inch_y / 72), escapement);
   font_metrics m;
   if (!dev.font_engine().metrics(f, m)) return report_error(280);
   dev.select_font(f);
@@ -178,11 +168,11 @@ int draw_titles(DrawDevice& dev, const text_view& v) {
   const text_record& xt = texts.xaxis_title;
   if (xt.value_slot) {
     const int d = texts.xaxis_title_tm.descent, p = texts.xaxis_title_pen_px;
-    const int x = trunc_px(v.plot_width_in * xt.x / 100 * v.px_per_inch_x) + v.plot_left_px;
+    const int x = graph_pixel(v.plot_width_in * xt.x / 100 * v.px_per_inch_x) + v.plot_left_px;
     const bool near_top = v.plot_height_px - axes.xaxis_pos_px < v.px_per_inch_y;
     const double row = near_top ? axes.xaxis_pos_px + (d * 8 / 5 + p / 2) : axes.xaxis_pos_px - (p * 2 / 3);
     const int align = text_align_center | (near_top ? text_align_baseline : text_align_top);
-    const int y = v.plot_height_px - 1 - trunc_px(row) + v.plot_top_px;
+    const int y = v.plot_height_px - 1 - graph_pixel(row) + v.plot_top_px;
     int r = draw_title(dev, xt, texts.xaxis_title_pt, 0, align, x, y, graph.graph_hscale_datetime != 0,
                        texts.xaxis_date_text);
     if (r < 0) return r;
@@ -193,8 +183,8 @@ int draw_titles(DrawDevice& dev, const text_view& v) {
     const bool near_right = v.plot_width_px - axes.yaxis_pos_px < 1.5 * v.px_per_inch_x;
     const double column = near_right ? axes.yaxis_pos_px + (p * 2 / 3) : axes.yaxis_pos_px - (d * 8 / 5 + p / 2);
     const int align = text_align_center | (near_right ? text_align_top : text_align_baseline);
-    const int x = trunc_px(column) + v.plot_left_px;
-    const int y = v.plot_height_px - 1 - trunc_px(v.plot_height_in * yt.y / 100 * v.px_per_inch_y) + v.plot_top_px;
+    const int x = graph_pixel(column) + v.plot_left_px;
+    const int y = v.plot_height_px - 1 - graph_pixel(v.plot_height_in * yt.y / 100 * v.px_per_inch_y) + v.plot_top_px;
     int r = draw_title(dev, yt, texts.yaxis_title_pt, 900, align, x, y, graph.graph_vscale_datetime != 0,
                        texts.yaxis_date_text);
     if (r < 0) return r;
@@ -207,7 +197,7 @@ int draw_titles(DrawDevice& dev, const text_view& v) {
 int text_draw_item_subsup(DrawDevice& dev, const text_record& t, const text_view& v, int h) {
   FontEngine& fonts = dev.font_engine();
   const double s = std::sin(t.angle), c = std::cos(t.angle);
-  const int e = trunc_px(t.angle * 180 / std::numbers::pi * 10 + 0.5);
+  const int e = graph_pixel(t.angle * 180 / std::numbers::pi * 10 + 0.5);
   h = std::max(1, h);
   const font_spec full = device_font(t, h, e);
   const font_spec small = device_font(t, std::max(1, 2 * h / 3), e);
@@ -229,8 +219,8 @@ int text_draw_item_subsup(DrawDevice& dev, const text_record& t, const text_view
         dev.text_out(run.x, run.y, run.text);
       }
     }
-    at.y += trunc_px(h * c);
-    at.x += trunc_px(h * s);
+    at.y += graph_pixel(h * c);
+    at.x += graph_pixel(h * s);
   }
   return 0;
 }
@@ -349,10 +339,10 @@ int text_draw_all(DrawDevice& dev) {
     const double size = t.size > 0 ? t.size : text_default_points;
     int h;
     if (t.datasize > 0) {
-      h = trunc_px(t.datasize * v.px_per_unit_y);
+      h = graph_pixel(t.datasize * v.px_per_unit_y);
       if (h < 1) continue;
     } else {
-      h = trunc_px(size / 72 * v.px_per_inch_y);
+      h = graph_pixel(size / 72 * v.px_per_inch_y);
     }
     if (h > text_font_limit_px) {
       text_draw_item_outline(dev, t, v);
@@ -361,7 +351,7 @@ int text_draw_all(DrawDevice& dev) {
     if (t.has_shifts) {
       text_draw_item_subsup(dev, t, v, h);
     } else {
-      const int e = trunc_px(t.angle * 180 / std::numbers::pi * 10 + 0.5);
+      const int e = graph_pixel(t.angle * 180 / std::numbers::pi * 10 + 0.5);
       font_spec f = device_font(t, h, e);
       font_metrics m;
       if (!fonts.metrics(f, m)) return report_error(280);
@@ -373,8 +363,8 @@ int text_draw_all(DrawDevice& dev) {
       std::string_view line;
       while (lines.next(line)) {
         dev.text_out(at.x, at.y, line);
-        at.y += trunc_px(h * c);
-        at.x += trunc_px(h * s);
+        at.y += graph_pixel(h * c);
+        at.x += graph_pixel(h * s);
       }
     }
     if (t.boxed == 1) draw_text_box(dev, t, v, h);

@@ -81,7 +81,7 @@ int read_string(text_request& rq) {
     return 0;
   }
   if (type != ITEM_STRING || !current_value_slot) return report_error(299);
-  const bool simple = item.array == nullptr && !item_is_parameter && variable_table &&
+  const bool simple = item.array == nullptr && !item_is_parameter && variable_table && variable_capacity > 0 &&
                       current_value_slot >= &variable_table[0].value &&
                       current_value_slot <= &variable_table[variable_capacity - 1].value;
   if (simple) {

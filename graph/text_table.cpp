@@ -234,11 +234,8 @@ int size_title(FontEngine& fonts, const text_record& title, double ppi, double& 
   } else {
     pt = std::max((w - 1.5) / 8.5 * 6 + 18, 18.0);
   }
-  double h = std::trunc(pt * ppi / 72);
-  if (!fonts.metrics(title_metrics_font(h >= 1 && h < 1e6 ? static_cast<int>(h) : 1), tm))
-    return report_error(280);
-  double pen = std::trunc((w - 1.5) * ppi / 72);
-  pen_px = pen > 0 && pen < 1e6 ? static_cast<int>(pen) : 0;
+  if (!fonts.metrics(title_metrics_font(graph_pixel(pt * ppi / 72)), tm)) return report_error(280);
+  pen_px = std::max(0, graph_pixel((w - 1.5) * ppi / 72));
   int band = tm.height + tm.descent * 6 / 5 + pen_px;
   band_in = band / ppi;
   if (band_in >= 0.2) margin_in = band_in;
