@@ -298,3 +298,28 @@ TEST_F(TextStatementTest, TallTextsAreDrawnFromGlyphOutlines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextStatementTest, AxisTitlesKeepRoomByTheirFont) {
+  open_graph();
+  RecordingDevice dev;  // 96 pixels per inch
+  render.px_per_inch_x = render.px_per_inch_y = 96;
+  ASSERT_EQ(axis_title_metrics(dev), 0);
+  EXPECT_EQ(render.xaxis_title_margin_in, 0.2);  // no titles: the room of the numbers
+  EXPECT_EQ(render.xaxis_title_height_px, 0);
+  ASSERT_EQ(text("xaxis, string=\"Time\""), 0);
+  ASSERT_EQ(text("yaxis, size=30, string=\"Volts\""), 0);
+  ASSERT_EQ(axis_title_metrics(dev), 0);
+  // 18 points: 24 pixels, descent 5; band 24 + 6 = 30 pixels.
+  EXPECT_EQ(texts.xaxis_title_pt, 18);
+  EXPECT_DOUBLE_EQ(render.xaxis_title_margin_in, 30.0 / 96);
+  EXPECT_DOUBLE_EQ(render.xaxis_title_height_px, 30);
+  // 30 points: 40 pixels, descent 8; band 40 + 9 = 49 pixels.
+  EXPECT_DOUBLE_EQ(render.yaxis_title_margin_px, 49);
+  dev.fonts.fail = true;
+  EXPECT_EQ(axis_title_metrics(dev), -280);
+  EXPECT_TRUE(reported_code(280));
+}
+
+}  // namespace
