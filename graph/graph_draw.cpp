@@ -7,7 +7,7 @@
 #include "graph/graph_state.h"
 #include "graph/plot.h"
 #include "graph/scales.h"
-#include "ports/dialog_port.h"
+#include "ports/graph_host_port.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ int graph_draw(DrawDevice& dev) {
   render.path_active = 0;
   render.figure_open = 0;
   if (!graph_compute_mapping()) {
-    dialog_port().message_box("Tovarelle Graph", "Horizontal or Vertical Scale is too small", {"OK"});
+    graph_host_port().message("Tovarelle Graph", "Horizontal or Vertical Scale is too small");
     return -1;
   }
   if (render.output_mode == output_metafile || render.output_mode == output_jpeg || graph.graph_bgcolor != 0xFFFFFF) {

@@ -14,6 +14,7 @@
 #include "interpreter/pending.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
+#include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"

@@ -46,6 +46,9 @@ class FakeGraphHost final : public GraphHostPort {
     calls.push_back("maximize");
     ++maximized;
   }
+  void message(const std::string& title, const std::string& text) override {
+    calls.push_back("message " + title + ": " + text);
+  }
   void client_size(int& w, int& h) const override {
     w = open_now ? width : 0;
     h = open_now ? height : 0;
