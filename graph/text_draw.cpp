@@ -278,26 +278,14 @@ int text_draw_item_outline(DrawDevice& dev, const text_record& t, const text_vie
         text_rotate_offset(turn, pen_x, pen_y, 0, raise, &g.origin_x, &g.origin_y, nullptr, nullptr);
         double cell_x = blank, cell_y = 0;
         if (ch != ' ') {
-          // A generous box of the character's cell first: a glyph far out of
-          // view is passed over without fetching its outline.
+          // A glyph far out of view is passed over without fetching its outline.
           const std::vector<int> adv = fonts.advances(font, line.substr(i, 1));
           cell_x = adv.empty() ? 0 : adv[0];
-          glyph_outline cell;
-          cell.origin_x = static_cast<int>(-H / 2);
-          cell.origin_y = static_cast<int>(H * 1.5);
-          cell.black_box_x = static_cast<int>(cell_x + H);
-          cell.black_box_y = static_cast<int>(H * 2);
-          glyph_box near = glyph_turned_box(cell, g);
-          const bool maybe = near.x_min <= z.x_max && near.y_min <= z.y_max && near.x_max >= z.x_min &&
-                             near.y_max >= z.y_min;
           glyph_outline outline;
-          if (maybe && glyph_fetch(fonts, font, ch, outline)) {
-            glyph_box b = glyph_turned_box(outline, g);
-            if (b.x_min <= z.x_max && b.y_min <= z.y_max && b.x_max >= z.x_min && b.y_max >= z.y_min)
+          if (glyph_cell_may_meet(g, cell_x, H, z)) {
+            if (glyph_fetch(fonts, font, ch, outline) && glyph_box_meets(glyph_turned_box(outline, g), z))
               text_glyph_to_path(dev, outline, g, glyph_stroke_and_fill);
-            cell_x = outline.cell_inc_x, cell_y = outline.cell_inc_y;
-          } else if (maybe) {
-            cell_x = outline.cell_inc_x, cell_y = outline.cell_inc_y;  // no glyph: a blank's room
+            cell_x = outline.cell_inc_x, cell_y = outline.cell_inc_y;  // without a glyph: a blank's room
           }
         }
         const graph_point step = glyph_turn_offset(g, cell_x, cell_y);

@@ -44,6 +44,19 @@ glyph_box glyph_turned_box(const glyph_outline& g, const glyph_transform& t) {
   return b;
 }
 
+bool glyph_box_meets(const glyph_box& b, const view_box& z) {
+  return b.x_min <= z.x_max && b.y_min <= z.y_max && b.x_max >= z.x_min && b.y_max >= z.y_min;
+}
+
+bool glyph_cell_may_meet(const glyph_transform& t, double cell_x, double em, const view_box& z) {
+  glyph_outline cell;
+  cell.origin_x = static_cast<int>(-em / 2);
+  cell.origin_y = static_cast<int>(em * 1.5);
+  cell.black_box_x = static_cast<int>(cell_x + em);
+  cell.black_box_y = static_cast<int>(em * 2);
+  return glyph_box_meets(glyph_turned_box(cell, t), z);
+}
+
 int glyph_contour_entries(const glyph_outline& g) {
   int n = 0;
   for (const glyph_contour& c : g.contours) {

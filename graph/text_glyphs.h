@@ -43,6 +43,12 @@ struct glyph_box {
   double x_min = 0, x_max = 0, y_min = 0, y_max = 0;
 };
 glyph_box glyph_turned_box(const glyph_outline& g, const glyph_transform& t);
+// Whether two boxes meet (edges count).
+bool glyph_box_meets(const glyph_box& b, const view_box& z);
+// Whether a glyph of advance cell_x in a font em units high could reach into
+// z: its cell widened by half an em on every side, turned by t. A glyph that
+// cannot is passed over without fetching its outline.
+bool glyph_cell_may_meet(const glyph_transform& t, double cell_x, double em, const view_box& z);
 
 // Entries the contours of g take in the outline point array (without entry 0
 // and the five trailing entries): per contour 2 + the sum over its curves of
