@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "graph/text_table.h"
 #include "interpreter/debugging.h"
 
 graph_state graph;
@@ -84,6 +85,7 @@ int graph_reset() {
   graph_elements.current_plot = -1;
   graph_event = -1;
   mouse_check_forward = 0;
-  // The text and shape tables reset here too once they exist.
+  text_table_reset();
+  // The shape table resets here too once it exists.
   return 0;
 }

@@ -23,10 +23,9 @@ int output_buffer_clear() { return not_available("The output window"); }
 
 
 
-// Shapes and texts of the graph: until their areas exist no shape or text
-// can be added, so a render has none to draw.
+// Shapes of the graph: until their area exists no shape can be added, so a
+// render has none to draw.
 int draw_all_shapes(DrawDevice&) { return 0; }
-int text_draw_all(DrawDevice&) { return 0; }
 
 // Printing and export of the graph (GRAPH print, metafile, jpeg).
 int graph_print() { return not_available("Printing the graph"); }
@@ -34,7 +33,6 @@ int graph_export_metafile() { return not_available("The metafile export"); }
 int graph_export_jpeg() { return not_available("The JPEG export"); }
 
 // Statements of areas not built yet (graphs).
-int stmt_text() { return not_available("TEXT"); }
 int stmt_shape() { return not_available("SHAPE"); }
 int stmt_changeshape() { return not_available("CHANGESHAPE"); }
 int stmt_deleteshape() { return not_available("DELETESHAPE"); }
