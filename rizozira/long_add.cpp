@@ -22,7 +22,7 @@ int copy_unnormalised(const long_number* src, long_number* c) {
   int r = long_copy(src, c);
   if (r < 0) return r;
   c->norm = 0;
-  return 14;
+  return long_result;
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 // that the working precision can use.
 #include <cstdio>
 
-#include "interpreter/errors.h"
-#include "interpreter/output.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_number.h"
 
 namespace {
@@ -29,7 +26,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   const std::int64_t exp = static_cast<std::int64_t>(a->exp) + b->exp;
   if (exp > long_exp_limit || exp < -long_exp_limit) {
     long_clear(c);
-    return report_error(151);
+    return long_host_report_error(151);
   }
   const std::int64_t len = static_cast<std::int64_t>(a->len) + b->len;
   const std::int32_t sign = a->sign == b->sign ? 0 : -1;
@@ -42,7 +39,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   if (long_debug_dump_on) {
     char line[96];
     std::snprintf(line, sizeof line, "product blocks = %d, discard blocks = %d\n", blocks, discard);
-    print_text(line);
+    long_host_print(line);
   }
 
   // a_i x b_j lands in c[i + j + 1]; partial products beyond the kept blocks
@@ -74,7 +71,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
     work += step_work;
     if (work >= poll_threshold) {
       work = 0;
-      int interrupted = poll_user_interrupt();
+      int interrupted = long_host_poll_interrupt();
       if (interrupted < 0) {
         long_clear(c);
         return interrupted;

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "interpreter/errors.h"
-#include "interpreter/run_state.h"
 #include "rizozira/long_number.h"
 
 long_slot* long_var_pool = nullptr;
@@ -66,7 +64,7 @@ void drop_heap(long_number* n) {
 int allocation_failed(long_number* n) {
   drop_heap(n);
   reset_value(n);
-  return report_error(159);
+  return long_host_report_error(159);
 }
 
 std::int64_t blocks_needed(std::int64_t digits) {
@@ -90,9 +88,9 @@ int allocate_pool(long_slot*& pool, std::int32_t& size, std::int32_t& used, std:
                   int failure_code) {
   free_pool(pool, size, used);
   std::uint32_t count = bytes / long_slot_bytes;
-  if (count == 0 || count > INT32_MAX / long_slot_bytes) return report_error(failure_code);
+  if (count == 0 || count > INT32_MAX / long_slot_bytes) return long_host_report_error(failure_code);
   pool = new (std::nothrow) long_slot[count]();
-  if (pool == nullptr) return report_error(failure_code);
+  if (pool == nullptr) return long_host_report_error(failure_code);
   for (std::uint32_t i = 0; i < count; ++i) {
     long_init(&pool[i].number, pool[i].buffer, long_slot_inline_bytes);
   }
@@ -105,6 +103,7 @@ long_slot* slot_at(long_slot* pool, std::int32_t offset) { return &pool[offset /
 
 }  // namespace
 
+long_number* long_accumulator = &accumulator_number;
 long_number* long_remainder = &remainder_number;
 long_number* long_one = &one_number;
 long_number* long_cossame = &cossame_number;
@@ -274,7 +273,7 @@ int long_extend_blocks(long_number* n, std::int32_t count) {
 }
 
 int long_from_int(long_number* n, std::int64_t v) {
-  if (v < -99999999 || v > 99999999) return report_error(151);
+  if (v < -99999999 || v > 99999999) return long_host_report_error(151);
   if (n->capacity_bytes < 4) {
     int r = long_reserve(n, 8);
     if (r < 0) return r;
@@ -290,12 +289,12 @@ int long_from_int(long_number* n, std::int64_t v) {
 }
 
 int long_copy(const long_number* src, long_number* dst) {
-  if (src == dst) return 14;
+  if (src == dst) return long_result;
   if (src == nullptr) {
     int r = long_reserve(dst, 8);
     if (r < 0) return r;
     long_set_zero(dst);
-    return 14;
+    return long_result;
   }
   int r = long_reserve(dst, static_cast<std::int64_t>(src->blks) * 8);
   if (r < 0) return r;
@@ -305,17 +304,17 @@ int long_copy(const long_number* src, long_number* dst) {
   dst->sign = src->sign;
   dst->exp = src->exp;
   dst->norm = src->norm;
-  return 14;
+  return long_result;
 }
 
 int long_move(long_number* src, long_number* dst) {
-  if (src == dst) return 14;
+  if (src == dst) return long_result;
   long_clear(dst);
   if (src == nullptr) {
     int r = long_reserve(dst, 8);
     if (r < 0) return r;
     long_set_zero(dst);
-    return 14;
+    return long_result;
   }
   std::int64_t need = static_cast<std::int64_t>(src->blks) * 4;
   bool on_heap = src->heap_blocks != nullptr && src->blocks == src->heap_blocks;
@@ -345,7 +344,7 @@ int long_move(long_number* src, long_number* dst) {
   dst->len = src->len;
   dst->norm = src->norm;
   long_clear(src);
-  return 14;
+  return long_result;
 }
 
 int long_round_copy(const long_number* src, long_number* dst, std::int32_t digits) {
@@ -371,12 +370,12 @@ int long_round_copy(const long_number* src, long_number* dst, std::int32_t digit
   long_precision = digits;
   long_normalize(dst, 1);
   long_precision = saved;
-  return 14;
+  return long_result;
 }
 
 long_number* long_temp_alloc() {
   if (long_temp_pool == nullptr || long_temp_used >= long_temp_pool_size) {
-    report_error(172);
+    long_host_report_error(172);
     return nullptr;
   }
   long_slot* slot = slot_at(long_temp_pool, long_temp_used);
@@ -397,7 +396,7 @@ void long_temp_release_to(std::int32_t level) {
 
 long_number* long_var_alloc() {
   if (long_var_pool == nullptr || long_var_used >= long_var_pool_size) {
-    report_error(174);
+    long_host_report_error(174);
     return nullptr;
   }
   long_slot* slot = slot_at(long_var_pool, long_var_used);
