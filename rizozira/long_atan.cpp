@@ -29,7 +29,7 @@ constexpr atn_reduction atn_reductions[8] = {
 };
 
 int set_int(long_number* r, std::int32_t v) {
-  int rc = long_reserve(r, 8);
+  int rc = long_reserve(r, long_block_digits);
   if (rc < 0) return rc;
   return long_from_int(r, v);
 }
@@ -60,21 +60,21 @@ int long_atan_tenth(long_fixed& dst, std::int32_t digits) {
   const std::int32_t want = static_cast<std::int32_t>(dst.size());
   if (long_atan_tenth_cache_digits < digits || long_atan_tenth_cache->blks < want) {
     long_atan_tenth_cache_digits = 0;
-    const std::int32_t count = std::max((digits + 25) / 8 + 1, want);
+    const std::int32_t count = std::max((digits + 25) / long_block_digits + 1, want);
     long_fixed sum(static_cast<std::size_t>(count), 0), pow(static_cast<std::size_t>(count), 0),
         term(static_cast<std::size_t>(count), 0);
     const std::int32_t saved_count = long_fixed_count;
     long_fixed_count = count;
-    long_fixed_bytes = count * 4;
+    long_fixed_bytes = count * long_block_bytes;
     int rc = long_blocks_arccot(sum.data(), pow.data(), term.data(), 10);
     long_fixed_count = saved_count;
-    long_fixed_bytes = saved_count * 4;
+    long_fixed_bytes = saved_count * long_block_bytes;
     if (rc < 0) return rc;
     rc = long_fixed_to_record(sum, 0, long_atan_tenth_cache);
     if (rc < 0) return rc;
     long_atan_tenth_cache_digits = digits;
   }
-  std::memcpy(dst.data(), long_atan_tenth_cache->blocks, static_cast<std::size_t>(want) * 4);
+  std::memcpy(dst.data(), long_atan_tenth_cache->blocks, static_cast<std::size_t>(want) * long_block_bytes);
   return 0;
 }
 
@@ -165,15 +165,15 @@ int long_atn_split(const long_number* x, long_number* r) {
     b[5] = long_tuning_int(names[4], P + 18);
     b[6] = P + 18;
     long_force_boundaries(b, 7);
-    const std::int32_t n_blocks = (P + 18 + 7) / 8;
+    const std::int32_t n_blocks = (P + 18 + long_block_digits - 1) / long_block_digits;
     long_fixed f = fraction_of(&X.n, n_blocks);
     long_fixed acc(static_cast<std::size_t>(n_blocks), 0), sum(static_cast<std::size_t>(n_blocks), 0);
     for (int i = 0; i < 6; ++i) {
       const std::int32_t f_blocks = static_cast<std::int32_t>(f.size());
-      const std::int32_t first = b[i] / 8;
+      const std::int32_t first = b[i] / long_block_digits;
       if (first >= f_blocks) break;
       const std::int32_t count =
-          b[i + 1] < f_blocks * 8 ? (b[i + 1] - b[i]) / 8 : f_blocks - first;
+          b[i + 1] < f_blocks * long_block_digits ? (b[i + 1] - b[i]) / long_block_digits : f_blocks - first;
       rc = long_atn_series(f, sum, first, count);
       if (rc < 0) return rc;
       long_blocks_add_from(acc.data(), sum.data(), 0, n_blocks);

@@ -31,13 +31,13 @@ bool fixed_alloc(long_fixed& f, std::size_t n) {
 
 void set_fixed_count(std::int32_t count) {
   long_fixed_count = count;
-  long_fixed_bytes = count * 4;
+  long_fixed_bytes = count * long_block_bytes;
 }
 
 }  // namespace
 
 std::int32_t long_fixed_count_for(std::int64_t digits) {
-  return static_cast<std::int32_t>(std::max<std::int64_t>(digits + 18, 20) / 8);
+  return static_cast<std::int32_t>(std::max<std::int64_t>(digits + 18, 20) / long_block_digits);
 }
 
 // ---------------------------------------------------------------- block primitives
@@ -191,7 +191,7 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
   // sum := 1/n -+ 1/(3 n^3) + 1/(5 n^5) -+ ...: atan(1/n) when the signs
   // alternate, atanh(1/n) when they do not.
   std::vector<std::int64_t> acc(static_cast<std::size_t>(count), 0);
-  std::memset(pow, 0, static_cast<std::size_t>(count) * 4);
+  std::memset(pow, 0, static_cast<std::size_t>(count) * long_block_bytes);
   pow[0] = 1;
   std::int32_t pow_start = 0;  // first block of pow that may be nonzero
   long_fixed_div_small_tracked(pow, n, count, pow_start);
@@ -277,17 +277,17 @@ void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t co
   if (long_is_zero(x) || x->len <= 0) return;
   // Digit j (1-based) of x has the weight 10^(exp - j); in the fixed array
   // digit position t (0-based) has the weight 10^(7 - t). So t = j - 1 + s.
-  const std::int64_t s = 8 - static_cast<std::int64_t>(x->exp);
+  const std::int64_t s = long_block_digits - static_cast<std::int64_t>(x->exp);
   if (s < 0) return;  // |x| >= 10^8 is never asked for
-  const std::int64_t block_shift = s / 8;
-  const int digit_shift = static_cast<int>(s % 8);
+  const std::int64_t block_shift = s / long_block_digits;
+  const int digit_shift = static_cast<int>(s % long_block_digits);
   const std::uint32_t div = long_pow10[digit_shift];
-  const std::uint32_t mul = long_pow10[8 - digit_shift];
+  const std::uint32_t mul = long_pow10[long_block_digits - digit_shift];
   std::int32_t blocks = std::min(x->blks, long_blocks_for_digits(x->len));
   for (std::int32_t k = 0; k < blocks; ++k) {
     std::uint32_t v = x->blocks[k];
-    if (k == blocks - 1 && x->len % 8 != 0) {  // digits beyond len are not part of the value
-      std::uint32_t cut = long_pow10[8 - x->len % 8];
+    if (k == blocks - 1 && x->len % long_block_digits != 0) {  // digits beyond len are not part of the value
+      std::uint32_t cut = long_pow10[long_block_digits - x->len % long_block_digits];
       v -= v % cut;
     }
     std::int64_t at = k + block_shift;
@@ -299,12 +299,12 @@ void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t co
 
 int long_fixed_to_record(const long_fixed& f, std::int32_t sign, long_number* r) {
   const std::int32_t count = static_cast<std::int32_t>(f.size());
-  int rc = long_reserve(r, static_cast<std::int64_t>(count) * 8);
+  int rc = long_reserve(r, static_cast<std::int64_t>(count) * long_block_digits);
   if (rc < 0) return rc;
-  std::memcpy(r->blocks, f.data(), static_cast<std::size_t>(count) * 4);
+  std::memcpy(r->blocks, f.data(), static_cast<std::size_t>(count) * long_block_bytes);
   r->blks = count;
-  r->len = count * 8;
-  r->exp = 8;
+  r->len = count * long_block_digits;
+  r->exp = long_block_digits;
   r->sign = sign;
   r->norm = 0;
   return 0;

@@ -66,7 +66,7 @@ void add_product(std::uint32_t* w, const std::uint32_t* b, std::int32_t nb, std:
 int long_divide_prepare(long_number* a, const long_number* b, long_number* scratch) {
   (void)scratch;  // a's array is grown in place by long_extend_blocks
   if (is_zero(b)) return long_host_report_error(166);
-  std::int32_t k = (long_working_precision() + 17) / 8;
+  std::int32_t k = (long_working_precision() + 17) / long_block_digits;
   std::int32_t need = b->blks + k - 1;
   if (a->blks < need) {
     int r = long_extend_blocks(a, need);
@@ -87,11 +87,11 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
     int c = compare_blocks(a->blocks, b->blocks, common);
     if (c < 0 || (c == 0 && b->blks > a->blks)) return 0;
   }
-  const std::int32_t sb = (8 - (b->exp % 8)) % 8;
-  const std::int32_t sa = (8 - (a->exp % 8)) % 8;
-  const std::int32_t t = (sb + 8 - sa) % 8;
-  std::int32_t za = (a->exp + 7) / 8 - a->blks;
-  std::int32_t zb = (b->exp + 7) / 8 - b->blks;
+  const std::int32_t sb = (long_block_digits - (b->exp % long_block_digits)) % long_block_digits;
+  const std::int32_t sa = (long_block_digits - (a->exp % long_block_digits)) % long_block_digits;
+  const std::int32_t t = (sb + long_block_digits - sa) % long_block_digits;
+  std::int32_t za = (a->exp + long_block_digits - 1) / long_block_digits - a->blks;
+  std::int32_t zb = (b->exp + long_block_digits - 1) / long_block_digits - b->blks;
   if (za < 0) za = 0;
   if (zb < 0) zb = 0;
   const std::int32_t e = za > zb ? za - zb : 0;
@@ -99,16 +99,16 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
 
   const std::uint32_t* ab = a->blocks;
   const std::int32_t a_blks = a->blks;
-  int r = long_reserve(dst, dblocks * 8);
+  int r = long_reserve(dst, dblocks * long_block_digits);
   if (r < 0) return r;
   std::uint32_t* d = dst->blocks;
-  std::memset(d, 0, static_cast<std::size_t>(dblocks) * 4);
+  std::memset(d, 0, static_cast<std::size_t>(dblocks) * long_block_bytes);
   long_blocks_scale_into(ab, a_blks, t, d, static_cast<std::int32_t>(dblocks));
   dst->blks = static_cast<std::int32_t>(dblocks);
-  dst->exp = a->exp + 8 - t;
-  std::int64_t len = static_cast<std::int64_t>(a->len) + 8 - t + 8LL * e;
+  dst->exp = a->exp + long_block_digits - t;
+  std::int64_t len = static_cast<std::int64_t>(a->len) + long_block_digits - t + std::int64_t{long_block_digits} * e;
   if (len < dst->exp) len = dst->exp;
-  if (len > 8 * dblocks) len = 8 * dblocks;
+  if (len > long_block_digits * dblocks) len = long_block_digits * dblocks;
   dst->len = static_cast<std::int32_t>(len);
   dst->sign = a->sign;
   dst->norm = 0;
@@ -127,15 +127,15 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
     int r = long_extend_blocks(A, qblocks + nb - 1);
     if (r < 0) return r;
   }
-  const std::int64_t q_exp = integer_mode ? 8LL * qblocks : static_cast<std::int64_t>(A->exp) - B->exp + 8;
+  const std::int64_t q_exp = integer_mode ? std::int64_t{long_block_digits} * qblocks : static_cast<std::int64_t>(A->exp) - B->exp + long_block_digits;
   if (!exponent_in_range(q_exp)) return long_host_report_error(151);
   const std::int32_t sign = A->sign == B->sign ? 0 : -1;
-  int r = long_reserve(q, static_cast<std::int64_t>(qblocks) * 8);
+  int r = long_reserve(q, static_cast<std::int64_t>(qblocks) * long_block_digits);
   if (r < 0) return r;
   std::uint32_t* qb = q->blocks;
-  std::memset(qb, 0, static_cast<std::size_t>(qblocks) * 4);
+  std::memset(qb, 0, static_cast<std::size_t>(qblocks) * long_block_bytes);
   q->blks = qblocks;
-  q->len = 8 * qblocks;
+  q->len = long_block_digits * qblocks;
   q->sign = sign;
   q->exp = static_cast<std::int32_t>(q_exp);
   q->norm = 0;

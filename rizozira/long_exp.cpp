@@ -11,11 +11,11 @@ constexpr int series_poll_terms = 20;  // terms between two interrupt polls
 constexpr std::int32_t exp_default_boundaries[4] = {8, 48, 304, 2000};
 
 // Blocks of the fixed-point work form for the precision P: P + 18 digits.
-std::int32_t work_blocks(std::int32_t P) { return (P + 18 + 7) / 8; }
+std::int32_t work_blocks(std::int32_t P) { return (P + 18 + long_block_digits - 1) / long_block_digits; }
 
 // 1 as a normalised record.
 int set_one(long_number* r) {
-  int rc = long_reserve(r, 8);
+  int rc = long_reserve(r, long_block_digits);
   if (rc < 0) return rc;
   return long_from_int(r, 1);
 }
@@ -24,9 +24,9 @@ int set_one(long_number* r) {
 
 void long_force_boundaries(std::int32_t* b, int count) {
   for (int i = 1; i < count; ++i) {
-    std::int32_t v = b[i] - b[i] % 8;  // whole blocks
-    if (v < 8) v = 8;
-    if (v <= b[i - 1]) v = b[i - 1] + 8;
+    std::int32_t v = b[i] - b[i] % long_block_digits;  // whole blocks
+    if (v < long_block_digits) v = long_block_digits;
+    if (v <= b[i - 1]) v = b[i - 1] + long_block_digits;
     b[i] = v;
   }
 }
@@ -97,7 +97,7 @@ int long_exp_staged(const long_number* x, long_number* result) {
   long_fixed f(y.begin() + 1, y.end());
   std::int32_t f_blocks = static_cast<std::int32_t>(f.size());
   while (f_blocks > 0 && f[static_cast<std::size_t>(f_blocks - 1)] == 0) --f_blocks;
-  const std::int32_t f_len = f_blocks * 8;
+  const std::int32_t f_len = f_blocks * long_block_digits;
   std::int32_t b[6];
   long_exp_boundaries(P, b);
   long_fixed acc(static_cast<std::size_t>(n_blocks), 0);
@@ -105,9 +105,9 @@ int long_exp_staged(const long_number* x, long_number* result) {
   long_fixed sum(static_cast<std::size_t>(n_blocks), 0);
   long_fixed product(static_cast<std::size_t>(n_blocks), 0);
   for (int i = 0; i < 5; ++i) {
-    const std::int32_t first = b[i] / 8;
+    const std::int32_t first = b[i] / long_block_digits;
     if (first >= f_blocks) break;
-    const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / 8;
+    const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / long_block_digits;
     int rc = long_exp_series(f, sum, first, count, x->sign != 0);
     if (rc < 0) return rc;
     if (i == 0) {
@@ -139,10 +139,10 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
     // 10^k for an integer k: exact, no series.
     std::int32_t k = 0;
     if (!long_is_zero(x)) {
-      k = static_cast<std::int32_t>(x->blocks[0] / long_pow10[8 - x->exp]);
+      k = static_cast<std::int32_t>(x->blocks[0] / long_pow10[long_block_digits - x->exp]);
       if (x->sign) k = -k;
     }
-    int rc = long_reserve(result, 8);
+    int rc = long_reserve(result, long_block_digits);
     if (rc < 0) return rc;
     result->blocks[0] = 10000000;
     result->exp = k + 1;
@@ -175,7 +175,7 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
   // Characteristic: the integer digits of y (at most 7, all in block 0).
   std::int32_t c = 0;
   if (!long_is_zero(&y.n) && y.n.exp > 0) {
-    const std::uint32_t unit = long_pow10[8 - y.n.exp];
+    const std::uint32_t unit = long_pow10[long_block_digits - y.n.exp];
     c = static_cast<std::int32_t>(y.n.blocks[0] / unit);
     y.n.blocks[0] %= unit;
     y.n.norm = 0;

@@ -20,7 +20,7 @@ constexpr std::uint64_t factorial_group_limit = 100000000000ULL;
 int long_factorial(std::int32_t k) {
   if (k < 1 || k > factorial_max) return long_host_report_error(186);
   // k! has fewer than 5k digits for every k in range.
-  const std::int32_t nb = static_cast<std::int32_t>((5LL * k + 7) / 8);
+  const std::int32_t nb = static_cast<std::int32_t>((5LL * k + long_block_digits - 1) / long_block_digits);
   std::vector<std::uint32_t> blocks;
   try {
     blocks.assign(static_cast<std::size_t>(nb), 0);
@@ -59,12 +59,12 @@ int long_factorial(std::int32_t k) {
   }
   // The product is an integer right-aligned in the array: exp 8 x nb.
   long_clear(long_accumulator);
-  int rc = long_reserve(long_accumulator, 8LL * nb);
+  int rc = long_reserve(long_accumulator, std::int64_t{long_block_digits} * nb);
   if (rc < 0) return rc;
-  std::memcpy(long_accumulator->blocks, blocks.data(), static_cast<std::size_t>(nb) * 4);
+  std::memcpy(long_accumulator->blocks, blocks.data(), static_cast<std::size_t>(nb) * long_block_bytes);
   long_accumulator->blks = nb;
-  long_accumulator->len = 8 * nb;
-  long_accumulator->exp = 8 * nb;
+  long_accumulator->len = long_block_digits * nb;
+  long_accumulator->exp = long_block_digits * nb;
   long_accumulator->sign = 0;
   long_accumulator->norm = 0;
   long_normalize(long_accumulator, -1);  // outside integer mode: cut, not rounded

@@ -31,7 +31,7 @@ constexpr std::array<std::uint8_t, 256> make_hex_values() {
 // Decimal digits for h hexadecimal digits, rounded up to whole blocks.
 std::int64_t decimal_digits_for(std::int64_t h) {
   std::int64_t d = static_cast<std::int64_t>((static_cast<std::uint64_t>(h) * log16_minus_one) >> 32) + h + 1;
-  return (d + 7) / 8 * 8;
+  return (d + long_block_digits - 1) / long_block_digits * long_block_digits;
 }
 
 // Counts work and polls for Kill every hex_poll_units.
@@ -102,7 +102,7 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
     std::int64_t int_dec = decimal_digits_for(int_digits);
     std::int64_t frac_dec = frac_digits > 0 ? decimal_digits_for(frac_digits) : 0;
     if (!integer_mode && int_dec + frac_dec < long_precision) {
-      frac_dec = (static_cast<std::int64_t>(long_precision) + 7) / 8 * 8 + 8 - int_dec;
+      frac_dec = (static_cast<std::int64_t>(long_precision) + long_block_digits - 1) / long_block_digits * long_block_digits + long_block_digits - int_dec;
     }
     if (!integer_mode && frac_digits > 0) {
       // Leading zero digits of a fraction carry no significant digits: room
@@ -113,8 +113,8 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
       while (integer_zero && zeros < frac_digits && text[frac_from + zeros] == '0') ++zeros;
       if (zeros > 0) frac_dec += decimal_digits_for(zeros);
     }
-    const std::int32_t int_blocks = static_cast<std::int32_t>(int_dec / 8);
-    const std::int32_t frac_blocks = static_cast<std::int32_t>(frac_dec / 8);
+    const std::int32_t int_blocks = static_cast<std::int32_t>(int_dec / long_block_digits);
+    const std::int32_t frac_blocks = static_cast<std::int32_t>(frac_dec / long_block_digits);
     std::vector<std::uint32_t> blocks(static_cast<std::size_t>(int_blocks + frac_blocks), 0);
     poll_counter poll;
     // Integer part, Horner's scheme in groups of up to six hexadecimal digits.
@@ -152,11 +152,11 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
         if (rc < 0) return rc;
       }
     }
-    rc = long_reserve(dst, (static_cast<std::int64_t>(int_blocks) + frac_blocks) * 8);
+    rc = long_reserve(dst, (static_cast<std::int64_t>(int_blocks) + frac_blocks) * long_block_digits);
     if (rc < 0) return rc;
-    std::memcpy(dst->blocks, blocks.data(), blocks.size() * 4);
+    std::memcpy(dst->blocks, blocks.data(), blocks.size() * long_block_bytes);
     dst->blks = int_blocks + frac_blocks;
-    dst->len = dst->blks * 8;
+    dst->len = dst->blks * long_block_digits;
     dst->exp = static_cast<std::int32_t>(int_dec);
     dst->sign = sign;
     dst->norm = 0;
@@ -172,13 +172,13 @@ int long_integer_to_hex(const long_number* n, char* buffer, std::int32_t* size_i
     std::string digits;
     if (n->exp >= 1 && !long_is_zero(n)) {
       // The integer right-aligned in whole blocks.
-      const std::int32_t nb = (n->exp + 7) / 8;
-      const std::int32_t pad = nb * 8 - n->exp;
+      const std::int32_t nb = (n->exp + long_block_digits - 1) / long_block_digits;
+      const std::int32_t pad = nb * long_block_digits - n->exp;
       std::vector<std::uint32_t> blocks(static_cast<std::size_t>(nb), 0);
       for (std::int32_t j = 0; j < n->exp && j < n->len; ++j) {  // digit j of n
-        const std::uint32_t d = (n->blocks[j / 8] / long_pow10[7 - j % 8]) % 10;
+        const std::uint32_t d = (n->blocks[j / long_block_digits] / long_pow10[long_block_digits - 1 - j % long_block_digits]) % 10;
         const std::int32_t at = j + pad;
-        blocks[static_cast<std::size_t>(at / 8)] += d * long_pow10[7 - at % 8];
+        blocks[static_cast<std::size_t>(at / long_block_digits)] += d * long_pow10[long_block_digits - 1 - at % long_block_digits];
       }
       poll_counter poll;
       std::int32_t start = 0;
@@ -219,11 +219,11 @@ int long_fraction_to_hex(const long_number* n, char* buffer, std::int32_t* size_
     } else {
       const std::size_t word_count = (static_cast<std::size_t>(size) + 7) / 8;
       std::vector<std::uint32_t> words(word_count, 0);
-      const std::size_t nb = (frac.size() + 7) / 8;
-      frac.resize(nb * 8, '0');
+      const std::size_t nb = (frac.size() + long_block_digits - 1) / long_block_digits;
+      frac.resize(nb * long_block_digits, '0');
       poll_counter poll;
       for (std::size_t b = nb; b-- > 0;) {  // from the least significant block up
-        std::uint64_t r = std::strtoul(frac.substr(b * 8, 8).c_str(), nullptr, 10);
+        std::uint64_t r = std::strtoul(frac.substr(b * long_block_digits, long_block_digits).c_str(), nullptr, 10);
         for (std::size_t w = 0; w < word_count; ++w) {
           std::uint64_t t = (r << 32) + words[w];
           words[w] = static_cast<std::uint32_t>(t / long_base);

@@ -57,7 +57,7 @@ int long_ln_rational(std::int32_t P, std::uint32_t num, std::uint32_t den, long_
     // power times d^2 before it is divided by s^2.
     const std::uint32_t d = num > den ? num - den : den - num;
     const std::uint32_t s = num + den;
-    const std::int32_t c = std::max(P + 34, 28) / 8;
+    const std::int32_t c = std::max(P + 34, 28) / long_block_digits;
     long_fixed sum(static_cast<std::size_t>(c), 0), power(static_cast<std::size_t>(c), 0),
         term(static_cast<std::size_t>(c), 0);
     std::int32_t exp = 16;
@@ -65,7 +65,7 @@ int long_ln_rational(std::int32_t P, std::uint32_t num, std::uint32_t den, long_
       int rc = long_blocks_inverse_series(sum.data(), power.data(), term.data(), s, 0, c);
       if (rc < 0) return rc;
       long_blocks_mul_small(sum.data(), 2, c);
-      exp = 8;
+      exp = long_block_digits;
     } else if (d != 0) {
       power[1] = d;
       std::int32_t power_start = 0;  // first block of power that may be nonzero
@@ -112,7 +112,7 @@ int long_ln_series(const long_number* q, long_number* r) {
     long_precision_saver saver;
     const std::int32_t P = long_precision;
     long_work_record one, num, den, u;
-    long_reserve(&one.n, 8);
+    long_reserve(&one.n, long_block_digits);
     int rc = long_from_int(&one.n, 1);
     if (rc < 0) return rc;
     long_work_record qn;
@@ -139,7 +139,7 @@ int long_ln_series(const long_number* q, long_number* r) {
     // blocks. The leading zeros of u widen the blocks, so that u keeps P
     // significant digits however close q lies to 1.
     const std::int32_t zeros = u.n.exp < 0 ? -u.n.exp : 0;
-    const std::int32_t n_blocks = (P + 18 + zeros + 7) / 8;
+    const std::int32_t n_blocks = (P + 18 + zeros + long_block_digits - 1) / long_block_digits;
     long_fixed power, square(static_cast<std::size_t>(n_blocks), 0),
         product(static_cast<std::size_t>(n_blocks), 0), term(static_cast<std::size_t>(n_blocks), 0);
     long_fixed_from_record(&u.n, power, n_blocks);
@@ -193,7 +193,7 @@ int long_ln_newton(const long_number* m, long_number* r) {
     // ln m of an m close to 1 is small: the stages work to an absolute
     // accuracy, so they take as many more digits as m - 1 has leading zeros.
     long_work_record one, d;
-    long_reserve(&one.n, 8);
+    long_reserve(&one.n, long_block_digits);
     int rc = long_from_int(&one.n, 1);
     if (rc < 0) return rc;
     rc = long_subtract(m, &one.n, &d.n);
@@ -289,7 +289,7 @@ int long_ln(long_number* x, long_number* r, int base10) {
   long_debug_dump("ln", r, 0);
   if (!base10 && k == 0) return 0;
   long_work_record K, L, t, total;
-  long_reserve(&K.n, 8);
+  long_reserve(&K.n, long_block_digits);
   rc = long_from_int(&K.n, k);
   if (rc < 0) return rc;
   long_debug_dump("chr", &K.n, 0);

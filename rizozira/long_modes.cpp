@@ -136,7 +136,7 @@ void long_debug_dump(const char* label, const long_number* n, int full) {
   std::string out(header);
   std::int32_t count = n->blks;
   if (count < 0) count = 0;  // a free slot has no blocks to show
-  if (count * 4 > n->capacity_bytes) count = n->capacity_bytes / 4;
+  if (count * long_block_bytes > n->capacity_bytes) count = n->capacity_bytes / long_block_bytes;
   if (full) {
     out += "\n";
     std::int32_t i = 0;

@@ -15,7 +15,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   const std::int32_t a_blks = a->blks;
   const std::int32_t b_blks = b->blks;
   const std::int32_t total = a_blks + b_blks;
-  const std::int32_t keep = (long_working_precision() + 7) / 8 + 2;
+  const std::int32_t keep = (long_working_precision() + long_block_digits - 1) / long_block_digits + 2;
   std::int32_t blocks = total;
   std::int32_t discard = 0;
   if (!(total < keep || integer_mode || long_full_multiply == 1)) {
@@ -33,7 +33,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   const std::uint32_t* ab = a->blocks;
   const std::uint32_t* bb = b->blocks;
 
-  int r = long_reserve(c, static_cast<std::int64_t>(blocks) * 8);
+  int r = long_reserve(c, static_cast<std::int64_t>(blocks) * long_block_digits);
   if (r < 0) return r;
   std::uint32_t* cb = c->blocks;  // every block is written below
   if (long_debug_dump_on) {
@@ -81,7 +81,7 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   cb[0] = static_cast<std::uint32_t>(carry);
 
   c->blks = blocks;
-  c->len = static_cast<std::int32_t>(len < 8LL * blocks ? len : 8LL * blocks);
+  c->len = static_cast<std::int32_t>(len < std::int64_t{long_block_digits} * blocks ? len : std::int64_t{long_block_digits} * blocks);
   c->exp = static_cast<std::int32_t>(exp);
   c->sign = sign;
   c->norm = 0;

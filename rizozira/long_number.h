@@ -25,10 +25,10 @@
 
 constexpr std::uint32_t long_base = 100000000;  // one block holds 8 decimal digits
 constexpr int long_block_digits = 8;
-constexpr int long_block_bytes = 4;
+constexpr int long_block_bytes = static_cast<int>(sizeof(std::uint32_t));
 constexpr int long_slot_bytes = 300;        // what one slot counts of its pool's size
 constexpr int long_slot_inline_bytes = 256; // 64 blocks, 512 digits
-constexpr int long_slot_inline_blocks = long_slot_inline_bytes / 4;
+constexpr int long_slot_inline_blocks = long_slot_inline_bytes / long_block_bytes;
 // Largest |exp| a result may carry. Products and quotients beyond it report
 // 151 "Exponent out of range." instead of overflowing the 32-bit exponent.
 constexpr std::int32_t long_exp_limit = 100000000;
@@ -217,8 +217,8 @@ void long_debug_dump(const char* label, const long_number* n, int full);
 
 // ---------------------------------------------------------------- normalisation (long_normalize.cpp)
 
-extern const std::uint32_t long_half_units[8];
-extern const std::uint32_t long_pow10_up[8];
+extern const std::uint32_t long_half_units[long_block_digits];
+extern const std::uint32_t long_pow10_up[long_block_digits];
 extern const std::uint32_t long_pow10[9];
 
 // mode 0 shape only, 1 round (if on) and cut to the precision, -1 cut only.

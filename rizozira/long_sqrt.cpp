@@ -146,7 +146,7 @@ int long_half(long_number* n) {
       n->blocks[i] = v >> 1;
     }
   }
-  n->len = n->blks * 8;
+  n->len = n->blks * long_block_digits;
   n->norm = 0;
   long_normalize(n, 1);
   return 0;
@@ -155,8 +155,8 @@ int long_half(long_number* n) {
 int long_is_odd(const long_number* n) {
   if (n->exp < 1 || n->exp > n->len) return 0;  // the units digit is an implied zero
   const std::int32_t at = n->exp - 1;
-  const std::uint32_t block = n->blocks[at / 8];
-  return static_cast<int>((block / long_pow10[7 - at % 8]) % 10) & 1;
+  const std::uint32_t block = n->blocks[at / long_block_digits];
+  return static_cast<int>((block / long_pow10[long_block_digits - 1 - at % long_block_digits]) % 10) & 1;
 }
 
 // ---------------------------------------------------------------- entry points

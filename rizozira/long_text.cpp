@@ -30,9 +30,9 @@ char digit_after(const char* pos, const char* end) {
 
 // Digit number k (0-based) of n; positions beyond the stored blocks are 0.
 char digit_at(const long_number* n, std::int64_t k) {
-  std::int64_t b = k / 8;
+  std::int64_t b = k / long_block_digits;
   if (b >= n->blks) return '0';
-  return static_cast<char>('0' + n->blocks[b] / long_pow10[7 - k % 8] % 10);
+  return static_cast<char>('0' + n->blocks[b] / long_pow10[long_block_digits - 1 - k % long_block_digits] % 10);
 }
 
 // Writes digits [from, from + count) of n.
@@ -177,7 +177,7 @@ int long_convert_text(const char* text, std::size_t length, long_number* dst, in
   if (round_up) ++count;  // read the rounding digit itself
   if (!integer_mode && count > long_working_precision() + 2) count = long_working_precision() + 2;
   if (count == 0) {
-    int r = long_reserve(dst, 8);
+    int r = long_reserve(dst, long_block_digits);
     if (r < 0) return r;
     long_set_zero(dst);
     long_timer_end(LONG_TIMER_CONVERT, stamp);
@@ -190,7 +190,7 @@ int long_convert_text(const char* text, std::size_t length, long_number* dst, in
   const char* s = first;
   for (std::int32_t i = 0, taken = 0; i < nb; ++i) {
     std::uint32_t v = 0;
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < long_block_digits; ++k) {
       std::uint32_t d = 0;
       if (taken < count) {
         while (*s == '.') ++s;

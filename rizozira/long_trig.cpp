@@ -43,7 +43,7 @@ int subtract_normalized(long_number* a, long_number* b, long_number* dst) {
 
 // Sets r to the integer v (|v| < 10^8), normalised.
 int set_int(long_number* r, std::int32_t v) {
-  int rc = long_reserve(r, 8);
+  int rc = long_reserve(r, long_block_digits);
   if (rc < 0) return rc;
   return long_from_int(r, v);
 }
@@ -117,20 +117,20 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
     b[5] = P + 18;
     long_force_boundaries(b, 6);
     long_host_set_tuning("sintotaltime", 0);
-    const std::int32_t n_blocks = (P + 18 + 7) / 8;
+    const std::int32_t n_blocks = (P + 18 + long_block_digits - 1) / long_block_digits;
     long_fixed fixed;
     long_fixed_from_record(y, fixed, n_blocks);
     long_fixed f(fixed.begin() + 1, fixed.end());
     std::int32_t f_blocks = static_cast<std::int32_t>(f.size());
     while (f_blocks > 0 && f[static_cast<std::size_t>(f_blocks - 1)] == 0) --f_blocks;
-    const std::int32_t f_len = f_blocks * 8;
+    const std::int32_t f_len = f_blocks * long_block_digits;
     long_fixed s1, c1, s2(static_cast<std::size_t>(n_blocks), 0), c2(static_cast<std::size_t>(n_blocks), 0);
     long_fixed t1(static_cast<std::size_t>(n_blocks), 0), t2(static_cast<std::size_t>(n_blocks), 0);
     std::int32_t total = 0;
     for (int i = 0; i < 5; ++i) {
-      const std::int32_t first = b[i] / 8;
+      const std::int32_t first = b[i] / long_block_digits;
       if (first >= f_blocks) break;
-      const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / 8;
+      const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / long_block_digits;
       long_fixed x2;
       std::int64_t stamp = 0;
       long_host_timer_read(stamp);
