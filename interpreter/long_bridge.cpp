@@ -34,7 +34,9 @@ void long_host_timer_read(std::int64_t& stamp) { timer_read(stamp); }
 
 std::int32_t long_host_timer_elapsed_us(std::int64_t stamp) { return timer_elapsed_us(stamp); }
 
-void long_host_print_timing(const char* label, std::int32_t microseconds) { print_timing(label, microseconds); }
+void long_host_print_timing(const char* label, std::int32_t microseconds) {
+  print_timing(label, microseconds);
+}
 
 int long_host_get_tuning(const char* name, std::int32_t* value) { return get_named_var_int(name, value); }
 

@@ -63,12 +63,7 @@ int long_atan_tenth(long_fixed& dst, std::int32_t digits) {
     const std::int32_t count = std::max((digits + 25) / long_block_digits + 1, want);
     long_fixed sum(static_cast<std::size_t>(count), 0), pow(static_cast<std::size_t>(count), 0),
         term(static_cast<std::size_t>(count), 0);
-    const std::int32_t saved_count = long_fixed_count;
-    long_fixed_count = count;
-    long_fixed_bytes = count * long_block_bytes;
-    int rc = long_blocks_arccot(sum.data(), pow.data(), term.data(), 10);
-    long_fixed_count = saved_count;
-    long_fixed_bytes = saved_count * long_block_bytes;
+    int rc = long_blocks_arccot(sum.data(), pow.data(), term.data(), 10, count);
     if (rc < 0) return rc;
     rc = long_fixed_to_record(sum, 0, long_atan_tenth_cache);
     if (rc < 0) return rc;

@@ -7,9 +7,6 @@
 
 #include "rizozira/long_functions.h"
 
-std::int32_t long_fixed_count = 0;
-std::int32_t long_fixed_bytes = 0;
-
 namespace {
 
 constexpr std::uint64_t base = long_base;
@@ -29,11 +26,6 @@ bool fixed_alloc(long_fixed& f, std::size_t n) {
   return true;
 }
 
-void set_fixed_count(std::int32_t count) {
-  long_fixed_count = count;
-  long_fixed_bytes = count * long_block_bytes;
-}
-
 }  // namespace
 
 std::int32_t long_fixed_count_for(std::int64_t digits) {
@@ -42,13 +34,9 @@ std::int32_t long_fixed_count_for(std::int64_t digits) {
 
 // ---------------------------------------------------------------- block primitives
 
-void long_blocks_set_int(std::uint32_t* a, std::uint32_t v) {
-  std::memset(a, 0, static_cast<std::size_t>(long_fixed_bytes));
+void long_blocks_set_int(std::uint32_t* a, std::uint32_t v, std::int32_t n) {
+  std::memset(a, 0, static_cast<std::size_t>(n) * long_block_bytes);
   a[0] = v;
-}
-
-void long_blocks_copy(std::uint32_t* a, const std::uint32_t* b) {
-  std::memcpy(a, b, static_cast<std::size_t>(long_fixed_bytes));
 }
 
 void long_blocks_add(std::uint32_t* a, const std::uint32_t* b, std::int32_t n) {
@@ -247,10 +235,9 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
   return k;
 }
 
-int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
-                       std::uint32_t n) {
-  return long_catch_alloc(
-      [&]() -> int { return long_blocks_inverse_series(sum, pow, term, n, 1, long_fixed_count); });
+int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term, std::uint32_t n,
+                       std::int32_t count) {
+  return long_catch_alloc([&]() -> int { return long_blocks_inverse_series(sum, pow, term, n, 1, count); });
 }
 
 void long_debug_line(const char* format, int a, int b) {
@@ -260,7 +247,9 @@ void long_debug_line(const char* format, int a, int b) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
   int n = std::snprintf(text, sizeof text, format, a, b);  // formats are this area's own literals
 #pragma GCC diagnostic pop
-  if (n > 0) long_host_print(std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1)));
+  if (n > 0)
+    long_host_print(
+        std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1)));
 }
 
 void long_debug_dump_fixed(const char* label, const long_fixed& f, std::int32_t sign) {
@@ -410,22 +399,21 @@ int long_cached_constant(long_number* cache, std::int32_t* cache_digits,
 int long_pi_compute(std::int32_t digits, long_number* r) {
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_LONGPI, stamp);
-  set_fixed_count(long_fixed_count_for(digits));
-  const std::size_t count = static_cast<std::size_t>(long_fixed_count);
+  const std::int32_t count = long_fixed_count_for(digits);
+  const std::size_t size = static_cast<std::size_t>(count);
   long_fixed p1, w1, w2, p2;
-  if (!fixed_alloc(p1, count) || !fixed_alloc(w1, count) || !fixed_alloc(w2, count) ||
-      !fixed_alloc(p2, count)) {
+  if (!fixed_alloc(p1, size) || !fixed_alloc(w1, size) || !fixed_alloc(w2, size) || !fixed_alloc(p2, size)) {
     return long_host_report_error(159);
   }
-  int rc = long_blocks_arccot(p1.data(), w1.data(), w2.data(), 5);
+  int rc = long_blocks_arccot(p1.data(), w1.data(), w2.data(), 5, count);
   if (rc < 0) return rc;
-  long_blocks_mul_small(p1.data(), 4, long_fixed_count);
-  rc = long_blocks_arccot(p2.data(), w1.data(), w2.data(), 239);
+  long_blocks_mul_small(p1.data(), 4, count);
+  rc = long_blocks_arccot(p2.data(), w1.data(), w2.data(), 239, count);
   if (rc < 0) return rc;
-  long_blocks_sub_from(p1.data(), p2.data(), 0, long_fixed_count);
+  long_blocks_sub_from(p1.data(), p2.data(), 0, count);
   // The factor 4 of Machin's formula and the move of the integer digit into
   // the first digit of block 0 in one multiplication.
-  long_blocks_mul_small(p1.data(), 40000000, long_fixed_count);
+  long_blocks_mul_small(p1.data(), 40000000, count);
   rc = take_constant(p1, r);
   if (rc < 0) return rc;
   long_timer_end(LONG_TIMER_LONGPI, stamp);
@@ -435,13 +423,12 @@ int long_pi_compute(std::int32_t digits, long_number* r) {
 int long_e_compute(std::int32_t digits, long_number* r) {
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_LONGE, stamp);
-  set_fixed_count(long_fixed_count_for(digits));
-  const std::int32_t count = long_fixed_count;
+  const std::int32_t count = long_fixed_count_for(digits);
   long_fixed t, s;
   if (!fixed_alloc(t, static_cast<std::size_t>(count)) || !fixed_alloc(s, static_cast<std::size_t>(count))) {
     return long_host_report_error(159);
   }
-  long_blocks_set_int(t.data(), 1);  // T = 1 / k!
+  long_blocks_set_int(t.data(), 1, count);  // T = 1 / k!
   std::vector<std::int64_t> acc(static_cast<std::size_t>(count), 0);
   acc[0] = 2;
   std::int32_t start = 0;  // first block of T that may be nonzero

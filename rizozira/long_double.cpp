@@ -154,7 +154,8 @@ int long_from_double(double x) {
   if (r < 0) return r;
   for (int b = 0; b < 3; ++b) {
     std::uint32_t v = 0;
-    for (int k = 0; k < long_block_digits; ++k) v = v * 10 + static_cast<std::uint32_t>(digits[b * long_block_digits + k] - '0');
+    for (int k = 0; k < long_block_digits; ++k)
+      v = v * 10 + static_cast<std::uint32_t>(digits[b * long_block_digits + k] - '0');
     acc->blocks[b] = v;
   }
   acc->len = 24;

@@ -108,14 +108,13 @@ int long_factorial(std::int32_t k);
 // ================================================================ pi, e and fixed-point block arrays (long_constants.cpp)
 
 // Fixed-point block arrays: block 0 the integer part, block i the weight
-// 10^(-8i). All arrays of one computation have long_fixed_count blocks.
-extern std::int32_t long_fixed_count;
-extern std::int32_t long_fixed_bytes;
-// floor(max(digits + 18, 20) / 8)
+// 10^(-8i). All arrays of one computation have the same block count, which
+// the routines take as a parameter.
+// The block count for `digits` digits: floor(max(digits + 18, 20) / 8).
 std::int32_t long_fixed_count_for(std::int64_t digits);
 
-void long_blocks_set_int(std::uint32_t* a, std::uint32_t v);
-void long_blocks_copy(std::uint32_t* a, const std::uint32_t* b);
+// a := v over n blocks (v in block 0, the rest zero).
+void long_blocks_set_int(std::uint32_t* a, std::uint32_t v, std::int32_t n);
 // a := a + b over blocks [0, n); a carry out of block 0 is dropped.
 void long_blocks_add(std::uint32_t* a, const std::uint32_t* b, std::int32_t n);
 // a := a + b or a - b over blocks [from, n), the carry or borrow running on
@@ -134,10 +133,10 @@ std::uint32_t long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t 
                                            std::int32_t& start);
 // a := a / d over n blocks; the last remainder is dropped.
 void long_blocks_div_small(std::uint32_t* a, std::uint32_t d, std::int32_t n);
-// sum := atan(1/n) for n > 1 (pow and term are work arrays). Number of
-// terms, or a negative interrupt code.
-int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
-                       std::uint32_t n);
+// sum := atan(1/n) for n > 1 over count blocks (pow and term are work
+// arrays of as many). Number of terms, or a negative interrupt code.
+int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term, std::uint32_t n,
+                       std::int32_t count);
 
 // sum := 1/n -+ 1/(3 n^3) + 1/(5 n^5) -+ ... over count blocks: atan(1/n)
 // with alternating signs (alternate 1), atanh(1/n) without. pow and term are

@@ -64,7 +64,7 @@ const std::array<std::uint8_t, 256> hex_digit_values = make_hex_values();
 const char hex_digit_chars[17] = "0123456789ABCDEF";
 
 void long_blocks_mul_add(std::uint32_t* blocks, std::uint32_t m, std::int32_t n, std::uint32_t c,
-                        std::int32_t& start) {
+                         std::int32_t& start) {
   std::uint64_t carry = c;
   std::int32_t stop = start > 0 ? start - 1 : 0;
   for (std::int32_t i = n - 1; i >= stop; --i) {
@@ -95,14 +95,17 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
     if (read_end == pos) return long_host_report_error(271);  // nothing to read
     for (std::int64_t i = pos; i < read_end; ++i) {
       if (i == point) continue;
-      if (hex_digit_values[static_cast<unsigned char>(text[i])] == hex_invalid) return long_host_report_error(271);
+      if (hex_digit_values[static_cast<unsigned char>(text[i])] == hex_invalid)
+        return long_host_report_error(271);
     }
     int rc = long_host_poll_interrupt();
     if (rc < 0) return rc;
     std::int64_t int_dec = decimal_digits_for(int_digits);
     std::int64_t frac_dec = frac_digits > 0 ? decimal_digits_for(frac_digits) : 0;
     if (!integer_mode && int_dec + frac_dec < long_precision) {
-      frac_dec = (static_cast<std::int64_t>(long_precision) + long_block_digits - 1) / long_block_digits * long_block_digits + long_block_digits - int_dec;
+      frac_dec = (static_cast<std::int64_t>(long_precision) + long_block_digits - 1) / long_block_digits *
+                     long_block_digits +
+                 long_block_digits - int_dec;
     }
     if (!integer_mode && frac_digits > 0) {
       // Leading zero digits of a fraction carry no significant digits: room
@@ -176,9 +179,12 @@ int long_integer_to_hex(const long_number* n, char* buffer, std::int32_t* size_i
       const std::int32_t pad = nb * long_block_digits - n->exp;
       std::vector<std::uint32_t> blocks(static_cast<std::size_t>(nb), 0);
       for (std::int32_t j = 0; j < n->exp && j < n->len; ++j) {  // digit j of n
-        const std::uint32_t d = (n->blocks[j / long_block_digits] / long_pow10[long_block_digits - 1 - j % long_block_digits]) % 10;
+        const std::uint32_t d =
+            (n->blocks[j / long_block_digits] / long_pow10[long_block_digits - 1 - j % long_block_digits]) %
+            10;
         const std::int32_t at = j + pad;
-        blocks[static_cast<std::size_t>(at / long_block_digits)] += d * long_pow10[long_block_digits - 1 - at % long_block_digits];
+        blocks[static_cast<std::size_t>(at / long_block_digits)] +=
+            d * long_pow10[long_block_digits - 1 - at % long_block_digits];
       }
       poll_counter poll;
       std::int32_t start = 0;
@@ -223,7 +229,8 @@ int long_fraction_to_hex(const long_number* n, char* buffer, std::int32_t* size_
       frac.resize(nb * long_block_digits, '0');
       poll_counter poll;
       for (std::size_t b = nb; b-- > 0;) {  // from the least significant block up
-        std::uint64_t r = std::strtoul(frac.substr(b * long_block_digits, long_block_digits).c_str(), nullptr, 10);
+        std::uint64_t r =
+            std::strtoul(frac.substr(b * long_block_digits, long_block_digits).c_str(), nullptr, 10);
         for (std::size_t w = 0; w < word_count; ++w) {
           std::uint64_t t = (r << 32) + words[w];
           words[w] = static_cast<std::uint32_t>(t / long_base);
@@ -296,4 +303,3 @@ int long_hexconvert_number(long_number* x, char* out, std::int32_t* length_out) 
   *length_out = static_cast<std::int32_t>(copy);
   return long_text_result;
 }
-

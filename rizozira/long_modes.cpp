@@ -1,9 +1,10 @@
 // The switches that steer long-number arithmetic (precision, integer mode,
 // rounding, DEBUG options and timers), tuning variables and the DEBUG LONG dump.
+#include <strings.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <strings.h>
 
 #include "rizozira/long_number.h"
 
@@ -108,7 +109,8 @@ void long_timer_begin(int index, std::int64_t& stamp) {
 
 void long_timer_end(int index, std::int64_t stamp, const char* label) {
   if (index < 0 || index >= LONG_TIMER_COUNT || !long_timer_flags[index]) return;
-  long_host_print_timing(label != nullptr ? label : long_timer_labels[index], long_host_timer_elapsed_us(stamp));
+  long_host_print_timing(label != nullptr ? label : long_timer_labels[index],
+                         long_host_timer_elapsed_us(stamp));
 }
 
 std::int32_t long_tuning_int(const char* name, std::int32_t fallback) {

@@ -81,7 +81,8 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c) {
   cb[0] = static_cast<std::uint32_t>(carry);
 
   c->blks = blocks;
-  c->len = static_cast<std::int32_t>(len < std::int64_t{long_block_digits} * blocks ? len : std::int64_t{long_block_digits} * blocks);
+  c->len = static_cast<std::int32_t>(
+      len < std::int64_t{long_block_digits} * blocks ? len : std::int64_t{long_block_digits} * blocks);
   c->exp = static_cast<std::int32_t>(exp);
   c->sign = sign;
   c->norm = 0;

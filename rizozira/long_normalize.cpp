@@ -5,7 +5,8 @@
 #include "rizozira/long_number.h"
 
 const std::uint32_t long_half_units[long_block_digits] = {5, 50, 500, 5000, 50000, 500000, 5000000, 50000000};
-const std::uint32_t long_pow10_up[long_block_digits] = {10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+const std::uint32_t long_pow10_up[long_block_digits] = {10,     100,     1000,     10000,
+                                                        100000, 1000000, 10000000, 100000000};
 const std::uint32_t long_pow10[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 namespace {
@@ -177,7 +178,9 @@ int long_align_fraction(const long_number* src, long_number* dst) {
       if (first + i < nb) d[first + i] = rem * up;
     }
     int keep = static_cast<int>(n % long_block_digits);  // digits beyond n are dropped
-    if (keep != 0) d[nb - 1] = d[nb - 1] / long_pow10_up[long_block_digits - 1 - keep] * long_pow10_up[long_block_digits - 1 - keep];
+    if (keep != 0)
+      d[nb - 1] = d[nb - 1] / long_pow10_up[long_block_digits - 1 - keep] *
+                  long_pow10_up[long_block_digits - 1 - keep];
   }
   dst->len = static_cast<std::int32_t>(n);
   dst->blks = nb;

@@ -257,7 +257,8 @@ int long_extend_blocks(long_number* n, std::int32_t count) {
   if (n->blks > count) return 0;
   if (static_cast<std::int64_t>(count) * long_block_bytes > n->capacity_bytes) {
     if (count > max_blocks) return allocation_failed(n);
-    auto* array = static_cast<std::uint32_t*>(std::malloc(static_cast<std::size_t>(count) * long_block_bytes));
+    auto* array =
+        static_cast<std::uint32_t*>(std::malloc(static_cast<std::size_t>(count) * long_block_bytes));
     if (array == nullptr) return allocation_failed(n);
     std::memcpy(array, n->blocks, static_cast<std::size_t>(n->blks) * long_block_bytes);
     std::free(n->heap_blocks);

@@ -32,7 +32,8 @@ char digit_after(const char* pos, const char* end) {
 char digit_at(const long_number* n, std::int64_t k) {
   std::int64_t b = k / long_block_digits;
   if (b >= n->blks) return '0';
-  return static_cast<char>('0' + n->blocks[b] / long_pow10[long_block_digits - 1 - k % long_block_digits] % 10);
+  return static_cast<char>('0' +
+                           n->blocks[b] / long_pow10[long_block_digits - 1 - k % long_block_digits] % 10);
 }
 
 // Writes digits [from, from + count) of n.
@@ -313,4 +314,3 @@ std::int64_t long_to_text_alloc(long_number* n, char** text_out) {
   *text_out = buffer;
   return length;
 }
-
