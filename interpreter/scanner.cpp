@@ -3,6 +3,8 @@
 // accumulators (calling functions and special names on the spot).
 #include "interpreter/scanner.h"
 
+#include "interpreter/temp_levels.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,6 +20,7 @@
 #include "interpreter/debugging.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
+#include "interpreter/temp_levels.h"
 #include "interpreter/user_functions.h"
 #include "rizozira/long_functions.h"
 #include "rizozira/long_number.h"
@@ -55,9 +58,9 @@ inline std::uint32_t scan_column_here() {
 }
 
 inline char skip_blanks_here() {
-  char* p = scan_pointer;
+  const char* p = scan_pointer;
   if (!p) return '\0';
-  char* const end = line_end;
+  const char* const end = line_end;
   while (p < end && (*p == ' ' || *p == '\t')) ++p;
   scan_pointer = p;
   return p < end ? *p : '\0';  // a NUL in the text reads as the line end
@@ -111,17 +114,6 @@ int scan_name_at(const char*& p, const char* end, char (&name)[max_name_length +
   return length;
 }
 
-// Saved levels of the temporary strings and longs around a call.
-struct temp_levels {
-  std::uint32_t strings = temp_strings_used;
-  std::int32_t longs = long_temp_used;
-  void restore() const {
-    if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
-    temp_strings_used = strings;
-    long_temp_release_to(longs);
-  }
-};
-
 // A keyword, operator or comparison item.
 int token_item(expr_item& item, std::uint32_t type, std::int64_t token) {
   item.type = type;
@@ -142,7 +134,7 @@ int take_result(expr_item& item, int result) {
 // The arguments may call other user functions, so the index of this call's
 // definition is set only once they are evaluated.
 int call_function(expr_item& item, int token, const char* name, int definition = -1) {
-  temp_levels levels;
+  temp_level_guard levels;
   expr_item list[max_parameters];
   int count = FUNCTION_NO_ARGUMENT_LIST;
   int result = 0;
@@ -246,7 +238,7 @@ void set_element_name(const char* name, int count, const expr_item* subscripts) 
 // An array element: subscripts, address, value.
 int array_element(expr_item& item, int array_index, int flags) {
   array_entry& entry = array_table[array_index];
-  temp_levels levels;
+  temp_level_guard levels;
   // get_parameter_list fills the subscripts it reads and nothing past count
   // is used, so the room is not cleared first (this runs on every access).
   alignas(expr_item) unsigned char list_room[sizeof(expr_item) * max_parameters];
@@ -269,7 +261,7 @@ int array_element(expr_item& item, int array_index, int flags) {
 
 // A new array under DIM or LONG.
 int declare_array(expr_item& item, const char* name, int flags) {
-  temp_levels levels;
+  temp_level_guard levels;
   expr_item list[max_parameters];
   int count = 0;
   int result = get_parameter_list(&count, list);
@@ -545,7 +537,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
     if (flags & unevaluated_flags) {
       return token_item(item, ITEM_SPECIAL_NAME, token);
     }
-    temp_levels levels;
+    temp_level_guard levels;
     int result = do_special_name(token);
     levels.restore();
     if (result < 0) return fail_at(item.column, 87);
@@ -616,21 +608,9 @@ char skip_blanks() { return skip_blanks_here(); }
 char peek_nonblank() { return peek_nonblank_here(); }
 
 scan_text_scope::scan_text_scope(std::string_view text)
-    : text_(text),
-      saved_line_start_(line_start),
-      saved_line_end_(line_end),
-      saved_statement_start_(statement_start),
-      saved_scan_pointer_(scan_pointer) {
-  line_start = statement_start = scan_pointer = text_.data();
-  line_end = text_.data() + text_.size();
-}
+    : text_(text), scan_(text_.data(), text_.data() + text_.size()) {}
 
-scan_text_scope::~scan_text_scope() {
-  line_start = saved_line_start_;
-  line_end = saved_line_end_;
-  statement_start = saved_statement_start_;
-  scan_pointer = saved_scan_pointer_;
-}
+scan_text_scope::~scan_text_scope() = default;
 
 int get_item_from_text(const char* text, int flags, expr_item& item) {
   scan_text_scope scope(text ? text : "");
@@ -707,7 +687,7 @@ int get_item(expr_item& item, int flags) {
   } else {
     const char* p = scan_pointer;
     length = scan_name_at(p, line_end, name, item.column);
-    if (length > 0) scan_pointer = const_cast<char*>(p);
+    if (length > 0) scan_pointer = p;
   }
   if (length < 0) return length;
   char_after_name = peek_nonblank_here();
@@ -776,7 +756,7 @@ int get_item(expr_item& item, int flags) {
   }
   if (declaring) return declare_array(item, name, flags);
   if (no_execute) {
-    temp_levels levels;
+    temp_level_guard levels;
     expr_item list[max_parameters];
     int count = 0;
     int result = get_parameter_list(&count, list);
@@ -808,19 +788,19 @@ int scan_number_literal(expr_item& item, int flags) {
       ++digits;
     }
     ++p;
-    scan_pointer = const_cast<char*>(p);
+    scan_pointer = p;
   }
   if (digits == 0) return fail_at(item.column, 179);
   if (p < line_end && (*p == 'e' || *p == 'E')) {
     ++p;
     if (p < line_end && (*p == '+' || *p == '-')) ++p;
     if (!(p < line_end && is_digit(*p))) {
-      scan_pointer = const_cast<char*>(p);
+      scan_pointer = p;
       return fail_at(item.column, 205);
     }
     while (p < line_end && is_digit(*p)) ++p;
   }
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
   if (length > max_literal_length) return fail_at(item.column, 98);
   set_accumulator_text(start, length);
@@ -835,26 +815,26 @@ int scan_string_literal(expr_item& item, int flags) {
   char text[max_string_literal + 1];
   for (;;) {
     if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
-      scan_pointer = const_cast<char*>(p);
+      scan_pointer = p;
       return fail_at(item.column, 100);
     }
     char c = *p++;
     if (c == '"') break;
     if (c == '\\') {
       if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
-        scan_pointer = const_cast<char*>(p);
+        scan_pointer = p;
         return fail_at(item.column, 100);
       }
       char e = *p++;
       c = e == 'r' ? '\r' : e == 'n' ? '\n' : e == '+' ? '\x0F' : e == '-' ? '\x0E' : e;
     }
     if (length >= max_string_literal) {
-      scan_pointer = const_cast<char*>(p);
+      scan_pointer = p;
       return fail_at(item.column, 101);
     }
     text[length++] = c;
   }
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   set_accumulator_text(text, length);
   item.type = ITEM_STRING;
   return (flags & GI_STATEMENT_START) ? ITEM_STRING_AT_START : ITEM_STRING;
@@ -895,7 +875,7 @@ int scan_data_value(expr_item& item, int flags) {
   const char* start = scan_pointer;
   const char* p = scan_pointer;
   while (!data_value_ends_at(p) && !((flags & GI_WORD) && (*p == ' ' || *p == '=')) && *p != '\r' && *p != '\n') ++p;
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
   if (length > max_string_length) return fail_at(item.column, 101);
   while (length > 0 && (start[length - 1] == ' ' || start[length - 1] == '\t')) --length;
