@@ -6,6 +6,9 @@
 
 #include "rizozira/long_number.h"
 
+std::int32_t long_div_high_guesses = 0;
+std::int32_t long_div_low_guesses = 0;
+
 namespace {
 
 constexpr std::int32_t poll_threshold = 1500000;  // block operations between interrupt polls
@@ -103,8 +106,7 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
   long_blocks_scale_into(ab, a_blks, t, d, static_cast<std::int32_t>(dblocks));
   dst->blks = static_cast<std::int32_t>(dblocks);
   dst->exp = a->exp + long_block_digits - t;
-  std::int64_t len =
-      static_cast<std::int64_t>(a->len) + long_block_digits - t + std::int64_t{long_block_digits} * e;
+  std::int64_t len = static_cast<std::int64_t>(a->len) + long_block_digits - t + std::int64_t{long_block_digits} * e;
   if (len < dst->exp) len = dst->exp;
   if (len > long_block_digits * dblocks) len = long_block_digits * dblocks;
   dst->len = static_cast<std::int32_t>(len);
@@ -118,22 +120,19 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
   return n;
 }
 
-int long_divide_core(long_number* A, const long_number* B, long_number* q, std::int32_t qblocks,
-                     long_divide_guesses* guesses) {
+int long_divide_core(long_number* A, const long_number* B, long_number* q, std::int32_t qblocks) {
   const std::int32_t nb = B->blks;
   if (qblocks < 1) qblocks = 1;
   if (A->blks < qblocks + nb - 1) {
     int r = long_extend_blocks(A, qblocks + nb - 1);
     if (r < 0) return r;
   }
-  const std::int64_t q_exp = integer_mode ? std::int64_t{long_block_digits} * qblocks
-                                          : static_cast<std::int64_t>(A->exp) - B->exp + long_block_digits;
+  const std::int64_t q_exp = integer_mode ? std::int64_t{long_block_digits} * qblocks : static_cast<std::int64_t>(A->exp) - B->exp + long_block_digits;
   if (!exponent_in_range(q_exp)) return long_host_report_error(151);
   const std::int32_t sign = A->sign == B->sign ? 0 : -1;
   int r = long_reserve(q, static_cast<std::int64_t>(qblocks) * long_block_digits);
   if (r < 0) return r;
   std::uint32_t* qb = q->blocks;
-  std::int32_t high_guesses = 0, low_guesses = 0;
   std::memset(qb, 0, static_cast<std::size_t>(qblocks) * long_block_bytes);
   q->blks = qblocks;
   q->len = long_block_digits * qblocks;
@@ -179,11 +178,11 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
       std::int64_t top = (i > 0 ? static_cast<std::int64_t>(a[i - 1]) : 0) - static_cast<std::int64_t>(carry) - borrow;
       if (top < 0) {
         add_product(w, b, nb, guess);  // take the subtraction back
-        ++high_guesses;
+        ++long_div_high_guesses;
         pending = true;
       } else {
         if (i > 0) a[i - 1] = static_cast<std::uint32_t>(top);
-        if (!first_subtraction) ++low_guesses;
+        if (!first_subtraction) ++long_div_low_guesses;
         first_subtraction = false;
         pending = false;
       }
@@ -197,7 +196,6 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
       if (interrupted < 0) return interrupted;
     }
   }
-  if (guesses != nullptr) *guesses = {high_guesses, low_guesses};
   return 0;
 }
 
@@ -221,6 +219,8 @@ int long_divide(long_number* a, long_number* b, long_number* q) {
       long_clear(a);
       long_debug_dump("ndd", D, 0);
       debug_line("quotient blocks = %d, shift digits = %d\n", n, shift);
+      long_div_high_guesses = 0;
+      long_div_low_guesses = 0;
       int r = long_divide_core(D, b, q, n);
       long_clear(b);
       if (r < 0) {
@@ -248,18 +248,19 @@ int long_divide(long_number* a, long_number* b, long_number* q) {
       long_clear(a);
       return long_host_report_error(151);
     }
+    long_div_high_guesses = 0;
+    long_div_low_guesses = 0;
     long_debug_dump("op1", a, 0);
     long_debug_dump("op2", b, 0);
     debug_line("quotient length = %d\n", n);
-    long_divide_guesses guesses;
-    int r = long_divide_core(a, b, q, n, &guesses);
+    int r = long_divide_core(a, b, q, n);
     long_clear(a);
     long_clear(D);
     if (r < 0) {
       long_clear(q);
       return r;
     }
-    debug_line("High guesses = %d, low guesses = %d\n", guesses.high, guesses.low);
+    debug_line("High guesses = %d, low guesses = %d\n", long_div_high_guesses, long_div_low_guesses);
     long_normalize(q, 1);
   }
   long_timer_end(LONG_TIMER_DIV, stamp);

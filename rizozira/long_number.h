@@ -250,12 +250,12 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c);
 
 // ---------------------------------------------------------------- division (long_divide.cpp)
 
-// How often the quotient-block estimate was one too high (and taken back)
-// and one too low (a second subtraction), for DEBUG LONG.
-struct long_divide_guesses {
-  std::int32_t high = 0;
-  std::int32_t low = 0;
-};
+// How often the quotient-block estimate of the last division was one too
+// high (and taken back) and one too low (a second subtraction), for DEBUG
+// LONG. Kept in memory: counting in the division's loop in registers costs
+// it several per cent.
+extern std::int32_t long_div_high_guesses;
+extern std::int32_t long_div_low_guesses;
 
 // q := a / b (q cleared first). a is consumed; b is consumed in integer mode
 // and kept (cut to p digits) in floating mode. Integer mode leaves the
@@ -267,9 +267,7 @@ int long_divide_prepare(long_number* a, const long_number* b, long_number* scrat
 int long_divide_prepare_integer(const long_number* a, const long_number* b, long_number* dst,
                                 std::int32_t* shift_out);
 // Divides a's blocks by b's into qblocks quotient blocks; remainder left in a.
-// The guess counts go to *guesses when it is given.
-int long_divide_core(long_number* a, const long_number* b, long_number* q, std::int32_t qblocks,
-                     long_divide_guesses* guesses = nullptr);
+int long_divide_core(long_number* a, const long_number* b, long_number* q, std::int32_t qblocks);
 // a MOD b into long_accumulator (a unchanged). 0 or negative.
 int long_mod(const long_number* a, long_number* b);
 
