@@ -270,6 +270,24 @@ int test_not_available(const char* what) {
   return report_error_message(47, text.c_str());
 }
 
+// Test 7: the texts of the main dialog's controls 10 and 11 (at most 255
+// characters; empty when the dialog has no such control) go to dummy$ and
+// dummy2$, and the controls are taken away.
+int test_take_dialog_texts() {
+  static const struct { int control; const char* variable; } targets[] = {{10, "dummy$"}, {11, "dummy2$"}};
+  for (const auto& target : targets) {
+    std::string text = frontend_port().control_text(target.control);
+    if (text.size() > 255) text.resize(255);
+    frontend_port().destroy_control(target.control);
+    std::memcpy(string_accumulator, text.data(), text.size());
+    string_accumulator[text.size()] = '\0';
+    string_accumulator_length = static_cast<std::int32_t>(text.size());
+    int r = set_named_var_string(target.variable);
+    if (r < 0) return r;
+  }
+  return 0;
+}
+
 // Test 8: the record of the last GET on file 2 (as read, zero bytes kept)
 // with NUL, LF, CR and backslash written as escapes, at most 255 characters,
 // into translated_string$. File 2 must be open in RANDOM mode: 128 when it is
@@ -306,10 +324,17 @@ int debug_test_routine() {
   if (skipping()) return 0;
   double desired = 0;
   get_named_var_double("test_routine_desired", &desired);
-  if (desired == 1) return test_not_available("The main dialog");
+  if (desired == 1) {
+    if (console_mode) return test_not_available("The main dialog");
+    frontend_port().minimize_window();
+    return 0;
+  }
   if (desired == 2 || desired == 3) return test_not_available("The ellipse arc routines");
   if (desired == 4 || desired == 5) return test_not_available("The graph view routines");
-  if (desired == 7) return test_not_available("The main dialog");
+  if (desired == 7) {
+    if (console_mode) return test_not_available("The main dialog");
+    return test_take_dialog_texts();
+  }
   if (desired == 8) return test_translate_last_record();
   return 0;
 }

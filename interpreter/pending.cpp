@@ -28,7 +28,6 @@ int func_inputdialog(expr_item*, int) { return console_mode ? report_error(311) 
 int func_updatedialog(expr_item*, int) { return console_mode ? report_error(311) : not_available("UPDATEDIALOG"); }
 int func_select(expr_item*, int) { return not_available("SELECT"); }
 
-int output_buffer_clear() { return not_available("The output window"); }
 
 
 

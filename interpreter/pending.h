@@ -17,9 +17,6 @@ int func_inputdialog(expr_item* arguments, int count);
 int func_updatedialog(expr_item* arguments, int count);
 int func_select(expr_item* arguments, int count);
 
-// Clears the main dialog's output buffer and output box (desktop front-end).
-// 0, or negative when there is no output buffer.
-int output_buffer_clear();
 
 
 
