@@ -44,7 +44,7 @@ std::string display_form(const std::string& folder, const std::string& name) {
 // One banner line centred on an 80-column line.
 std::string centred(std::string_view text) {
   std::string line;
-  if (text.size() < 80) line.assign((80 - text.size()) / 2, ' ');
+  if (!text.empty() && text.size() < 80) line.assign((80 - text.size()) / 2, ' ');
   line += text;
   line += '\n';
   return line;
