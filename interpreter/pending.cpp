@@ -20,24 +20,13 @@ int not_available(const char* what) {
 // with no graph window built no event can arrive).
 double graph_event = -1;
 
-int choose_font_dialog(std::string&, int&, int&, int&) { return not_available("The font dialog (choosefont$)"); }
-
-int func_messagebox(expr_item*, int) { return not_available("MESSAGEBOX"); }
-// Console mode refuses the form dialogs before anything else.
-int func_inputdialog(expr_item*, int) { return console_mode ? report_error(311) : not_available("INPUTDIALOG"); }
-int func_updatedialog(expr_item*, int) { return console_mode ? report_error(311) : not_available("UPDATEDIALOG"); }
-int func_select(expr_item*, int) { return not_available("SELECT"); }
-
-
-
-
 // No graph window exists in this build: nothing can have changed or be open.
 void graph_repaint_if_changed() {}
 void graph_repaint_throttled() {}
 void graph_window_destroy() {}
 int graph_window_is_open() { return 0; }
 
-// Statements of areas not built yet (graphs, dialogs for programs).
+// Statements of areas not built yet (graphs).
 int stmt_graph() { return console_mode ? report_error(274) : not_available("GRAPH"); }
 int stmt_plot() { return not_available("PLOT"); }
 int stmt_text() { return not_available("TEXT"); }
@@ -45,5 +34,3 @@ int stmt_shape() { return not_available("SHAPE"); }
 int stmt_changeshape() { return not_available("CHANGESHAPE"); }
 int stmt_deleteshape() { return not_available("DELETESHAPE"); }
 int stmt_updateregion() { return not_available("UPDATEREGION"); }
-int stmt_inputdialog() { return console_mode ? report_error(293) : not_available("INPUTDIALOG"); }
-int stmt_updatedialog() { return console_mode ? report_error(293) : not_available("UPDATEDIALOG"); }

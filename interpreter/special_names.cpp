@@ -12,6 +12,7 @@
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/pending.h"
+#include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"
