@@ -27,6 +27,7 @@
 #include "frontend/paths.h"
 #include "frontend/qt/customize_dialog.h"
 #include "frontend/qt/field_edit.h"
+#include "frontend/qt/help_dialog.h"
 #include "frontend/qt/main_window.h"
 #include "interpreter/host_api.h"
 #include "platform/settings_store.h"
@@ -218,6 +219,28 @@ TEST_F(MainWindowTest, ExitDuringARunningLoop) {
   button(IDC_RUN)->click();
   EXPECT_TRUE(window->closing());
   EXPECT_FALSE(host_is_busy());
+}
+
+TEST_F(MainWindowTest, HelpOpensOneDialogAtATime) {
+  auto help_dialogs = [] {
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<HelpDialog*>(w) != nullptr && w->isVisible()) ++count;
+    return count;
+  };
+  button(IDC_HELP)->click();
+  button(IDC_HELP)->click();
+  QApplication::processEvents();
+  EXPECT_EQ(help_dialogs(), 1);
+  // Without a configured address the web buttons stay disabled.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* help = qobject_cast<HelpDialog*>(w)) {
+      EXPECT_FALSE(help->button(1092)->isEnabled());
+    }
+  }
+  button(IDC_EXIT)->click();  // Exit closes it too
+  QApplication::processEvents();
+  EXPECT_EQ(help_dialogs(), 0);
 }
 
 TEST_F(MainWindowTest, BothLayoutsHoldEveryControlAndSaveScreenshots) {

@@ -2,7 +2,14 @@
 // control layer: idle, running, stepping, waiting for INPUT, killed.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -259,6 +266,52 @@ TEST_F(DialogStateTest, KillStopsAMillionDigitComputationWithinASecond) {
     EXPECT_EQ(controls.output.find("finished"), std::string::npos);
     EXPECT_EQ(controls.state(), idle_state);
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// Edit Source reuses an editor still open on the file; View Log always starts
+// a new one; an editor that cannot start is error 215 in the output box.
+TEST_F(DialogStateTest, EditorForSourceAndLog) {
+  std::string record = folder + "/editor_calls.txt";
+  std::string editor = folder + "/fake_editor.sh";
+  std::ofstream(editor) << "#!/bin/sh\necho \"$2 $1\" >> " << record << "\nsleep 3\n";
+  ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
+  std::remove(record.c_str());
+  ::setenv("VISUAL", (editor + " --wait").c_str(), 1);
+  use_program("edited.bas", "print 1\n");
+  log_file_path = folder;
+  log_file_name = "viewed.log";
+  dialog->command(IDC_EDIT_SOURCE);
+  dialog->command(IDC_VIEW_LOG);
+  dialog->command(IDC_VIEW_LOG);
+  dialog->command(IDC_EDIT_SOURCE);  // the first editor still runs: no second one
+  auto lines = [&] {
+    std::string text = slurp(record);
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  };
+  for (int i = 0; i < 200 && lines() < 3; ++i) ::usleep(10000);
+  ::usleep(100000);
+  std::string calls = slurp(record);
+  EXPECT_EQ(lines(), 3) << calls;
+  EXPECT_NE(calls.find(folder + "/edited.bas --wait"), std::string::npos) << calls;
+  EXPECT_NE(calls.find(folder + "/viewed.log --wait"), std::string::npos) << calls;
+  EXPECT_EQ(controls.output.find("Unable to Launch"), std::string::npos);
+
+  ::setenv("VISUAL", "/nonexistent/editor", 1);
+  use_program("other.bas", "print 1\n");
+  dialog->command(IDC_EDIT_SOURCE);
+  EXPECT_NE(controls.output.find("ERROR - Unable to Launch NOTEPAD.EXE"), std::string::npos) << controls.output;
+  ::unsetenv("VISUAL");
 }
 
 }  // namespace
