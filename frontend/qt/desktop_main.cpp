@@ -12,6 +12,7 @@
 #include <string>
 
 #include "frontend/paths.h"
+#include "frontend/qt/dialogs/qt_dialog_port.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/size_settings.h"
 #include "frontend/startup.h"
@@ -82,10 +83,12 @@ int desktop_main(int argc, char** argv) {
   int result = 0;
   {
     auto* window = new MainWindow(static_cast<int>(size_settings[SIZE_SCREEN_SIZE].current));
+    install_qt_dialogs(window);
     window->show();
     window->start(autorun_pending != 0);
     autorun_pending = 0;
     if (!window->closing()) result = app.exec();
+    install_qt_dialogs(nullptr);
     // Deleted from the event loop, never while one of its handlers runs.
     window->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
