@@ -34,15 +34,20 @@ if [ -z "$window" ]; then echo "no window appeared"; kill $pid; exit 1; fi
 # The autorun writes its file; then the command box has the focus.
 for _ in $(seq 100); do [ -f started.txt ] && break; sleep 0.1; done
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 0.5
-xdotool type --delay 20 'x = 6 * 7'
-xdotool key Return
-xdotool type --delay 20 "open \"output\", 1, \"$TOV_E2E_WORK/typed.txt\" : print #1, x : close 1"
-xdotool key Return
+# Keys typed before the run has handed the box back are lost (the box is
+# disabled while a run goes on): type again until the lines have run.
+for attempt in 1 2 3; do
+  sleep 1
+  xdotool type --delay 20 'x = 6 * 7'
+  xdotool key Return
+  xdotool type --delay 20 "open \"output\", 1, \"$TOV_E2E_WORK/typed.txt\" : print #1, x : close 1"
+  xdotool key Return
+  for _ in $(seq 50); do [ -f typed.txt ] && break; sleep 0.1; done
+  [ -f typed.txt ] && break
+done
 xdotool type --delay 20 'print "typed with xdotool"; x'
 xdotool key Return
-for _ in $(seq 100); do [ -f typed.txt ] && break; sleep 0.1; done
-sleep 0.5
+sleep 1
 if command -v import >/dev/null; then
   import -window "$window" "$TOV_E2E_ARTEFACTS/window_e2e.png"
 fi
