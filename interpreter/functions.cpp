@@ -23,7 +23,6 @@
 #include "interpreter/pending.h"
 #include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/serial.h"
 #include "interpreter/statements.h"

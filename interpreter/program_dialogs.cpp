@@ -155,7 +155,7 @@ class FormAssigner final : public FormChecker {
       std::string literal = inputdialog_quote_entry(cut(element.text, program_dialog_text_max), type);
       std::vector<char> value(literal.begin(), literal.end());
       value.push_back('\0');
-      char* at = value.data();
+      const char* at = value.data();
       int assigned = assign_input_items(value.data(), &at, 0, INPUT_MODE_DIALOG);
       if (assigned == 0) continue;
       if (assigned < 0 && input_list_failed) {
@@ -275,7 +275,7 @@ int form_statement(bool update) {
   form_request request;
   request.update = update;
   if (statement_has_title()) {
-    char* at = scan_pointer;
+    const char* at = scan_pointer;
     int type = evaluate_expression(2);
     if (type < 0) return type;
     if (type == ITEM_STRING && scan_pointer > at && scan_pointer[-1] == ';')
@@ -288,7 +288,7 @@ int form_statement(bool update) {
   for (;;) {
     if (statement_ends_here()) break;
     skip_blanks();
-    char* at = scan_pointer;
+    const char* at = scan_pointer;
     int column = static_cast<int>(scan_column());
     expr_item variable;
     error_column = column;
@@ -313,7 +313,7 @@ int form_statement(bool update) {
     return report_error(err_form_target);
   }
   if (no_execute) return 0;
-  char* resume = scan_pointer;
+  const char* resume = scan_pointer;
   int result = run_input_form(request, what);
   scan_pointer = resume;
   temp_strings_used = temp_level;

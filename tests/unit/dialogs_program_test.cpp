@@ -1,6 +1,9 @@
 // Dialogs for programs through the scripted dialog port: which dialog was
 // asked for with which texts, the argument and form errors, the form's
 // layout rules, the conversion of field texts, the results, Cancel and Kill.
+#include <unistd.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -279,9 +282,8 @@ TEST_F(DialogsTest, FormFunctionAssignsFieldsAndKeepsTheFormOpenAtTheFirstBadNum
   EXPECT_EQ(dialogs.checks[0].status, 1);
   EXPECT_EQ(dialogs.checks[0].element, 0);
   EXPECT_EQ(dialogs.checks[0].title, "Invalid Numeric Format");
-  EXPECT_EQ(dialogs.checks[0].message.rfind("The data in field \"a\" \ncannot be converted to a number.\n\n", 0), 0u)
-      << dialogs.checks[0].message;
-  EXPECT_NE(dialogs.checks[0].message.find("\n\nPlease re-enter."), std::string::npos);
+  EXPECT_EQ(dialogs.checks[0].message,
+            "The data in field \"a\" \ncannot be converted to a number.\n\nInvalid character in number string.\n\nPlease re-enter.");
   EXPECT_EQ(dialogs.checks[1].status, 0);
   EXPECT_EQ(eval_double("a"), 12);
   EXPECT_EQ(eval_string("b$"), "new text");
@@ -321,6 +323,9 @@ TEST_F(DialogsTest, UpdateDialogShowsCurrentValues) {
   ASSERT_EQ(dialogs.checks.size(), 2u);
   EXPECT_EQ(dialogs.checks[1].element, 3);
   EXPECT_EQ(dialogs.checks[1].status, 1);
+  EXPECT_EQ(dialogs.checks[1].message,
+            "The data in field \"big\" \ncannot be converted to a number.\n\nInvalid character in number string.\n\nPlease re-enter.");
+  EXPECT_EQ(port.output, "");  // the refusal is the message box, not an error report
 }
 
 TEST_F(DialogsTest, TwoDimensionalFormWithButtonsRowsAndColumns) {
@@ -431,6 +436,25 @@ TEST_F(DialogsTest, InputDialogStatement) {
   expect_error("UPDATEDIALOG \"T\"; a, b$", 303, true);
   EXPECT_EQ(dialogs.form.elements[0].text, "42");
   EXPECT_EQ(dialogs.form.elements[1].text, "words, with a comma");
+}
+
+// FIELD variables as form targets: shown without their padding, assigned
+// into their place in the record.
+TEST_F(DialogsTest, FieldVariablesInTheForm) {
+  press({"xy", "\" q \""});
+  char path[] = "/tmp/dialogs_field_XXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string program =
+      "rec$ = \"ab   cdefg\"\nFIELD rec$, 5 AS f1$, 5 AS f2$\nUPDATEDIALOG f1$, f2$\nPRINT \"[\"; rec$; \"]\"\n";
+  ASSERT_EQ(write(fd, program.data(), program.size()), static_cast<ssize_t>(program.size()));
+  close(fd);
+  EXPECT_EQ(host_run_program_file(path, false), 0) << port.output;
+  unlink(path);
+  ASSERT_EQ(dialogs.form.elements.size(), 2u);
+  EXPECT_EQ(dialogs.form.elements[0].text, "ab");
+  EXPECT_EQ(dialogs.form.elements[1].text, "cdefg");
+  EXPECT_NE(port.output.find("[xy    q   ]"), std::string::npos) << port.output;
 }
 
 TEST_F(DialogsTest, InputDialogStatementErrors) {

@@ -11,7 +11,7 @@ SerialPortDialog::SerialPortDialog(serial_port_request& request, QWidget* parent
   setWindowTitle(request.large ? QStringLiteral("Select Comm Port") : QStringLiteral("Select COMM Port"));
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   QFont font = request.large ? dialog_font_large() : dialog_font_medium();
-  prompt_ = new QLabel(request.prompt.empty() ? QStringLiteral("Comm Port to Open") : dialog_text(request.prompt), this);
+  prompt_ = new QLabel(dialog_text(request.prompt), this);
   prompt_->setWordWrap(true);
   prompt_->setFont(font);
   list_ = new QListWidget(this);
