@@ -35,6 +35,7 @@ class FakeControls final : public DialogControls {
   std::vector<std::string> messages;
   bool pink = false;
   bool ended = false;
+  bool minimized = false;
   int pumps = 0;
   std::function<void()> on_pump;  // what the user does while the run pumps
   std::vector<std::function<void()>> posted;
@@ -64,7 +65,7 @@ class FakeControls final : public DialogControls {
   bool wait(int) override { return pump(); }
   void open_customize() override {}
   void open_help() override {}
-  void minimize() override {}
+  void minimize() override { minimized = true; }
   void restore_and_raise() override {}
   void end_dialog() override { ended = true; }
 
@@ -312,6 +313,23 @@ TEST_F(DialogStateTest, EditorForSourceAndLog) {
   dialog->command(IDC_EDIT_SOURCE);
   EXPECT_NE(controls.output.find("ERROR - Unable to Launch NOTEPAD.EXE"), std::string::npos) << controls.output;
   ::unsetenv("VISUAL");
+}
+
+}  // namespace
+
+namespace {
+
+// DEBUG TESTROUTINE 1 minimises the window; 7 takes the texts of the
+// dialog's controls 10 and 11, which this dialog does not have.
+TEST_F(DialogStateTest, DebugTestRoutinesThatActOnTheWindow) {
+  controls.texts[IDC_COMMAND] = "test_routine_desired = 1 : debug testroutine";
+  dialog->typed_line();
+  EXPECT_TRUE(controls.minimized);
+  controls.output.clear();
+  controls.texts[IDC_COMMAND] = "dummy$ = \"x\" : test_routine_desired = 7 : debug testroutine : print \"[\"; dummy$; dummy2$; \"]\"";
+  dialog->typed_line();
+  EXPECT_NE(controls.output.find("[]"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.output.find("ERROR"), std::string::npos) << controls.output;
 }
 
 }  // namespace
