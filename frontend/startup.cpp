@@ -3,9 +3,10 @@
 
 #include <strings.h>
 
+#include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 
 #include "frontend/console_mode.h"
 #include "frontend/output_buffer.h"
@@ -41,6 +42,9 @@ void apply_command_line_program(const std::string& argument) {
 
 int tovarelle_main(int argc, char** argv, window_main_function window_main) {
   start_time = std::time(nullptr);
+  // A closed pipe or socket is a failed write that the writer reports, never
+  // a signal that ends the process with its files unwritten.
+  std::signal(SIGPIPE, SIG_IGN);
   // Saved settings and the size settings (written back at every start).
   settings_load_at_startup();
   if (check_command_line(argc, argv) < 0) {

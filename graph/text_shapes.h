@@ -3,7 +3,7 @@
 // shape_text_outline and shape_draw_plotcharoutline are declared with the
 // shape drawing, shape_charoutline_to_array with the shape table).
 #pragma once
-#if __has_include("graph/shape_statements.h")
+#if defined(TOV_TEXT_SHAPES)
 #include <vector>
 
 #include "graph/shapes.h"
