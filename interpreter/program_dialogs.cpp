@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr int err_string_too_long = 101;
 constexpr int err_interrupted = 106;
 constexpr int err_parameter_count = 145;
 constexpr int err_expect_string = 146;

@@ -104,7 +104,7 @@ int poll_user_interrupt() {
     program_ended = 1;
     step_mode = 0;
     debug_mode = 0;
-    return report_error(106);
+    return report_error(err_user_interrupted_program);
   }
   return 0;
 }
