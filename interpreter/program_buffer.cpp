@@ -87,32 +87,24 @@ struct file_closer {
 int allocate_data_table() {
   if (data_table != nullptr) return 0;
   std::uint32_t entries = size_settings[SIZE_NUMBER_OF_DATA_STATEMENTS].current;
-  data_table = new (std::nothrow) data_entry[entries > 0 ? entries : 1];
-  if (data_table == nullptr) return report_error(err_unable_to_allocate_storage_for_190);
-  data_capacity = entries;
   data_count = 0;
-  return 0;
+  return allocate_store(data_table, entries, data_capacity, err_unable_to_allocate_storage_for_190);
 }
 
 int allocate_statement_number_table() {
   if (statement_number_table != nullptr) return 0;
   std::uint32_t entries = size_settings[SIZE_NUMBER_OF_STATEMENT_NUMBERS].current;
-  statement_number_table = new (std::nothrow) statement_number_entry[entries > 0 ? entries : 1];
-  if (statement_number_table == nullptr) return report_error(err_unable_to_allocate_storage_for_191);
-  statement_number_capacity = entries;
   statement_number_count = 0;
-  return 0;
+  return allocate_store(statement_number_table, entries, statement_number_capacity,
+                        err_unable_to_allocate_storage_for_191);
 }
 
 int allocate_program_buffer() {
   if (program_buffer != nullptr) return 0;
   std::uint32_t bytes = size_settings[SIZE_PROGRAM_BUFFER_SPACE].current;
   if (bytes < 16) bytes = 16;
-  program_buffer = static_cast<char*>(std::calloc(bytes, 1));
-  if (program_buffer == nullptr) return report_error(0);
-  program_buffer_size = bytes;
   program_length = 0;
-  return 0;
+  return allocate_store(program_buffer, bytes, program_buffer_size, 0);
 }
 
 int load_program_file(int mode) {

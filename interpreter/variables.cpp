@@ -52,11 +52,14 @@ constexpr std::uint64_t max_array_elements = 0xFFFFFFFFull / sizeof(value_slot);
 char* compaction_area = nullptr;
 std::uint32_t compaction_used = 0;
 
-// Zero-filled block of count records of size bytes, or null.
+}  // namespace
+
 void* allocate_zeroed(std::size_t count, std::size_t size) {
   if (count == 0) count = 1;
   return store_allocator(count, size);
 }
+
+namespace {
 
 // A hash index over a name table: name (case folded) -> the index of the
 // first entry of that name. Open addressing with linear probing in a fixed
@@ -169,20 +172,6 @@ std::size_t trailing_product(int count, const expr_item* dimensions) {
 }  // namespace
 
 // ---------------------------------------------------------------- allocation
-
-namespace {
-
-// One fixed store of count records of T, zero-filled; any previous block is
-// freed first. Returns 0, or the report of code when the block cannot be had.
-template <typename T>
-int allocate_store(T*& store, std::uint32_t count, std::uint32_t& capacity, int code) {
-  std::free(store);
-  store = static_cast<T*>(allocate_zeroed(count, sizeof(T)));
-  capacity = store ? count : 0;
-  return store ? 0 : report_error(code);
-}
-
-}  // namespace
 
 std::uint32_t variable_reset_count = 1;
 std::uint32_t array_creation_count = 1;
