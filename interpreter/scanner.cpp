@@ -4,6 +4,7 @@
 #include "interpreter/scanner.h"
 
 #include "interpreter/temp_levels.h"
+#include "interpreter/folded_names.h"
 
 #include <cstdio>
 #include <cstring>
@@ -388,28 +389,16 @@ struct name_resolution {
   std::uint32_t variable_resets;    // variable_reset_count when variable was found
 };
 
-constexpr std::size_t resolution_entries = 512;  // a power of two
-name_resolution resolutions[resolution_entries];
+folded_name_cache<name_resolution, 512> resolutions;
 
 // The entry for name (found or newly taken), or null for a name too long to
 // keep. The entry's tokens are current.
 name_resolution* resolve_name(std::string_view name) {
-  constexpr std::size_t key_size = sizeof(name_resolution::key);
-  if (name.empty() || name.size() >= key_size) return nullptr;
-  char folded_name[key_size] = {};
-  std::uint32_t hash = 2166136261u;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '\0') return nullptr;  // the padding must end the key
-    folded_name[i] = c;
-    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  }
-  std::uint64_t key[3];
-  std::memcpy(key, folded_name, sizeof key);
-  name_resolution& entry = resolutions[(hash ^ (hash >> 15)) & (resolution_entries - 1)];
-  if (entry.key[0] != key[0] || entry.key[1] != key[1] || entry.key[2] != key[2]) {
-    std::memcpy(entry.key, key, sizeof key);
+  folded_name key;
+  if (!fold_name(name, key)) return nullptr;
+  bool fresh = false;
+  name_resolution& entry = resolutions.slot(key, fresh);
+  if (fresh) {
     entry.tokens_generation = 0;
     entry.array = -1;
     entry.array_creations = 0;

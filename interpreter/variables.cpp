@@ -11,6 +11,7 @@
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/files.h"
+#include "interpreter/folded_names.h"
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
@@ -101,15 +102,7 @@ class name_index {
   std::int32_t slots_[slot_count];
   std::uint32_t held_ = ~0u;  // never equal to a count: the first use clears the slots
 
-  static std::uint32_t hash(std::string_view name) {
-    std::uint32_t h = 2166136261u;  // FNV-1a over the lower-case bytes
-    for (char c : name) {
-      unsigned char x = static_cast<unsigned char>(c);
-      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-      h = (h ^ x) * 16777619u;
-    }
-    return h;
-  }
+  static std::uint32_t hash(std::string_view name) { return folded_name_hash(name); }
   template <typename NameOf>
   int probe(std::string_view name, NameOf name_of) const {
     for (std::uint32_t h = hash(name) & mask;; h = (h + 1) & mask) {
