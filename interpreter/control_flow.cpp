@@ -12,6 +12,7 @@
 #include "interpreter/expression.h"
 #include "interpreter/output.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"

@@ -17,6 +17,7 @@
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"

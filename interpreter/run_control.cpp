@@ -16,6 +16,7 @@
 #include "interpreter/functions.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
