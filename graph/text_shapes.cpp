@@ -6,8 +6,8 @@
 // delete the shape area's stand-ins for shape_text_outline,
 // shape_draw_plotcharoutline and shape_charoutline_to_array, and let
 // graph_compute_scales call measure_text_shapes(dev) while
-// shapes.text_shapes_changed is set. Checked so far: it compiles against the
-// shape table, and CHAROUTLINE writes the expected point array.
+// shapes.text_shapes_changed is set. tests/unit/graph_text_shapes_test.cpp
+// (same switch) passes against the shape table with those two changes.
 #if defined(TOV_TEXT_SHAPES)
 #include <algorithm>
 #include <cmath>
