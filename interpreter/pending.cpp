@@ -3,6 +3,8 @@
 // when its real routine lands.
 #include "interpreter/pending.h"
 
+#include "graph/shape_draw.h"
+
 #include <string>
 
 #include "interpreter/errors.h"
@@ -42,9 +44,11 @@ int graph_window_is_open() { return 0; }
 int stmt_graph() { return console_mode ? report_error(274) : not_available("GRAPH"); }
 int stmt_plot() { return not_available("PLOT"); }
 int stmt_text() { return not_available("TEXT"); }
-int stmt_shape() { return not_available("SHAPE"); }
-int stmt_changeshape() { return not_available("CHANGESHAPE"); }
-int stmt_deleteshape() { return not_available("DELETESHAPE"); }
-int stmt_updateregion() { return not_available("UPDATEREGION"); }
+
+// Text shapes (the text area): until they exist a TEXT or PLOTCHAROUTLINE
+// record draws nothing and CHAROUTLINE is refused.
+int shape_text_outline(DrawDevice&, shape_record&, int) { return 0; }
+int shape_draw_plotcharoutline(DrawDevice&, shape_record&, int) { return 0; }
+int shape_charoutline_to_array() { return not_available("SHAPE CHAROUTLINE"); }
 int stmt_inputdialog() { return console_mode ? report_error(293) : not_available("INPUTDIALOG"); }
 int stmt_updatedialog() { return console_mode ? report_error(293) : not_available("UPDATEDIALOG"); }
