@@ -294,6 +294,9 @@ int shape_draw_ellipse(DrawDevice& dev, const shape_record& r) {
   double prev_angle = ab.start_angle;
   int prev_kind = outside(start) ? arc_sample_out : arc_sample_in;
   const bool own = begin_own_path(dev);
+  // Joins the figure already open in a group to the start, or makes the
+  // start the figure's start, so that closing the figure returns here.
+  view_path_line_to(dev, start.x, start.y);
   pending_points pending;
   bool last_was_curve = true;
   for (int i = 0; i < n; ++i) {

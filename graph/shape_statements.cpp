@@ -2,7 +2,9 @@
 // one figure per kind keyword), CHANGESHAPE (edits a record in place through
 // the geometry routines), DELETESHAPE (removes a figure or a whole path
 // group) and UPDATEREGION (repaints a rectangle of the graph).
+#include <cctype>
 #include <cmath>
+#include <string>
 #include <cstring>
 #include <string_view>
 
@@ -127,8 +129,25 @@ int read_polypoints(int& index) {
   if (graph_expect_equals() < 0) return -251;
   skip_blanks();
   expr_item item;
-  const int type = get_item(item, GI_STATEMENT_START);
+  // The array is written as its name with empty parentheses, p(), or as its
+  // bare name.
+  const char* p = scan_pointer;
+  while (p < line_end && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_' || *p == '$' || *p == '#')) ++p;
+  const char* q = p;
+  while (q < line_end && *q == ' ') ++q;
+  int type;
+  if (p > scan_pointer && q < line_end && *q == '(') {
+    const char* r = q + 1;
+    while (r < line_end && *r == ' ') ++r;
+    if (r >= line_end || *r != ')') return report_error(285);
+    const std::string name(static_cast<const char*>(scan_pointer), p);
+    scan_pointer = const_cast<char*>(r + 1);
+    type = get_item_from_text(name.c_str(), 0, item);
+  } else {
+    type = get_item(item, 0);
+  }
   if (type < 0) return report_error(10);
+  if (only_parsing()) return 0;  // arrays exist only when the program runs
   if (type != ITEM_NUMERIC_ARRAY || !item.array) return report_error(285);
   const array_entry& a = *item.array;
   if (a.dimension_count != 2 || a.dimension_sizes[1] != 2) return report_error(286);
@@ -145,7 +164,7 @@ int read_rotatecenter(int invalid, double& x, double& y) {
     return r < 0 ? r : 1;
   }
   expr_item item;
-  const int type = get_item(item, 0);
+  const int type = get_item(item, GI_WORD | GI_DATA_VALUE);
   if (type < 0) return report_error(10);
   if (type != ITEM_STRING) return report_error(146);
   const std::string_view text(string_accumulator, static_cast<std::size_t>(string_accumulator_length));

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "graph/graph_window.h"
+#include "interpreter/debugging.h"
 #include "interpreter/errors.h"
 #include "interpreter/keywords.h"
 #include "interpreter/run_state.h"
@@ -27,6 +28,30 @@ void set_lastshapeid(double id) { predefined_variables[PREDEF_LASTSHAPEID].value
 void widen_by_box(const shape_record& r) {
   graph_widen_extents(r.box_x_min, r.box_y_min);
   graph_widen_extents(r.box_x_max, r.box_y_max);
+}
+
+// Moves an ellipse-family record to the turned centre (cx, cy): the edges
+// move with it and it becomes the rotation centre.
+void move_to_turned_centre(shape_record& r, double cx, double cy) {
+  const double dx = cx - r.centre_x, dy = cy - r.centre_y;
+  r.left += dx;
+  r.right += dx;
+  r.top += dy;
+  r.bottom += dy;
+  r.centre_x = r.rotation_centre_x = cx;
+  r.centre_y = r.rotation_centre_y = cy;
+}
+
+// The box around an ellipse of half sizes a, b turned by the angle of sine
+// s, cosine c, about r's centre; widens the data extents.
+void set_ellipse_box(shape_record& r, double a, double b, double s, double c) {
+  double hw = 0, hh = 0;
+  shape_ellipse_half_extents(a, b, s, c, hw, hh);
+  r.box_x_min = r.centre_x - hw;
+  r.box_x_max = r.centre_x + hw;
+  r.box_y_min = r.centre_y - hh;
+  r.box_y_max = r.centre_y + hh;
+  widen_by_box(r);
 }
 
 bool is_ellipse_family(int kind) { return kind >= SW_ELLIPSE && kind <= SW_PIE; }
@@ -148,36 +173,40 @@ int walk_outline(std::vector<graph_point>& p, bool turn) {
 
 // ---- parameters --------------------------------------------------------------
 
+namespace {
+// Radius and centre follow the edges.
+void vertical_follows_edges() {
+  shape_param.vradius = (shape_param.top - shape_param.bottom) / 2;
+  shape_param.centre_y = shape_param.bottom + shape_param.vradius;
+}
+void horizontal_follows_edges() {
+  shape_param.hradius = (shape_param.right - shape_param.left) / 2;
+  shape_param.centre_x = shape_param.left + shape_param.hradius;
+}
+}  // namespace
+
 void shape_param_set_top(double v) {
-  shape_parameters& p = shape_param;
-  p.top = v;
-  if (p.top < p.bottom) p.bottom = p.top;
-  p.vradius = (p.top - p.bottom) / 2;
-  p.centre_y = p.bottom + p.vradius;
+  shape_param.top = v;
+  if (shape_param.top < shape_param.bottom) shape_param.bottom = shape_param.top;
+  vertical_follows_edges();
 }
 
 void shape_param_set_bottom(double v) {
-  shape_parameters& p = shape_param;
-  p.bottom = v;
-  if (p.top < p.bottom) p.top = p.bottom;
-  p.vradius = (p.top - p.bottom) / 2;
-  p.centre_y = p.bottom + p.vradius;
+  shape_param.bottom = v;
+  if (shape_param.top < shape_param.bottom) shape_param.top = shape_param.bottom;
+  vertical_follows_edges();
 }
 
 void shape_param_set_left(double v) {
-  shape_parameters& p = shape_param;
-  p.left = v;
-  if (p.right < p.left) p.right = p.left;
-  p.hradius = (p.right - p.left) / 2;
-  p.centre_x = p.left + p.hradius;
+  shape_param.left = v;
+  if (shape_param.right < shape_param.left) shape_param.right = shape_param.left;
+  horizontal_follows_edges();
 }
 
 void shape_param_set_right(double v) {
-  shape_parameters& p = shape_param;
-  p.right = v;
-  if (p.right < p.left) p.left = p.right;
-  p.hradius = (p.right - p.left) / 2;
-  p.centre_x = p.left + p.hradius;
+  shape_param.right = v;
+  if (shape_param.right < shape_param.left) shape_param.left = shape_param.right;
+  horizontal_follows_edges();
 }
 
 void shape_param_set_center(double x, double y) {
@@ -235,6 +264,7 @@ void shape_table_reset() {
   shape_reset_parameters();
   shape_param.outline = 1;
   set_lastshapeid(-1);
+  mouse_check_forward = 0;
 }
 
 void shape_rotate_point(double& x, double& y) {
@@ -251,7 +281,9 @@ int shape_add() {
   if (t.shape_count >= shape_table_limit) return report_error(282);
   if (t.records.size() >= t.records.capacity()) {
     try {
-      t.records.reserve(t.records.capacity() + shape_table_step);
+      // By half again, at least the step: adding stays linear in the table.
+      const std::size_t capacity = t.records.capacity();
+      t.records.reserve(capacity + (capacity / 2 > shape_table_step ? capacity / 2 : shape_table_step));
     } catch (const std::bad_alloc&) {
       return report_error(256);
     }
@@ -383,24 +415,11 @@ int shape_add() {
     if (turned) {
       double cx = r.centre_x, cy = r.centre_y;
       shape_rotate_point(cx, cy);
-      const double dx = cx - r.centre_x, dy = cy - r.centre_y;
-      r.left += dx;
-      r.right += dx;
-      r.top += dy;
-      r.bottom += dy;
-      r.centre_x = r.rotation_centre_x = cx;
-      r.centre_y = r.rotation_centre_y = cy;
+      move_to_turned_centre(r, cx, cy);
       r.rotate += group_rotation.angle;
       if (r.rotate > shape_two_pi) r.rotate -= shape_two_pi;
     }
-    const double s = std::sin(r.rotate), c = std::cos(r.rotate);
-    double hw = 0, hh = 0;
-    shape_ellipse_half_extents(a, b, s, c, hw, hh);
-    r.box_x_min = r.centre_x - hw;
-    r.box_x_max = r.centre_x + hw;
-    r.box_y_min = r.centre_y - hh;
-    r.box_y_max = r.centre_y + hh;
-    widen_by_box(r);
+    set_ellipse_box(r, a, b, std::sin(r.rotate), std::cos(r.rotate));
     return keep();
   }
 
@@ -505,21 +524,9 @@ void shape_compute_rotated_extent(shape_record& r) {
     shape_rotation.centre_y = r.rotation_centre_y;
     double cx = r.centre_x, cy = r.centre_y;
     shape_turn_point(shape_rotation, cx, cy);
-    const double dx = cx - r.centre_x, dy = cy - r.centre_y;
-    r.left += dx;
-    r.right += dx;
-    r.top += dy;
-    r.bottom += dy;
-    r.centre_x = r.rotation_centre_x = cx;
-    r.centre_y = r.rotation_centre_y = cy;
+    move_to_turned_centre(r, cx, cy);
   }
-  double hw = 0, hh = 0;
-  shape_ellipse_half_extents(a, b, shape_rotation.sine, shape_rotation.cosine, hw, hh);
-  r.box_x_min = r.centre_x - hw;
-  r.box_x_max = r.centre_x + hw;
-  r.box_y_min = r.centre_y - hh;
-  r.box_y_max = r.centre_y + hh;
-  widen_by_box(r);
+  set_ellipse_box(r, a, b, shape_rotation.sine, shape_rotation.cosine);
 }
 
 void shape_rebuild_rectangle_points(shape_record& r) {

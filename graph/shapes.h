@@ -83,7 +83,7 @@ struct shape_record {
 
 // The table and its state.
 struct shape_table_state {
-  std::vector<shape_record> records;  // capacity grows by shape_table_step
+  std::vector<shape_record> records;  // capacity grows by half, at least shape_table_step
   int shape_count = 0;
   int shape_id_counter = -1;
   int shape_group_head = -1;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frontend/paths.h"
+#include "graph/shape_debug.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
@@ -307,7 +308,8 @@ int debug_test_routine() {
   double desired = 0;
   get_named_var_double("test_routine_desired", &desired);
   if (desired == 1) return test_not_available("The main dialog");
-  if (desired == 2 || desired == 3) return test_not_available("The ellipse arc routines");
+  if (desired == 2) return shape_debug_arc_to_bezier();
+  if (desired == 3) return shape_debug_ellipse_events();
   if (desired == 4 || desired == 5) return test_not_available("The graph view routines");
   if (desired == 7) return test_not_available("The main dialog");
   if (desired == 8) return test_translate_last_record();
