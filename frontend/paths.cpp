@@ -8,6 +8,7 @@
 
 #include "interpreter/errors.h"
 #include "interpreter/run_state.h"
+#include "ports/dialog_port.h"
 
 std::string startup_folder;
 std::string interpreter_folder;
@@ -179,4 +180,29 @@ void restore_working_folder() {
     apply_use_working_dir();
     working_folder_ui->show_working_folder(working_folder, false);
   }
+}
+
+namespace {
+
+int browse_file(bool save, bool folder_mode, const std::string& title, std::string& folder, std::string& name) {
+  DialogPort& dialogs = dialog_port();
+  std::string chosen_folder = folder;
+  std::string chosen_name = folder_mode ? std::string() : name;
+  int result = folder_mode ? dialogs.choose_folder(title, chosen_folder)
+                           : dialogs.choose_file(save, title, chosen_folder, chosen_name);
+  if (result == dialog_unavailable) return dialog_unavailable;
+  if (result < 0) return 0;
+  folder = chosen_folder;
+  name = folder_mode ? std::string() : chosen_name;
+  return 1;
+}
+
+}  // namespace
+
+int browse_open_file(bool folder_mode, const std::string& title, std::string& folder, std::string& name) {
+  return browse_file(false, folder_mode, title, folder, name);
+}
+
+int browse_save_file(bool folder_mode, const std::string& title, std::string& folder, std::string& name) {
+  return browse_file(true, folder_mode, title, folder, name);
 }

@@ -90,3 +90,13 @@ WorkingFolderUi* installed_working_folder_ui();        // nullptr when none is i
 void apply_use_working_dir();
 // After a run: back to run_start_folder.
 void restore_working_folder();
+
+// The file choosers (the main dialog's Browse buttons and the programs'
+// BROWSEINPUTFILE$ and BROWSEOUTPUTFILE$), through the dialog port: an open
+// dialog (the file must exist) or a save dialog starting in folder, with
+// title; in folder mode the folder chooser. Returns 1 on OK (folder := the
+// chosen folder; name := the chosen file name, empty in folder mode), 0 on
+// Cancel (nothing changes), or dialog_unavailable (ports/dialog_port.h) when
+// no dialog can be shown.
+int browse_open_file(bool folder_mode, const std::string& title, std::string& folder, std::string& name);
+int browse_save_file(bool folder_mode, const std::string& title, std::string& folder, std::string& name);

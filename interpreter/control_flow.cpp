@@ -17,6 +17,7 @@
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
@@ -188,16 +189,7 @@ int stmt_end() {
 int stmt_stop() {
   if (no_execute) return 0;
   step_mode = 1;
-  if (!console_mode) {
-    FrontendPort& port = frontend_port();
-    port.enable_control(IDC_COMMAND, true);
-    port.enable_control(IDC_RUN, true);
-    port.enable_control(IDC_CLEAR_SCREEN, true);
-    port.set_control_text(IDC_RUN, "Continue");
-    port.set_control_text(IDC_RUN_STEP, "Step");
-    port.set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
-    port.focus_control(IDC_COMMAND);
-  }
+  if (!console_mode) controls_show_stepping(COMMAND_BOX_FOCUSED);
   return 0;
 }
 
@@ -206,11 +198,7 @@ int stmt_cont() {
     error_column = 0;
     return report_error(110);
   }
-  FrontendPort& port = frontend_port();
-  port.set_control_text(IDC_RUN, "Run");
-  port.set_control_text(IDC_RUN_STEP, "Step");
-  port.enable_control(IDC_RUN, false);
-  port.enable_control(IDC_CLEAR_SCREEN, false);
+  controls_leave_stepping();
   step_mode = 0;
   step_banner_pending = 0;
   return 0;
@@ -276,14 +264,14 @@ int stmt_for() {
   long_number* initial_long = nullptr;
   if (int r = for_operand(control_kind, 53, &initial, &initial_long); r < 0) return restore(r);
   expr_item keyword;
-  char* before_to = scan_pointer;
+  const char* before_to = scan_pointer;
   type = get_item(keyword, 0);
   if (type != ITEM_STATEMENT || keyword.value.token != STMT_TO) {
     scan_pointer = before_to;
     return restore(report_error_here(54));
   }
   if (int r = for_operand(control_kind, 55, &limit, &limit_long); r < 0) return restore(r);
-  char* before_step = scan_pointer;
+  const char* before_step = scan_pointer;
   type = get_item(keyword, 0);
   if (type == ITEM_STATEMENT && keyword.value.token == STMT_STEP) {
     if (int r = for_operand(control_kind, 56, &step, &step_long); r < 0) return restore(r);
@@ -423,7 +411,7 @@ int stmt_while() {
   std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
   std::uint32_t while_line = program_offset;
   std::uint32_t while_column = column_in_line(line.statement);
-  char* condition_at = scan_pointer;
+  const char* condition_at = scan_pointer;
   continue_requested = 0;
   if (no_execute) skip_block = 1;
 
@@ -548,7 +536,7 @@ int stmt_on() {
   int k = static_cast<int>(double_accumulator);
 
   expr_item keyword;
-  char* keyword_at = scan_pointer;
+  const char* keyword_at = scan_pointer;
   type = get_item(keyword, 0);
   if (type < 0) return report_error(10);
   bool is_gosub = type == ITEM_STATEMENT && keyword.value.token == STMT_GOSUB;
@@ -592,7 +580,7 @@ int stmt_if() {
   if_result = truth;
   if (echo_conditions() && !no_execute) print_text(truth ? "IF Expression is TRUE\n" : "IF Expression is FALSE\n");
 
-  char* before = scan_pointer;
+  const char* before = scan_pointer;
   expr_item next;
   type = get_item(next, 0);
   scan_pointer = before;

@@ -9,15 +9,14 @@
 #include "interpreter/input.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 
 std::int32_t data_index = -1;
 char data_text[data_text_size] = {};
-char* data_read_pointer = data_text;
-char* data_text_end = data_text;
+const char* data_read_pointer = data_text;
+const char* data_text_end = data_text;
 int data_probe_kind = 0;
 
 void data_reset_reading_state() {
@@ -105,7 +104,7 @@ int probe_next_value() {
 // evaluates and creates nothing, before any value is assigned.
 int refuse_parameter_targets() {
   if (!user_call_chain || no_execute) return 0;
-  char* saved_scan = scan_pointer;
+  const char* saved_scan = scan_pointer;
   no_execute = 1;
   int result = 0;
   for (;;) {

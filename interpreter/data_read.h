@@ -6,8 +6,8 @@ constexpr std::uint32_t data_text_size = 256;
 
 extern std::int32_t data_index;        // entry whose text is loaded; -1 before the first READ
 extern char data_text[data_text_size]; // NUL-terminated copy of that entry's text
-extern char* data_read_pointer;        // read position in data_text
-extern char* data_text_end;
+extern const char* data_read_pointer;        // read position in data_text
+extern const char* data_text_end;
 // Kind of the next DATA value found by the read() probe: 0 none, 1 string,
 // 2 number, 3 number followed by text.
 extern int data_probe_kind;

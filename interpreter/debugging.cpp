@@ -24,6 +24,7 @@
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
+#include "interpreter/window_controls.h"
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
@@ -95,16 +96,6 @@ std::int32_t* option_flag(int option) {
     case DEBUG_OPT_MATHERROK: return &math_error_ok;
     default: return nullptr;
   }
-}
-
-void show_stepping_controls() {
-  FrontendPort& port = frontend_port();
-  port.set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
-  port.enable_control(IDC_RUN, true);
-  port.enable_control(IDC_CLEAR_SCREEN, true);
-  port.enable_control(IDC_COMMAND, true);
-  port.set_control_text(IDC_RUN, "Continue");
-  port.set_control_text(IDC_RUN_STEP, "Step");
 }
 
 // DEBUG TIMER name [, OFF]: the name has been scanned into name.
@@ -185,7 +176,7 @@ int stmt_debug() {
       if (off) return report_error(213);
       if (!step_mode) {
         step_banner_pending = 1;
-        show_stepping_controls();
+        controls_show_stepping(COMMAND_BOX_ENABLED);
       }
       step_mode = 1;
       return 0;

@@ -117,10 +117,10 @@ int stmt_swap() {
 }
 
 int stmt_long() {
-  char* list_start = nullptr;
+  const char* list_start = nullptr;
   skip_blanks();
   if (scan_pointer < line_end && *scan_pointer == '"') {
-    char* quote = scan_pointer;
+    const char* quote = scan_pointer;
     expr_item text{};
     int r = get_item(text, 0);
     if (r < 0) return r;
@@ -135,7 +135,7 @@ int stmt_long() {
         skip_blanks();
         list_start = scan_pointer;
         if (scan_pointer < line_end && *scan_pointer == '"') {
-          char* second = scan_pointer;
+          const char* second = scan_pointer;
           r = get_item(text, 0);
           if (r < 0) return r;
           if (r == ITEM_STRING && equals_word(string_accumulator, "off")) {

@@ -380,7 +380,7 @@ int dst_rules_from_array(const expr_item& array_item) {
 int stmt_setdstrules() {
   skip_blanks();
   std::uint32_t column = scan_column();
-  char* item_start = scan_pointer;
+  const char* item_start = scan_pointer;
   expr_item item;
   int type = get_item(item, 0);
   if (type < 0) return report_error(10);

@@ -483,7 +483,7 @@ int evaluate_expression(int flags) {
   error_column = static_cast<int>(scan_column());
   const char* expression_start = scan_pointer;
   for (;;) {
-    char* item_start = scan_pointer;
+    const char* item_start = scan_pointer;
     expr_item item;
     int result = get_item(item, flags);
     if (result < 0) return report_error(10);

@@ -40,7 +40,7 @@ struct file_entry {
   std::int32_t zone_width = default_zone_width;
   char* line_buffer = nullptr;       // the line being built, or the RANDOM record
   std::uint32_t line_buffer_size = 0;  // bytes line_buffer holds (room for bounds checks)
-  char* position = nullptr;          // next value for INPUT #
+  const char* position = nullptr;          // next value for INPUT #
   std::int32_t last_get_record = 0;
   std::int32_t last_put_record = 0;
   std::uint32_t line_pending = 0;    // INPUT #: a line is in the buffer

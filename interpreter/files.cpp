@@ -695,7 +695,7 @@ int scan_field_name(std::string& name) {
   while (p < line_end && (is_letter(*p) || is_digit(*p) || *p == '_' || *p == '$')) ++p;
   if (p - scan_pointer > max_name_length) return report_error_here(84);
   name.assign(scan_pointer, static_cast<std::size_t>(p - scan_pointer));
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   return static_cast<int>(name.size());
 }
 
@@ -715,7 +715,7 @@ bool scan_field_number(double& value) {
     ++p;
     while (p < line_end && is_digit(*p)) ++p;
   }
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   return true;
 }
 
@@ -733,7 +733,7 @@ bool store_field_name(field_definition& def, const std::string& name, std::uint3
 // The FIELD statement's body over a fresh definition.
 int parse_field(field_definition& def) {
   std::string name;
-  char* start = scan_pointer;
+  const char* start = scan_pointer;
   int length = scan_field_name(name);
   if (length < 0) return length;
   if (length >= 2 && name_ends_in_dollar(name)) {

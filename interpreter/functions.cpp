@@ -21,8 +21,8 @@
 #include "interpreter/number_format.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
+#include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/serial.h"
 #include "interpreter/statements.h"
@@ -336,17 +336,6 @@ int func_read_probe(int count) {
   return result_double(data_probe_kind);
 }
 
-int not_in_console_mode() {
-  error_column = function_column;
-  return report_error(293);
-}
-
-int window_function(const char* what) {
-  if (console_mode) return not_in_console_mode();
-  std::string text = std::string(what) + " is not available in this build.";
-  return report_error_message(47, text.c_str());
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- dispatch
@@ -391,8 +380,8 @@ int do_function(int token, expr_item* arguments, int count) {
     case FUNC_OPEN: return func_open(arguments, count);
     case FUNC_FILESIZE: return func_filesize(arguments, count);
     case FUNC_USER_FUNCTION: return call_user_function(arguments, count);
-    case FUNC_BROWSEINPUTFILE_STR: return window_function("BROWSEINPUTFILE$");
-    case FUNC_BROWSEOUTPUTFILE_STR: return window_function("BROWSEOUTPUTFILE$");
+    case FUNC_BROWSEINPUTFILE_STR: return func_browseinputfile(arguments, count);
+    case FUNC_BROWSEOUTPUTFILE_STR: return func_browseoutputfile(arguments, count);
     case FUNC_BROWSECOMMPORTS_STR: return func_browsecommports(arguments, count);
     case FUNC_FORMATDATETIME_STR: return func_formatdatetime(arguments, count);
     case FUNC_EXPANDDATETIME:

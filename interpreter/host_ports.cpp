@@ -14,20 +14,15 @@ FrontendPort* installed_frontend = &console_port;
 // No window to show a dialog in: every dialog is unavailable.
 class NoDialogs final : public DialogPort {
  public:
-  int message_box(const std::string&, const std::string&, const std::vector<std::string>&) override {
-    return dialog_unavailable;
-  }
-  int select_list(const std::string&, const std::string&, const std::vector<std::string>&, int) override {
-    return dialog_unavailable;
-  }
-  int input_form(dialog_form&, int (*)(const dialog_form&, int, void*), void*) override { return dialog_unavailable; }
-  int choose_file(bool, const std::string&, const std::string&, const std::vector<std::string>&,
-                  std::string&) override {
-    return dialog_unavailable;
-  }
-  int choose_folder(const std::string&, const std::string&, std::string&) override { return dialog_unavailable; }
+  int open_message_box(const message_box_request&) override { return dialog_unavailable; }
+  int open_select_list(const select_request&) override { return dialog_unavailable; }
+  int modeless_result() override { return dialog_cancelled; }
+  void close_modeless() override {}
+  int input_form(dialog_form&, FormChecker&) override { return dialog_unavailable; }
+  int choose_file(bool, const std::string&, std::string&, std::string&) override { return dialog_unavailable; }
+  int choose_folder(const std::string&, std::string&) override { return dialog_unavailable; }
   int choose_font(dialog_font_choice&) override { return dialog_unavailable; }
-  int choose_serial_port(const std::vector<std::string>&, std::string&) override { return dialog_unavailable; }
+  int choose_serial_port(serial_port_request&) override { return dialog_unavailable; }
 };
 NoDialogs no_dialogs;
 DialogPort* installed_dialogs = &no_dialogs;

@@ -26,6 +26,7 @@
 #include "interpreter/serial.h"
 #include "interpreter/statements.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "platform/console.h"
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
@@ -60,29 +61,9 @@ constexpr std::size_t binary_record_bytes_max = 128;  // BINARY record lengths s
 constexpr int error_window_width = 78;  // the text shown under an input error
 constexpr int error_window_column = 40;
 
-// The scan state of a line: saved while another text stands in for it.
-struct scan_state {
-  char* start;
-  char* end;
-  std::int32_t length;
-  char* pointer;
-  char* statement;
-};
-
-scan_state save_scan() { return {line_start, line_end, line_length, scan_pointer, statement_start}; }
-void restore_scan(const scan_state& s) {
-  line_start = s.start;
-  line_end = s.end;
-  line_length = s.length;
-  scan_pointer = s.pointer;
-  statement_start = s.statement;
-}
 // Makes text[0..length) the line being scanned, from offset on.
-void scan_text(char* text, std::size_t length, std::size_t offset) {
-  line_start = text;
-  line_end = text + length;
-  line_length = static_cast<std::int32_t>(length);
-  statement_start = text;
+void scan_text(const char* text, std::size_t length, std::size_t offset) {
+  point_scan_at(text, text + length);
   scan_pointer = text + offset;
 }
 
@@ -124,14 +105,14 @@ void show_input_text(const char* title, const char* text, int column) {
   std::memcpy(window, text + start, shown);
   window[shown] = '\0';
 
-  scan_state saved = save_scan();
+  saved_scan_state saved;
   int saved_column = error_column;
   scan_text(window, shown, 0);
   error_column = column - static_cast<int>(start);
   if (error_column < 0) error_column = 0;
   report_error(error_code_echo_only);
   error_column = saved_column;
-  restore_scan(saved);
+  saved.restore();
 }
 
 // ---- debug echo of an assignment ----
@@ -240,11 +221,11 @@ int read_long_record(char** text, std::uint32_t& length) {
   char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
   if (buffer == nullptr) return report_error(err_memory);
   std::uint32_t have = 0;
-  scan_state saved = save_scan();
+  saved_scan_state saved;
   while (have < length) {
     int result = read_file_line(entry, 0);
     if (result < 0) {
-      restore_scan(saved);
+      saved.restore();
       std::free(buffer);
       return result;
     }
@@ -254,13 +235,13 @@ int read_long_record(char** text, std::uint32_t& length) {
     expr_item piece;
     result = scan_string_literal(piece, 0);
     if (result <= 0) {
-      restore_scan(saved);
+      saved.restore();
       std::free(buffer);
       return result < 0 ? result : report_error(err_long_value);
     }
     std::uint32_t piece_length = static_cast<std::uint32_t>(string_accumulator_length);
     if (piece_length > length - have) {
-      restore_scan(saved);
+      saved.restore();
       std::free(buffer);
       return report_error(err_long_piece);
     }
@@ -273,7 +254,7 @@ int read_long_record(char** text, std::uint32_t& length) {
     }
     entry.position = scan_pointer;
   }
-  restore_scan(saved);
+  saved.restore();
   buffer[length] = '\0';
   entry.line_pending = 0;
   *text = buffer;
@@ -290,8 +271,8 @@ bool is_assignable(int type) {
 // Scans the next value of text at *position (the text stands in for the
 // statement). Returns its type (0 none) or a negative code; value_column is
 // the value's column in the text.
-int scan_next_value(char* text_start, char** position, int value_flags, int& value_column) {
-  scan_state saved = save_scan();
+int scan_next_value(const char* text_start, const char** position, int value_flags, int& value_column) {
+  saved_scan_state saved;
   scan_text(text_start, std::strlen(text_start), static_cast<std::size_t>(*position - text_start));
   skip_blanks();
   value_column = static_cast<int>(scan_pointer - text_start);
@@ -307,21 +288,21 @@ int scan_next_value(char* text_start, char** position, int value_flags, int& val
       skip_blanks();
     }
   }
-  char* after = scan_pointer;
-  restore_scan(saved);
+  const char* after = scan_pointer;
+  saved.restore();
   if (type > 0) *position = after;
   return type;
 }
 
 // Stores the value just scanned (in the accumulators) into the variable.
-int store_value(const expr_item& variable, const line_target& target, int value_type, int mode, char** position) {
+int store_value(const expr_item& variable, const line_target& target, int value_type, int mode, const char** position) {
   const int variable_type = target.type;
   value_slot* slot = target.slot;
   const int report = mode == INPUT_MODE_DIALOG ? 0 : 1;
   switch (variable_type) {
     case ITEM_DOUBLE: {
       int r = result_to_double(value_type, report);
-      if (r < 0) return report ? r : -1;
+      if (r < 0) return r;  // in a dialog: the unreported code, for its message box
       if (slot != nullptr) slot->number = double_accumulator;
       return ITEM_DOUBLE;
     }
@@ -338,7 +319,7 @@ int store_value(const expr_item& variable, const line_target& target, int value_
         *position = channel_entry().position;
       }
       int r = result_to_long(value_type, report);
-      if (r < 0) return report ? r : -1;
+      if (r < 0) return r;  // in a dialog: the unreported code, for its message box
       if (slot != nullptr) {
         r = assign_long_variable(slot);
         if (r < 0) return r;
@@ -397,13 +378,13 @@ std::string binary_input_text(const char* bytes, std::size_t count) {
   return text;
 }
 
-int assign_input_items(char* text_start, char** position, int value_flags, int mode) {
+int assign_input_items(const char* text_start, const char** position, int value_flags, int mode) {
   input_value_kind = 0;
   input_list_failed = false;
   int assigned = 0;
   for (;;) {
     // The next variable, peeked at the scan pointer.
-    char* variable_at = scan_pointer;
+    const char* variable_at = scan_pointer;
     expr_item variable;
     int variable_type = 0;
     if (statement_ends_here()) {
@@ -444,13 +425,13 @@ int assign_input_items(char* text_start, char** position, int value_flags, int m
     // Once every listed variable has its value, READ and file input only need
     // to know whether text is left: a malformed value there is not theirs.
     if (variable_type == 0 && assigned > 0 && (mode == INPUT_MODE_READ || mode == INPUT_MODE_FILE)) {
-      char* p = *position;
+      const char* p = *position;
       while (*p == ' ' || *p == '\t') ++p;
       return *p != '\0' ? 2 : 0;
     }
 
     // The next value from the text.
-    char* value_at = *position;
+    const char* value_at = *position;
     int value_column = 0;
     int value_type = scan_next_value(text_start, position, value_flags, value_column);
     if (value_type < 0) {
@@ -483,20 +464,11 @@ int assign_input_items(char* text_start, char** position, int value_flags, int m
 
 // ---- keyboard ----
 
-void take_step_request_while_waiting() {
-  if (!step_requested) return;
-  // Step pressed while a reply or key is awaited: stepping goes on from here.
-  if (!step_mode) step_banner_pending = 1;
-  step_mode = 1;
-  if (!no_execute) step_requested = 0;
-}
-
 int read_input_line() {
   current_channel = 0;
   input_line[0] = '\0';
   if (no_execute) return 0;
   input_waiting = 1;
-  FrontendPort& port = frontend_port();
   if (console_mode) {
     char buffer[input_line_size];
     std::size_t count = 0;
@@ -524,17 +496,12 @@ int read_input_line() {
       file_table[0].tab_target = -1;
     }
   } else {
-    port.set_control_text(IDC_COMMAND, "");
-    port.enable_control(IDC_KILL, true);
-    port.enable_control(IDC_COMMAND, true);
-    port.focus_control(IDC_COMMAND);
+    controls_reply_box_ready();
     input_ready = 0;
-    while (!input_ready && input_waiting && !kill_requested) {
-      if (!port.pump_messages()) kill_requested = 1;
-      take_step_request_while_waiting();
-    }
+    // A Step pressed while the reply is awaited: stepping goes on from here.
+    wait_for_events_until([] { return input_ready || !input_waiting; }, true);
     if (input_ready) input_ready = 0;
-    else port.set_control_text(IDC_COMMAND, "");
+    else frontend_port().set_control_text(IDC_COMMAND, "");
     input_line[input_line_size - 1] = '\0';
   }
   std::size_t n = std::strlen(input_line);
@@ -545,26 +512,6 @@ int read_input_line() {
 }
 
 namespace {
-
-// Sets the labels and buttons around the INPUT wait (window mode).
-void input_controls(bool waiting) {
-  if (console_mode) return;
-  FrontendPort& port = frontend_port();
-  if (waiting) {
-    port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Data:" : "Data:");
-    port.set_control_text(IDC_RUN_STEP, "Step");
-    port.enable_control(IDC_RUN, false);
-    port.enable_control(IDC_CLEAR_SCREEN, false);
-    port.enable_control(IDC_EXIT, false);
-  } else {
-    port.enable_control(IDC_EXIT, true);
-    port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Command:" : "Command:");
-    if (step_mode) {
-      port.enable_control(IDC_RUN, true);
-      port.enable_control(IDC_CLEAR_SCREEN, true);
-    }
-  }
-}
 
 // Prints the prompt on the screen channel and leaves the line open.
 int print_prompt(const std::string& prompt) {
@@ -600,14 +547,14 @@ int keyboard_input(int line_flag) {
     int r = read_line_target(target);
     if (r < 0) return r;
   }
-  char* list_start = scan_pointer;
+  const char* list_start = scan_pointer;
 
   for (;;) {
     int r = print_prompt(prompt);
     if (r < 0) return r;
-    input_controls(true);
+    if (!console_mode) controls_input_wait(true);
     r = read_input_line();
-    input_controls(false);
+    if (!console_mode) controls_input_wait(false);
     if (file_table != nullptr) file_table[0].tab_target = -1;
     if (r < 0) return r;
     if (!console_mode && !no_execute) {
@@ -629,7 +576,7 @@ int keyboard_input(int line_flag) {
       return store_line_target(target);
     }
     scan_pointer = list_start;
-    char* position = input_line;
+    const char* position = input_line;
     r = assign_input_items(input_line, &position, 0, INPUT_MODE_KEYBOARD);
     // A fault in the variable list itself (not a variable, a parameter, a
     // bad subscript): no reply can mend it, so asking again would never end.
@@ -660,7 +607,7 @@ int binary_line_input(const line_target& target) {
 }  // namespace
 
 int input_from_string() {
-  char* position = input_source_string;
+  const char* position = input_source_string;
   int r = assign_input_items(input_source_string, &position, 0, INPUT_MODE_FILE);
   if (r < 0) return r;
   skip_rest_of_statement();
@@ -677,7 +624,7 @@ int file_input(int line_flag, int probe_flag) {
       return read_line_target(target);
     }
     char empty[1] = {'\0'};
-    char* position = empty;
+    const char* position = empty;
     int r = assign_input_items(empty, &position, 0, INPUT_MODE_FILE);
     return r < 0 ? r : 0;
   }
@@ -706,7 +653,7 @@ int file_input(int line_flag, int probe_flag) {
   }
 
   // The probe has no variable list: the matcher then only looks.
-  char* saved_pointer = scan_pointer;
+  const char* saved_pointer = scan_pointer;
   if (probe_flag) scan_pointer = line_end;
   int result = 0;
   for (;;) {
@@ -728,7 +675,7 @@ int file_input(int line_flag, int probe_flag) {
       }
     } else {
       entry.line_pending = 0;
-      char* position = entry.position;
+      const char* position = entry.position;
       int r = assign_input_items(entry.line_buffer, &position, probe_flag, INPUT_MODE_FILE);
       entry.position = position;
       if (r < 0) {
@@ -819,7 +766,7 @@ int stmt_input() {
 // LINE INPUT [#n,] ["prompt";] string variable (the scan pointer is behind LINE)
 int stmt_line_input() {
   expr_item word;
-  char* at = scan_pointer;
+  const char* at = scan_pointer;
   error_column = static_cast<int>(scan_column());
   int type = get_item(word, GI_STATEMENT_START);
   if (type < 0) return type;

@@ -51,7 +51,7 @@ void take_step_request_while_waiting();
 // waits; with value flags also: the text is used up), 2 (values left over,
 // or with an empty list a value exists: its type in input_value_kind), or a
 // negative code. *position is left behind the last value assigned.
-int assign_input_items(char* text_start, char** position, int value_flags, int mode);
+int assign_input_items(const char* text_start, const char** position, int value_flags, int mode);
 
 // INPUT %source; variables at the scan pointer.
 int input_from_string();

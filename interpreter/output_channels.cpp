@@ -242,7 +242,7 @@ int write_channel_text(std::string_view text) {
 }
 
 int file_get_number(int kind, int line_input) {
-  char* saved = scan_pointer;
+  const char* saved = scan_pointer;
   skip_blanks();
   error_column = static_cast<int>(scan_column());
   char c = scan_pointer < line_end ? *scan_pointer : 0;
@@ -251,7 +251,7 @@ int file_get_number(int kind, int line_input) {
   if (c == '%' && kind == 0) {
     if (line_input) return report_error_here(47);
     ++scan_pointer;
-    char* expression_at = scan_pointer;
+    const char* expression_at = scan_pointer;
     int type = evaluate_expression_release_temps(2);
     if (type < 0) return type;
     if (!quiet) {
@@ -569,7 +569,7 @@ int print_statement(int write) {
   } else {
     // Only the name of the first item is looked at, so that a function call
     // there is not run twice (once here, once as the item).
-    char* before = scan_pointer;
+    const char* before = scan_pointer;
     bool is_using = false;
     if (std::isalpha(static_cast<unsigned char>(peek_nonblank()))) {
       expr_item first;
@@ -596,7 +596,7 @@ int print_statement(int write) {
   int result = 0;
   for (;;) {
     if (!no_execute && f.line_continues == 0) f.tab_target = -1;
-    char* at = scan_pointer;
+    const char* at = scan_pointer;
     expr_item peek;
     int kind = 0;
     if (peek_nonblank() == '(') {

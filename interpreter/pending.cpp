@@ -22,14 +22,6 @@ int not_available(const char* what) {
 // with no graph window built no event can arrive).
 double graph_event = -1;
 
-int choose_font_dialog(std::string&, int&, int&, int&) { return not_available("The font dialog (choosefont$)"); }
-
-int func_messagebox(expr_item*, int) { return not_available("MESSAGEBOX"); }
-// Console mode refuses the form dialogs before anything else.
-int func_inputdialog(expr_item*, int) { return console_mode ? report_error(311) : not_available("INPUTDIALOG"); }
-int func_updatedialog(expr_item*, int) { return console_mode ? report_error(311) : not_available("UPDATEDIALOG"); }
-int func_select(expr_item*, int) { return not_available("SELECT"); }
-
 int output_buffer_clear() { return not_available("The output window"); }
 
 
@@ -40,7 +32,7 @@ void graph_repaint_throttled() {}
 void graph_window_destroy() {}
 int graph_window_is_open() { return 0; }
 
-// Statements of areas not built yet (graphs, dialogs for programs).
+// Statements of areas not built yet (graphs).
 int stmt_graph() { return console_mode ? report_error(274) : not_available("GRAPH"); }
 int stmt_plot() { return not_available("PLOT"); }
 int stmt_text() { return not_available("TEXT"); }
@@ -50,5 +42,3 @@ int stmt_text() { return not_available("TEXT"); }
 int shape_text_outline(DrawDevice&, shape_record&, int) { return 0; }
 int shape_draw_plotcharoutline(DrawDevice&, shape_record&, int) { return 0; }
 int shape_charoutline_to_array() { return not_available("SHAPE CHAROUTLINE"); }
-int stmt_inputdialog() { return console_mode ? report_error(293) : not_available("INPUTDIALOG"); }
-int stmt_updatedialog() { return console_mode ? report_error(293) : not_available("UPDATEDIALOG"); }

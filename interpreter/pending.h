@@ -7,15 +7,10 @@
 #include "interpreter/item.h"
 struct long_number;
 
-// Functions of later areas reached through do_function (files, dates,
-// dialogs): arguments and count as do_function got them; the result by the
+// Functions of later areas reached through do_function (files, dates): arguments and count as do_function got them; the result by the
 // result convention, or a negative reported code.
 int func_formatdatetime(expr_item* arguments, int count);  // dates and times (datetime.h)
 int func_makedatetime(expr_item* arguments, int count);
-int func_messagebox(expr_item* arguments, int count);
-int func_inputdialog(expr_item* arguments, int count);
-int func_updatedialog(expr_item* arguments, int count);
-int func_select(expr_item* arguments, int count);
 
 // Clears the main dialog's output buffer and output box (desktop front-end).
 // 0, or negative when there is no output buffer.
@@ -38,8 +33,3 @@ int graph_window_is_open();        // 1 while a graph window is open (SETTIMEZON
 // The graph's pending event read (and reset to -1) by checkmouseclick: -1
 // none, -2 a plain click, minus a typed character, or a clicked shape's id.
 extern double graph_event;
-
-// The font dialog behind choosefont$ (dialog port): the face name, point
-// size, weight (400, 700) and italic flag of the chosen font; 0, or a
-// negative reported code (313 on cancel).
-int choose_font_dialog(std::string& face, int& point_size, int& weight, int& italic);

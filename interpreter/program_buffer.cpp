@@ -193,7 +193,7 @@ int find_statement_number(std::uint32_t number) {
 int get_statement_number(int allow_comma) {
   auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
   if (scan_pointer >= line_end || !is_digit(*scan_pointer)) return 0;
-  char* start = scan_pointer;
+  const char* start = scan_pointer;
   std::uint64_t value = 0;
   int digits = 0;
   while (scan_pointer < line_end && is_digit(*scan_pointer)) {
@@ -305,7 +305,7 @@ int stmt_chain() {
     error_column = 0;
     return report_error(175);
   }
-  char* expression_start = scan_pointer;
+  const char* expression_start = scan_pointer;
   int type = evaluate_expression_release_temps(2);
   if (type < 0) return type;
   bool runs = !prescan_mode && !no_execute;

@@ -19,11 +19,11 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "ports/frontend_port.h"
@@ -63,8 +63,6 @@ int body_nesting = 0;
 
 namespace {
 
-// Main-dialog controls the stepping hooks touch (besides those in frontend_port.h).
-
 // Counts one level of run_program_lines for the nesting bound.
 struct nesting_guard {
   nesting_guard() { ++body_nesting; }
@@ -86,28 +84,6 @@ struct temp_level_guard {
     long_temp_release_to(longs);
   }
 };
-
-void show_stepping_controls() {
-  FrontendPort& port = frontend_port();
-  port.set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
-  port.set_control_text(IDC_RUN, "Continue");
-  port.set_control_text(IDC_RUN_STEP, "Step");
-  port.enable_control(IDC_RUN, true);
-  port.enable_control(IDC_CLEAR_SCREEN, true);
-}
-
-// Window mode: dispatches pending events; a quit request counts as Kill.
-void pump_window_messages() {
-  if (!frontend_port().pump_messages()) kill_requested = 1;
-}
-
-// A pending Step (or Run/Step) turns stepping on.
-void take_step_request() {
-  if (!step_requested) return;
-  if (!step_mode) step_banner_pending = 1;
-  step_mode = 1;
-  if (!no_execute && !prescan_mode) step_requested = 0;
-}
 
 // Console mode while stepping: one line from the console; an empty line runs
 // the next statement, any other line becomes an immediate command. End of
@@ -319,17 +295,13 @@ int process_statement() {
     graph_repaint_throttled();
     if (!console_mode) {
       if (!step_mode) {
-        pump_window_messages();
+        pump_window_events();
         if (!kill_requested) take_step_request();
       } else if (!step_banner_pending) {
         graph_repaint_if_changed();
-        frontend_port().enable_control(IDC_COMMAND, true);
-        frontend_port().focus_control(IDC_COMMAND);
-        pump_window_messages();
-        while (step_mode && !step_requested && !kill_requested && !immediate_command_pending) {
-          sleep_microseconds(10000);
-          pump_window_messages();
-        }
+        controls_focus_command_box();
+        pump_window_events();
+        wait_for_events_until([] { return !step_mode || step_requested || immediate_command_pending; }, false);
       }
     } else {
       // A statement of an immediate command (step_requested set for it) runs
@@ -354,10 +326,7 @@ int process_statement() {
       step_requested = 1;
       run_immediate_while_stepping();
       if (console_mode) step_requested = 0;  // the interrupted statement waits for its own line
-      if (!console_mode && !step_mode) {
-        frontend_port().enable_control(IDC_COMMAND, false);
-        frontend_port().set_control_text(IDC_COMMAND_LABEL, "Command:");
-      }
+      if (!console_mode && !step_mode) controls_command_idle();
       continue;
     }
 
@@ -373,13 +342,13 @@ int process_statement() {
         echo_statement();
         print_text("\nStepping...(click STEP or CONTINUE)\n");
         step_banner_pending = 0;
-        frontend_port().set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
+        controls_restore_command_label();  // stepping: "Stepping -- Command:"
         frontend_port().enable_control(IDC_RUN, true);
         continue;
       }
       print_text("\n");
       echo_statement();
-      frontend_port().set_control_text(IDC_COMMAND_LABEL, "Stepping -- Command:");
+      controls_restore_command_label();  // stepping: "Stepping -- Command:"
     }
     break;
   }
@@ -437,11 +406,7 @@ int process_statement() {
   }
 
   frontend_port().enable_control(IDC_RUN_STEP, true);
-  if (computing_busy && step_mode) {
-    show_stepping_controls();
-    frontend_port().enable_control(IDC_COMMAND, true);
-    frontend_port().focus_control(IDC_COMMAND);
-  }
+  if (computing_busy && step_mode) controls_show_stepping(COMMAND_BOX_FOCUSED);
   computing_busy = 0;
   return result;
 }
@@ -512,8 +477,8 @@ int run_typed_line() {
 
   // The lines run from buffers of their own levels; the typed text is the
   // caller's line again afterwards.
-  char* saved_start = line_start;
-  char* saved_end = line_end;
+  const char* saved_start = line_start;
+  const char* saved_end = line_end;
   std::int32_t saved_line_length = line_length;
   program_offset = line_offset;
   resume_at_body = 0;
@@ -533,10 +498,10 @@ int run_typed_line() {
 int run_immediate_while_stepping() {
   // The interrupted statement's parse state, put back after the typed line.
   int saved_no_execute = no_execute, saved_skip = skip_block;
-  char* saved_scan = scan_pointer;
-  char* saved_end = line_end;
-  char* saved_start = line_start;
-  char* saved_statement = statement_start;
+  const char* saved_scan = scan_pointer;
+  const char* saved_end = line_end;
+  const char* saved_start = line_start;
+  const char* saved_statement = statement_start;
   std::int32_t saved_length = line_length;
   int saved_for = in_for, saved_while = in_while, saved_gosub = in_gosub;
   int saved_kind = block_kind;
@@ -605,7 +570,7 @@ int run_loaded_program() {
   if (!chain_pending) graph_window_destroy();
   if (step_requested) {
     step_banner_pending = 1;
-    show_stepping_controls();
+    controls_show_stepping(COMMAND_BOX_UNTOUCHED);
   }
   program_running = 1;
   chain_pending = 0;

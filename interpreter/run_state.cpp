@@ -1,11 +1,11 @@
 // Definitions of the shared scan state and run flags.
 #include "interpreter/run_state.h"
 
-char* line_start = nullptr;
-char* line_end = nullptr;
+const char* line_start = nullptr;
+const char* line_end = nullptr;
 std::int32_t line_length = 0;
-char* scan_pointer = nullptr;
-char* statement_start = nullptr;
+const char* scan_pointer = nullptr;
+const char* statement_start = nullptr;
 
 double double_accumulator = 0;
 char string_accumulator[string_accumulator_size] = {};

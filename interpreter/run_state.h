@@ -6,11 +6,11 @@
 struct long_number;
 
 // Scan state of the current line.
-extern char* line_start;       // text of the current line; null before any line was scanned
-extern char* line_end;
+extern const char* line_start;       // text of the current line; null before any line was scanned
+extern const char* line_end;
 extern std::int32_t line_length;
-extern char* scan_pointer;
-extern char* statement_start;
+extern const char* scan_pointer;
+extern const char* statement_start;
 
 // Accumulators: results of get_item, evaluate_expression and do_function.
 constexpr std::size_t string_accumulator_size = 1024;  // strings are capped at 255; room for formatting
@@ -35,14 +35,14 @@ extern int long_all_mode;  // LONG ALL: every number and new variable is a long 
 // PRINT channel in use (0 the screen).
 extern int current_channel;
 
-// A snapshot of the current line's scan state, taken when constructed and
-// put back on request: the line alone (the scan position stays where the
+// The one snapshot of the current line's scan state: taken when constructed
+// and put back on request, the line alone (the scan position stays where the
 // statement left it) or the line and the scan position.
 struct saved_scan_state {
-  char* start = line_start;
-  char* end = line_end;
-  char* scan = scan_pointer;
-  char* statement = statement_start;
+  const char* start = line_start;
+  const char* end = line_end;
+  const char* scan = scan_pointer;
+  const char* statement = statement_start;
   std::int32_t length = line_length;
   void restore_line() const {
     line_start = start;
@@ -54,4 +54,25 @@ struct saved_scan_state {
     restore_line();
     scan_pointer = scan;
   }
+};
+
+// Points the scan state at [text, text_end): the text stands in for the line
+// and the statement, so that error reports point into it.
+inline void point_scan_at(const char* text, const char* text_end) {
+  scan_pointer = statement_start = line_start = text;
+  line_end = text_end;
+  line_length = static_cast<std::int32_t>(text_end - text);
+}
+
+// A scan over a text of its own (a function body, a DATA copy, VAL's
+// argument) that puts the statement's scan state back when it ends.
+class scan_text_guard {
+ public:
+  scan_text_guard(const char* text, const char* text_end) { point_scan_at(text, text_end); }
+  ~scan_text_guard() { saved_.restore(); }
+  scan_text_guard(const scan_text_guard&) = delete;
+  scan_text_guard& operator=(const scan_text_guard&) = delete;
+
+ private:
+  saved_scan_state saved_;
 };

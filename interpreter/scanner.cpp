@@ -55,9 +55,9 @@ inline std::uint32_t scan_column_here() {
 }
 
 inline char skip_blanks_here() {
-  char* p = scan_pointer;
+  const char* p = scan_pointer;
   if (!p) return '\0';
-  char* const end = line_end;
+  const char* const end = line_end;
   while (p < end && (*p == ' ' || *p == '\t')) ++p;
   scan_pointer = p;
   return p < end ? *p : '\0';  // a NUL in the text reads as the line end
@@ -616,21 +616,9 @@ char skip_blanks() { return skip_blanks_here(); }
 char peek_nonblank() { return peek_nonblank_here(); }
 
 scan_text_scope::scan_text_scope(std::string_view text)
-    : text_(text),
-      saved_line_start_(line_start),
-      saved_line_end_(line_end),
-      saved_statement_start_(statement_start),
-      saved_scan_pointer_(scan_pointer) {
-  line_start = statement_start = scan_pointer = text_.data();
-  line_end = text_.data() + text_.size();
-}
+    : text_(text), scan_(text_.data(), text_.data() + text_.size()) {}
 
-scan_text_scope::~scan_text_scope() {
-  line_start = saved_line_start_;
-  line_end = saved_line_end_;
-  statement_start = saved_statement_start_;
-  scan_pointer = saved_scan_pointer_;
-}
+scan_text_scope::~scan_text_scope() = default;
 
 int get_item_from_text(const char* text, int flags, expr_item& item) {
   scan_text_scope scope(text ? text : "");
@@ -707,7 +695,7 @@ int get_item(expr_item& item, int flags) {
   } else {
     const char* p = scan_pointer;
     length = scan_name_at(p, line_end, name, item.column);
-    if (length > 0) scan_pointer = const_cast<char*>(p);
+    if (length > 0) scan_pointer = p;
   }
   if (length < 0) return length;
   char_after_name = peek_nonblank_here();
@@ -808,19 +796,19 @@ int scan_number_literal(expr_item& item, int flags) {
       ++digits;
     }
     ++p;
-    scan_pointer = const_cast<char*>(p);
+    scan_pointer = p;
   }
   if (digits == 0) return fail_at(item.column, 179);
   if (p < line_end && (*p == 'e' || *p == 'E')) {
     ++p;
     if (p < line_end && (*p == '+' || *p == '-')) ++p;
     if (!(p < line_end && is_digit(*p))) {
-      scan_pointer = const_cast<char*>(p);
+      scan_pointer = p;
       return fail_at(item.column, 205);
     }
     while (p < line_end && is_digit(*p)) ++p;
   }
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
   if (length > max_literal_length) return fail_at(item.column, 98);
   set_accumulator_text(start, length);
@@ -835,26 +823,26 @@ int scan_string_literal(expr_item& item, int flags) {
   char text[max_string_literal + 1];
   for (;;) {
     if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
-      scan_pointer = const_cast<char*>(p);
+      scan_pointer = p;
       return fail_at(item.column, 100);
     }
     char c = *p++;
     if (c == '"') break;
     if (c == '\\') {
       if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
-        scan_pointer = const_cast<char*>(p);
+        scan_pointer = p;
         return fail_at(item.column, 100);
       }
       char e = *p++;
       c = e == 'r' ? '\r' : e == 'n' ? '\n' : e == '+' ? '\x0F' : e == '-' ? '\x0E' : e;
     }
     if (length >= max_string_literal) {
-      scan_pointer = const_cast<char*>(p);
+      scan_pointer = p;
       return fail_at(item.column, 101);
     }
     text[length++] = c;
   }
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   set_accumulator_text(text, length);
   item.type = ITEM_STRING;
   return (flags & GI_STATEMENT_START) ? ITEM_STRING_AT_START : ITEM_STRING;
@@ -895,7 +883,7 @@ int scan_data_value(expr_item& item, int flags) {
   const char* start = scan_pointer;
   const char* p = scan_pointer;
   while (!data_value_ends_at(p) && !((flags & GI_WORD) && (*p == ' ' || *p == '=')) && *p != '\r' && *p != '\n') ++p;
-  scan_pointer = const_cast<char*>(p);
+  scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
   if (length > max_string_length) return fail_at(item.column, 101);
   while (length > 0 && (start[length - 1] == ' ' || start[length - 1] == '\t')) --length;

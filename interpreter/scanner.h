@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "interpreter/item.h"
+#include "interpreter/run_state.h"
 #include "interpreter/variables.h"
 
 // get_item flags (bits; they combine).
@@ -63,10 +64,7 @@ class scan_text_scope {
 
  private:
   std::string text_;
-  char* saved_line_start_;
-  char* saved_line_end_;
-  char* saved_statement_start_;
-  char* saved_scan_pointer_;
+  scan_text_guard scan_;  // after text_: it points into the copy
 };
 
 // Scans one item from a separate text (a stored name, "sincalctime(3)"): the

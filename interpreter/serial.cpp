@@ -13,6 +13,7 @@
 #include "interpreter/files.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/output.h"
+#include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"
@@ -20,8 +21,6 @@
 std::uint32_t serial_eof_probe = 0;
 
 namespace {
-
-serial_port_chooser_fn installed_chooser = nullptr;
 
 // The byte limit of a received line: the record length + 1, bounded by the
 // buffer (which keeps room for the NUL).
@@ -182,8 +181,6 @@ int serial_fill_port_list(std::vector<std::string>& ports) {
   return ports.empty() ? -1 : 0;
 }
 
-void install_serial_port_chooser(serial_port_chooser_fn chooser) { installed_chooser = chooser; }
-
 int func_browsecommports(expr_item* arguments, int count) {
   if (console_mode) return report_error(293);
   if (count != 1) return report_error(145);
@@ -191,13 +188,15 @@ int func_browsecommports(expr_item* arguments, int count) {
     error_column = static_cast<int>(arguments[0].column);
     return report_error(146);
   }
-  std::string prompt = temp_string_text(static_cast<std::uint32_t>(arguments[0].value.bits));
-  if (!installed_chooser) return report_error_message(47, "The port chooser is not available in this build.");
-  std::vector<std::string> ports;
-  serial_fill_port_list(ports);
-  int chosen = installed_chooser(prompt, ports, serial_fill_port_list);
-  if (chosen < 0 || static_cast<std::size_t>(chosen) >= ports.size()) return report_error(325);
-  std::snprintf(string_accumulator, max_string_length + 1, "%s", ports[static_cast<std::size_t>(chosen)].c_str());
+  serial_port_request request;
+  request.prompt = temp_string_text(static_cast<std::uint32_t>(arguments[0].value.bits));
+  request.rescan = serial_fill_port_list;
+  request.large = dialogs_large();
+  serial_fill_port_list(request.ports);
+  int chosen = dialog_port().choose_serial_port(request);
+  if (chosen == dialog_unavailable) return dialog_not_available("The port chooser");
+  if (chosen < 0 || static_cast<std::size_t>(chosen) >= request.ports.size()) return report_error(325);
+  std::snprintf(string_accumulator, max_string_length + 1, "%s", request.ports[static_cast<std::size_t>(chosen)].c_str());
   string_accumulator_length = static_cast<std::int32_t>(std::strlen(string_accumulator));
   set_named_var_string("selected_string$");
   return ITEM_STRING;

@@ -59,14 +59,7 @@ void serial_release(file_entry& entry);
 // The port list for the chooser. Returns 0, or -1 when no port was found.
 int serial_fill_port_list(std::vector<std::string>& ports);
 
-// The chooser dialog the desktop front-end installs: shows prompt and the
-// ports, may call rescan (which refills the list) and returns the chosen
-// name's index, or -1 for a cancel.
-using serial_port_chooser_fn = int (*)(const std::string& prompt, std::vector<std::string>& ports,
-                                       int (*rescan)(std::vector<std::string>& ports));
-void install_serial_port_chooser(serial_port_chooser_fn chooser);  // nullptr: none
-
-// BROWSECOMMPORTS$(prompt): the chosen name in string_accumulator (and the
+// BROWSECOMMPORTS$(prompt), through the dialog port's chooser: the chosen name in string_accumulator (and the
 // BASIC variable selected_string$); returns 3, or a negative reported code
 // (293 in console mode, 145, 146, 325 on cancel).
 int func_browsecommports(expr_item* arguments, int count);

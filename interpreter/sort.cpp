@@ -54,10 +54,10 @@ bool is_name_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) |
 // Where the value of an option ends when the next option follows after
 // blanks only ("count=3 descending"): at the blanks before that option word.
 // Otherwise line_end (a "," or the statement's end closes the expression).
-char* option_value_end() {
+const char* option_value_end() {
   int depth = 0;
   bool in_quotes = false;
-  for (char* p = scan_pointer; p < line_end && *p; ++p) {
+  for (const char* p = scan_pointer; p < line_end && *p; ++p) {
     char c = *p;
     if (in_quotes) {
       if (c == '"') in_quotes = false;
@@ -72,9 +72,9 @@ char* option_value_end() {
     } else if (depth == 0 && (c == ',' || c == ':')) {
       return line_end;
     } else if (depth == 0 && (c == ' ' || c == '\t')) {
-      char* word = p;
+      const char* word = p;
       while (word < line_end && (*word == ' ' || *word == '\t')) ++word;
-      char* word_end = word;
+      const char* word_end = word;
       while (word_end < line_end && is_name_char(*word_end)) ++word_end;
       bool plain_word = word_end > word && !(word_end < line_end && (*word_end == '$' || *word_end == '('));
       if (plain_word && find_sort_option(std::string(word, word_end).c_str()) >= 0) return p;
@@ -92,7 +92,7 @@ int read_option_value(option_value& opt) {
   skip_blanks();
   opt.column = scan_column();
   opt.given = 1;
-  char* whole_line_end = line_end;
+  const char* whole_line_end = line_end;
   line_end = option_value_end();
   int type = evaluate_expression(2);
   line_end = whole_line_end;

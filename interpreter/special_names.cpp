@@ -12,9 +12,11 @@
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/pending.h"
+#include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "ports/frontend_port.h"
 #include "platform/terminal_keys.h"
 #include "rizozira/long_functions.h"
@@ -31,14 +33,6 @@ constexpr int err_string_too_long = 101;
 constexpr int err_not_in_console = 311;
 constexpr int err_end_of_input = 139;
 
-// Main-dialog controls the key wait touches (ids of the dialog template).
-
-const int disabled_while_waiting[] = {
-    IDC_WORKING_DIR, IDC_SOURCE_PROGRAM, IDC_LOG_FILE,    IDC_OUTPUT,
-    IDC_BROWSE_WORKDIR, IDC_BROWSE_SOURCE, IDC_BROWSE_LOG, IDC_CREATE_LOG,
-    IDC_USE_WORKING_DIR, IDC_HELP,        IDC_EDIT_SOURCE,
-};
-
 int result_double(double value) {
   double_accumulator = value;
   return ITEM_DOUBLE;
@@ -53,14 +47,9 @@ int result_string(std::string_view text) {
 }
 
 int inkey() {
-  FrontendPort& port = frontend_port();
-  if (!console_mode) {
-    for (int id : disabled_while_waiting) port.enable_control(id, false);
-  }
+  if (!console_mode) controls_key_wait(true);
   int result = wait_for_keystroke();
-  if (!console_mode) {
-    for (int id : disabled_while_waiting) port.enable_control(id, true);
-  }
+  if (!console_mode) controls_key_wait(false);
   if (result < 0) return result;
   if (key_char == 0) return result_string("");
   char c = static_cast<char>(key_char);
@@ -101,11 +90,9 @@ int wait_for_keystroke() {
   key_ready = 0;
   port.enable_control(IDC_KILL, true);
   port.set_control_text(IDC_COMMAND_LABEL, "Awaiting Keystroke:");
-  while (!key_ready && key_waiting && !kill_requested) {
-    if (!port.pump_messages()) kill_requested = 1;
-    take_step_request_while_waiting();
-  }
-  port.set_control_text(IDC_COMMAND_LABEL, step_mode ? "Stepping -- Command:" : "Command:");
+  // A Step pressed while the key is awaited: stepping goes on from here.
+  wait_for_events_until([] { return key_ready || !key_waiting; }, true);
+  controls_restore_command_label();
   bool got_key = key_ready != 0;
   key_waiting = 0;
   key_ready = 0;

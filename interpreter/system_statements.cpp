@@ -18,6 +18,7 @@
 #include "interpreter/pending.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
+#include "interpreter/window_controls.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/process.h"
@@ -256,8 +257,8 @@ int stmt_delay() {
   error_column = static_cast<int>(column);
   r = check_param_range(1.0, 10000.0);
   if (r < 0) return r;
-  // Like the wait it stands for, the pause blocks: Kill acts after it.
-  sleep_microseconds(static_cast<std::uint64_t>(std::trunc(double_accumulator)) * 1000u);
+  // The console sleeps; a window keeps working during the pause and Kill ends it.
+  wait_milliseconds(static_cast<std::uint32_t>(std::trunc(double_accumulator)));
   return 0;
 }
 

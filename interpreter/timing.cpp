@@ -10,6 +10,7 @@
 #include "interpreter/output.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_state.h"
+#include "interpreter/window_controls.h"
 #include "platform/clock.h"
 #include "ports/frontend_port.h"
 
@@ -90,18 +91,14 @@ int poll_user_interrupt() {
   if (console_mode) return 0;  // no Kill button and no window to keep alive
   std::int64_t now = read_counter();
   std::uint64_t since = timer_ticks_per_us ? ticks_to_us(now, perf_start_time) : poll_overflow_us;
-  FrontendPort& port = frontend_port();
   if (since > static_cast<std::uint64_t>(poll_interval_us)) {
     perf_start_time = now;
-    port.enable_control(IDC_KILL, true);
-    port.enable_control(IDC_COMMAND, false);
-    port.set_control_text(IDC_RUN_STEP, "Step");
+    controls_show_busy();
     computing_busy = 1;
-    if (!port.pump_messages()) kill_requested = 1;  // the application is quitting
+    pump_window_events();  // a quit request counts as Kill
   }
   if (kill_requested) {
-    port.enable_control(IDC_KILL, false);
-    port.enable_control(IDC_RUN_STEP, true);
+    controls_end_busy();
     scan_pointer = line_end;
     program_offset = program_length;
     program_ended = 1;

@@ -17,7 +17,6 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_text_guard.h"
 #include "interpreter/scanner.h"
 #include "rizozira/long_number.h"
 
@@ -123,7 +122,7 @@ int parse_parameters(user_function* f) {
 
 int parse_body(user_function* f) {
   skip_blanks();
-  char* body_start = scan_pointer;
+  const char* body_start = scan_pointer;
   if (at_gosub_word(scan_pointer, line_end)) {
     scan_pointer += 5;
     skip_blanks();

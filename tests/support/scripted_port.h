@@ -14,6 +14,7 @@ class ScriptedPort final : public FrontendPort {
   std::vector<std::string> events;  // "text <id> <text>", "enable <id> <0|1>", "check <id> <0|1>", "focus <id>", "finished"
   int pumps = 0;
   int waits = 0;
+  int last_wait_timeout_ms = 0;  // the timeout the last wait was given
   int quit_after_pumps = -1;  // -1: never quit
   // Called at each wait (with the wait's number from 1); stands for the
   // event the wait would have dispatched.
@@ -34,8 +35,9 @@ class ScriptedPort final : public FrontendPort {
     ++pumps;
     return quit_after_pumps < 0 || pumps < quit_after_pumps;
   }
-  bool wait_for_event(int) override {
+  bool wait_for_event(int timeout_ms) override {
     ++waits;
+    last_wait_timeout_ms = timeout_ms;
     if (on_wait) on_wait(waits);
     return pump_messages();
   }

@@ -19,6 +19,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/serial.h"
 #include "ports/frontend_port.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_port.h"
 
 namespace {
@@ -373,33 +374,18 @@ TEST_F(MiscSerialPair, MiscSerialFreeSpeedWithoutAConstant) {
 
 namespace {
 
-// A scripted chooser: shows nothing, rescans when asked, answers with the
-// index it is told to.
-struct ScriptedChooser {
-  static inline int answer = -1;
-  static inline bool rescan_first = false;
-  static inline std::string prompt_seen;
-  static inline std::vector<std::string> offered;
-  static int choose(const std::string& prompt, std::vector<std::string>& ports,
-                    int (*rescan)(std::vector<std::string>& ports)) {
-    prompt_seen = prompt;
-    if (rescan_first) rescan(ports);
-    ports = offered;  // the list the test wants on screen
-    return answer;
-  }
-};
-
 class MiscSerialChooser : public StartedCoreTest {
  protected:
+  ScriptedDialogs dialogs;
   std::uint32_t saved_console_mode = 0;
   void SetUp() override {
     StartedCoreTest::SetUp();
     saved_console_mode = console_mode;
     console_mode = 0;
-    install_serial_port_chooser(&ScriptedChooser::choose);
+    install_dialog_port(&dialogs);
   }
   void TearDown() override {
-    install_serial_port_chooser(nullptr);
+    install_dialog_port(nullptr);
     console_mode = saved_console_mode;
     StartedCoreTest::TearDown();
   }
@@ -408,11 +394,11 @@ class MiscSerialChooser : public StartedCoreTest {
 }  // namespace
 
 TEST_F(MiscSerialChooser, ChosenPortIsTheResultAndSelectedString) {
-  ScriptedChooser::offered = {"/dev/ttyS0", "/dev/ttyUSB0"};
-  ScriptedChooser::answer = 1;
-  ScriptedChooser::rescan_first = true;
+  dialogs.offered_ports = {"/dev/ttyS0", "/dev/ttyUSB0"};
+  dialogs.serial_answer = 1;
+  dialogs.rescan_first = true;
   EXPECT_EQ(eval_string("BROWSECOMMPORTS$(\"Which port?\")"), "/dev/ttyUSB0");
-  EXPECT_EQ(ScriptedChooser::prompt_seen, "Which port?");
+  EXPECT_EQ(dialogs.serial.prompt, "Which port?");
   EXPECT_EQ(eval_string("selected_string$"), "/dev/ttyUSB0");
 }
 
@@ -424,16 +410,16 @@ TEST_F(MiscSerialChooser, CancelsAndWrongArgumentsAreReported) {
     std::uint32_t console;
     int code;
   } cases[] = {
-      {"BROWSECOMMPORTS$(\"p\")", {"/dev/ttyS0"}, -1, 0, 325},  // Cancel
+      {"BROWSECOMMPORTS$(\"p\")", {"/dev/ttyS0"}, dialog_cancelled, 0, 325},
       {"BROWSECOMMPORTS$(\"p\")", {}, 0, 0, 325},               // OK on an empty list
       {"BROWSECOMMPORTS$(5)", {"/dev/ttyS0"}, 0, 0, 146},
       {"BROWSECOMMPORTS$(\"p\", \"q\")", {"/dev/ttyS0"}, 0, 0, 145},
       {"BROWSECOMMPORTS$(\"p\")", {"/dev/ttyS0"}, 0, 1, 293},  // no dialogs in console mode
   };
   for (const Case& c : cases) {
-    ScriptedChooser::offered = c.offered;
-    ScriptedChooser::answer = c.answer;
-    ScriptedChooser::rescan_first = false;
+    dialogs.offered_ports = c.offered;
+    dialogs.serial_answer = c.answer;
+    dialogs.rescan_first = false;
     console_mode = c.console;
     port.output.clear();
     EXPECT_LT(eval(c.call), 0) << c.call;

@@ -9,18 +9,8 @@
 
 namespace {
 
-class RunControlTest : public RunTest {
+class RunControlTest : public WindowRunTest {
  protected:
-  std::uint32_t saved_console = 0;
-  void SetUp() override {
-    RunTest::SetUp();
-    saved_console = console_mode;
-    console_mode = 0;  // window mode: the statement loop pumps the port
-  }
-  void TearDown() override {
-    console_mode = saved_console;
-    RunTest::TearDown();
-  }
   void load_text(const std::string& text) {
     std::string path = testing::TempDir() + "run_control_test.bas";
     std::ofstream(path, std::ios::binary) << text;

@@ -23,3 +23,23 @@ class RunTest : public CoreTest {
     reset_run_flags();
   }
 };
+
+// RunTest in window mode: the statement loop and the waits go through the
+// scripted port.
+class WindowRunTest : public RunTest {
+ protected:
+  std::uint32_t saved_console = 0;
+  void SetUp() override {
+    RunTest::SetUp();
+    saved_console = console_mode;
+    console_mode = 0;
+    kill_requested = 0;
+  }
+  void TearDown() override {
+    port.on_wait = nullptr;
+    step_mode = step_requested = step_banner_pending = 0;
+    kill_requested = 0;
+    console_mode = saved_console;
+    RunTest::TearDown();
+  }
+};
