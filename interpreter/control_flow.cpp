@@ -5,11 +5,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "interpreter/control_flow.h"
+
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/output.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
@@ -21,8 +24,30 @@
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
-namespace {
+block_state blocks;
 
+block_frame::block_frame(ending how) : saved_(blocks), saved_no_execute_(no_execute), how_(how) {}
+
+block_frame::~block_frame() {
+  const int break_now = blocks.break_requested, continue_now = blocks.continue_requested;
+  static_cast<block_context&>(blocks) = saved_;
+  no_execute = saved_no_execute_;
+  if (how_ == END_LOOP) {
+    blocks.break_requested = 0;
+  } else if (how_ == PASS_LOOP_REQUESTS) {
+    blocks.break_requested = break_now;
+    blocks.continue_requested = continue_now;
+  }
+}
+
+void enter_outermost_blocks() {
+  blocks.in_for = blocks.in_while = blocks.in_gosub = 0;
+  blocks.break_requested = blocks.continue_requested = 0;
+  blocks.block_kind = BLOCK_NONE;
+  blocks.loop_line_offset = blocks.loop_statement_column = 0;
+}
+
+namespace {
 
 bool echo_conditions() { return debug_mode || step_mode || trace_mode; }
 
@@ -64,38 +89,22 @@ int read_jump_number(int allow_comma) {
 // the program offset stand behind the calling statement again afterwards.
 int call_subroutine(int index) {
   saved_scan_state line;  // the line the block statement stands on
-  int saved_no_execute = no_execute, saved_skip = skip_block;
-  int saved_gosub = in_gosub, saved_kind = block_kind, saved_if = in_if;
-  int saved_in_for = in_for, saved_in_while = in_while;
-  int saved_break = break_requested, saved_continue = continue_requested;
-  std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
   std::uint32_t saved_offset = program_offset;
-
-  // The body is outside every loop: a BREAK, CONTINUE, NEXT or WEND in it
-  // must not act on a loop of the caller.
-  in_for = in_while = 0;
-  break_requested = continue_requested = 0;
-  in_if = 0;
-  loop_line_offset = loop_statement_column = 0;
-  block_kind = BLOCK_GOSUB;
-  return_seen = 0;
-  in_gosub = 1;
-  program_offset = statement_number_table[index].line_offset;
-  int result = run_program_lines();
-
-  return_seen = 0;
-  no_execute = saved_no_execute;
-  skip_block = saved_skip;
+  int result = 0;
+  {
+    block_frame frame;
+    // The body is outside every loop: a BREAK, CONTINUE, NEXT or WEND in it
+    // must not act on a loop of the caller.
+    enter_outermost_blocks();
+    blocks.in_if = 0;
+    blocks.block_kind = BLOCK_GOSUB;
+    blocks.return_seen = 0;
+    blocks.in_gosub = 1;
+    program_offset = statement_number_table[index].line_offset;
+    result = run_program_lines();
+    blocks.return_seen = 0;
+  }
   line.restore();
-  in_gosub = saved_gosub;
-  block_kind = saved_kind;
-  in_if = saved_if;
-  in_for = saved_in_for;
-  in_while = saved_in_while;
-  break_requested = saved_break;
-  continue_requested = saved_continue;
-  loop_line_offset = saved_loop_line;
-  loop_statement_column = saved_loop_column;
   // The rest of the calling line may hold a NEXT or WEND that records this
   // line's offset, so the offset comes back too (unless the run is ending).
   if (result >= 0 && !program_ended) program_offset = saved_offset;
@@ -114,7 +123,7 @@ int find_target(std::uint32_t number) {
 // A jump may not enter or leave a FOR or WHILE body.
 int check_loop_identity(int index) {
   const statement_number_entry& entry = statement_number_table[index];
-  if (entry.loop_line_offset != loop_line_offset || entry.loop_statement_column != loop_statement_column) {
+  if (entry.loop_line_offset != blocks.loop_line_offset || entry.loop_statement_column != blocks.loop_statement_column) {
     error_column = 0;
     return report_error(49);
   }
@@ -136,8 +145,8 @@ void continue_behind_partner(std::uint32_t loop_line, std::uint32_t partner_line
   } else {
     scan_pointer = line_end;
     program_offset = partner_line;
-    body_column = partner_column;
-    resume_at_body = 1;
+    blocks.body_column = partner_column;
+    blocks.resume_at_body = 1;
   }
 }
 
@@ -204,182 +213,190 @@ int stmt_cont() {
   return 0;
 }
 
-int stmt_for() {
-  saved_scan_state line;  // the line the block statement stands on
-  int saved_in_for = in_for, saved_no_execute = no_execute, saved_skip = skip_block;
-  int saved_kind = block_kind, saved_continue = continue_requested;
-  std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
-  std::uint32_t for_line = program_offset;
-  continue_requested = 0;
+namespace {
 
+// One FOR statement's loop: its control variable, limit and step.
+struct for_loop {
+  expr_item control;
+  int kind = ITEM_DOUBLE;                     // ITEM_DOUBLE or ITEM_LONG
+  value_slot* slot = nullptr;                 // the control variable's value
+  const value_slot* element_block = nullptr;  // an array element's block, else null
+  double limit = 0, step = 1;
   long_number* limit_long = nullptr;
   long_number* step_long = nullptr;
   long_number* scratch = nullptr;
-  double limit = 0, step = 1;
-  value_slot* control_slot = nullptr;
-  int control_kind = ITEM_DOUBLE;
+  std::uint32_t line = 0;               // offset of the FOR's line
+  std::uint32_t first_body_column = 0;  // column behind the FOR statement
+};
 
-  // Everything up to the first pass; a failure leaves the saved state as it was.
-  auto restore = [&](int result) {
-    continue_requested = saved_continue;
-    block_kind = saved_kind;
-    no_execute = saved_no_execute;
-    skip_block = saved_skip;
-    loop_line_offset = saved_loop_line;
-    loop_statement_column = saved_loop_column;
-    in_for = saved_in_for;
-    next_seen = 0;
-    break_requested = 0;
-    return result;
-  };
+// An array element as control variable: its block must still exist each
+// time the loop touches it (a subroutine in the body may ERASE the array).
+bool for_control_erased(const for_loop& loop) {
+  if (loop.element_block == nullptr || array_block_alive(loop.element_block)) return false;
+  error_column = static_cast<int>(loop.control.column);
+  report_error_message(52, "FOR control variable was erased.");
+  return true;
+}
 
-  expr_item control;
-  int type = get_item(control, GI_STATEMENT_START);
-  if (type < 0) return restore(report_error(10));
+// Reads "control = initial TO limit [STEP step]" and gives the control
+// variable its initial value. 0 or a negative code.
+int for_setup(for_loop& loop) {
+  int type = get_item(loop.control, GI_STATEMENT_START);
+  if (type < 0) return report_error(10);
   if (type != ITEM_DOUBLE && type != ITEM_LONG) {
-    error_column = static_cast<int>(control.column);
-    return restore(report_error(52));
+    error_column = static_cast<int>(loop.control.column);
+    return report_error(52);
   }
   // A parameter of a running user-function call is not a variable the loop
   // may count with.
   if (item_is_parameter || (current_value_slot != nullptr && is_user_function_parameter_slot(current_value_slot))) {
-    error_column = static_cast<int>(control.column);
-    return restore(report_error(204));
+    error_column = static_cast<int>(loop.control.column);
+    return report_error(204);
   }
-  control_kind = type;
-  control_slot = current_value_slot;
-  // An array element as control variable: its block must still exist each
-  // time the loop touches it (a subroutine in the body may ERASE the array).
-  const value_slot* control_block = control.array != nullptr ? control.array->data : nullptr;
-  auto control_erased = [&] {
-    if (control_block == nullptr || array_block_alive(control_block)) return false;
-    error_column = static_cast<int>(control.column);
-    report_error_message(52, "FOR control variable was erased.");
-    return true;
-  };
-  if (skip_blanks() != '=') return restore(report_error_here(220));
+  loop.kind = type;
+  loop.slot = current_value_slot;
+  loop.element_block = loop.control.array != nullptr ? loop.control.array->data : nullptr;
+  if (skip_blanks() != '=') return report_error_here(220);
   ++scan_pointer;
 
   double initial = 0;
   long_number* initial_long = nullptr;
-  if (int r = for_operand(control_kind, 53, &initial, &initial_long); r < 0) return restore(r);
+  if (int r = for_operand(loop.kind, 53, &initial, &initial_long); r < 0) return r;
   expr_item keyword;
   const char* before_to = scan_pointer;
   type = get_item(keyword, 0);
   if (type != ITEM_STATEMENT || keyword.value.token != STMT_TO) {
     scan_pointer = before_to;
-    return restore(report_error_here(54));
+    return report_error_here(54);
   }
-  if (int r = for_operand(control_kind, 55, &limit, &limit_long); r < 0) return restore(r);
+  if (int r = for_operand(loop.kind, 55, &loop.limit, &loop.limit_long); r < 0) return r;
   const char* before_step = scan_pointer;
   type = get_item(keyword, 0);
   if (type == ITEM_STATEMENT && keyword.value.token == STMT_STEP) {
-    if (int r = for_operand(control_kind, 56, &step, &step_long); r < 0) return restore(r);
+    if (int r = for_operand(loop.kind, 56, &loop.step, &loop.step_long); r < 0) return r;
   } else {
     scan_pointer = before_step;
-    if (control_kind == ITEM_LONG) {
-      step_long = long_temp_alloc();
-      if (step_long == nullptr || long_copy(long_one, step_long) < 0) return restore(-172);
+    if (loop.kind == ITEM_LONG) {
+      loop.step_long = long_temp_alloc();
+      if (loop.step_long == nullptr || long_copy(long_one, loop.step_long) < 0) return -172;
     }
   }
-  if (control_kind == ITEM_LONG) {
-    scratch = long_temp_alloc();
-    if (scratch == nullptr) return restore(-172);
+  if (loop.kind == ITEM_LONG) {
+    loop.scratch = long_temp_alloc();
+    if (loop.scratch == nullptr) return -172;
   }
 
-  if (control_erased()) return restore(-52);
-  if (!no_execute && control_slot != nullptr) {
-    if (control_kind == ITEM_DOUBLE) {
-      control_slot->number = initial;
+  if (for_control_erased(loop)) return -52;
+  if (!no_execute && loop.slot != nullptr) {
+    if (loop.kind == ITEM_DOUBLE) {
+      loop.slot->number = initial;
     } else {
-      if (long_copy(initial_long, long_accumulator) < 0) return restore(-1);
-      if (assign_long_variable(control_slot) < 0) return restore(-1);
+      if (long_copy(initial_long, long_accumulator) < 0) return -1;
+      if (assign_long_variable(loop.slot) < 0) return -1;
     }
   }
-  if (no_execute) skip_block = 1;
+  return 0;
+}
 
-  in_for = 1;
-  block_kind = BLOCK_FOR;
-  ++for_loops_running;
-  pass_colon();
-  std::uint32_t first_body_column = column_in_line(scan_pointer);
-  std::uint32_t for_column = column_in_line(line.statement);
-  loop_line_offset = for_line + 1;  // 1-based, so a loop on the first line differs from "no loop"
-  loop_statement_column = for_column;
+// Whether the control variable is still within the limit (by the step's sign).
+int for_condition(const for_loop& loop) {
+  if (loop.slot == nullptr) return 0;
+  if (loop.kind == ITEM_DOUBLE) {
+    double value = loop.slot->number;
+    return loop.step >= 0 ? value <= loop.limit : value >= loop.limit;
+  }
+  long_number zero_value{};
+  std::uint32_t zero_block = 0;
+  const long_number* value = loop.slot->long_value;
+  if (value == nullptr) {
+    long_init(&zero_value, &zero_block, 4);
+    long_set_zero(&zero_value);
+    value = &zero_value;
+  }
+  int order = long_compare(value, loop.limit_long);
+  return loop.step_long->sign == -1 ? order >= 0 : order <= 0;
+}
 
-  int result = 0;
+// Adds the step to the control variable. 0, 1 when a long control variable
+// has no value (the loop ends), or a negative code.
+int for_advance(const for_loop& loop) {
+  if (loop.kind == ITEM_DOUBLE) {
+    loop.slot->number += loop.step;
+    return 0;
+  }
+  long_number* value = loop.slot->long_value;
+  if (value == nullptr) return 1;
+  int added = long_add(value, loop.step_long, loop.scratch);
+  if (added < 0) return added;
+  long_normalize(loop.scratch, 1);
+  if (long_copy(loop.scratch, long_accumulator) < 0 || assign_long_variable(loop.slot) < 0) return -1;
+  return 0;
+}
+
+// The passes: test, body (run from the FOR's line at the body's column up to
+// NEXT), step. 0 or a negative code.
+int for_passes(for_loop& loop, const saved_scan_state& line) {
   for (;;) {
-    if (control_erased()) {
-      result = -52;
-      break;
-    }
-    if (!skip_block) {
-      int condition = 0;
-      if (control_slot == nullptr) {
-        condition = 0;
-      } else if (control_kind == ITEM_DOUBLE) {
-        double value = control_slot->number;
-        condition = step >= 0 ? value <= limit : value >= limit;
-      } else {
-        long_number zero_value{};
-        std::uint32_t zero_block = 0;
-        const long_number* value = control_slot->long_value;
-        if (value == nullptr) {
-          long_init(&zero_value, &zero_block, 4);
-          long_set_zero(&zero_value);
-          value = &zero_value;
-        }
-        int order = long_compare(value, limit_long);
-        condition = step_long->sign == -1 ? order >= 0 : order <= 0;
-      }
-      loop_condition = condition;
+    if (for_control_erased(loop)) return -52;
+    if (!blocks.skip_block) {
+      int condition = for_condition(loop);
+      blocks.loop_condition = condition;
       if (echo_conditions())
         print_text(condition ? "FOR Expression is TRUE - (run loop)\n" : "FOR Expression is FALSE - (exit loop)\n");
       no_execute = !condition;
     }
-    if (skip_block || break_requested || continue_requested) no_execute = 1;
+    if (blocks.skip_block || blocks.break_requested || blocks.continue_requested) no_execute = 1;
 
-    body_column = first_body_column;
-    program_offset = for_line;
-    resume_at_body = 1;
-    next_seen = 0;
-    result = run_program_lines();
+    blocks.body_column = loop.first_body_column;
+    program_offset = loop.line;
+    blocks.resume_at_body = 1;
+    blocks.next_seen = 0;
+    int result = run_program_lines();
     line.restore_line();
-    if (result < 0) break;
-    program_offset = for_line;
-    body_column = first_body_column;
+    if (result < 0) return result;
+    program_offset = loop.line;
+    blocks.body_column = loop.first_body_column;
 
-    if (continue_requested) {
-      continue_requested = 0;
+    if (blocks.continue_requested) {
+      blocks.continue_requested = 0;
       no_execute = 0;
     }
-    if (control_erased()) {
-      result = -52;
-      break;
+    if (for_control_erased(loop)) return -52;
+    if (!no_execute && loop.slot != nullptr) {
+      int advanced = for_advance(loop);
+      if (advanced < 0) return advanced;
+      if (advanced == 1) return 0;
     }
-    if (!no_execute && control_slot != nullptr) {
-      if (control_kind == ITEM_DOUBLE) {
-        control_slot->number += step;
-      } else {
-        long_number* value = control_slot->long_value;
-        if (value == nullptr) break;
-        int added = long_add(value, step_long, scratch);
-        if (added < 0) {
-          result = added;
-          break;
-        }
-        long_normalize(scratch, 1);
-        if (long_copy(scratch, long_accumulator) < 0 || assign_long_variable(control_slot) < 0) {
-          result = -1;
-          break;
-        }
-      }
-    }
-    if (no_execute) break;
+    if (no_execute) return 0;
   }
-  --for_loops_running;
-  if (result >= 0) continue_behind_partner(for_line, next_line, next_column);
-  return restore(result < 0 ? -1 : 0);
+}
+
+}  // namespace
+
+int stmt_for() {
+  saved_scan_state line;  // the line the block statement stands on
+  block_frame frame(block_frame::END_LOOP);
+  for_loop loop;
+  loop.line = program_offset;
+  blocks.continue_requested = 0;
+
+  int result = for_setup(loop);
+  if (result >= 0) {
+    if (no_execute) blocks.skip_block = 1;
+    blocks.in_for = 1;
+    blocks.block_kind = BLOCK_FOR;
+    ++for_loops_running;
+    pass_colon();
+    loop.first_body_column = column_in_line(scan_pointer);
+    blocks.loop_line_offset = loop.line + 1;  // 1-based, so a loop on the first line differs from "no loop"
+    blocks.loop_statement_column = column_in_line(line.statement);
+    result = for_passes(loop, line);
+    --for_loops_running;
+    if (result >= 0) continue_behind_partner(loop.line, blocks.next_line, blocks.next_column);
+    else result = -1;
+  }
+  blocks.next_seen = 0;
+  return result;
 }
 
 // NEXT and WEND: the body ends here. Note where the loop goes on behind the
@@ -391,29 +408,27 @@ static int end_body(int& seen, std::uint32_t& line, std::uint32_t& column) {
   column = column_in_line(scan_pointer);
   scan_pointer = line_end;
   program_offset = program_length;
-  if (no_execute) body_column = column;
+  if (no_execute) blocks.body_column = column;
   return 0;
 }
 
 int stmt_next() {
   if (debug_mode) print_text("NEXT\n");
-  if (!in_for || block_kind != BLOCK_FOR) {
+  if (!blocks.in_for || blocks.block_kind != BLOCK_FOR) {
     error_column = 0;
     return report_error(57);
   }
-  return end_body(next_seen, next_line, next_column);
+  return end_body(blocks.next_seen, blocks.next_line, blocks.next_column);
 }
 
 int stmt_while() {
   saved_scan_state line;  // the line the block statement stands on
-  int saved_in_while = in_while, saved_no_execute = no_execute, saved_skip = skip_block;
-  int saved_kind = block_kind, saved_continue = continue_requested;
-  std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
+  block_frame frame(block_frame::END_LOOP);
   std::uint32_t while_line = program_offset;
   std::uint32_t while_column = column_in_line(line.statement);
   const char* condition_at = scan_pointer;
-  continue_requested = 0;
-  if (no_execute) skip_block = 1;
+  blocks.continue_requested = 0;
+  if (no_execute) blocks.skip_block = 1;
 
   int result = 0;
   for (;;) {
@@ -424,53 +439,45 @@ int stmt_while() {
       result = report_error(43);
       break;
     }
-    if (echo_conditions() && !skip_block) print_text(truth ? "WHILE condition is TRUE\n" : "WHILE condition is FALSE\n");
-    no_execute = !truth || skip_block || prescan_mode || break_requested || continue_requested;
-    in_while = 1;
-    wend_seen = 0;
-    block_kind = BLOCK_WHILE;
+    if (echo_conditions() && !blocks.skip_block) print_text(truth ? "WHILE condition is TRUE\n" : "WHILE condition is FALSE\n");
+    no_execute = !truth || blocks.skip_block || prescan_mode || blocks.break_requested || blocks.continue_requested;
+    blocks.in_while = 1;
+    blocks.wend_seen = 0;
+    blocks.block_kind = BLOCK_WHILE;
     pass_colon();
-    body_column = column_in_line(scan_pointer);
-    loop_line_offset = while_line + 1;
-    loop_statement_column = while_column;
-    resume_at_body = 1;
+    blocks.body_column = column_in_line(scan_pointer);
+    blocks.loop_line_offset = while_line + 1;
+    blocks.loop_statement_column = while_column;
+    blocks.resume_at_body = 1;
     program_offset = while_line;
     result = run_program_lines();
     line.restore_line();
     if (result < 0) break;
     program_offset = while_line;
-    if (no_execute && !continue_requested) break;
-    if (continue_requested) {
-      continue_requested = 0;
+    if (no_execute && !blocks.continue_requested) break;
+    if (blocks.continue_requested) {
+      blocks.continue_requested = 0;
       no_execute = 0;
     }
   }
-  if (result >= 0) continue_behind_partner(while_line, wend_line, wend_column);
-  continue_requested = saved_continue;
-  block_kind = saved_kind;
-  no_execute = saved_no_execute;
-  skip_block = saved_skip;
-  loop_line_offset = saved_loop_line;
-  loop_statement_column = saved_loop_column;
-  in_while = saved_in_while;
-  wend_seen = 0;
-  break_requested = 0;
+  if (result >= 0) continue_behind_partner(while_line, blocks.wend_line, blocks.wend_column);
+  blocks.wend_seen = 0;
   return result;
 }
 
 int stmt_wend() {
   if (debug_mode) print_text("WEND\n");
-  if (!in_while) {
+  if (!blocks.in_while) {
     error_column = 0;
     return report_error(45);
   }
-  return end_body(wend_seen, wend_line, wend_column);
+  return end_body(blocks.wend_seen, blocks.wend_line, blocks.wend_column);
 }
 
 // BREAK and CONTINUE: outside a loop the statement's own error; else the
 // request is noted and the rest of the body is only parsed.
 static int request_loop_exit(int outside_loop_error, int& request) {
-  if (!in_while && !in_for) {
+  if (!blocks.in_while && !blocks.in_for) {
     error_column = 0;
     return report_error(outside_loop_error);
   }
@@ -480,9 +487,9 @@ static int request_loop_exit(int outside_loop_error, int& request) {
   return 0;
 }
 
-int stmt_break() { return request_loop_exit(50, break_requested); }
+int stmt_break() { return request_loop_exit(50, blocks.break_requested); }
 
-int stmt_continue() { return request_loop_exit(51, continue_requested); }
+int stmt_continue() { return request_loop_exit(51, blocks.continue_requested); }
 
 int stmt_gosub() {
   if (debug_mode) print_text("Gosub\n");
@@ -500,7 +507,7 @@ int stmt_return() {
   int type = evaluate_expression_release_temps(0);
   if (type < 0) return type;
   if (prescan_mode || no_execute) return 0;
-  if (!in_gosub) {
+  if (!blocks.in_gosub) {
     error_column = 0;
     return report_error(35);
   }
@@ -510,8 +517,8 @@ int stmt_return() {
   }
   if (type != ITEM_DOUBLE && type != ITEM_STRING && type != ITEM_LONG && type != ITEM_NUMERIC_TEXT)
     return report_error(201);
-  return_value_type = type;
-  return_seen = 1;
+  blocks.return_value_type = type;
+  blocks.return_seen = 1;
   scan_pointer = line_end;
   program_offset = program_length;
   return 0;
@@ -569,79 +576,78 @@ int stmt_on() {
   return 0;
 }
 
-int stmt_if() {
-  int saved_in_if = in_if, saved_result = if_result, saved_no_execute = no_execute;
-  int saved_skip = skip_block, saved_else = else_seen, saved_kind = block_kind;
+namespace {
 
+// The IF statement inside its frame: the condition, then the statements of
+// the rest of the line with THEN and ELSE choosing which of them run.
+int if_statements() {
   int type = evaluate_expression_release_temps(0);
   int truth = type > 0 ? result_truth(type) : -1;
   if (truth < 0) return report_error(28);
-  if ((in_if || in_while || in_for) && no_execute) skip_block = 1;
-  if_result = truth;
+  if ((blocks.in_if || blocks.in_while || blocks.in_for) && no_execute) blocks.skip_block = 1;
+  blocks.if_result = truth;
   if (echo_conditions() && !no_execute) print_text(truth ? "IF Expression is TRUE\n" : "IF Expression is FALSE\n");
 
   const char* before = scan_pointer;
   expr_item next;
   type = get_item(next, 0);
   scan_pointer = before;
-  if (type < 0) {
-    skip_block = saved_skip;
-    if_result = saved_result;
-    return report_error(10);
-  }
+  if (type < 0) return report_error(10);
   bool is_goto = type == ITEM_STATEMENT && next.value.token == STMT_GOTO;
-  if (type != ITEM_STATEMENT || (next.value.token != STMT_THEN && next.value.token != STMT_ELSE && !is_goto)) {
-    skip_block = saved_skip;
-    if_result = saved_result;
+  if (type != ITEM_STATEMENT || (next.value.token != STMT_THEN && next.value.token != STMT_ELSE && !is_goto))
     return report_error_here(31);
-  }
-  in_if = 1;
-  else_seen = 0;
-  block_kind = BLOCK_IF;
-  if (is_goto) no_execute = !if_result || skip_block || prescan_mode;
+  blocks.in_if = 1;
+  blocks.else_seen = 0;
+  blocks.block_kind = BLOCK_IF;
+  if (is_goto) no_execute = !blocks.if_result || blocks.skip_block || prescan_mode;
 
   int result = process_statements();
-  if (result >= 0 && block_kind == BLOCK_WHILE && in_while && !wend_seen) {
+  if (result >= 0 && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
     error_column = 0;
     result = report_error(42);
   }
+  return result;
+}
 
-  block_kind = saved_kind;
-  in_if = saved_in_if;
-  if_result = saved_result;
-  skip_block = saved_skip;
-  else_seen = saved_else;
-  bool leaving = break_requested || continue_requested;
-  if (result >= 0 && leaving && (block_kind == BLOCK_NONE || block_kind == BLOCK_GOSUB)) {
-    error_column = 0;
-    result = report_error(break_requested ? 50 : 51);
+}  // namespace
+
+int stmt_if() {
+  int result = 0;
+  {
+    block_frame frame(block_frame::PASS_LOOP_REQUESTS);
+    result = if_statements();
   }
-  no_execute = leaving ? 1 : saved_no_execute;
+  bool leaving = blocks.break_requested || blocks.continue_requested;
+  if (result >= 0 && leaving && (blocks.block_kind == BLOCK_NONE || blocks.block_kind == BLOCK_GOSUB)) {
+    error_column = 0;
+    result = report_error(blocks.break_requested ? 50 : 51);
+  }
+  if (leaving) no_execute = 1;
   // An ELSE handed on to an enclosing IF: that IF's statement list goes on
   // from the ELSE, which the scanner stands on.
   return result == 1 ? 0 : result;
 }
 
 int stmt_then() {
-  if (!in_if) {
+  if (!blocks.in_if) {
     error_column = 0;
     return report_error(32);
   }
-  if (else_seen) {
+  if (blocks.else_seen) {
     error_column = 0;
     return report_error(34);
   }
-  no_execute = !if_result || skip_block || prescan_mode || break_requested || continue_requested;
+  no_execute = !blocks.if_result || blocks.skip_block || prescan_mode || blocks.break_requested || blocks.continue_requested;
   return 0;
 }
 
 int stmt_else() {
-  if (!in_if) {
+  if (!blocks.in_if) {
     error_column = 0;
     return report_error(33);
   }
-  if (else_seen) return 1;
-  no_execute = if_result || skip_block || prescan_mode || break_requested || continue_requested;
-  else_seen = 1;
+  if (blocks.else_seen) return 1;
+  no_execute = blocks.if_result || blocks.skip_block || prescan_mode || blocks.break_requested || blocks.continue_requested;
+  blocks.else_seen = 1;
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/variables.h"

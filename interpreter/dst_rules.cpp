@@ -15,6 +15,7 @@
 #include "interpreter/errors.h"
 #include "interpreter/item.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/variables.h"

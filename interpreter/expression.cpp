@@ -15,6 +15,7 @@
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
+#include "interpreter/temp_levels.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"
 #include "interpreter/output.h"
@@ -570,14 +571,10 @@ int evaluate_expression(int flags) {
 }
 
 int evaluate_expression_release_temps(int flags) {
-  std::uint32_t saved_strings = temp_strings_used;
+  temp_level_guard levels;
   std::int32_t saved_precision = long_precision;
-  std::int32_t saved_longs = long_temp_used;
   int result = evaluate_expression(flags);
   long_precision = saved_precision;
-  if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
-  temp_strings_used = saved_strings;
-  long_temp_release_to(saved_longs);
   return result;
 }
 

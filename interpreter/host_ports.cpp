@@ -35,6 +35,9 @@ class NoGraphWindow final : public GraphHostPort {
   bool is_open() const override { return false; }
   void invalidate() override {}
   void invalidate_rect(int, int, int, int) override {}
+  void resize(int, int) override {}
+  void maximize() override {}
+  void message(const std::string&, const std::string&) override {}
   void client_size(int& width_px, int& height_px) const override { width_px = height_px = 0; }
   void check_menu_item(int, bool) override {}
   void enable_menu_item(int, bool) override {}

@@ -3,6 +3,8 @@
 // store that cannot be had stops the start-up with its own message.
 #include "interpreter/init.h"
 
+#include "graph/graph_state.h"
+
 #include "frontend/size_settings.h"
 #include "interpreter/data_read.h"
 #include "interpreter/datetime.h"
@@ -68,6 +70,7 @@ int init_interpreter_tables() {
   random_reset();  // seed 1, last RND value 0
   open_file_count = 0;
   open_file_peak = 0;
+  graph_reset();  // no graph tables; every graph setting to its default
   // The time zone as TZ or the system gives it, the daylight-saving rules,
   // date$, time$ and dayofweek$, and the date constants.
   datetime_startup();

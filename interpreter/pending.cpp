@@ -3,10 +3,11 @@
 // when its real routine lands.
 #include "interpreter/pending.h"
 
-#include "graph/shape_draw.h"
-
 #include <string>
 
+#include "graph/graph_draw.h"
+#include "graph/graph_window.h"
+#include "graph/shape_draw.h"
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
 #include "interpreter/run_state.h"
@@ -18,23 +19,21 @@ int not_available(const char* what) {
 }
 }  // namespace
 
-// The graph's pending event for checkmouseclick: -1 none (its reset value;
-// with no graph window built no event can arrive).
-double graph_event = -1;
 
 int output_buffer_clear() { return not_available("The output window"); }
 
 
 
-// No graph window exists in this build: nothing can have changed or be open.
-void graph_repaint_if_changed() {}
-void graph_repaint_throttled() {}
-void graph_window_destroy() {}
-int graph_window_is_open() { return 0; }
+// Texts of the graph: until their area exists no text can be added, so a
+// render has none to draw.
+int text_draw_all(DrawDevice&) { return 0; }
+
+// Printing and export of the graph (GRAPH print, metafile, jpeg).
+int graph_print() { return not_available("Printing the graph"); }
+int graph_export_metafile() { return not_available("The metafile export"); }
+int graph_export_jpeg() { return not_available("The JPEG export"); }
 
 // Statements of areas not built yet (graphs).
-int stmt_graph() { return console_mode ? report_error(274) : not_available("GRAPH"); }
-int stmt_plot() { return not_available("PLOT"); }
 int stmt_text() { return not_available("TEXT"); }
 
 // Text shapes (the text area): until they exist a TEXT or PLOTCHAROUTLINE

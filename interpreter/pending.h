@@ -23,13 +23,3 @@ int output_buffer_clear();
 // files that found it here.
 int assign_field_variable(int mode);
 
-// The graph window (graph area). Until it exists no graph is ever drawn or
-// changed, so there is nothing to repaint or close.
-void graph_repaint_if_changed();   // repaints the window when the graph changed
-void graph_repaint_throttled();    // the same, once 100,000 us have passed since the change
-void graph_window_destroy();       // closes the previous run's window
-int graph_window_is_open();        // 1 while a graph window is open (SETTIMEZONE, SETDSTRULES refuse then)
-
-// The graph's pending event read (and reset to -1) by checkmouseclick: -1
-// none, -2 a plain click, minus a typed character, or a clicked shape's id.
-extern double graph_event;

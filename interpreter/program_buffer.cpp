@@ -17,6 +17,7 @@
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
@@ -223,9 +224,9 @@ int get_statement_number(int allow_comma) {
   statement_number_entry& entry = statement_number_table[statement_number_count++];
   entry.number = statement_number;
   entry.line_offset = program_offset;
-  bool in_loop = (block_kind == BLOCK_WHILE && in_while) || (block_kind == BLOCK_FOR && in_for);
-  entry.loop_line_offset = in_loop ? loop_line_offset : 0;
-  entry.loop_statement_column = in_loop ? loop_statement_column : 0;
+  bool in_loop = (blocks.block_kind == BLOCK_WHILE && blocks.in_while) || (blocks.block_kind == BLOCK_FOR && blocks.in_for);
+  entry.loop_line_offset = in_loop ? blocks.loop_line_offset : 0;
+  entry.loop_statement_column = in_loop ? blocks.loop_statement_column : 0;
   return 1;
 }
 
@@ -242,8 +243,8 @@ int prescan_program() {
   prescan_mode = 1;
   no_execute = 1;
   program_offset = 0;
-  loop_line_offset = 0;
-  loop_statement_column = 0;
+  blocks.loop_line_offset = 0;
+  blocks.loop_statement_column = 0;
   data_reset_reading_state();
   int saved_debug = debug_mode;
   debug_mode = 0;

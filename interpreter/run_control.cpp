@@ -16,11 +16,13 @@
 #include "interpreter/functions.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
+#include "graph/graph_window.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
+#include "interpreter/temp_levels.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
 #include "interpreter/window_controls.h"
@@ -29,22 +31,7 @@
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
-int in_gosub = 0, return_seen = 0;
-int in_while = 0, wend_seen = 0;
-int in_for = 0, next_seen = 0;
-int in_if = 0, else_seen = 0, if_result = 0;
-int block_kind = BLOCK_NONE;
-int loop_condition = 0;
-int skip_block = 0;
-int break_requested = 0, continue_requested = 0;
-int resume_at_body = 0;
-std::uint32_t body_column = 0;
-std::uint32_t loop_line_offset = 0;
-std::uint32_t loop_statement_column = 0;
-std::uint32_t next_line = 0, next_column = 0;
-std::uint32_t wend_line = 0, wend_column = 0;
 std::uint32_t goto_target = 0;
-int return_value_type = ITEM_DOUBLE;
 
 int step_requested = 0;
 int step_banner_pending = 0;
@@ -69,20 +56,6 @@ struct nesting_guard {
   ~nesting_guard() { --body_nesting; }
   nesting_guard(const nesting_guard&) = delete;
   nesting_guard& operator=(const nesting_guard&) = delete;
-};
-
-// Temporary strings and longs taken by one statement go back afterwards.
-struct temp_level_guard {
-  std::uint32_t strings = temp_strings_used;
-  std::int32_t longs = long_temp_used;
-  temp_level_guard() = default;
-  temp_level_guard(const temp_level_guard&) = delete;
-  temp_level_guard& operator=(const temp_level_guard&) = delete;
-  ~temp_level_guard() {
-    if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
-    temp_strings_used = strings;
-    long_temp_release_to(longs);
-  }
 };
 
 // Console mode while stepping: one line from the console; an empty line runs
@@ -133,17 +106,12 @@ bool read_console_command(char* buffer, std::size_t size, std::size_t& count, bo
 }
 
 void reset_run_flags() {
-  in_gosub = return_seen = 0;
-  in_while = wend_seen = 0;
-  in_for = next_seen = 0;
-  in_if = else_seen = if_result = 0;
+  static_cast<block_context&>(blocks) = block_context{};
+  blocks.return_seen = blocks.wend_seen = blocks.next_seen = 0;
   no_execute = 0;
-  loop_condition = 0;
-  skip_block = 0;
-  break_requested = continue_requested = 0;
+  blocks.loop_condition = 0;
   program_ended = 0;
-  resume_at_body = 0;
-  block_kind = BLOCK_NONE;
+  blocks.resume_at_body = 0;
   command_typed = 0;
   kill_requested = 0;
   print_to_string = 0;
@@ -204,15 +172,15 @@ int run_program_lines() {
   for (;;) {
     if (program_offset >= program_length) {
       if (program_ended && !prescan_mode) return -1;
-      if (block_kind == BLOCK_FOR && in_for && !next_seen) {
+      if (blocks.block_kind == BLOCK_FOR && blocks.in_for && !blocks.next_seen) {
         error_column = 0;
         return report_error(58);
       }
-      if (block_kind == BLOCK_WHILE && in_while && !wend_seen) {
+      if (blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
         error_column = 0;
         return report_error(46);
       }
-      if (block_kind == BLOCK_GOSUB && in_gosub && !return_seen) {
+      if (blocks.block_kind == BLOCK_GOSUB && blocks.in_gosub && !blocks.return_seen) {
         error_column = 0;
         return report_error(30);
       }
@@ -226,17 +194,17 @@ int run_program_lines() {
       line_length = static_cast<std::int32_t>(length);
       line_end = line_buffer + length;
       goto_target = 0;
-      if (resume_at_body) {
-        scan_pointer += body_column <= length ? body_column : length;
-        resume_at_body = 0;
+      if (blocks.resume_at_body) {
+        scan_pointer += blocks.body_column <= length ? blocks.body_column : length;
+        blocks.resume_at_body = 0;
       }
       if (!program_ended || prescan_mode) {
         result = process_statement_line();
         if (result < 0) return report_error(6);
       }
     }
-    if (program_ended || (in_gosub && return_seen) || (in_while && wend_seen) || (in_for && next_seen) ||
-        resume_at_body)
+    if (program_ended || (blocks.in_gosub && blocks.return_seen) || (blocks.in_while && blocks.wend_seen) || (blocks.in_for && blocks.next_seen) ||
+        blocks.resume_at_body)
       continue;
     if (goto_target != 0) {
       int index = find_statement_number(goto_target);
@@ -274,7 +242,7 @@ int process_statements() {
   int result = 0;
   for (;;) {
     if (scan_pointer >= line_end) {
-      if (in_if && block_kind == BLOCK_WHILE && in_while && !wend_seen) {
+      if (blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
         error_column = 0;
         return report_error(42);
       }
@@ -476,12 +444,10 @@ int run_typed_line() {
   program_buffer[program_length] = 0;
 
   // The lines run from buffers of their own levels; the typed text is the
-  // caller's line again afterwards.
-  const char* saved_start = line_start;
-  const char* saved_end = line_end;
-  std::int32_t saved_line_length = line_length;
+  // caller's line again afterwards, scanned to its end.
+  saved_scan_state typed;
   program_offset = line_offset;
-  resume_at_body = 0;
+  blocks.resume_at_body = 0;
   chain_pending = 0;
   typed_line_offset = line_offset;
   int result = run_program_lines();
@@ -489,61 +455,34 @@ int run_typed_line() {
 
   program_length = saved_length;
   program_buffer[program_length] = 0;
-  line_start = statement_start = saved_start;
-  line_end = scan_pointer = saved_end;
-  line_length = saved_line_length;
+  typed.restore_line();
+  statement_start = line_start;
+  scan_pointer = line_end;
   return result;
 }
 
 int run_immediate_while_stepping() {
   // The interrupted statement's parse state, put back after the typed line.
-  int saved_no_execute = no_execute, saved_skip = skip_block;
-  const char* saved_scan = scan_pointer;
-  const char* saved_end = line_end;
-  const char* saved_start = line_start;
-  const char* saved_statement = statement_start;
-  std::int32_t saved_length = line_length;
-  int saved_for = in_for, saved_while = in_while, saved_gosub = in_gosub;
-  int saved_kind = block_kind;
-  int saved_break = break_requested, saved_continue = continue_requested;
+  saved_scan_state paused;
+  block_frame frame;
   std::uint32_t saved_offset = program_offset, saved_next = next_line_offset, saved_goto = goto_target;
-  std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
 
-  in_for = in_while = in_gosub = 0;
-  no_execute = skip_block = 0;
-  break_requested = continue_requested = 0;  // a pending BREAK belongs to the paused loop
-  block_kind = BLOCK_NONE;
-  loop_line_offset = loop_statement_column = 0;
+  enter_outermost_blocks();  // a pending BREAK belongs to the paused loop
+  no_execute = blocks.skip_block = 0;
 
   char typed[sizeof command_line];
   std::memcpy(typed, command_line, sizeof typed);
   typed[sizeof typed - 1] = 0;
-  line_start = scan_pointer = statement_start = typed;
-  line_length = static_cast<std::int32_t>(std::strlen(typed));
-  line_end = typed + line_length;
+  point_scan_at(typed, typed + std::strlen(typed));
 
   int classified = classify_command_line();
   if (classified == 1) run_typed_line();
   graph_repaint_if_changed();
 
-  no_execute = saved_no_execute;
-  skip_block = saved_skip;
-  scan_pointer = saved_scan;
-  line_end = saved_end;
-  line_start = saved_start;
-  statement_start = saved_statement;
-  line_length = saved_length;
-  in_for = saved_for;
-  in_while = saved_while;
-  in_gosub = saved_gosub;
-  block_kind = saved_kind;
-  break_requested = saved_break;
-  continue_requested = saved_continue;
+  paused.restore();
   program_offset = saved_offset;
   next_line_offset = saved_next;
   goto_target = saved_goto;
-  loop_line_offset = saved_loop_line;
-  loop_statement_column = saved_loop_column;
   return 0;
 }
 
@@ -557,7 +496,7 @@ int run_loaded_program() {
   degrees_mode = 0;
   datetime_run_start(chain_keepdata);
   program_offset = 0;
-  loop_line_offset = loop_statement_column = 0;
+  blocks.loop_line_offset = blocks.loop_statement_column = 0;
   long_run_start();
   if (program_load_failed) {
     line_start = nullptr;

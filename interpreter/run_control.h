@@ -4,26 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// Block state of the running statement loop (see control_flow.cpp).
-extern int in_gosub, return_seen;
-extern int in_while, wend_seen;
-extern int in_for, next_seen;
-extern int in_if, else_seen, if_result;
-extern int block_kind;  // innermost open block: 0 none, 1 GOSUB, 2 WHILE, 3 IF, 4 FOR
-enum block_kinds : int { BLOCK_NONE = 0, BLOCK_GOSUB = 1, BLOCK_WHILE = 2, BLOCK_IF = 3, BLOCK_FOR = 4 };
-extern int loop_condition;
-extern int skip_block;
-extern int break_requested, continue_requested;
-extern int resume_at_body;
-extern std::uint32_t body_column;
-// Identity of the innermost running FOR or WHILE: 1 + the offset of its line
-// and the column of the statement; both 0 outside loops and in subroutines.
-extern std::uint32_t loop_line_offset;
-extern std::uint32_t loop_statement_column;
-extern std::uint32_t next_line, next_column;
-extern std::uint32_t wend_line, wend_column;
+#include "interpreter/control_flow.h"
+
+// Statement number a GOTO asked for (0 none); the line loop jumps there.
 extern std::uint32_t goto_target;
-extern int return_value_type;  // 2, 3, 14 or 16: type of the value the last RETURN gave
 
 // Stepping and interrupt flags shared with the front-end.
 extern int step_requested;

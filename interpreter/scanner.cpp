@@ -3,6 +3,8 @@
 // accumulators (calling functions and special names on the spot).
 #include "interpreter/scanner.h"
 
+#include "interpreter/temp_levels.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,6 +20,7 @@
 #include "interpreter/debugging.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
+#include "interpreter/temp_levels.h"
 #include "interpreter/user_functions.h"
 #include "rizozira/long_functions.h"
 #include "rizozira/long_number.h"
@@ -111,17 +114,6 @@ int scan_name_at(const char*& p, const char* end, char (&name)[max_name_length +
   return length;
 }
 
-// Saved levels of the temporary strings and longs around a call.
-struct temp_levels {
-  std::uint32_t strings = temp_strings_used;
-  std::int32_t longs = long_temp_used;
-  void restore() const {
-    if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
-    temp_strings_used = strings;
-    long_temp_release_to(longs);
-  }
-};
-
 // A keyword, operator or comparison item.
 int token_item(expr_item& item, std::uint32_t type, std::int64_t token) {
   item.type = type;
@@ -142,7 +134,7 @@ int take_result(expr_item& item, int result) {
 // The arguments may call other user functions, so the index of this call's
 // definition is set only once they are evaluated.
 int call_function(expr_item& item, int token, const char* name, int definition = -1) {
-  temp_levels levels;
+  temp_level_guard levels;
   expr_item list[max_parameters];
   int count = FUNCTION_NO_ARGUMENT_LIST;
   int result = 0;
@@ -246,7 +238,7 @@ void set_element_name(const char* name, int count, const expr_item* subscripts) 
 // An array element: subscripts, address, value.
 int array_element(expr_item& item, int array_index, int flags) {
   array_entry& entry = array_table[array_index];
-  temp_levels levels;
+  temp_level_guard levels;
   // get_parameter_list fills the subscripts it reads and nothing past count
   // is used, so the room is not cleared first (this runs on every access).
   alignas(expr_item) unsigned char list_room[sizeof(expr_item) * max_parameters];
@@ -269,7 +261,7 @@ int array_element(expr_item& item, int array_index, int flags) {
 
 // A new array under DIM or LONG.
 int declare_array(expr_item& item, const char* name, int flags) {
-  temp_levels levels;
+  temp_level_guard levels;
   expr_item list[max_parameters];
   int count = 0;
   int result = get_parameter_list(&count, list);
@@ -545,7 +537,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
     if (flags & unevaluated_flags) {
       return token_item(item, ITEM_SPECIAL_NAME, token);
     }
-    temp_levels levels;
+    temp_level_guard levels;
     int result = do_special_name(token);
     levels.restore();
     if (result < 0) return fail_at(item.column, 87);
@@ -764,7 +756,7 @@ int get_item(expr_item& item, int flags) {
   }
   if (declaring) return declare_array(item, name, flags);
   if (no_execute) {
-    temp_levels levels;
+    temp_level_guard levels;
     expr_item list[max_parameters];
     int count = 0;
     int result = get_parameter_list(&count, list);

@@ -12,6 +12,8 @@
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/pending.h"
+#include "graph/graph_state.h"
+#include "graph/graph_window.h"
 #include "interpreter/program_dialogs.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"

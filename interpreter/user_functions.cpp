@@ -232,24 +232,16 @@ int run_def_gosub_body() {
   std::uint32_t saved_next = next_line_offset;
   std::uint32_t saved_line_number = line_statement_number;
   int saved_first_data = first_data_on_line;
-  int saved_in_gosub = in_gosub, saved_in_for = in_for, saved_in_while = in_while;
-  int saved_block = block_kind, saved_return_seen = return_seen;
-  std::uint32_t saved_loop_line = loop_line_offset, saved_loop_column = loop_statement_column;
-  in_gosub = in_for = in_while = 0;
-  block_kind = BLOCK_NONE;
-  loop_line_offset = loop_statement_column = 0;
-  program_offset = old_length + 7;
-  resume_at_body = 0;
-
-  int r = run_program_lines();
-
-  in_gosub = saved_in_gosub;
-  in_for = saved_in_for;
-  in_while = saved_in_while;
-  block_kind = saved_block;
-  return_seen = saved_return_seen;
-  loop_line_offset = saved_loop_line;
-  loop_statement_column = saved_loop_column;
+  int saved_return_seen = blocks.return_seen;
+  int r = 0;
+  {
+    block_frame frame;
+    enter_outermost_blocks();
+    program_offset = old_length + 7;
+    blocks.resume_at_body = 0;
+    r = run_program_lines();
+  }
+  blocks.return_seen = saved_return_seen;
   program_offset = saved_offset;
   next_line_offset = saved_next;
   line_statement_number = saved_line_number;
@@ -257,7 +249,7 @@ int run_def_gosub_body() {
   program_length = old_length;
   program_buffer[old_length] = '\0';
   if (r < 0) return r;
-  return return_value_type;
+  return blocks.return_value_type;
 }
 
 void trace_user_function(const user_function* f, const user_call_frame* frame) {

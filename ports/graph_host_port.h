@@ -2,6 +2,7 @@
 // the graph. The desktop installs the Qt graph window; tests install a fake;
 // the default has no window (is_open is false, open refuses).
 #pragma once
+#include <string>
 
 class GraphHostPort {
  public:
@@ -14,6 +15,15 @@ class GraphHostPort {
   // Asks for a repaint of the whole client area, or of the given rectangle.
   virtual void invalidate() = 0;
   virtual void invalidate_rect(int left, int top, int right, int bottom) = 0;
+  // Asks for a new client size in pixels (GRAPH width= and height= on an
+  // open window); the window keeps the graph's width-to-height ratio and
+  // stays on the screen.
+  virtual void resize(int width_px, int height_px) = 0;
+  // Shows the window normal and then maximised (GRAPH maximize).
+  virtual void maximize() = 0;
+  // A message box with an OK button, owned by the graph window (a render
+  // that cannot draw, refused zooms and moves).
+  virtual void message(const std::string& title, const std::string& text) = 0;
   // The client area in pixels (0 x 0 when no window is open).
   virtual void client_size(int& width_px, int& height_px) const = 0;
   // Ticks (checked) or clears a menu item of the graph window, by its id.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core_test_support.h"
+#include "graph/graph_state.h"
 #include "frontend/paths.h"
 #include "interpreter/functions.h"
 #include "interpreter/input.h"

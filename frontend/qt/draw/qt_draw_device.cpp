@@ -92,10 +92,21 @@ void QtPainterDevice::set_background_color(draw_color color) {
 }
 
 void QtPainterDevice::set_clip_rect(int left, int top, int right, int bottom) {
-  painter_.setClipRect(box_rect(left, top, right, bottom), Qt::ReplaceClip);
+  QRectF r = box_rect(left, top, right, bottom);
+  if (has_base_clip_) r = r.intersected(base_clip_);
+  painter_.setClipRect(r, Qt::ReplaceClip);
 }
 
-void QtPainterDevice::clear_clip() { painter_.setClipping(false); }
+void QtPainterDevice::clear_clip() {
+  if (has_base_clip_) painter_.setClipRect(base_clip_, Qt::ReplaceClip);
+  else painter_.setClipping(false);
+}
+
+void QtPainterDevice::set_base_clip(int left, int top, int right, int bottom) {
+  has_base_clip_ = true;
+  base_clip_ = box_rect(left, top, right, bottom);
+  painter_.setClipRect(base_clip_, Qt::ReplaceClip);
+}
 
 // --- figures ---------------------------------------------------------------
 

@@ -57,6 +57,10 @@ class QtPainterDevice : public DrawDevice {
   void text_out(int x, int y, std::string_view text) override;
   bool get_pixel(int x, int y, draw_color& color) override;
 
+  // A clip that stays under every set_clip_rect and clear_clip (a printed
+  // page's graph rectangle). Right and bottom exclusive.
+  void set_base_clip(int left, int top, int right, int bottom);
+
  protected:
   QPainter& painter() { return painter_; }
   // Puts the device's render hints and background on the painter (after
@@ -89,6 +93,8 @@ class QtPainterDevice : public DrawDevice {
   bool winding_ = false;
   draw_point current_;
 
+  bool has_base_clip_ = false;
+  QRectF base_clip_;
   bool recording_ = false;    // between begin_path and end_path
   bool figure_open_ = false;  // the path has a figure that a line may continue
   QPainterPath path_;
