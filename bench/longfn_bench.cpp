@@ -13,7 +13,6 @@ namespace {
 struct bench_setup {
   bench_setup() {
     long_statics_init();
-    console_mode = 1;
   }
 };
 

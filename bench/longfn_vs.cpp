@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/longfn_reference.h"
+#include "tests/long/longfn_reference.h"
 
 namespace {
 
@@ -92,7 +92,6 @@ int main(int argc, char** argv) {
 
   auto free_cache = reinterpret_cast<void (*)()>(dlsym(lib().handle, "mpfr_free_cache"));
   long_statics_init();
-  console_mode = 1;
   int failures = 0;
   for (std::int32_t p : precisions) {
     for (const auto& c : cases) {

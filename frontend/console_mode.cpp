@@ -4,10 +4,13 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
 #include "frontend/paths.h"
+#include "interpreter/files.h"
 #include "interpreter/host_api.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/output.h"
@@ -18,6 +21,32 @@
 namespace {
 constexpr std::size_t console_line_size = 256;  // 255 bytes and the terminating zero
 char console_line[console_line_size];
+
+constexpr int exit_after_interrupt = 130;    // as a shell reports a Ctrl+C
+constexpr int exit_after_output_failure = 1;
+
+// Ends console mode on Ctrl+C or a failed standard output, as after a fatal
+// error: every open file is written out and closed (completed writes are
+// kept), the terminal's colours are reset, the reason goes to standard error
+// and the process exits non-zero. Called only from safe points, never from
+// the signal handler. A fault raised while closing (a close that reports on
+// a failed console) returns to the closing already under way.
+void end_on_console_fault(console_fault fault) {
+  static bool ending = false;
+  if (ending) return;
+  ending = true;
+  file_close_all();
+  if (!console_output_failed() && console_output_is_terminal()) console_write("\x1b[0m");
+  console_flush();
+  if (fault == console_fault::interrupt) {
+    std::fputs("\nInterrupted: open files were written and closed.\n", stderr);
+  } else {
+    std::fprintf(stderr, "Standard output failed (%s): the run was ended and open files were closed.\n",
+                 std::strerror(console_output_error()));
+  }
+  std::fflush(nullptr);
+  std::_Exit(fault == console_fault::interrupt ? exit_after_interrupt : exit_after_output_failure);
+}
 }  // namespace
 
 int console_command_loop() {
@@ -54,6 +83,7 @@ int console_mode_run() {
 
 int console_sequence() {
   console_mode = 1;
+  console_catch_faults(end_on_console_fault);
   if (startup_folder.empty()) startup_folder = path_current_directory();
   source_file_path.clear();
   program_folder = interpreter_folder;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "graph/shapes.h"
+#include "graph/text_table.h"
 #include "interpreter/debugging.h"
 
 graph_state graph;
@@ -86,6 +87,6 @@ int graph_reset() {
   graph_event = -1;
   mouse_check_forward = 0;
   shape_table_reset();
-  // The text table resets here too once it exists.
+  text_table_reset();
   return 0;
 }

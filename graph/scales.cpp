@@ -137,17 +137,6 @@ int graph_layout_plot_area() {
   return 0;
 }
 
-int axis_title_metrics(DrawDevice&) {
-  // The room for the numbers; the axis titles of TEXT widen it.
-  render.xaxis_title_margin_in = 0.2;
-  render.yaxis_title_margin_in = 0.2;
-  render.xaxis_title_height_px = 0;
-  render.yaxis_title_height_px = 0;
-  render.xaxis_title_margin_px = render.xaxis_title_margin_in * render.px_per_inch_y;
-  render.yaxis_title_margin_px = render.yaxis_title_margin_in * render.px_per_inch_x;
-  return 0;
-}
-
 int graph_compute_scales(DrawDevice&) {
   // Text shapes are measured here once they exist, so that their extents count.
   if (graph.data_x_max == -INFINITY || graph.data_y_max == -INFINITY) graph.data_extents_valid = 0;

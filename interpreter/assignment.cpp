@@ -15,6 +15,7 @@
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
+#include "interpreter/long_bridge.h"
 #include "interpreter/output.h"
 #include "interpreter/pending.h"
 #include "interpreter/run_state.h"

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "interpreter/errors.h"
+#include "interpreter/long_bridge.h"
 #include "interpreter/run_state.h"
 #include "interpreter/timing.h"
 #include "interpreter/variables.h"

@@ -23,6 +23,7 @@
 #include "rizozira/long_number.h"
 
 int expression_depth = 0;
+int evaluation_depth = 0;
 array_entry* last_array_entry = nullptr;
 
 namespace {
@@ -475,6 +476,10 @@ unsigned operator_kind(const expr_item& item) {
 }  // namespace
 
 int evaluate_expression(int flags) {
+  struct depth_count {
+    depth_count() { ++evaluation_depth; }
+    ~depth_count() { --evaluation_depth; }
+  } depth;
   // Raw room for the items: an expression uses a few of the 49 places, so
   // they are not cleared in advance (each is constructed as it is filled).
   alignas(expr_item) unsigned char table_room[sizeof(expr_item) * max_expression_items];

@@ -14,6 +14,13 @@ constexpr int max_parameters = 7;
 // Nesting of evaluations through "(" items, "@(" names and argument lists
 // (the indent of DEBUG output).
 extern int expression_depth;
+// Entries of evaluate_expression now running, however they were reached
+// (parentheses, arguments, user-defined function bodies). A user-defined
+// function call is refused (216) once this reaches evaluation_depth_limit, so
+// that recursion through nested parentheses ends with an error long before
+// the stack runs out; a single line's parentheses stay far below the limit.
+extern int evaluation_depth;
+constexpr int evaluation_depth_limit = 1000;
 // The array entry of a one-item expression that was a string with an entry, a
 // whole string array or a whole numeric array; else null.
 extern array_entry* last_array_entry;

@@ -138,7 +138,8 @@ bool open_channel_object(file_entry& entry, std::uint32_t mode, const std::strin
     case FILE_MODE_INPUT:
     case FILE_MODE_OUTPUT:
     case FILE_MODE_APPEND: {
-      const char* how = mode == FILE_MODE_INPUT ? "r" : (mode == FILE_MODE_OUTPUT ? "w" : "a+");
+      // "e": close-on-exec, so that no child started by SPAWN inherits the file.
+      const char* how = mode == FILE_MODE_INPUT ? "re" : (mode == FILE_MODE_OUTPUT ? "we" : "a+e");
       entry.stream = std::fopen(path.c_str(), how);
       return entry.stream != nullptr;
     }

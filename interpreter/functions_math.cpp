@@ -10,6 +10,7 @@
 #include "interpreter/functions.h"
 #include "interpreter/functions_internal.h"
 #include "interpreter/keywords.h"
+#include "interpreter/long_bridge.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
 #include "interpreter/variables.h"

@@ -18,6 +18,7 @@
 #include "interpreter/file_table.h"
 #include "interpreter/files.h"
 #include "interpreter/keywords.h"
+#include "interpreter/long_bridge.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
 #include "interpreter/run_control.h"

@@ -24,20 +24,14 @@ int output_buffer_clear() { return not_available("The output window"); }
 
 
 
-// Texts of the graph: until their area exists no text can be added, so a
-// render has none to draw.
-int text_draw_all(DrawDevice&) { return 0; }
 
 // Printing and export of the graph (GRAPH print, metafile, jpeg).
 int graph_print() { return not_available("Printing the graph"); }
 int graph_export_metafile() { return not_available("The metafile export"); }
 int graph_export_jpeg() { return not_available("The JPEG export"); }
 
-// Statements of areas not built yet (graphs).
-int stmt_text() { return not_available("TEXT"); }
-
-// Text shapes (the text area): until they exist a TEXT or PLOTCHAROUTLINE
-// record draws nothing and CHAROUTLINE is refused.
+// Text shapes (the text area): until they are compiled in, a TEXT or
+// PLOTCHAROUTLINE record draws nothing and CHAROUTLINE is refused.
 int shape_text_outline(DrawDevice&, shape_record&, int) { return 0; }
 int shape_draw_plotcharoutline(DrawDevice&, shape_record&, int) { return 0; }
 int shape_charoutline_to_array() { return not_available("SHAPE CHAROUTLINE"); }

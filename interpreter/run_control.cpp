@@ -274,6 +274,7 @@ int process_statement() {
     } else {
       // A statement of an immediate command (step_requested set for it) runs
       // without waiting for another console line.
+      console_check_interrupt();  // Ctrl+C ends console mode here, between statements
       bool stepped = step_requested != 0;
       take_step_request();
       if (step_mode && !no_execute && !step_banner_pending && !stepped) read_console_step_line();

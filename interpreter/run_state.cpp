@@ -10,7 +10,6 @@ const char* statement_start = nullptr;
 double double_accumulator = 0;
 char string_accumulator[string_accumulator_size] = {};
 std::int32_t string_accumulator_length = 0;
-long_number* long_accumulator = nullptr;
 
 std::uint32_t console_mode = 0;
 int debug_mode = 0;

@@ -17,7 +17,7 @@ constexpr std::size_t string_accumulator_size = 1024;  // strings are capped at 
 extern double double_accumulator;
 extern char string_accumulator[string_accumulator_size];
 extern std::int32_t string_accumulator_length;
-extern long_number* long_accumulator;
+extern long_number* long_accumulator;  // owned by the long-number kernels (rizozira/long_number.h)
 
 // Modes and flags.
 extern std::uint32_t console_mode;  // 1 in console mode, set once at start-up

@@ -12,6 +12,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/window_controls.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "ports/frontend_port.h"
 
 int timer_available = 1;
@@ -88,7 +89,10 @@ void timer_calibrate() {
 }
 
 int poll_user_interrupt() {
-  if (console_mode) return 0;  // no Kill button and no window to keep alive
+  if (console_mode) {  // no Kill button and no window to keep alive; Ctrl+C ends the process
+    console_check_interrupt();
+    return 0;
+  }
   std::int64_t now = read_counter();
   std::uint64_t since = timer_ticks_per_us ? ticks_to_us(now, perf_start_time) : poll_overflow_us;
   if (since > static_cast<std::uint64_t>(poll_interval_us)) {

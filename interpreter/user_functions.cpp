@@ -342,7 +342,7 @@ int call_user_function(expr_item* arguments, int count) {
   ++user_call_depth;
   {
     scan_text_guard scan(body, body + std::strlen(body));
-    if (user_call_depth < user_call_depth_limit) {
+    if (user_call_depth < user_call_depth_limit && evaluation_depth < evaluation_depth_limit) {
       if (f->kind == 0) {
         result = evaluate_expression_release_temps(0);
         if (result == 0) result = report_error(71);  // an empty body gives no value

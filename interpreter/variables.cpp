@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "graph/text_table.h"
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/files.h"
@@ -595,6 +596,7 @@ int clear_all_variables() {
   string_space_used = 1;
   temp_strings_used = 1;
   current_value_slot = nullptr;
+  text_clear_all();  // graph texts point at the variables just cleared
   // A FIELD on a string variable finds its variable again when next used.
   for (field_definition* definition : field_table)
     if (definition && definition->file_number == -1) definition->string_slot = nullptr;

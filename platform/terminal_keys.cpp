@@ -40,8 +40,10 @@ class raw_terminal_guard {
       action.sa_handler = restore_terminal_and_reraise;
       sigemptyset(&action.sa_mask);
       sigaction(guarded_signals[i], &action, &previous_[i]);
-      // A signal the program ignored stays ignored.
-      if (previous_[i].sa_handler == SIG_IGN) sigaction(guarded_signals[i], &previous_[i], nullptr);
+      // A signal the program ignored stays ignored, and one it handles itself
+      // (console mode's Ctrl+C) keeps its handler: the wait then ends and
+      // this guard puts the terminal back on its way out.
+      if (previous_[i].sa_handler != SIG_DFL) sigaction(guarded_signals[i], &previous_[i], nullptr);
     }
     termios raw = saved_;
     raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));  // signals (Ctrl-C) stay on
@@ -78,7 +80,10 @@ int terminal_read_key(unsigned char& key) {
     do {
       errno = 0;
       c = std::getchar();
-      if (c == EOF && errno == EINTR) std::clearerr(stdin);
+      if (c == EOF && errno == EINTR) {
+        std::clearerr(stdin);
+        if (console_interrupted()) break;  // ended at the next safe point
+      }
     } while (c == EOF && errno == EINTR);
   } else {
     c = std::getchar();

@@ -81,3 +81,10 @@ class FontEngine {
 
 // Windows-1252 byte to Unicode code point (undefined bytes map to themselves).
 char32_t cp1252_to_unicode(unsigned char byte);
+
+// The font engine of the graph window's devices, for measuring outside a
+// render (TEXT and text shapes are measured as they are given). The
+// front-end installs the engine its devices share; the default makes no
+// fonts (without a display no graph window can be open).
+FontEngine& graph_font_engine();
+void install_graph_font_engine(FontEngine* engine);  // nullptr restores the default

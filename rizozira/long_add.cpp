@@ -22,7 +22,7 @@ int copy_unnormalised(const long_number* src, long_number* c) {
   int r = long_copy(src, c);
   if (r < 0) return r;
   c->norm = 0;
-  return 14;
+  return long_result;
 }
 
 }  // namespace
@@ -43,13 +43,13 @@ int long_add(const long_number* a, const long_number* b, long_number* c) {
   if (!integer_mode && gap > p + 2) {
     return long_copy(L, c);  // S lies wholly below the precision
   }
-  const int q = static_cast<int>(gap % 8);
-  const std::int64_t c_exp = static_cast<std::int64_t>(L->exp) + 8 - q;
+  const int q = static_cast<int>(gap % long_block_digits);
+  const std::int64_t c_exp = static_cast<std::int64_t>(L->exp) + long_block_digits - q;
 
-  std::int64_t n = L->len + 8;
+  std::int64_t n = L->len + long_block_digits;
   std::int64_t span = (c_exp - S->exp) + S->len;
   if (span > n) n = span;
-  if (!integer_mode && n > p + g + 8) n = p + g + 8;
+  if (!integer_mode && n > p + g + long_block_digits) n = p + g + long_block_digits;
 
   // Copy the fields we need before c's storage changes (c is a third record).
   const std::uint32_t* lb = L->blocks;
@@ -58,17 +58,17 @@ int long_add(const long_number* a, const long_number* b, long_number* c) {
   const std::int32_t l_sign = L->sign;
   const std::uint32_t* sb = S->blocks;
   const std::int32_t s_blks = S->blks;
-  const std::int64_t s_offset = (c_exp - S->exp) / 8;  // c block holding S's block 0
+  const std::int64_t s_offset = (c_exp - S->exp) / long_block_digits;  // c block holding S's block 0
 
   int r = long_reserve(c, n);
   if (r < 0) return r;
   const std::int32_t nb = long_blocks_for_digits(n);
   std::uint32_t* cb = c->blocks;
-  std::memset(cb, 0, static_cast<std::size_t>(nb) * 4);
+  std::memset(cb, 0, static_cast<std::size_t>(nb) * long_block_bytes);
 
   // Place L shifted right by 8 - q digits: block 0 stays free for a carry.
   long_blocks_scale_into(lb, l_blks, q, cb, nb);
-  c->len = static_cast<std::int32_t>(l_len + 8 - q);
+  c->len = static_cast<std::int32_t>(l_len + long_block_digits - q);
   c->blks = nb;
   c->sign = l_sign;
   c->exp = static_cast<std::int32_t>(c_exp);

@@ -6,9 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "interpreter/functions.h"
-#include "interpreter/named_vars.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
 
 namespace {
@@ -32,7 +29,7 @@ constexpr atn_reduction atn_reductions[8] = {
 };
 
 int set_int(long_number* r, std::int32_t v) {
-  int rc = long_reserve(r, 8);
+  int rc = long_reserve(r, long_block_digits);
   if (rc < 0) return rc;
   return long_from_int(r, v);
 }
@@ -63,21 +60,16 @@ int long_atan_tenth(long_fixed& dst, std::int32_t digits) {
   const std::int32_t want = static_cast<std::int32_t>(dst.size());
   if (long_atan_tenth_cache_digits < digits || long_atan_tenth_cache->blks < want) {
     long_atan_tenth_cache_digits = 0;
-    const std::int32_t count = std::max((digits + 25) / 8 + 1, want);
+    const std::int32_t count = std::max((digits + 25) / long_block_digits + 1, want);
     long_fixed sum(static_cast<std::size_t>(count), 0), pow(static_cast<std::size_t>(count), 0),
         term(static_cast<std::size_t>(count), 0);
-    const std::int32_t saved_count = long_fixed_count;
-    long_fixed_count = count;
-    long_fixed_bytes = count * 4;
-    int rc = long_blocks_arccot(sum.data(), pow.data(), term.data(), 10);
-    long_fixed_count = saved_count;
-    long_fixed_bytes = saved_count * 4;
+    int rc = long_blocks_arccot(sum.data(), pow.data(), term.data(), 10, count);
     if (rc < 0) return rc;
     rc = long_fixed_to_record(sum, 0, long_atan_tenth_cache);
     if (rc < 0) return rc;
     long_atan_tenth_cache_digits = digits;
   }
-  std::memcpy(dst.data(), long_atan_tenth_cache->blocks, static_cast<std::size_t>(want) * 4);
+  std::memcpy(dst.data(), long_atan_tenth_cache->blocks, static_cast<std::size_t>(want) * long_block_bytes);
   return 0;
 }
 
@@ -103,17 +95,15 @@ int long_atn_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     n += 2;
     if (int mrc = long_fixed_multiply(pow, x2, x2_from, product); mrc < 0) return mrc;
     pow.swap(product);
-    long_blocks_start = 0;
-    while (long_blocks_start < n_blocks && pow[static_cast<std::size_t>(long_blocks_start)] == 0) {
-      ++long_blocks_start;
-    }
-    const std::int32_t start = long_blocks_start;
+    std::int32_t start = 0;
+    while (start < n_blocks && pow[static_cast<std::size_t>(start)] == 0) ++start;
     if (start >= n_blocks) break;
     long_debug_line("n = %d, div_start = %d\n", static_cast<int>(n), start);
     long_debug_dump_fixed("powr", pow);
     std::fill(term.begin(), term.begin() + start, 0);
     std::copy(pow.begin() + start, pow.end(), term.begin() + start);
-    long_fixed_div_small_tracked(term.data(), n, n_blocks);
+    std::int32_t term_start = start;
+    long_fixed_div_small_tracked(term.data(), n, n_blocks, term_start);
     if (int rc = long_series_add_term(sum, term, start, n_blocks, subtract, terms); rc < 0) return rc;
   }
   return 0;
@@ -154,7 +144,6 @@ int long_atn_reduce(long_number* x, std::int32_t* k_out) {
 int long_atn_split(const long_number* x, long_number* r) {
   return long_catch_alloc([&]() -> int {
     long_precision_saver saver;
-    timer_read_global();
     long_work_record X;
     int rc = long_copy(x, &X.n);
     if (rc < 0) return rc;
@@ -171,15 +160,15 @@ int long_atn_split(const long_number* x, long_number* r) {
     b[5] = long_tuning_int(names[4], P + 18);
     b[6] = P + 18;
     long_force_boundaries(b, 7);
-    const std::int32_t n_blocks = (P + 18 + 7) / 8;
+    const std::int32_t n_blocks = (P + 18 + long_block_digits - 1) / long_block_digits;
     long_fixed f = fraction_of(&X.n, n_blocks);
     long_fixed acc(static_cast<std::size_t>(n_blocks), 0), sum(static_cast<std::size_t>(n_blocks), 0);
     for (int i = 0; i < 6; ++i) {
       const std::int32_t f_blocks = static_cast<std::int32_t>(f.size());
-      const std::int32_t first = b[i] / 8;
+      const std::int32_t first = b[i] / long_block_digits;
       if (first >= f_blocks) break;
       const std::int32_t count =
-          b[i + 1] < f_blocks * 8 ? (b[i + 1] - b[i]) / 8 : f_blocks - first;
+          b[i + 1] < f_blocks * long_block_digits ? (b[i + 1] - b[i]) / long_block_digits : f_blocks - first;
       rc = long_atn_series(f, sum, first, count);
       if (rc < 0) return rc;
       long_blocks_add_from(acc.data(), sum.data(), 0, n_blocks);
@@ -215,14 +204,14 @@ int long_atn_split(const long_number* x, long_number* r) {
     rc = long_fixed_to_record(acc, 0, r);
     if (rc < 0) return rc;
     long_normalize(r, 1);
-    return 14;
+    return long_result;
   });
 }
 
 int long_atn_core(long_number* x, long_number* r, int acot) {
   long_precision += 8;
   const std::int32_t P = long_precision;
-  set_named_var_int("atntotaltime", 0);
+  long_host_set_tuning("atntotaltime", 0);
   long_normalize(x, 1);
   bool negative = false, complement = false;
   int rc;
@@ -299,7 +288,7 @@ int long_atn(long_number* x, long_number* r, int acot) {
   long_temp_level_saver level;
   int rc = long_atn_core(x, r, acot);
   if (rc < 0) return rc;
-  if (degrees_mode) {  // r := r x 180 / pi
+  if (long_host_degrees_mode()) {  // r := r x 180 / pi
     long_precision += 8;
     long_work_record pi, d180, product;
     rc = long_pi(&pi.n, long_precision);
@@ -318,9 +307,9 @@ int long_atn(long_number* x, long_number* r, int acot) {
 }
 
 int long_func_atn(long_number* x, int acot) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   int rc = long_atn(x, long_accumulator, acot);
   if (rc < 0) return rc;
   long_round_result(long_accumulator);
-  return 14;
+  return long_result;
 }

@@ -5,13 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "interpreter/errors.h"
-#include "interpreter/output.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
-
-std::int32_t long_fixed_count = 0;
-std::int32_t long_fixed_bytes = 0;
 
 namespace {
 
@@ -32,26 +26,17 @@ bool fixed_alloc(long_fixed& f, std::size_t n) {
   return true;
 }
 
-void set_fixed_count(std::int32_t count) {
-  long_fixed_count = count;
-  long_fixed_bytes = count * 4;
-}
-
 }  // namespace
 
 std::int32_t long_fixed_count_for(std::int64_t digits) {
-  return static_cast<std::int32_t>(std::max<std::int64_t>(digits + 18, 20) / 8);
+  return static_cast<std::int32_t>(std::max<std::int64_t>(digits + 18, 20) / long_block_digits);
 }
 
 // ---------------------------------------------------------------- block primitives
 
-void long_blocks_set_int(std::uint32_t* a, std::uint32_t v) {
-  std::memset(a, 0, static_cast<std::size_t>(long_fixed_bytes));
+void long_blocks_set_int(std::uint32_t* a, std::uint32_t v, std::int32_t n) {
+  std::memset(a, 0, static_cast<std::size_t>(n) * long_block_bytes);
   a[0] = v;
-}
-
-void long_blocks_copy(std::uint32_t* a, const std::uint32_t* b) {
-  std::memcpy(a, b, static_cast<std::size_t>(long_fixed_bytes));
 }
 
 void long_blocks_add(std::uint32_t* a, const std::uint32_t* b, std::int32_t n) {
@@ -152,19 +137,18 @@ struct invariant_divisor {
 
 }  // namespace
 
-void long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t d, std::int32_t n) {
-  if (long_blocks_start < 0) long_blocks_start = 0;
-  while (long_blocks_start < n && blocks[long_blocks_start] == 0) ++long_blocks_start;
-  if (d == 0) {  // no division by zero: the blocks stay as they are
-    long_blocks_remainder = 0;
-    return;
-  }
+std::uint32_t long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t d, std::int32_t n,
+                                           std::int32_t& start) {
+  std::int32_t first = start < 0 ? 0 : start;
+  while (first < n && blocks[first] == 0) ++first;
+  start = first;
+  if (d == 0) return 0;  // no division by zero: the blocks stay as they are
   const invariant_divisor divisor(d);
   std::uint64_t rem = 0;
-  for (std::int32_t i = long_blocks_start; i < n; ++i) {
+  for (std::int32_t i = first; i < n; ++i) {
     blocks[i] = static_cast<std::uint32_t>(divisor.divide(rem * base + blocks[i], rem));
   }
-  long_blocks_remainder = static_cast<std::uint32_t>(rem);
+  return static_cast<std::uint32_t>(rem);
 }
 
 namespace {
@@ -195,10 +179,10 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
   // sum := 1/n -+ 1/(3 n^3) + 1/(5 n^5) -+ ...: atan(1/n) when the signs
   // alternate, atanh(1/n) when they do not.
   std::vector<std::int64_t> acc(static_cast<std::size_t>(count), 0);
-  std::memset(pow, 0, static_cast<std::size_t>(count) * 4);
+  std::memset(pow, 0, static_cast<std::size_t>(count) * long_block_bytes);
   pow[0] = 1;
-  long_blocks_start = 0;
-  long_fixed_div_small_tracked(pow, n, count);
+  std::int32_t pow_start = 0;  // first block of pow that may be nonzero
+  long_fixed_div_small_tracked(pow, n, count, pow_start);
   for (std::int32_t i = 0; i < count; ++i) acc[static_cast<std::size_t>(i)] = pow[i];
   std::int64_t work = 0;
   int k = 1;
@@ -208,8 +192,8 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
     if (n < 10000) {
       // pow := pow / n^2, term := pow / (2k + 1) and sum := sum -+ term in
       // one pass: each division takes the blocks of the one before as they come.
-      while (long_blocks_start < count && pow[long_blocks_start] == 0) ++long_blocks_start;
-      start = long_blocks_start;
+      while (pow_start < count && pow[pow_start] == 0) ++pow_start;
+      start = pow_start;
       if (start >= count) break;  // the power has become zero
       const invariant_divisor d1(static_cast<std::uint64_t>(n) * n);
       const invariant_divisor d2(static_cast<std::uint64_t>(2 * k + 1));
@@ -229,13 +213,13 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
         }
       }
     } else {
-      long_fixed_div_small_tracked(pow, n, count);
-      long_fixed_div_small_tracked(pow, n, count);
-      start = long_blocks_start;
+      long_fixed_div_small_tracked(pow, n, count, pow_start);
+      long_fixed_div_small_tracked(pow, n, count, pow_start);
+      start = pow_start;
       if (start >= count) break;  // the power has become zero
-      std::memcpy(term + start, pow + start, static_cast<std::size_t>(count - start) * 4);
-      long_fixed_div_small_tracked(term, static_cast<std::uint32_t>(2 * k + 1), count);
-      long_blocks_start = start;
+      std::memcpy(term + start, pow + start, static_cast<std::size_t>(count - start) * long_block_bytes);
+      std::int32_t term_start = start;
+      long_fixed_div_small_tracked(term, static_cast<std::uint32_t>(2 * k + 1), count, term_start);
       for (std::int32_t i = start; i < count; ++i) {
         acc[static_cast<std::size_t>(i)] += negative ? -static_cast<std::int64_t>(term[i]) : term[i];
       }
@@ -243,7 +227,7 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
     work += long_precision;
     if (work > constant_poll_units) {
       work = 0;
-      int rc = poll_user_interrupt();
+      int rc = long_host_poll_interrupt();
       if (rc < 0) return rc;
     }
   }
@@ -251,10 +235,9 @@ int long_blocks_inverse_series(std::uint32_t* sum, std::uint32_t* pow, std::uint
   return k;
 }
 
-int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
-                       std::uint32_t n) {
-  return long_catch_alloc(
-      [&]() -> int { return long_blocks_inverse_series(sum, pow, term, n, 1, long_fixed_count); });
+int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term, std::uint32_t n,
+                       std::int32_t count) {
+  return long_catch_alloc([&]() -> int { return long_blocks_inverse_series(sum, pow, term, n, 1, count); });
 }
 
 void long_debug_line(const char* format, int a, int b) {
@@ -264,7 +247,9 @@ void long_debug_line(const char* format, int a, int b) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
   int n = std::snprintf(text, sizeof text, format, a, b);  // formats are this area's own literals
 #pragma GCC diagnostic pop
-  if (n > 0) print_text(std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1)));
+  if (n > 0)
+    long_host_print(
+        std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1)));
 }
 
 void long_debug_dump_fixed(const char* label, const long_fixed& f, std::int32_t sign) {
@@ -281,17 +266,17 @@ void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t co
   if (long_is_zero(x) || x->len <= 0) return;
   // Digit j (1-based) of x has the weight 10^(exp - j); in the fixed array
   // digit position t (0-based) has the weight 10^(7 - t). So t = j - 1 + s.
-  const std::int64_t s = 8 - static_cast<std::int64_t>(x->exp);
+  const std::int64_t s = long_block_digits - static_cast<std::int64_t>(x->exp);
   if (s < 0) return;  // |x| >= 10^8 is never asked for
-  const std::int64_t block_shift = s / 8;
-  const int digit_shift = static_cast<int>(s % 8);
+  const std::int64_t block_shift = s / long_block_digits;
+  const int digit_shift = static_cast<int>(s % long_block_digits);
   const std::uint32_t div = long_pow10[digit_shift];
-  const std::uint32_t mul = long_pow10[8 - digit_shift];
+  const std::uint32_t mul = long_pow10[long_block_digits - digit_shift];
   std::int32_t blocks = std::min(x->blks, long_blocks_for_digits(x->len));
   for (std::int32_t k = 0; k < blocks; ++k) {
     std::uint32_t v = x->blocks[k];
-    if (k == blocks - 1 && x->len % 8 != 0) {  // digits beyond len are not part of the value
-      std::uint32_t cut = long_pow10[8 - x->len % 8];
+    if (k == blocks - 1 && x->len % long_block_digits != 0) {  // digits beyond len are not part of the value
+      std::uint32_t cut = long_pow10[long_block_digits - x->len % long_block_digits];
       v -= v % cut;
     }
     std::int64_t at = k + block_shift;
@@ -303,12 +288,12 @@ void long_fixed_from_record(const long_number* x, long_fixed& f, std::int32_t co
 
 int long_fixed_to_record(const long_fixed& f, std::int32_t sign, long_number* r) {
   const std::int32_t count = static_cast<std::int32_t>(f.size());
-  int rc = long_reserve(r, static_cast<std::int64_t>(count) * 8);
+  int rc = long_reserve(r, static_cast<std::int64_t>(count) * long_block_digits);
   if (rc < 0) return rc;
-  std::memcpy(r->blocks, f.data(), static_cast<std::size_t>(count) * 4);
+  std::memcpy(r->blocks, f.data(), static_cast<std::size_t>(count) * long_block_bytes);
   r->blks = count;
-  r->len = count * 8;
-  r->exp = 8;
+  r->len = count * long_block_digits;
+  r->exp = long_block_digits;
   r->sign = sign;
   r->norm = 0;
   return 0;
@@ -364,7 +349,7 @@ int long_fixed_multiply(const long_fixed& a, const long_fixed& b, std::int32_t b
     work += i_hi - a_from + 1;
     if (work > multiply_poll_units) {  // a long product must not keep Kill waiting
       work = 0;
-      int rc = poll_user_interrupt();
+      int rc = long_host_poll_interrupt();
       if (rc < 0) return rc;
     }
   }
@@ -414,22 +399,21 @@ int long_cached_constant(long_number* cache, std::int32_t* cache_digits,
 int long_pi_compute(std::int32_t digits, long_number* r) {
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_LONGPI, stamp);
-  set_fixed_count(long_fixed_count_for(digits));
-  const std::size_t count = static_cast<std::size_t>(long_fixed_count);
+  const std::int32_t count = long_fixed_count_for(digits);
+  const std::size_t size = static_cast<std::size_t>(count);
   long_fixed p1, w1, w2, p2;
-  if (!fixed_alloc(p1, count) || !fixed_alloc(w1, count) || !fixed_alloc(w2, count) ||
-      !fixed_alloc(p2, count)) {
-    return report_error(159);
+  if (!fixed_alloc(p1, size) || !fixed_alloc(w1, size) || !fixed_alloc(w2, size) || !fixed_alloc(p2, size)) {
+    return long_host_report_error(159);
   }
-  int rc = long_blocks_arccot(p1.data(), w1.data(), w2.data(), 5);
+  int rc = long_blocks_arccot(p1.data(), w1.data(), w2.data(), 5, count);
   if (rc < 0) return rc;
-  long_blocks_mul_small(p1.data(), 4, long_fixed_count);
-  rc = long_blocks_arccot(p2.data(), w1.data(), w2.data(), 239);
+  long_blocks_mul_small(p1.data(), 4, count);
+  rc = long_blocks_arccot(p2.data(), w1.data(), w2.data(), 239, count);
   if (rc < 0) return rc;
-  long_blocks_sub_from(p1.data(), p2.data(), 0, long_fixed_count);
+  long_blocks_sub_from(p1.data(), p2.data(), 0, count);
   // The factor 4 of Machin's formula and the move of the integer digit into
   // the first digit of block 0 in one multiplication.
-  long_blocks_mul_small(p1.data(), 40000000, long_fixed_count);
+  long_blocks_mul_small(p1.data(), 40000000, count);
   rc = take_constant(p1, r);
   if (rc < 0) return rc;
   long_timer_end(LONG_TIMER_LONGPI, stamp);
@@ -439,26 +423,25 @@ int long_pi_compute(std::int32_t digits, long_number* r) {
 int long_e_compute(std::int32_t digits, long_number* r) {
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_LONGE, stamp);
-  set_fixed_count(long_fixed_count_for(digits));
-  const std::int32_t count = long_fixed_count;
+  const std::int32_t count = long_fixed_count_for(digits);
   long_fixed t, s;
   if (!fixed_alloc(t, static_cast<std::size_t>(count)) || !fixed_alloc(s, static_cast<std::size_t>(count))) {
-    return report_error(159);
+    return long_host_report_error(159);
   }
-  long_blocks_set_int(t.data(), 1);  // T = 1 / k!
+  long_blocks_set_int(t.data(), 1, count);  // T = 1 / k!
   std::vector<std::int64_t> acc(static_cast<std::size_t>(count), 0);
   acc[0] = 2;
-  long_blocks_start = 0;
+  std::int32_t start = 0;  // first block of T that may be nonzero
   std::int64_t work = 0;
   for (std::uint32_t k = 2;; ++k) {
     // T := T / k and S := S + T in one pass.
-    while (long_blocks_start < count && t[static_cast<std::size_t>(long_blocks_start)] == 0) ++long_blocks_start;
-    if (long_blocks_start >= count) break;  // T has become zero
+    while (start < count && t[static_cast<std::size_t>(start)] == 0) ++start;
+    if (start >= count) break;  // T has become zero
     const invariant_divisor d(k);
     std::uint64_t rem = 0;
     std::uint32_t* tb = t.data();
     std::int64_t* cells = acc.data();
-    for (std::int32_t i = long_blocks_start; i < count; ++i) {
+    for (std::int32_t i = start; i < count; ++i) {
       std::uint64_t q = d.divide(rem * base + tb[i], rem);
       tb[i] = static_cast<std::uint32_t>(q);
       cells[i] += static_cast<std::int64_t>(q);
@@ -466,7 +449,7 @@ int long_e_compute(std::int32_t digits, long_number* r) {
     work += long_precision;
     if (work > constant_poll_units) {
       work = 0;
-      int rc = poll_user_interrupt();
+      int rc = long_host_poll_interrupt();
       if (rc < 0) return rc;
     }
   }
@@ -490,14 +473,14 @@ int long_e(long_number* dst, std::int32_t digits) {
 
 int long_special_longpi() {
   int rc = long_pi(long_accumulator, long_precision);
-  return rc < 0 ? rc : 14;
+  return rc < 0 ? rc : long_result;
 }
 
 int long_special_longe() {
   int rc = long_e(long_accumulator, long_precision);
   if (rc < 0) return rc;
   long_normalize(long_accumulator, 1);
-  return 14;
+  return long_result;
 }
 
 int long_special_remainder() {
@@ -507,7 +490,7 @@ int long_special_remainder() {
     long_accumulator->norm = 0;
     long_normalize(long_accumulator, 1);
   }
-  return 14;
+  return long_result;
 }
 
 int long_series_add_term(long_fixed& sum, const long_fixed& term, std::int32_t start,
@@ -521,6 +504,6 @@ int long_series_add_term(long_fixed& sum, const long_fixed& term, std::int32_t s
   }
   long_debug_dump_fixed("sum", sum);
   subtract = !subtract;
-  if (terms % poll_every_terms == 0) return poll_user_interrupt();
+  if (terms % poll_every_terms == 0) return long_host_poll_interrupt();
   return 0;
 }

@@ -4,17 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "interpreter/errors.h"
-#include "interpreter/output.h"
-#include "interpreter/run_state.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_number.h"
 
 std::int32_t long_div_high_guesses = 0;
 std::int32_t long_div_low_guesses = 0;
-std::int32_t long_blocks_start = 0;
-std::int32_t long_blocks_mul_start = 0;
-std::uint32_t long_blocks_remainder = 0;
 
 namespace {
 
@@ -30,7 +23,7 @@ __attribute__((format(printf, 1, 2))) void debug_line(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
-  print_text(line);
+  long_host_print(line);
 }
 
 // A record with its own 256-byte inline buffer, cleared when it goes out of
@@ -72,8 +65,8 @@ void add_product(std::uint32_t* w, const std::uint32_t* b, std::int32_t nb, std:
 
 int long_divide_prepare(long_number* a, const long_number* b, long_number* scratch) {
   (void)scratch;  // a's array is grown in place by long_extend_blocks
-  if (is_zero(b)) return report_error(166);
-  std::int32_t k = (long_working_precision() + 17) / 8;
+  if (is_zero(b)) return long_host_report_error(166);
+  std::int32_t k = (long_working_precision() + 17) / long_block_digits;
   std::int32_t need = b->blks + k - 1;
   if (a->blks < need) {
     int r = long_extend_blocks(a, need);
@@ -84,7 +77,7 @@ int long_divide_prepare(long_number* a, const long_number* b, long_number* scrat
 
 int long_divide_prepare_integer(const long_number* a, const long_number* b, long_number* dst,
                                 std::int32_t* shift_out) {
-  if (is_zero(b)) return report_error(166);
+  if (is_zero(b)) return long_host_report_error(166);
   // |b| > |a|: the quotient is 0.
   if (is_zero(a)) return 0;
   if (b->exp != a->exp) {
@@ -94,11 +87,11 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
     int c = compare_blocks(a->blocks, b->blocks, common);
     if (c < 0 || (c == 0 && b->blks > a->blks)) return 0;
   }
-  const std::int32_t sb = (8 - (b->exp % 8)) % 8;
-  const std::int32_t sa = (8 - (a->exp % 8)) % 8;
-  const std::int32_t t = (sb + 8 - sa) % 8;
-  std::int32_t za = (a->exp + 7) / 8 - a->blks;
-  std::int32_t zb = (b->exp + 7) / 8 - b->blks;
+  const std::int32_t sb = (long_block_digits - (b->exp % long_block_digits)) % long_block_digits;
+  const std::int32_t sa = (long_block_digits - (a->exp % long_block_digits)) % long_block_digits;
+  const std::int32_t t = (sb + long_block_digits - sa) % long_block_digits;
+  std::int32_t za = (a->exp + long_block_digits - 1) / long_block_digits - a->blks;
+  std::int32_t zb = (b->exp + long_block_digits - 1) / long_block_digits - b->blks;
   if (za < 0) za = 0;
   if (zb < 0) zb = 0;
   const std::int32_t e = za > zb ? za - zb : 0;
@@ -106,16 +99,16 @@ int long_divide_prepare_integer(const long_number* a, const long_number* b, long
 
   const std::uint32_t* ab = a->blocks;
   const std::int32_t a_blks = a->blks;
-  int r = long_reserve(dst, dblocks * 8);
+  int r = long_reserve(dst, dblocks * long_block_digits);
   if (r < 0) return r;
   std::uint32_t* d = dst->blocks;
-  std::memset(d, 0, static_cast<std::size_t>(dblocks) * 4);
+  std::memset(d, 0, static_cast<std::size_t>(dblocks) * long_block_bytes);
   long_blocks_scale_into(ab, a_blks, t, d, static_cast<std::int32_t>(dblocks));
   dst->blks = static_cast<std::int32_t>(dblocks);
-  dst->exp = a->exp + 8 - t;
-  std::int64_t len = static_cast<std::int64_t>(a->len) + 8 - t + 8LL * e;
+  dst->exp = a->exp + long_block_digits - t;
+  std::int64_t len = static_cast<std::int64_t>(a->len) + long_block_digits - t + std::int64_t{long_block_digits} * e;
   if (len < dst->exp) len = dst->exp;
-  if (len > 8 * dblocks) len = 8 * dblocks;
+  if (len > long_block_digits * dblocks) len = long_block_digits * dblocks;
   dst->len = static_cast<std::int32_t>(len);
   dst->sign = a->sign;
   dst->norm = 0;
@@ -134,15 +127,15 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
     int r = long_extend_blocks(A, qblocks + nb - 1);
     if (r < 0) return r;
   }
-  const std::int64_t q_exp = integer_mode ? 8LL * qblocks : static_cast<std::int64_t>(A->exp) - B->exp + 8;
-  if (!exponent_in_range(q_exp)) return report_error(151);
+  const std::int64_t q_exp = integer_mode ? std::int64_t{long_block_digits} * qblocks : static_cast<std::int64_t>(A->exp) - B->exp + long_block_digits;
+  if (!exponent_in_range(q_exp)) return long_host_report_error(151);
   const std::int32_t sign = A->sign == B->sign ? 0 : -1;
-  int r = long_reserve(q, static_cast<std::int64_t>(qblocks) * 8);
+  int r = long_reserve(q, static_cast<std::int64_t>(qblocks) * long_block_digits);
   if (r < 0) return r;
   std::uint32_t* qb = q->blocks;
-  std::memset(qb, 0, static_cast<std::size_t>(qblocks) * 4);
+  std::memset(qb, 0, static_cast<std::size_t>(qblocks) * long_block_bytes);
   q->blks = qblocks;
-  q->len = 8 * qblocks;
+  q->len = long_block_digits * qblocks;
   q->sign = sign;
   q->exp = static_cast<std::int32_t>(q_exp);
   q->norm = 0;
@@ -199,7 +192,7 @@ int long_divide_core(long_number* A, const long_number* B, long_number* q, std::
     work += nb;
     if (work >= poll_threshold) {
       work = 0;
-      int interrupted = poll_user_interrupt();
+      int interrupted = long_host_poll_interrupt();
       if (interrupted < 0) return interrupted;
     }
   }
@@ -253,7 +246,7 @@ int long_divide(long_number* a, long_number* b, long_number* q) {
     if (n < 0) return n;
     if (!exponent_in_range(static_cast<std::int64_t>(a->exp) - b->exp)) {
       long_clear(a);
-      return report_error(151);
+      return long_host_report_error(151);
     }
     long_div_high_guesses = 0;
     long_div_low_guesses = 0;
@@ -301,20 +294,19 @@ int long_mod(const long_number* a, long_number* b) {
   return 0;
 }
 
-void long_blocks_div_small_tracked(std::uint32_t* blocks, std::uint32_t d, std::int32_t n) {
-  if (long_blocks_start < 0) long_blocks_start = 0;
-  while (long_blocks_start < n && blocks[long_blocks_start] == 0) ++long_blocks_start;
+std::uint32_t long_blocks_div_small_tracked(std::uint32_t* blocks, std::uint32_t d, std::int32_t n,
+                                            std::int32_t& start) {
+  std::int32_t first = start < 0 ? 0 : start;
+  while (first < n && blocks[first] == 0) ++first;
+  start = first;
+  if (d == 0) return 0;  // no division by zero: leave the blocks as they are
   std::uint64_t rem = 0;
-  if (d == 0) {  // no division by zero: leave the blocks as they are
-    long_blocks_remainder = 0;
-    return;
-  }
-  for (std::int32_t i = long_blocks_start; i < n; ++i) {
+  for (std::int32_t i = first; i < n; ++i) {
     std::uint64_t v = rem * long_base + blocks[i];
     blocks[i] = static_cast<std::uint32_t>(v / d);
     rem = v % d;
   }
-  long_blocks_remainder = static_cast<std::uint32_t>(rem);
+  return static_cast<std::uint32_t>(rem);
 }
 
 namespace {
@@ -335,12 +327,14 @@ std::uint64_t mul_small_from(std::uint32_t* blocks, std::uint32_t m, std::int32_
 
 }  // namespace
 
-void long_blocks_mul_small_tracked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n) {
-  mul_small_from(blocks, m, n, long_blocks_start);
+void long_blocks_mul_small_tracked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n,
+                                   std::int32_t& start) {
+  mul_small_from(blocks, m, n, start);
 }
 
-int long_blocks_mul_small_checked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n) {
-  return mul_small_from(blocks, m, n, long_blocks_mul_start) != 0 ? -1 : 0;
+int long_blocks_mul_small_checked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n,
+                                  std::int32_t& start) {
+  return mul_small_from(blocks, m, n, start) != 0 ? -1 : 0;
 }
 
 void long_blocks_sub(std::uint32_t* a, const std::uint32_t* b, std::int32_t n) {

@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "interpreter/errors.h"
-#include "interpreter/run_state.h"
 #include "rizozira/long_number.h"
 
 namespace {
@@ -44,14 +42,14 @@ void round_at_word1(std::uint32_t* w) {
   }
 }
 
-int too_large(long_number* n, int report) {
+int too_large(long_number* n, int report, double* out) {
   if (math_error_ok) {
-    double_accumulator = n->sign < 0 ? -HUGE_VAL : HUGE_VAL;
+    *out = n->sign < 0 ? -HUGE_VAL : HUGE_VAL;
     math_error_flag = 1;
     long_clear(n);
-    return 2;
+    return long_double_result;
   }
-  return report ? report_error(164) : -164;
+  return report ? long_host_report_error(164) : -164;
 }
 
 // The first k blocks of n, zeros beyond blks.
@@ -137,10 +135,10 @@ void long_bin_shift_right(std::uint32_t* w, int s, int n) {
 
 int long_from_double(double x) {
   long_clear(long_accumulator);
-  if (!std::isfinite(x)) return report_error(99);
+  if (!std::isfinite(x)) return long_host_report_error(99);
   char text[64];
   int written = std::snprintf(text, sizeof text, "%.23e", std::fabs(x));
-  if (written <= 0 || static_cast<std::size_t>(written) >= sizeof text) return report_error(99);
+  if (written <= 0 || static_cast<std::size_t>(written) >= sizeof text) return long_host_report_error(99);
   // text is d.ddddddddddddddddddddddde[+-]xx: 24 digits and a decimal exponent.
   char digits[24];
   int count = 0;
@@ -149,14 +147,15 @@ int long_from_double(double x) {
     if (*p >= '0' && *p <= '9') digits[count++] = *p;
   }
   while (*p != '\0' && *p != 'e') ++p;
-  if (*p != 'e' || count != 24) return report_error(99);
+  if (*p != 'e' || count != 24) return long_host_report_error(99);
   long decimal_exponent = std::strtol(p + 1, nullptr, 10);
   long_number* acc = long_accumulator;
   int r = long_reserve(acc, 24);
   if (r < 0) return r;
   for (int b = 0; b < 3; ++b) {
     std::uint32_t v = 0;
-    for (int k = 0; k < 8; ++k) v = v * 10 + static_cast<std::uint32_t>(digits[b * 8 + k] - '0');
+    for (int k = 0; k < long_block_digits; ++k)
+      v = v * 10 + static_cast<std::uint32_t>(digits[b * long_block_digits + k] - '0');
     acc->blocks[b] = v;
   }
   acc->len = 24;
@@ -165,21 +164,21 @@ int long_from_double(double x) {
   acc->sign = std::signbit(x) ? -1 : 0;
   acc->norm = 0;
   long_normalize(acc, 1);
-  return 14;
+  return long_result;
 }
 
-int long_to_double(long_number* n, int report) {
+int long_to_double(long_number* n, int report, double* out) {
   long_normalize(n, 0);  // the digits below are read from a normalised number
   if (n->blocks[0] == 0) {
-    double_accumulator = 0.0;
-    return 2;
+    *out = 0.0;
+    return long_double_result;
   }
   // Overflow: 10^309 and above here; below that, a value is too large
   // exactly when it rounds to 2^1024 (checked after the rounding below). A
   // cut at the decimal 1.7976931348623157e308 instead would refuse the
   // largest double itself (1.797693134862315708...e308), which enters with
   // its 24 digits and must come back unchanged.
-  if (n->exp >= 310) return too_large(n, report);
+  if (n->exp >= 310) return too_large(n, report, out);
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_CONVERT, stamp);
   const bool negative = n->sign < 0;
@@ -195,20 +194,20 @@ int long_to_double(long_number* n, int report) {
     if (negative && value != 0.0) value = -value;  // a zero keeps no sign
     long_clear(n);
     if (std::isinf(value)) {
-      if (!math_error_ok) return report_error(164);
+      if (!math_error_ok) return long_host_report_error(164);
       math_error_flag = 1;
     }
-    double_accumulator = value;
+    *out = value;
     long_timer_end(LONG_TIMER_CONVERT, stamp, "old long-to-double Calc. Time: ");
-    return 2;
+    return long_double_result;
   }
 
   // Far below the smallest subnormal: zero (the scaling below would only
   // shift every bit out).
   if (n->exp < -400) {
-    double_accumulator = 0.0;
+    *out = 0.0;
     long_timer_end(LONG_TIMER_CONVERT, stamp, "long-to-double Calc. Time: ");
-    return 2;
+    return long_double_result;
   }
 
   // The leading 32 digits as a 128-bit integer W; value = W x 10^E.
@@ -275,7 +274,7 @@ int long_to_double(long_number* n, int report) {
     w[3] = 1u << 20;
     e += 1;
   }
-  if (e > 1023) return too_large(n, report);
+  if (e > 1023) return too_large(n, report, out);
   if (e < -1022) {
     std::int32_t s = -1022 - e;
     e = -1023;
@@ -298,7 +297,7 @@ int long_to_double(long_number* n, int report) {
   if (negative && bits != 0) bits |= 0x8000000000000000ull;
   double value;
   std::memcpy(&value, &bits, sizeof value);
-  double_accumulator = value;
+  *out = value;
   long_timer_end(LONG_TIMER_CONVERT, stamp, "long-to-double Calc. Time: ");
-  return 2;
+  return long_double_result;
 }

@@ -3,8 +3,6 @@
 // Taylor series of falling cost. Also ROOT and the power operator on longs.
 #include <algorithm>
 
-#include "interpreter/errors.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
 
 namespace {
@@ -13,11 +11,11 @@ constexpr int series_poll_terms = 20;  // terms between two interrupt polls
 constexpr std::int32_t exp_default_boundaries[4] = {8, 48, 304, 2000};
 
 // Blocks of the fixed-point work form for the precision P: P + 18 digits.
-std::int32_t work_blocks(std::int32_t P) { return (P + 18 + 7) / 8; }
+std::int32_t work_blocks(std::int32_t P) { return (P + 18 + long_block_digits - 1) / long_block_digits; }
 
 // 1 as a normalised record.
 int set_one(long_number* r) {
-  int rc = long_reserve(r, 8);
+  int rc = long_reserve(r, long_block_digits);
   if (rc < 0) return rc;
   return long_from_int(r, 1);
 }
@@ -26,9 +24,9 @@ int set_one(long_number* r) {
 
 void long_force_boundaries(std::int32_t* b, int count) {
   for (int i = 1; i < count; ++i) {
-    std::int32_t v = b[i] - b[i] % 8;  // whole blocks
-    if (v < 8) v = 8;
-    if (v <= b[i - 1]) v = b[i - 1] + 8;
+    std::int32_t v = b[i] - b[i] % long_block_digits;  // whole blocks
+    if (v < long_block_digits) v = long_block_digits;
+    if (v <= b[i - 1]) v = b[i - 1] + long_block_digits;
     b[i] = v;
   }
 }
@@ -65,9 +63,8 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     if (int mrc = long_fixed_multiply(term, piece, first + 1, product); mrc < 0) return mrc;
     term.swap(product);
     long_debug_dump_fixed("prd", term);
-    long_blocks_start = 0;
-    long_fixed_div_small_tracked(term.data(), n, n_blocks);
-    const std::int32_t start = long_blocks_start;
+    std::int32_t start = 0;
+    long_fixed_div_small_tracked(term.data(), n, n_blocks, start);
     if (start >= n_blocks) break;  // the term has become zero
     long_debug_dump_fixed("pr2", term);
     if (negative && (n & 1)) {
@@ -77,7 +74,7 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
     }
     long_debug_dump_fixed("sum", sum);
     if (n % series_poll_terms == 0) {
-      int rc = poll_user_interrupt();
+      int rc = long_host_poll_interrupt();
       if (rc < 0) return rc;
     }
   }
@@ -87,7 +84,7 @@ int long_exp_series(const long_fixed& f, long_fixed& sum, std::int32_t first, st
 int long_exp_staged(const long_number* x, long_number* result) {
   const std::int32_t P = long_precision;
   if (long_is_zero(x) || x->exp < -(P + 10)) return set_one(result);
-  if (x->exp >= 2 || (x->exp == 1 && x->blocks[0] > 35000000)) return report_error(168);
+  if (x->exp >= 2 || (x->exp == 1 && x->blocks[0] > 35000000)) return long_host_report_error(168);
   const std::int32_t n_blocks = work_blocks(P);
   long_fixed y;
   long_fixed_from_record(x, y, n_blocks);
@@ -100,7 +97,7 @@ int long_exp_staged(const long_number* x, long_number* result) {
   long_fixed f(y.begin() + 1, y.end());
   std::int32_t f_blocks = static_cast<std::int32_t>(f.size());
   while (f_blocks > 0 && f[static_cast<std::size_t>(f_blocks - 1)] == 0) --f_blocks;
-  const std::int32_t f_len = f_blocks * 8;
+  const std::int32_t f_len = f_blocks * long_block_digits;
   std::int32_t b[6];
   long_exp_boundaries(P, b);
   long_fixed acc(static_cast<std::size_t>(n_blocks), 0);
@@ -108,9 +105,9 @@ int long_exp_staged(const long_number* x, long_number* result) {
   long_fixed sum(static_cast<std::size_t>(n_blocks), 0);
   long_fixed product(static_cast<std::size_t>(n_blocks), 0);
   for (int i = 0; i < 5; ++i) {
-    const std::int32_t first = b[i] / 8;
+    const std::int32_t first = b[i] / long_block_digits;
     if (first >= f_blocks) break;
-    const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / 8;
+    const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / long_block_digits;
     int rc = long_exp_series(f, sum, first, count, x->sign != 0);
     if (rc < 0) return rc;
     if (i == 0) {
@@ -142,10 +139,10 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
     // 10^k for an integer k: exact, no series.
     std::int32_t k = 0;
     if (!long_is_zero(x)) {
-      k = static_cast<std::int32_t>(x->blocks[0] / long_pow10[8 - x->exp]);
+      k = static_cast<std::int32_t>(x->blocks[0] / long_pow10[long_block_digits - x->exp]);
       if (x->sign) k = -k;
     }
-    int rc = long_reserve(result, 8);
+    int rc = long_reserve(result, long_block_digits);
     if (rc < 0) return rc;
     result->blocks[0] = 10000000;
     result->exp = k + 1;
@@ -155,8 +152,8 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
     result->norm = 1;
     return 0;
   }
-  if (base10 && (x->exp > 7 || (x->exp == 7 && x->blocks[0] > 10000000))) return report_error(170);
-  if (!base10 && (x->exp > 7 || (x->exp == 7 && x->blocks[0] > 23025850))) return report_error(169);
+  if (base10 && (x->exp > 7 || (x->exp == 7 && x->blocks[0] > 10000000))) return long_host_report_error(170);
+  if (!base10 && (x->exp > 7 || (x->exp == 7 && x->blocks[0] > 23025850))) return long_host_report_error(169);
   long_work_record ln10, y;
   int rc = long_ln10(&ln10.n, P);
   if (rc < 0) return rc;
@@ -178,7 +175,7 @@ int long_exp_core(std::int32_t p, long_number* x, long_number* result, int base1
   // Characteristic: the integer digits of y (at most 7, all in block 0).
   std::int32_t c = 0;
   if (!long_is_zero(&y.n) && y.n.exp > 0) {
-    const std::uint32_t unit = long_pow10[8 - y.n.exp];
+    const std::uint32_t unit = long_pow10[long_block_digits - y.n.exp];
     c = static_cast<std::int32_t>(y.n.blocks[0] / unit);
     y.n.blocks[0] %= unit;
     y.n.norm = 0;
@@ -219,16 +216,16 @@ int long_exp(const long_number* x, long_number* result, int base10) {
 // ---------------------------------------------------------------- entry points
 
 int long_func_exp(long_number* x, int base10) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   long_normalize(x, 1);
   int rc = long_exp(x, long_accumulator, base10);
   if (rc < 0) return rc;
   long_round_result(long_accumulator);
-  return 14;
+  return long_result;
 }
 
 int long_power(long_number* base, long_number* exponent, long_number* result) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_POWER, stamp);
   long_normalize(base, 1);
@@ -242,7 +239,7 @@ int long_power(long_number* base, long_number* exponent, long_number* result) {
   std::int32_t negative = 0;
   if (base->sign) {
     const bool integral = long_is_zero(exponent) || (exponent->exp >= 1 && exponent->len <= exponent->exp);
-    if (!integral) return report_error(20);
+    if (!integral) return long_host_report_error(20);
     negative = long_is_zero(exponent) ? 0 : long_is_odd(exponent);
     base->sign = 0;
   }
@@ -268,20 +265,20 @@ int long_power(long_number* base, long_number* exponent, long_number* result) {
 }
 
 int long_func_root(long_number* x, long_number* n) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_ROOT, stamp);
   long_normalize(x, 1);
   long_normalize(n, 1);
   if (long_is_zero(x)) {
     int rc = long_is_zero(n) ? set_one(long_accumulator) : (long_set_zero(long_accumulator), 0);
-    return rc < 0 ? rc : 14;
+    return rc < 0 ? rc : long_result;
   }
-  if (long_is_zero(n)) return report_error(20);
+  if (long_is_zero(n)) return long_host_report_error(20);
   std::int32_t negative = 0;
   if (x->sign) {
     const bool integral = n->exp >= 1 && n->len <= n->exp;
-    if (!integral || !long_is_odd(n)) return report_error(20);
+    if (!integral || !long_is_odd(n)) return long_host_report_error(20);
     negative = 1;
     x->sign = 0;
   }
@@ -304,5 +301,5 @@ int long_func_root(long_number* x, long_number* n) {
   long_normalize(long_accumulator, 1);
   if (negative && !long_is_zero(long_accumulator)) long_accumulator->sign = -1;
   long_timer_end(LONG_TIMER_ROOT, stamp);
-  return 14;
+  return long_result;
 }

@@ -12,10 +12,6 @@
 #include <new>
 #include <vector>
 
-#include "interpreter/errors.h"
-
-#include "interpreter/item.h"
-#include "interpreter/run_state.h"
 #include "rizozira/long_number.h"
 
 // A work record of a routine's own: a long_number bound to a 256-byte inline
@@ -50,7 +46,7 @@ int long_catch_alloc(Body&& body) {
   try {
     return body();
   } catch (const std::bad_alloc&) {
-    return report_error(159);
+    return long_host_report_error(159);
   }
 }
 
@@ -64,7 +60,7 @@ inline void long_round_result(long_number* n) {
 // Each entry below is the whole long path of a built-in function, special
 // name or operator: the integer-mode refusal (162) where the function has one,
 // the computation, the final rounding at long_precision and the timing report.
-// Unless said otherwise they return 14 with the value in *long_accumulator,
+// Unless said otherwise they return long_result with the value in *long_accumulator,
 // or a negative code. Their operand records are consumed (left cleared or
 // changed); pass temporaries.
 
@@ -78,12 +74,12 @@ int long_func_half(long_number* x);                 // HALF
 int long_func_fix(long_number* x);                  // FIX
 // FACTORIAL of a long: converted to a double, truncated, then long_factorial.
 int long_func_factorial(long_number* x);
-// HEXCONVERT of a number: hexadecimal text into string_accumulator (its first
-// 255 characters); returns 3. 269 when the integer part is too long, 159.
-int long_func_hexconvert_number(long_number* x);
-// HEXCONVERT of a string, numeric text or one-dimensional string array:
-// long_from_hex into long_accumulator; returns 14.
-int long_func_hexconvert_text(expr_item* item);
+// HEXCONVERT of a number: its hexadecimal text, cut to long_hex_result_max
+// characters, into out (room for long_hex_result_max + 1 bytes) and
+// *length_out; returns long_text_result. 269 when the integer part is too
+// long, 159.
+constexpr std::int32_t long_hex_result_max = 255;
+int long_hexconvert_number(long_number* x, char* out, std::int32_t* length_out);
 // The power operator on long operands: result := base ^ exponent. Returns 0
 // with the value (rounded at p) in *result, or a negative code (162, 20, ...).
 int long_power(long_number* base, long_number* exponent, long_number* result);
@@ -106,20 +102,19 @@ int long_half(long_number* n);
 // 1 when the units digit of the integral n (exp >= 1) is odd, else 0.
 int long_is_odd(const long_number* n);
 // k! into long_accumulator (cut, not rounded, to p outside integer mode).
-// 14, or 186 for k outside 1..205,021, 187, 159, interrupt codes.
+// long_result, or 186 for k outside 1..205,021, 187, 159, interrupt codes.
 int long_factorial(std::int32_t k);
 
 // ================================================================ pi, e and fixed-point block arrays (long_constants.cpp)
 
 // Fixed-point block arrays: block 0 the integer part, block i the weight
-// 10^(-8i). All arrays of one computation have long_fixed_count blocks.
-extern std::int32_t long_fixed_count;
-extern std::int32_t long_fixed_bytes;
-// floor(max(digits + 18, 20) / 8)
+// 10^(-8i). All arrays of one computation have the same block count, which
+// the routines take as a parameter.
+// The block count for `digits` digits: floor(max(digits + 18, 20) / 8).
 std::int32_t long_fixed_count_for(std::int64_t digits);
 
-void long_blocks_set_int(std::uint32_t* a, std::uint32_t v);
-void long_blocks_copy(std::uint32_t* a, const std::uint32_t* b);
+// a := v over n blocks (v in block 0, the rest zero).
+void long_blocks_set_int(std::uint32_t* a, std::uint32_t v, std::int32_t n);
 // a := a + b over blocks [0, n); a carry out of block 0 is dropped.
 void long_blocks_add(std::uint32_t* a, const std::uint32_t* b, std::int32_t n);
 // a := a + b or a - b over blocks [from, n), the carry or borrow running on
@@ -131,16 +126,17 @@ void long_blocks_sub_from(std::uint32_t* a, const std::uint32_t* b, std::int32_t
 int long_blocks_compare(const std::uint32_t* a, const std::uint32_t* b, std::int32_t n);
 // a := a x m over n blocks (64-bit products); a carry out of block 0 is dropped.
 void long_blocks_mul_small(std::uint32_t* a, std::uint64_t m, std::int32_t n);
-// As long_blocks_div_small_tracked (zero blocks skipped from
-// long_blocks_start on, the remainder in long_blocks_remainder), dividing by
-// the reciprocal of d; d below 1.8e11.
-void long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t d, std::int32_t n);
+// As long_blocks_div_small_tracked (zero blocks skipped from start on, start
+// moved past them, the remainder returned), dividing by the reciprocal of d;
+// d below 1.8e11.
+std::uint32_t long_fixed_div_small_tracked(std::uint32_t* blocks, std::uint64_t d, std::int32_t n,
+                                           std::int32_t& start);
 // a := a / d over n blocks; the last remainder is dropped.
 void long_blocks_div_small(std::uint32_t* a, std::uint32_t d, std::int32_t n);
-// sum := atan(1/n) for n > 1 (pow and term are work arrays). Number of
-// terms, or a negative interrupt code.
-int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term,
-                       std::uint32_t n);
+// sum := atan(1/n) for n > 1 over count blocks (pow and term are work
+// arrays of as many). Number of terms, or a negative interrupt code.
+int long_blocks_arccot(std::uint32_t* sum, std::uint32_t* pow, std::uint32_t* term, std::uint32_t n,
+                       std::int32_t count);
 
 // sum := 1/n -+ 1/(3 n^3) + 1/(5 n^5) -+ ... over count blocks: atan(1/n)
 // with alternating signs (alternate 1), atanh(1/n) without. pow and term are
@@ -239,7 +235,7 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
 
 // ================================================================ arctangent (long_atan.cpp)
 
-// r := atan x (acot 0) or acot x (acot 1), in degrees while degrees_mode is on.
+// r := atan x (acot 0) or acot x (acot 1), in degrees while long_host_degrees_mode() is on.
 int long_atn(long_number* x, long_number* r, int acot);
 int long_atn_core(long_number* x, long_number* r, int acot);
 // r := atan x for 0 <= x < 1 (normalised record).
@@ -256,16 +252,16 @@ int long_atan_tenth(long_fixed& dst, std::int32_t digits);
 extern const std::array<std::uint8_t, 256> hex_digit_values;  // 17: not a hex digit
 extern const char hex_digit_chars[17];
 
-// dst := the value of the hexadecimal text [text, text + length). 14 or negative.
+// dst := the value of the hexadecimal text [text, text + length). long_result or negative.
 int long_from_hex_text(const char* text, std::int64_t length, long_number* dst);
-// dst := the value of the hexadecimal text of item. 14 or negative.
-int long_from_hex(expr_item* item, long_number* dst);
 // Hexadecimal text of n into buffer (*size_inout bytes on entry, the text
 // length on return); *int_len_out the length of sign and integer part.
-// 3 or negative.
+// long_text_result or negative.
 int long_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout,
                 std::int32_t* int_len_out);
 int long_integer_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout);
 int long_fraction_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout);
-// blocks[0..n) := blocks x m + c, from block n-1 up to one above long_blocks_mul_start.
-void long_blocks_mul_add(std::uint32_t* blocks, std::uint32_t m, std::int32_t n, std::uint32_t c);
+// blocks[0..n) := blocks x m + c, from block n-1 up to one above start, which
+// then follows the value's first nonzero block.
+void long_blocks_mul_add(std::uint32_t* blocks, std::uint32_t m, std::int32_t n, std::uint32_t c,
+                         std::int32_t& start);

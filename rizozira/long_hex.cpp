@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
 
 namespace {
@@ -19,7 +18,6 @@ constexpr std::uint64_t log16_minus_one = 0x3441350A;  // (log10 16 - 1) x 2^32
 // An integer of more than this many decimal digits has 256 or more
 // hexadecimal digits: 10^309 > 16^256.
 constexpr std::int32_t hex_integer_digits_max = 309;
-constexpr std::size_t hex_result_max = 255;
 
 constexpr std::array<std::uint8_t, 256> make_hex_values() {
   std::array<std::uint8_t, 256> t{};
@@ -33,7 +31,7 @@ constexpr std::array<std::uint8_t, 256> make_hex_values() {
 // Decimal digits for h hexadecimal digits, rounded up to whole blocks.
 std::int64_t decimal_digits_for(std::int64_t h) {
   std::int64_t d = static_cast<std::int64_t>((static_cast<std::uint64_t>(h) * log16_minus_one) >> 32) + h + 1;
-  return (d + 7) / 8 * 8;
+  return (d + long_block_digits - 1) / long_block_digits * long_block_digits;
 }
 
 // Counts work and polls for Kill every hex_poll_units.
@@ -43,7 +41,7 @@ struct poll_counter {
     work += units;
     if (work <= hex_poll_units) return 0;
     work = 0;
-    return poll_user_interrupt();
+    return long_host_poll_interrupt();
   }
 };
 
@@ -65,16 +63,17 @@ std::string fraction_digits(const long_number* n) {
 const std::array<std::uint8_t, 256> hex_digit_values = make_hex_values();
 const char hex_digit_chars[17] = "0123456789ABCDEF";
 
-void long_blocks_mul_add(std::uint32_t* blocks, std::uint32_t m, std::int32_t n, std::uint32_t c) {
+void long_blocks_mul_add(std::uint32_t* blocks, std::uint32_t m, std::int32_t n, std::uint32_t c,
+                         std::int32_t& start) {
   std::uint64_t carry = c;
-  std::int32_t stop = long_blocks_mul_start > 0 ? long_blocks_mul_start - 1 : 0;
+  std::int32_t stop = start > 0 ? start - 1 : 0;
   for (std::int32_t i = n - 1; i >= stop; --i) {
     std::uint64_t t = static_cast<std::uint64_t>(blocks[i]) * m + carry;
     blocks[i] = static_cast<std::uint32_t>(t % long_base);
     carry = t / long_base;
   }
-  if (long_blocks_mul_start > 0) --long_blocks_mul_start;
-  if (long_blocks_mul_start < n - 1 && blocks[long_blocks_mul_start] == 0) ++long_blocks_mul_start;
+  if (start > 0) --start;
+  if (start < n - 1 && blocks[start] == 0) ++start;
 }
 
 int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) {
@@ -93,17 +92,20 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
     std::int64_t frac_from = point < length ? point + 1 : length;
     std::int64_t frac_digits = integer_mode ? 0 : length - frac_from;
     const std::int64_t read_end = integer_mode ? point : length;
-    if (read_end == pos) return report_error(271);  // nothing to read
+    if (read_end == pos) return long_host_report_error(271);  // nothing to read
     for (std::int64_t i = pos; i < read_end; ++i) {
       if (i == point) continue;
-      if (hex_digit_values[static_cast<unsigned char>(text[i])] == hex_invalid) return report_error(271);
+      if (hex_digit_values[static_cast<unsigned char>(text[i])] == hex_invalid)
+        return long_host_report_error(271);
     }
-    int rc = poll_user_interrupt();
+    int rc = long_host_poll_interrupt();
     if (rc < 0) return rc;
     std::int64_t int_dec = decimal_digits_for(int_digits);
     std::int64_t frac_dec = frac_digits > 0 ? decimal_digits_for(frac_digits) : 0;
     if (!integer_mode && int_dec + frac_dec < long_precision) {
-      frac_dec = (static_cast<std::int64_t>(long_precision) + 7) / 8 * 8 + 8 - int_dec;
+      frac_dec = (static_cast<std::int64_t>(long_precision) + long_block_digits - 1) / long_block_digits *
+                     long_block_digits +
+                 long_block_digits - int_dec;
     }
     if (!integer_mode && frac_digits > 0) {
       // Leading zero digits of a fraction carry no significant digits: room
@@ -114,20 +116,20 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
       while (integer_zero && zeros < frac_digits && text[frac_from + zeros] == '0') ++zeros;
       if (zeros > 0) frac_dec += decimal_digits_for(zeros);
     }
-    const std::int32_t int_blocks = static_cast<std::int32_t>(int_dec / 8);
-    const std::int32_t frac_blocks = static_cast<std::int32_t>(frac_dec / 8);
+    const std::int32_t int_blocks = static_cast<std::int32_t>(int_dec / long_block_digits);
+    const std::int32_t frac_blocks = static_cast<std::int32_t>(frac_dec / long_block_digits);
     std::vector<std::uint32_t> blocks(static_cast<std::size_t>(int_blocks + frac_blocks), 0);
     poll_counter poll;
     // Integer part, Horner's scheme in groups of up to six hexadecimal digits.
-    long_blocks_mul_start = int_blocks;
+    std::int32_t mul_start = int_blocks;  // first block the integer part reaches
     for (std::int64_t i = pos; i < point;) {
       std::uint32_t v = 0, m = 1;
       for (int k = 0; k < 6 && i < point; ++k, ++i) {
         v = v * 16 + hex_digit_values[static_cast<unsigned char>(text[i])];
         m *= 16;
       }
-      long_blocks_mul_add(blocks.data(), m, int_blocks, v);
-      rc = poll.add(long_blocks_mul_start);
+      long_blocks_mul_add(blocks.data(), m, int_blocks, v, mul_start);
+      rc = poll.add(mul_start);
       if (rc < 0) return rc;
     }
     // Fraction: packed eight digits to a 32-bit word, then multiplied by
@@ -153,28 +155,18 @@ int long_from_hex_text(const char* text, std::int64_t length, long_number* dst) 
         if (rc < 0) return rc;
       }
     }
-    rc = long_reserve(dst, (static_cast<std::int64_t>(int_blocks) + frac_blocks) * 8);
+    rc = long_reserve(dst, (static_cast<std::int64_t>(int_blocks) + frac_blocks) * long_block_digits);
     if (rc < 0) return rc;
-    std::memcpy(dst->blocks, blocks.data(), blocks.size() * 4);
+    std::memcpy(dst->blocks, blocks.data(), blocks.size() * long_block_bytes);
     dst->blks = int_blocks + frac_blocks;
-    dst->len = dst->blks * 8;
+    dst->len = dst->blks * long_block_digits;
     dst->exp = static_cast<std::int32_t>(int_dec);
     dst->sign = sign;
     dst->norm = 0;
     long_normalize(dst, 1);
     if (long_is_zero(dst)) dst->sign = 0;
-    return 14;
+    return long_result;
   });
-}
-
-int long_from_hex(expr_item* item, long_number* dst) {
-  char* joined = nullptr;
-  const char* text = nullptr;
-  int rc = long_operand_text(item, &joined, &text);
-  if (rc < 0) return rc;
-  rc = long_from_hex_text(text, text != nullptr ? static_cast<std::int64_t>(std::strlen(text)) : 0, dst);
-  std::free(joined);
-  return rc;
 }
 
 int long_integer_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout) {
@@ -183,23 +175,25 @@ int long_integer_to_hex(const long_number* n, char* buffer, std::int32_t* size_i
     std::string digits;
     if (n->exp >= 1 && !long_is_zero(n)) {
       // The integer right-aligned in whole blocks.
-      const std::int32_t nb = (n->exp + 7) / 8;
-      const std::int32_t pad = nb * 8 - n->exp;
+      const std::int32_t nb = (n->exp + long_block_digits - 1) / long_block_digits;
+      const std::int32_t pad = nb * long_block_digits - n->exp;
       std::vector<std::uint32_t> blocks(static_cast<std::size_t>(nb), 0);
       for (std::int32_t j = 0; j < n->exp && j < n->len; ++j) {  // digit j of n
-        const std::uint32_t d = (n->blocks[j / 8] / long_pow10[7 - j % 8]) % 10;
+        const std::uint32_t d =
+            (n->blocks[j / long_block_digits] / long_pow10[long_block_digits - 1 - j % long_block_digits]) %
+            10;
         const std::int32_t at = j + pad;
-        blocks[static_cast<std::size_t>(at / 8)] += d * long_pow10[7 - at % 8];
+        blocks[static_cast<std::size_t>(at / long_block_digits)] +=
+            d * long_pow10[long_block_digits - 1 - at % long_block_digits];
       }
       poll_counter poll;
-      long_blocks_start = 0;
+      std::int32_t start = 0;
       std::vector<std::uint32_t> groups;  // 16-bit groups, least significant first
       while (true) {
-        while (long_blocks_start < nb && blocks[static_cast<std::size_t>(long_blocks_start)] == 0) ++long_blocks_start;
-        if (long_blocks_start >= nb) break;
-        long_fixed_div_small_tracked(blocks.data(), 65536, nb);
-        groups.push_back(long_blocks_remainder);
-        int rc = poll.add(nb - long_blocks_start);
+        while (start < nb && blocks[static_cast<std::size_t>(start)] == 0) ++start;
+        if (start >= nb) break;
+        groups.push_back(long_fixed_div_small_tracked(blocks.data(), 65536, nb, start));
+        int rc = poll.add(nb - start);
         if (rc < 0) return rc;
       }
       for (std::size_t g = groups.size(); g-- > 0;) {
@@ -211,18 +205,18 @@ int long_integer_to_hex(const long_number* n, char* buffer, std::int32_t* size_i
       }
     }
     if (digits.empty()) digits = "0";
-    if (static_cast<std::int64_t>(digits.size()) + 1 > size) return report_error(158);
+    if (static_cast<std::int64_t>(digits.size()) + 1 > size) return long_host_report_error(158);
     std::memcpy(buffer, digits.data(), digits.size());
     buffer[digits.size()] = '\0';
     *size_inout = static_cast<std::int32_t>(digits.size());
-    return 3;
+    return long_text_result;
   });
 }
 
 int long_fraction_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout) {
   return long_catch_alloc([&]() -> int {
     const std::int32_t size = *size_inout;
-    if (size < 2) return report_error(158);
+    if (size < 2) return long_host_report_error(158);
     std::string frac = fraction_digits(n);
     while (!frac.empty() && frac.back() == '0') frac.pop_back();
     std::string out;
@@ -231,11 +225,12 @@ int long_fraction_to_hex(const long_number* n, char* buffer, std::int32_t* size_
     } else {
       const std::size_t word_count = (static_cast<std::size_t>(size) + 7) / 8;
       std::vector<std::uint32_t> words(word_count, 0);
-      const std::size_t nb = (frac.size() + 7) / 8;
-      frac.resize(nb * 8, '0');
+      const std::size_t nb = (frac.size() + long_block_digits - 1) / long_block_digits;
+      frac.resize(nb * long_block_digits, '0');
       poll_counter poll;
       for (std::size_t b = nb; b-- > 0;) {  // from the least significant block up
-        std::uint64_t r = std::strtoul(frac.substr(b * 8, 8).c_str(), nullptr, 10);
+        std::uint64_t r =
+            std::strtoul(frac.substr(b * long_block_digits, long_block_digits).c_str(), nullptr, 10);
         for (std::size_t w = 0; w < word_count; ++w) {
           std::uint64_t t = (r << 32) + words[w];
           words[w] = static_cast<std::uint32_t>(t / long_base);
@@ -263,7 +258,7 @@ int long_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout,
   const std::int32_t size = *size_inout;
   std::int32_t used = 0;
   if (n->sign != 0 && !long_is_zero(n)) {
-    if (size < 2) return report_error(158);
+    if (size < 2) return long_host_report_error(158);
     buffer[used++] = '-';
   }
   long_work_record whole;
@@ -284,32 +279,27 @@ int long_to_hex(const long_number* n, char* buffer, std::int32_t* size_inout,
   }
   buffer[used] = '\0';
   *size_inout = used;
-  return 3;
+  return long_text_result;
 }
 
-int long_func_hexconvert_number(long_number* x) {
+int long_hexconvert_number(long_number* x, char* out, std::int32_t* length_out) {
   long_normalize(x, 1);
-  if (!long_is_zero(x) && x->exp > hex_integer_digits_max) return report_error(269);
+  if (!long_is_zero(x) && x->exp > hex_integer_digits_max) return long_host_report_error(269);
   std::int32_t size = std::max<std::int32_t>(x->exp + 3, 8);
   if (!integer_mode) size = std::max<std::int32_t>(size, long_precision + 4);
   std::vector<char> buffer;
   try {
     buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
   } catch (const std::bad_alloc&) {
-    return report_error(159);
+    return long_host_report_error(159);
   }
   std::int32_t int_len = 0;
   int rc = long_to_hex(x, buffer.data(), &size, &int_len);
   if (rc < 0) return rc;
-  if (int_len >= (integer_mode ? 256 : 255)) return report_error(269);
-  const std::size_t copy = std::min<std::size_t>(static_cast<std::size_t>(size), hex_result_max);
-  std::memcpy(string_accumulator, buffer.data(), copy);
-  string_accumulator[copy] = '\0';
-  string_accumulator_length = static_cast<std::int32_t>(copy);
-  return 3;
-}
-
-int long_func_hexconvert_text(expr_item* item) {
-  int rc = long_from_hex(item, long_accumulator);
-  return rc < 0 ? rc : 14;
+  if (int_len >= (integer_mode ? 256 : 255)) return long_host_report_error(269);
+  const std::size_t copy = std::min<std::size_t>(static_cast<std::size_t>(size), long_hex_result_max);
+  std::memcpy(out, buffer.data(), copy);
+  out[copy] = '\0';
+  *length_out = static_cast<std::int32_t>(copy);
+  return long_text_result;
 }

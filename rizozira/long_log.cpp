@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "interpreter/named_vars.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
 
 namespace {
@@ -52,14 +50,14 @@ int long_ln10(long_number* dst, std::int32_t digits) {
 // ---------------------------------------------------------------- rational path
 
 int long_ln_rational(std::int32_t P, std::uint32_t num, std::uint32_t den, long_number* r) {
-  if (num < 1 || den < 1 || num >= long_base || den >= long_base) return report_error(156);
+  if (num < 1 || den < 1 || num >= long_base || den >= long_base) return long_host_report_error(156);
   return long_catch_alloc([&]() -> int {
     // ln(num/den) = 2 atanh(d/s), d = |num - den|, s = num + den. Two integer
     // blocks (block 1 the units, block 0 the next higher) leave room for the
     // power times d^2 before it is divided by s^2.
     const std::uint32_t d = num > den ? num - den : den - num;
     const std::uint32_t s = num + den;
-    const std::int32_t c = std::max(P + 34, 28) / 8;
+    const std::int32_t c = std::max(P + 34, 28) / long_block_digits;
     long_fixed sum(static_cast<std::size_t>(c), 0), power(static_cast<std::size_t>(c), 0),
         term(static_cast<std::size_t>(c), 0);
     std::int32_t exp = 16;
@@ -67,32 +65,32 @@ int long_ln_rational(std::int32_t P, std::uint32_t num, std::uint32_t den, long_
       int rc = long_blocks_inverse_series(sum.data(), power.data(), term.data(), s, 0, c);
       if (rc < 0) return rc;
       long_blocks_mul_small(sum.data(), 2, c);
-      exp = 8;
+      exp = long_block_digits;
     } else if (d != 0) {
       power[1] = d;
-      long_blocks_start = 0;
-      long_fixed_div_small_tracked(power.data(), s, c);
+      std::int32_t power_start = 0;  // first block of power that may be nonzero
+      long_fixed_div_small_tracked(power.data(), s, c, power_start);
       sum = power;
       for (std::uint32_t k = 3;; k += 2) {
         if (d < 10000) {
-          long_blocks_mul_small_tracked(power.data(), d * d, c);
+          long_blocks_mul_small_tracked(power.data(), d * d, c, power_start);
         } else if (d != 1) {
-          long_blocks_mul_small_tracked(power.data(), d, c);
-          long_blocks_mul_small_tracked(power.data(), d, c);
+          long_blocks_mul_small_tracked(power.data(), d, c, power_start);
+          long_blocks_mul_small_tracked(power.data(), d, c, power_start);
         }
         if (s < 10000) {
-          long_fixed_div_small_tracked(power.data(), s * s, c);
+          long_fixed_div_small_tracked(power.data(), s * s, c, power_start);
         } else {
-          long_fixed_div_small_tracked(power.data(), s, c);
-          long_fixed_div_small_tracked(power.data(), s, c);
+          long_fixed_div_small_tracked(power.data(), s, c, power_start);
+          long_fixed_div_small_tracked(power.data(), s, c, power_start);
         }
-        const std::int32_t start = long_blocks_start;
+        const std::int32_t start = power_start;
         if (start >= c) break;
         std::copy(power.begin() + start, power.end(), term.begin() + start);
-        long_fixed_div_small_tracked(term.data(), k, c);
-        long_blocks_start = start;
+        std::int32_t term_start = start;
+        long_fixed_div_small_tracked(term.data(), k, c, term_start);
         long_blocks_add_from(sum.data(), term.data(), start, c);
-        int rc = poll_user_interrupt();
+        int rc = long_host_poll_interrupt();
         if (rc < 0) return rc;
       }
       long_blocks_mul_small(sum.data(), 2, c);
@@ -114,7 +112,7 @@ int long_ln_series(const long_number* q, long_number* r) {
     long_precision_saver saver;
     const std::int32_t P = long_precision;
     long_work_record one, num, den, u;
-    long_reserve(&one.n, 8);
+    long_reserve(&one.n, long_block_digits);
     int rc = long_from_int(&one.n, 1);
     if (rc < 0) return rc;
     long_work_record qn;
@@ -141,7 +139,7 @@ int long_ln_series(const long_number* q, long_number* r) {
     // blocks. The leading zeros of u widen the blocks, so that u keeps P
     // significant digits however close q lies to 1.
     const std::int32_t zeros = u.n.exp < 0 ? -u.n.exp : 0;
-    const std::int32_t n_blocks = (P + 18 + zeros + 7) / 8;
+    const std::int32_t n_blocks = (P + 18 + zeros + long_block_digits - 1) / long_block_digits;
     long_fixed power, square(static_cast<std::size_t>(n_blocks), 0),
         product(static_cast<std::size_t>(n_blocks), 0), term(static_cast<std::size_t>(n_blocks), 0);
     long_fixed_from_record(&u.n, power, n_blocks);
@@ -163,21 +161,19 @@ int long_ln_series(const long_number* q, long_number* r) {
       power.swap(product);
       long_debug_dump_fixed("pr2", power);
       long_debug_dump_fixed("valu", power);
-      long_blocks_start = 0;
-      while (long_blocks_start < n_blocks && power[static_cast<std::size_t>(long_blocks_start)] == 0) {
-        ++long_blocks_start;
-      }
-      const std::int32_t start = long_blocks_start;
+      std::int32_t start = 0;
+      while (start < n_blocks && power[static_cast<std::size_t>(start)] == 0) ++start;
       long_debug_line("div_start = %d\n", start);
       if (start >= n_blocks) break;
       n += 2;
       std::fill(term.begin(), term.end(), 0);
       std::copy(power.begin() + start, power.end(), term.begin() + start);
-      long_fixed_div_small_tracked(term.data(), n, n_blocks);
+      std::int32_t term_start = start;
+      long_fixed_div_small_tracked(term.data(), n, n_blocks, term_start);
       long_debug_dump_fixed("term", term);
       long_blocks_add_from(sum.data(), term.data(), start, n_blocks);
       long_debug_dump_fixed("sum", sum);
-      int poll = poll_user_interrupt();
+      int poll = long_host_poll_interrupt();
       if (poll < 0) return poll;
     }
     long_debug_line("n = %d\n", static_cast<int>(n));
@@ -197,7 +193,7 @@ int long_ln_newton(const long_number* m, long_number* r) {
     // ln m of an m close to 1 is small: the stages work to an absolute
     // accuracy, so they take as many more digits as m - 1 has leading zeros.
     long_work_record one, d;
-    long_reserve(&one.n, 8);
+    long_reserve(&one.n, long_block_digits);
     int rc = long_from_int(&one.n, 1);
     if (rc < 0) return rc;
     rc = long_subtract(m, &one.n, &d.n);
@@ -219,7 +215,8 @@ int long_ln_newton(const long_number* m, long_number* r) {
       q.n.norm = 0;
       long_normalize(&q.n, -1);
     } else {
-      timer_read_global();
+      std::int64_t stamp = 0;
+      long_host_timer_read(stamp);
       long_work_record e, dividend;
       long_precision = s + 8;
       rc = long_exp_staged(&y.n, &e.n);
@@ -227,7 +224,7 @@ int long_ln_newton(const long_number* m, long_number* r) {
       long_precision = s;
       char name[24];
       std::snprintf(name, sizeof name, "expcalctime(%d)", stage);
-      set_named_var_int(name, timer_elapsed_us_global());
+      long_host_set_tuning(name, long_host_timer_elapsed_us(stamp));
       long_normalize(&e.n, 1);
       rc = long_copy(m, &dividend.n);
       if (rc < 0) return rc;
@@ -292,7 +289,7 @@ int long_ln(long_number* x, long_number* r, int base10) {
   long_debug_dump("ln", r, 0);
   if (!base10 && k == 0) return 0;
   long_work_record K, L, t, total;
-  long_reserve(&K.n, 8);
+  long_reserve(&K.n, long_block_digits);
   rc = long_from_int(&K.n, k);
   if (rc < 0) return rc;
   long_debug_dump("chr", &K.n, 0);
@@ -321,8 +318,8 @@ int long_ln(long_number* x, long_number* r, int base10) {
 
 int long_log(long_number* x, long_number* r, int base10) {
   long_normalize(x, 1);
-  if (long_is_zero(x)) return report_error(210);
-  if (x->sign != 0) return report_error(209);
+  if (long_is_zero(x)) return long_host_report_error(210);
+  if (x->sign != 0) return long_host_report_error(209);
   std::int64_t stamp = 0;
   long_timer_begin(LONG_TIMER_LOG, stamp);
   long_precision_saver saver;
@@ -334,9 +331,9 @@ int long_log(long_number* x, long_number* r, int base10) {
 }
 
 int long_func_log(long_number* x, int base10) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   int rc = long_log(x, long_accumulator, base10);
   if (rc < 0) return rc;
   long_round_result(long_accumulator);
-  return 14;
+  return long_result;
 }

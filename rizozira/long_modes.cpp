@@ -1,14 +1,11 @@
 // The switches that steer long-number arithmetic (precision, integer mode,
 // rounding, DEBUG options and timers), tuning variables and the DEBUG LONG dump.
+#include <strings.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <strings.h>
 
-#include "interpreter/errors.h"
-#include "interpreter/named_vars.h"
-#include "interpreter/output.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_number.h"
 
 std::int32_t long_precision = long_precision_default;
@@ -62,7 +59,7 @@ int long_set_float_precision(double n) {
   long_precision = long_float_precision;  // undo any temporary raise first
   integer_mode = 0;
   if (!std::isfinite(n) || !(n > 10.0) || !(n <= static_cast<double>(long_precision_max))) {
-    return report_error(154);
+    return long_host_report_error(154);
   }
   long_precision = static_cast<std::int32_t>(std::trunc(n));
   long_float_precision = long_precision;
@@ -107,17 +104,18 @@ void long_modes_run_start() {
 
 void long_timer_begin(int index, std::int64_t& stamp) {
   stamp = 0;
-  if (index >= 0 && index < LONG_TIMER_COUNT && long_timer_flags[index]) timer_read(stamp);
+  if (index >= 0 && index < LONG_TIMER_COUNT && long_timer_flags[index]) long_host_timer_read(stamp);
 }
 
 void long_timer_end(int index, std::int64_t stamp, const char* label) {
   if (index < 0 || index >= LONG_TIMER_COUNT || !long_timer_flags[index]) return;
-  print_timing(label != nullptr ? label : long_timer_labels[index], timer_elapsed_us(stamp));
+  long_host_print_timing(label != nullptr ? label : long_timer_labels[index],
+                         long_host_timer_elapsed_us(stamp));
 }
 
 std::int32_t long_tuning_int(const char* name, std::int32_t fallback) {
   std::int32_t value = 0;
-  if (get_named_var_int(name, &value) != 0 || value == 0) return fallback;
+  if (long_host_get_tuning(name, &value) != 0 || value == 0) return fallback;
   return value;
 }
 
@@ -140,7 +138,7 @@ void long_debug_dump(const char* label, const long_number* n, int full) {
   std::string out(header);
   std::int32_t count = n->blks;
   if (count < 0) count = 0;  // a free slot has no blocks to show
-  if (count * 4 > n->capacity_bytes) count = n->capacity_bytes / 4;
+  if (count * long_block_bytes > n->capacity_bytes) count = n->capacity_bytes / long_block_bytes;
   if (full) {
     out += "\n";
     std::int32_t i = 0;
@@ -173,5 +171,5 @@ void long_debug_dump(const char* label, const long_number* n, int full) {
     }
     out += "\n";
   }
-  print_text(out);
+  long_host_print(out);
 }

@@ -4,8 +4,9 @@
 
 #include "rizozira/long_number.h"
 
-const std::uint32_t long_half_units[8] = {5, 50, 500, 5000, 50000, 500000, 5000000, 50000000};
-const std::uint32_t long_pow10_up[8] = {10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+const std::uint32_t long_half_units[long_block_digits] = {5, 50, 500, 5000, 50000, 500000, 5000000, 50000000};
+const std::uint32_t long_pow10_up[long_block_digits] = {10,     100,     1000,     10000,
+                                                        100000, 1000000, 10000000, 100000000};
 const std::uint32_t long_pow10[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 namespace {
@@ -22,13 +23,13 @@ void become_zero(long_number* n) {
 // Number of leading zero digits of a block below 10^7 (1..7).
 int leading_zero_digits(std::uint32_t block) {
   int k = 0;
-  while (k < 8 && block < long_pow10[7 - k]) ++k;
+  while (k < long_block_digits && block < long_pow10[long_block_digits - 1 - k]) ++k;
   return k;
 }
 
 // 1-based position (1..8) of the last non-zero digit of a non-zero block.
 int last_nonzero_digit(std::uint32_t block) {
-  int pos = 8;
+  int pos = long_block_digits;
   while (pos > 1 && block % 10 == 0) {
     block /= 10;
     --pos;
@@ -42,19 +43,19 @@ void long_normalize(long_number* n, int mode) {
   if (n->norm == 1) return;
   std::uint32_t* b = n->blocks;
   if (n->blks < 1) n->blks = 1;
-  if (n->len > 8 * n->blks) n->len = 8 * n->blks;
+  if (n->len > long_block_digits * n->blks) n->len = long_block_digits * n->blks;
   // Leading zero blocks.
   if (b[0] == 0) {
     std::int32_t z = 0;
     while (z < n->blks && b[z] == 0) ++z;
-    if (z == n->blks || 8 * z >= n->len) {
+    if (z == n->blks || long_block_digits * z >= n->len) {
       become_zero(n);
       return;
     }
-    std::memmove(b, b + z, static_cast<std::size_t>(n->blks - z) * 4);
+    std::memmove(b, b + z, static_cast<std::size_t>(n->blks - z) * long_block_bytes);
     n->blks -= z;
-    n->len -= 8 * z;
-    n->exp -= 8 * z;
+    n->len -= long_block_digits * z;
+    n->exp -= long_block_digits * z;
   }
   // Leading zero digits inside block 0: shift the whole array left by k digits.
   if (b[0] < 10000000) {
@@ -75,9 +76,9 @@ void long_normalize(long_number* n, int mode) {
   }
   const std::int32_t p = long_working_precision();
   // Round half away from zero at digit p + 1.
-  if (mode == 1 && !integer_mode && long_round_mode == 1 && n->len > p && p / 8 < n->blks) {
-    std::int32_t i = p / 8;
-    std::uint32_t carry = long_half_units[7 - (p % 8)];
+  if (mode == 1 && !integer_mode && long_round_mode == 1 && n->len > p && p / long_block_digits < n->blks) {
+    std::int32_t i = p / long_block_digits;
+    std::uint32_t carry = long_half_units[long_block_digits - 1 - (p % long_block_digits)];
     while (carry != 0 && i >= 0) {
       std::uint32_t v = b[i] + carry;
       if (v >= long_base) {
@@ -103,17 +104,17 @@ void long_normalize(long_number* n, int mode) {
     if (!integer_mode && n->len > p) n->len = p;
     std::int32_t nb = long_blocks_for_digits(n->len);
     if (nb < n->blks) n->blks = nb;
-    int r = n->len % 8;
+    int r = n->len % long_block_digits;
     if (r != 0 && nb <= n->blks) {
-      std::uint32_t unit = long_pow10_up[7 - r];
+      std::uint32_t unit = long_pow10_up[long_block_digits - 1 - r];
       b[nb - 1] = b[nb - 1] / unit * unit;
     }
   }
   // Trailing zeros.
   while (n->blks > 1 && b[n->blks - 1] == 0) --n->blks;
-  if (n->len > 8 * n->blks) n->len = 8 * n->blks;
+  if (n->len > long_block_digits * n->blks) n->len = long_block_digits * n->blks;
   if (b[n->blks - 1] != 0) {
-    std::int32_t last = 8 * (n->blks - 1) + last_nonzero_digit(b[n->blks - 1]);
+    std::int32_t last = long_block_digits * (n->blks - 1) + last_nonzero_digit(b[n->blks - 1]);
     if (n->len > last) n->len = last;
   }
   n->norm = 1;
@@ -142,7 +143,7 @@ int long_compare(const long_number* a, const long_number* b) {
 
 int long_align_fraction(const long_number* src, long_number* dst) {
   if (src->blocks[0] == 0 && src->blks <= 1) {
-    int r = long_reserve(dst, 8);
+    int r = long_reserve(dst, long_block_digits);
     if (r < 0) return r;
     dst->blocks[0] = 0;  // zero, left unnormalised
     return 0;
@@ -158,16 +159,16 @@ int long_align_fraction(const long_number* src, long_number* dst) {
   int r = long_reserve(dst, n);
   if (r < 0) return r;
   std::int32_t nb = long_blocks_for_digits(n);
-  std::memset(dst->blocks, 0, static_cast<std::size_t>(nb) * 4);
-  std::int64_t first = s / 8;
-  int shift = static_cast<int>(s % 8);
+  std::memset(dst->blocks, 0, static_cast<std::size_t>(nb) * long_block_bytes);
+  std::int64_t first = s / long_block_digits;
+  int shift = static_cast<int>(s % long_block_digits);
   if (first < nb) {
     std::uint32_t* d = dst->blocks;
     if (shift == 0) {
       for (std::int64_t i = 0; i < sblks && first + i < nb; ++i) d[first + i] = sb[i];
     } else {
       std::uint32_t div = long_pow10[shift];
-      std::uint32_t up = long_pow10[8 - shift];
+      std::uint32_t up = long_pow10[long_block_digits - shift];
       std::uint32_t rem = 0;
       std::int64_t i = 0;
       for (; i < sblks && first + i < nb; ++i) {
@@ -176,8 +177,10 @@ int long_align_fraction(const long_number* src, long_number* dst) {
       }
       if (first + i < nb) d[first + i] = rem * up;
     }
-    int keep = static_cast<int>(n % 8);  // digits beyond n are dropped
-    if (keep != 0) d[nb - 1] = d[nb - 1] / long_pow10_up[7 - keep] * long_pow10_up[7 - keep];
+    int keep = static_cast<int>(n % long_block_digits);  // digits beyond n are dropped
+    if (keep != 0)
+      d[nb - 1] = d[nb - 1] / long_pow10_up[long_block_digits - 1 - keep] *
+                  long_pow10_up[long_block_digits - 1 - keep];
   }
   dst->len = static_cast<std::int32_t>(n);
   dst->blks = nb;
@@ -192,7 +195,7 @@ void long_blocks_scale_into(const std::uint32_t* src, std::int32_t count, int sh
                             std::int32_t dst_blocks) {
   if (shift == 0) {
     std::int32_t fit = count < dst_blocks - 1 ? count : dst_blocks - 1;
-    if (fit > 0) std::memcpy(dst + 1, src, static_cast<std::size_t>(fit) * 4);
+    if (fit > 0) std::memcpy(dst + 1, src, static_cast<std::size_t>(fit) * long_block_bytes);
     dst[0] = 0;
     return;
   }

@@ -2,28 +2,33 @@
 // their arithmetic. The public face of rizozira/ for the interpreter.
 //
 // Conventions shared by every routine below:
-//  - A routine that fails reports the error once with report_error (which
-//    prints it) and returns the negated code; callers pass negatives upwards.
+//  - A routine that fails reports the error once with long_host_report_error
+//    (which prints it) and returns the negated code; callers pass negatives
+//    upwards.
 //  - Value = (-1 if sign) x 0.d1 d2 ... d(len) x 10^exp, where d1..d8 are the
 //    eight digits of blocks[0] (leading zeros written), d9..d16 of blocks[1]...
 //  - Arithmetic results are left unnormalised (norm 0); the caller brings them
 //    into the one normalised form with long_normalize(n, 1) (mode 0 after an
 //    integer-mode product).
-//  - Results of "operations that return 14" are left in *long_accumulator; a
-//    caller keeps them by long_move into its own record.
+//  - Results of "operations that return long_result (14)" are left in
+//    *long_accumulator; a caller keeps them by long_move into its own record.
+//  - Everything the kernels need from outside is in rizozira/long_host.h; the
+//    bridges to expression items and variables live in the interpreter
+//    (interpreter/long_bridge.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
-#include "interpreter/item.h"
+#include "rizozira/long_host.h"
 
 // ---------------------------------------------------------------- the record
 
 constexpr std::uint32_t long_base = 100000000;  // one block holds 8 decimal digits
 constexpr int long_block_digits = 8;
+constexpr int long_block_bytes = static_cast<int>(sizeof(std::uint32_t));
 constexpr int long_slot_bytes = 300;        // what one slot counts of its pool's size
 constexpr int long_slot_inline_bytes = 256; // 64 blocks, 512 digits
-constexpr int long_slot_inline_blocks = long_slot_inline_bytes / 4;
+constexpr int long_slot_inline_blocks = long_slot_inline_bytes / long_block_bytes;
 // Largest |exp| a result may carry. Products and quotients beyond it report
 // 151 "Exponent out of range." instead of overflowing the 32-bit exponent.
 constexpr std::int32_t long_exp_limit = 100000000;
@@ -50,8 +55,14 @@ struct long_slot {
 
 // Blocks needed for a digit count.
 constexpr std::int32_t long_blocks_for_digits(std::int64_t digits) {
-  return static_cast<std::int32_t>((digits + 7) / 8);
+  return static_cast<std::int32_t>((digits + long_block_digits - 1) / long_block_digits);
 }
+
+// Success codes of the routines, by where the result is left. They are the
+// interpreter's item types for a double, a text and a long number.
+constexpr int long_double_result = 2;  // in the caller's double
+constexpr int long_text_result = 3;    // in the caller's text buffer
+constexpr int long_result = 14;        // in *long_accumulator
 
 // ---------------------------------------------------------------- pools (long_pools.cpp)
 
@@ -63,9 +74,10 @@ extern std::int32_t long_temp_pool_size;
 extern std::int32_t long_temp_used;
 extern std::int32_t long_temp_used_last;  // long_temp_used after the last temp allocation
 
-// Static numbers (long_accumulator itself is declared in interpreter/run_state.h
-// and points at a 256-byte static bound here). All point at static storage
-// from program start; long_statics_init binds them and sets long_one to 1.
+// Static numbers. All point at static storage from program start;
+// long_statics_init binds them and sets long_one to 1. long_accumulator holds
+// the result of every routine that returns long_result.
+extern long_number* long_accumulator;
 extern long_number* long_remainder;
 extern long_number* long_one;
 extern long_number* long_cossame;
@@ -112,13 +124,13 @@ int long_ensure_capacity(long_number* n, std::int64_t digits);
 int long_extend_blocks(long_number* n, std::int32_t count);
 // n := v for |v| <= 99,999,999 (normalised); 0 or -151.
 int long_from_int(long_number* n, std::int64_t v);
-// dst := src (null src gives zero). 14 or negative.
+// dst := src (null src gives zero). long_result or negative.
 int long_copy(const long_number* src, long_number* dst);
 // dst := src, handing a heap array over where it pays; src is left cleared.
-// 14 or negative.
+// long_result or negative.
 int long_move(long_number* src, long_number* dst);
 // dst := src rounded (round mode, not integer mode) or cut to `digits`
-// significant digits. 14 or negative.
+// significant digits. long_result or negative.
 int long_round_copy(const long_number* src, long_number* dst, std::int32_t digits);
 
 // Temporary slots: save long_temp_used, allocate, release to the saved level.
@@ -205,8 +217,8 @@ void long_debug_dump(const char* label, const long_number* n, int full);
 
 // ---------------------------------------------------------------- normalisation (long_normalize.cpp)
 
-extern const std::uint32_t long_half_units[8];
-extern const std::uint32_t long_pow10_up[8];
+extern const std::uint32_t long_half_units[long_block_digits];
+extern const std::uint32_t long_pow10_up[long_block_digits];
 extern const std::uint32_t long_pow10[9];
 
 // mode 0 shape only, 1 round (if on) and cut to the precision, -1 cut only.
@@ -228,7 +240,7 @@ inline bool long_is_zero(const long_number* n) { return n->blocks[0] == 0 && n->
 
 // ---------------------------------------------------------------- add, subtract, multiply
 
-// c := a + b (a, b normalised, c a third record). 0, 14 (plain copy) or negative.
+// c := a + b (a, b normalised, c a third record). 0, long_result (plain copy) or negative.
 int long_add(const long_number* a, const long_number* b, long_number* c);
 // c := a - b; b's sign is flipped for the call and restored.
 int long_subtract(const long_number* a, long_number* b, long_number* c);
@@ -238,11 +250,12 @@ int long_multiply(const long_number* a, const long_number* b, long_number* c);
 
 // ---------------------------------------------------------------- division (long_divide.cpp)
 
+// How often the quotient-block estimate of the last division was one too
+// high (and taken back) and one too low (a second subtraction), for DEBUG
+// LONG. Kept in memory: counting in the division's loop in registers costs
+// it several per cent.
 extern std::int32_t long_div_high_guesses;
 extern std::int32_t long_div_low_guesses;
-extern std::int32_t long_blocks_start;
-extern std::int32_t long_blocks_mul_start;
-extern std::uint32_t long_blocks_remainder;
 
 // q := a / b (q cleared first). a is consumed; b is consumed in integer mode
 // and kept (cut to p digits) in floating mode. Integer mode leaves the
@@ -259,25 +272,30 @@ int long_divide_core(long_number* a, const long_number* b, long_number* q, std::
 int long_mod(const long_number* a, long_number* b);
 
 // Block-array primitives (n base-10^8 blocks, block 0 most significant).
-// blocks /= d, skipping (and moving long_blocks_start past) leading zero
-// blocks; the remainder goes to long_blocks_remainder. d = 0 changes nothing.
-void long_blocks_div_small_tracked(std::uint32_t* blocks, std::uint32_t d, std::int32_t n);
-// blocks *= m from long_blocks_start (moved up one block first) downwards;
-// long_blocks_start advances when its block is still 0.
-void long_blocks_mul_small_tracked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n);
-// The same with long_blocks_mul_start; -1 when a carry is left over (overflow).
-int long_blocks_mul_small_checked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n);
+// The tracked forms keep `start`, the first block that may be nonzero, so
+// that passes over a shrinking or growing value skip its zero blocks.
+// blocks /= d, skipping (and moving start past) leading zero blocks; returns
+// the remainder. d = 0 changes nothing and returns 0.
+std::uint32_t long_blocks_div_small_tracked(std::uint32_t* blocks, std::uint32_t d, std::int32_t n,
+                                            std::int32_t& start);
+// blocks *= m from start (moved up one block first) downwards; start
+// advances when its block is still 0.
+void long_blocks_mul_small_tracked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n,
+                                   std::int32_t& start);
+// The same; -1 when a carry is left over (overflow), else 0.
+int long_blocks_mul_small_checked(std::uint32_t* blocks, std::uint32_t m, std::int32_t n,
+                                  std::int32_t& start);
 // a -= b over n blocks (a must not be smaller than b).
 void long_blocks_sub(std::uint32_t* a, const std::uint32_t* b, std::int32_t n);
 
 // ---------------------------------------------------------------- doubles (long_double.cpp)
 
-// x into long_accumulator (24 significant digits, normalised). 14, or -99
-// for an infinite or NaN x.
+// x into long_accumulator (24 significant digits, normalised). long_result,
+// or -99 for an infinite or NaN x.
 int long_from_double(double x);
-// n into double_accumulator. 2 or negative (164 when too large; reported only
-// when report is 1). n is cleared on the infinite and old-convert paths.
-int long_to_double(long_number* n, int report);
+// n into *out. long_double_result or negative (164 when too large; reported
+// only when report is 1). n is cleared on the infinite and old-convert paths.
+int long_to_double(long_number* n, int report, double* out);
 
 // Binary helpers on little-endian arrays of n 32-bit words (word 0 least
 // significant; at most 8 words for the two normalising products).
@@ -313,17 +331,6 @@ int long_scan_number_text(const char** text_inout, const char* end, std::int32_t
 // Decimal text into dst at the working precision (literals of 17+ digits,
 // strings). 0 or a negative scan / memory code (reported when report is 1).
 int long_convert_text(const char* text, std::size_t length, long_number* dst, int report);
-// The text of a RIZOZIRA operand: a string or numeric-text item (retyped to
-// 3) gives its temporary-string text; a whole one-dimensional string array
-// gives its elements joined into a new heap buffer (*alloc_out, which the
-// caller frees with std::free). 0, or negative: 176 (not one-dimensional),
-// 159, 160 (any other item type).
-int long_operand_text(expr_item* item, char** alloc_out, const char** text_out);
-// One operand into dst: 14 for a long (moved) or double operand, 0 for a text
-// operand, or negative. Sets error_column from the item.
-int long_convert_in(expr_item* item, long_number* dst, int report);
-// The numeric text in string_accumulator into long_accumulator: 14 or negative.
-int long_from_work_string(int report);
 // n as decimal text into buffer (*size_inout bytes on entry; text length on
 // return): ".5", ".005", "12.5", "1.", "1000.", "1.e+100", "1.5e-60" outside
 // integer mode (scientific when exp > p or when a fraction's leading zeros
@@ -335,11 +342,3 @@ std::int64_t long_text_size(const long_number* n);
 // n as text in a new buffer (caller frees with std::free); n is cleared.
 // Returns the text length, or negative with *text_out null.
 std::int64_t long_to_text_alloc(long_number* n, char** text_out);
-// Stores a long text result into its destination item: a string variable
-// (type 3, through current_value_slot, which the caller points at the
-// target), a whole one-dimensional string array (13, in 255-character
-// pieces) or a FIELD variable (19, through assign_field_variable and the
-// FIELD target the caller's scan left). mode: 0 plain, 1 LSET, 2 RSET. Returns 3
-// (string variable), 0 (array, or nothing done while no_execute) or negative
-// (155, 157, 158, 176, or the first storing error).
-int long_store_text(expr_item* destination, const char* text, int length, int mode);

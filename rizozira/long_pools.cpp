@@ -4,8 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "interpreter/errors.h"
-#include "interpreter/run_state.h"
 #include "rizozira/long_number.h"
 
 long_slot* long_var_pool = nullptr;
@@ -43,10 +41,10 @@ long_number ln10_number = bound_static(ln10_buffer, sizeof ln10_buffer);
 long_number atan_tenth_number = bound_static(atan_tenth_buffer, sizeof atan_tenth_buffer);
 
 // Largest block array we ever take: keeps every byte count inside i32.
-constexpr std::int64_t max_blocks = (INT32_MAX / 4) - 16;
+constexpr std::int64_t max_blocks = (INT32_MAX / long_block_bytes) - 16;
 
 void reset_value(long_number* n) {
-  if (n->blocks != nullptr && n->capacity_bytes >= 4) n->blocks[0] = 0;
+  if (n->blocks != nullptr && n->capacity_bytes >= long_block_bytes) n->blocks[0] = 0;
   n->len = 1;
   n->blks = 1;
   n->sign = 0;
@@ -66,12 +64,12 @@ void drop_heap(long_number* n) {
 int allocation_failed(long_number* n) {
   drop_heap(n);
   reset_value(n);
-  return report_error(159);
+  return long_host_report_error(159);
 }
 
 std::int64_t blocks_needed(std::int64_t digits) {
   if (digits < 1) digits = 1;
-  return (digits + 7) / 8;
+  return (digits + long_block_digits - 1) / long_block_digits;
 }
 
 void free_pool(long_slot*& pool, std::int32_t& size, std::int32_t& used) {
@@ -90,9 +88,9 @@ int allocate_pool(long_slot*& pool, std::int32_t& size, std::int32_t& used, std:
                   int failure_code) {
   free_pool(pool, size, used);
   std::uint32_t count = bytes / long_slot_bytes;
-  if (count == 0 || count > INT32_MAX / long_slot_bytes) return report_error(failure_code);
+  if (count == 0 || count > INT32_MAX / long_slot_bytes) return long_host_report_error(failure_code);
   pool = new (std::nothrow) long_slot[count]();
-  if (pool == nullptr) return report_error(failure_code);
+  if (pool == nullptr) return long_host_report_error(failure_code);
   for (std::uint32_t i = 0; i < count; ++i) {
     long_init(&pool[i].number, pool[i].buffer, long_slot_inline_bytes);
   }
@@ -105,6 +103,7 @@ long_slot* slot_at(long_slot* pool, std::int32_t offset) { return &pool[offset /
 
 }  // namespace
 
+long_number* long_accumulator = &accumulator_number;
 long_number* long_remainder = &remainder_number;
 long_number* long_one = &one_number;
 long_number* long_cossame = &cossame_number;
@@ -206,7 +205,7 @@ void long_set_zero(long_number* n) {
 int long_reserve(long_number* n, std::int64_t digits) {
   std::int64_t blocks = blocks_needed(digits);
   if (blocks > max_blocks) return allocation_failed(n);
-  std::int64_t bytes = blocks * 4;
+  std::int64_t bytes = blocks * long_block_bytes;
   if (bytes <= n->inline_bytes) {
     drop_heap(n);
   } else if (n->heap_blocks == nullptr || n->heap_bytes < bytes) {
@@ -228,8 +227,8 @@ int long_reserve(long_number* n, std::int64_t digits) {
 int long_ensure_capacity(long_number* n, std::int64_t digits) {
   std::int64_t blocks = blocks_needed(digits);
   if (blocks > max_blocks) return allocation_failed(n);
-  std::int64_t bytes = blocks * 4;
-  std::int32_t have = n->capacity_bytes / 4;
+  std::int64_t bytes = blocks * long_block_bytes;
+  std::int32_t have = n->capacity_bytes / long_block_bytes;
   if (bytes <= n->capacity_bytes) {
     if (n->blks < have) std::memset(n->blocks + n->blks, 0, (have - n->blks) * 4u);
     return 0;
@@ -237,13 +236,13 @@ int long_ensure_capacity(long_number* n, std::int64_t digits) {
   if (n->heap_blocks != nullptr && n->blocks == n->heap_blocks) {
     auto* array = static_cast<std::uint32_t*>(std::realloc(n->heap_blocks, static_cast<std::size_t>(bytes)));
     if (array == nullptr) return allocation_failed(n);
-    std::memset(array + have, 0, static_cast<std::size_t>(bytes - have * 4));
+    std::memset(array + have, 0, static_cast<std::size_t>(bytes - have * long_block_bytes));
     n->heap_blocks = array;
     n->heap_bytes = static_cast<std::int32_t>(bytes);
   } else {
     auto* array = static_cast<std::uint32_t*>(std::calloc(static_cast<std::size_t>(blocks), 4));
     if (array == nullptr) return allocation_failed(n);
-    std::memcpy(array, n->blocks, static_cast<std::size_t>(n->blks) * 4);
+    std::memcpy(array, n->blocks, static_cast<std::size_t>(n->blks) * long_block_bytes);
     std::free(n->heap_blocks);  // an unused heap array is not kept
     if (n->inline_blocks != nullptr) std::memset(n->inline_blocks, 0, static_cast<std::size_t>(n->inline_bytes));
     n->heap_blocks = array;
@@ -256,32 +255,33 @@ int long_ensure_capacity(long_number* n, std::int64_t digits) {
 
 int long_extend_blocks(long_number* n, std::int32_t count) {
   if (n->blks > count) return 0;
-  if (static_cast<std::int64_t>(count) * 4 > n->capacity_bytes) {
+  if (static_cast<std::int64_t>(count) * long_block_bytes > n->capacity_bytes) {
     if (count > max_blocks) return allocation_failed(n);
-    auto* array = static_cast<std::uint32_t*>(std::malloc(static_cast<std::size_t>(count) * 4));
+    auto* array =
+        static_cast<std::uint32_t*>(std::malloc(static_cast<std::size_t>(count) * long_block_bytes));
     if (array == nullptr) return allocation_failed(n);
-    std::memcpy(array, n->blocks, static_cast<std::size_t>(n->blks) * 4);
+    std::memcpy(array, n->blocks, static_cast<std::size_t>(n->blks) * long_block_bytes);
     std::free(n->heap_blocks);
     n->heap_blocks = array;
-    n->heap_bytes = count * 4;
+    n->heap_bytes = count * long_block_bytes;
     n->blocks = array;
     n->capacity_bytes = n->heap_bytes;
   }
   for (std::int32_t i = n->blks; i < count; ++i) n->blocks[i] = 0;
-  n->len += 8 * (count - n->blks);
+  n->len += long_block_digits * (count - n->blks);
   n->blks = count;
   return 0;
 }
 
 int long_from_int(long_number* n, std::int64_t v) {
-  if (v < -99999999 || v > 99999999) return report_error(151);
+  if (v < -99999999 || v > 99999999) return long_host_report_error(151);
   if (n->capacity_bytes < 4) {
-    int r = long_reserve(n, 8);
+    int r = long_reserve(n, long_block_digits);
     if (r < 0) return r;
   }
   n->blocks[0] = static_cast<std::uint32_t>(v < 0 ? -v : v);
-  n->len = 8;
-  n->exp = 8;
+  n->len = long_block_digits;
+  n->exp = long_block_digits;
   n->blks = 1;
   n->sign = v < 0 ? -1 : 0;
   n->norm = 0;
@@ -290,34 +290,34 @@ int long_from_int(long_number* n, std::int64_t v) {
 }
 
 int long_copy(const long_number* src, long_number* dst) {
-  if (src == dst) return 14;
+  if (src == dst) return long_result;
   if (src == nullptr) {
-    int r = long_reserve(dst, 8);
+    int r = long_reserve(dst, long_block_digits);
     if (r < 0) return r;
     long_set_zero(dst);
-    return 14;
+    return long_result;
   }
-  int r = long_reserve(dst, static_cast<std::int64_t>(src->blks) * 8);
+  int r = long_reserve(dst, static_cast<std::int64_t>(src->blks) * long_block_digits);
   if (r < 0) return r;
-  std::memcpy(dst->blocks, src->blocks, static_cast<std::size_t>(src->blks) * 4);
+  std::memcpy(dst->blocks, src->blocks, static_cast<std::size_t>(src->blks) * long_block_bytes);
   dst->len = src->len;
   dst->blks = src->blks;
   dst->sign = src->sign;
   dst->exp = src->exp;
   dst->norm = src->norm;
-  return 14;
+  return long_result;
 }
 
 int long_move(long_number* src, long_number* dst) {
-  if (src == dst) return 14;
+  if (src == dst) return long_result;
   long_clear(dst);
   if (src == nullptr) {
-    int r = long_reserve(dst, 8);
+    int r = long_reserve(dst, long_block_digits);
     if (r < 0) return r;
     long_set_zero(dst);
-    return 14;
+    return long_result;
   }
-  std::int64_t need = static_cast<std::int64_t>(src->blks) * 4;
+  std::int64_t need = static_cast<std::int64_t>(src->blks) * long_block_bytes;
   bool on_heap = src->heap_blocks != nullptr && src->blocks == src->heap_blocks;
   if (on_heap && need > dst->capacity_bytes) {
     // Hand the heap array over instead of copying it.
@@ -331,7 +331,7 @@ int long_move(long_number* src, long_number* dst) {
     src->capacity_bytes = src->inline_bytes;
   } else {
     if (need > dst->capacity_bytes) {
-      int r = long_reserve(dst, static_cast<std::int64_t>(src->blks) * 8);
+      int r = long_reserve(dst, static_cast<std::int64_t>(src->blks) * long_block_digits);
       if (r < 0) {
         long_clear(src);
         return r;
@@ -345,7 +345,7 @@ int long_move(long_number* src, long_number* dst) {
   dst->len = src->len;
   dst->norm = src->norm;
   long_clear(src);
-  return 14;
+  return long_result;
 }
 
 int long_round_copy(const long_number* src, long_number* dst, std::int32_t digits) {
@@ -360,7 +360,7 @@ int long_round_copy(const long_number* src, long_number* dst, std::int32_t digit
   } else {
     int r = long_reserve(dst, k);
     if (r < 0) return r;
-    std::memcpy(dst->blocks, src->blocks, static_cast<std::size_t>(kb) * 4);
+    std::memcpy(dst->blocks, src->blocks, static_cast<std::size_t>(kb) * long_block_bytes);
     dst->blks = kb;
     dst->len = k;
     dst->exp = src->exp;
@@ -371,12 +371,12 @@ int long_round_copy(const long_number* src, long_number* dst, std::int32_t digit
   long_precision = digits;
   long_normalize(dst, 1);
   long_precision = saved;
-  return 14;
+  return long_result;
 }
 
 long_number* long_temp_alloc() {
   if (long_temp_pool == nullptr || long_temp_used >= long_temp_pool_size) {
-    report_error(172);
+    long_host_report_error(172);
     return nullptr;
   }
   long_slot* slot = slot_at(long_temp_pool, long_temp_used);
@@ -397,7 +397,7 @@ void long_temp_release_to(std::int32_t level) {
 
 long_number* long_var_alloc() {
   if (long_var_pool == nullptr || long_var_used >= long_var_pool_size) {
-    report_error(174);
+    long_host_report_error(174);
     return nullptr;
   }
   long_slot* slot = slot_at(long_var_pool, long_var_used);

@@ -2,8 +2,6 @@
 // the units-digit parity, and the SQR, HALF and FIX entry points.
 #include <cmath>
 
-#include "interpreter/errors.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
 
 namespace {
@@ -84,7 +82,7 @@ int long_sqrt(long_number* x, long_number* r) {
     long_set_zero(r);
     return 0;
   }
-  if (x->sign != 0) return report_error(199);
+  if (x->sign != 0) return long_host_report_error(199);
   const std::int32_t p = long_precision;
   long_precision_saver saver;
   sqrt_first_guess(x, r);
@@ -96,7 +94,7 @@ int long_sqrt(long_number* x, long_number* r) {
   const std::int32_t work_precision = p + 8;
   std::int32_t stage = 32;
   for (int step = 0;; ++step) {
-    if (step >= sqrt_max_steps) return report_error(167);
+    if (step >= sqrt_max_steps) return long_host_report_error(167);
     if (stage > work_precision) stage = work_precision;
     long_precision = stage;
     long_work_record dividend, divisor, q;
@@ -148,7 +146,7 @@ int long_half(long_number* n) {
       n->blocks[i] = v >> 1;
     }
   }
-  n->len = n->blks * 8;
+  n->len = n->blks * long_block_digits;
   n->norm = 0;
   long_normalize(n, 1);
   return 0;
@@ -157,18 +155,18 @@ int long_half(long_number* n) {
 int long_is_odd(const long_number* n) {
   if (n->exp < 1 || n->exp > n->len) return 0;  // the units digit is an implied zero
   const std::int32_t at = n->exp - 1;
-  const std::uint32_t block = n->blocks[at / 8];
-  return static_cast<int>((block / long_pow10[7 - at % 8]) % 10) & 1;
+  const std::uint32_t block = n->blocks[at / long_block_digits];
+  return static_cast<int>((block / long_pow10[long_block_digits - 1 - at % long_block_digits]) % 10) & 1;
 }
 
 // ---------------------------------------------------------------- entry points
 
 int long_func_sqr(long_number* x) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   long_normalize(x, 0);
-  if (x->sign != 0 && !long_is_zero(x)) return report_error(199);
+  if (x->sign != 0 && !long_is_zero(x)) return long_host_report_error(199);
   int rc = long_sqrt(x, long_accumulator);
-  return rc < 0 ? rc : 14;
+  return rc < 0 ? rc : long_result;
 }
 
 int long_func_half(long_number* x) {
@@ -179,12 +177,12 @@ int long_func_half(long_number* x) {
   long_normalize(x, 1);
   long_timer_end(LONG_TIMER_HALF, stamp);
   rc = long_move(x, long_accumulator);
-  return rc < 0 ? rc : 14;
+  return rc < 0 ? rc : long_result;
 }
 
 int long_func_fix(long_number* x) {
   long_normalize(x, 0);
   long_fix(x);
   int rc = long_move(x, long_accumulator);
-  return rc < 0 ? rc : 14;
+  return rc < 0 ? rc : long_result;
 }

@@ -4,18 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "interpreter/assignment.h"
-#include "interpreter/errors.h"
-#include "interpreter/run_state.h"
-#include "interpreter/timing.h"
-#include "interpreter/variables.h"
 #include "rizozira/long_number.h"
 
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-int scan_error(int code, int report) { return report ? report_error(code) : -code; }
+int scan_error(int code, int report) { return report ? long_host_report_error(code) : -code; }
 
 // The position of the k-th digit (k >= 1) counted from `first`, points skipped.
 const char* nth_digit(const char* first, std::int64_t k) {
@@ -35,9 +30,10 @@ char digit_after(const char* pos, const char* end) {
 
 // Digit number k (0-based) of n; positions beyond the stored blocks are 0.
 char digit_at(const long_number* n, std::int64_t k) {
-  std::int64_t b = k / 8;
+  std::int64_t b = k / long_block_digits;
   if (b >= n->blks) return '0';
-  return static_cast<char>('0' + n->blocks[b] / long_pow10[7 - k % 8] % 10);
+  return static_cast<char>('0' +
+                           n->blocks[b] / long_pow10[long_block_digits - 1 - k % long_block_digits] % 10);
 }
 
 // Writes digits [from, from + count) of n.
@@ -182,7 +178,7 @@ int long_convert_text(const char* text, std::size_t length, long_number* dst, in
   if (round_up) ++count;  // read the rounding digit itself
   if (!integer_mode && count > long_working_precision() + 2) count = long_working_precision() + 2;
   if (count == 0) {
-    int r = long_reserve(dst, 8);
+    int r = long_reserve(dst, long_block_digits);
     if (r < 0) return r;
     long_set_zero(dst);
     long_timer_end(LONG_TIMER_CONVERT, stamp);
@@ -195,7 +191,7 @@ int long_convert_text(const char* text, std::size_t length, long_number* dst, in
   const char* s = first;
   for (std::int32_t i = 0, taken = 0; i < nb; ++i) {
     std::uint32_t v = 0;
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < long_block_digits; ++k) {
       std::uint32_t d = 0;
       if (taken < count) {
         while (*s == '.') ++s;
@@ -214,72 +210,6 @@ int long_convert_text(const char* text, std::size_t length, long_number* dst, in
   long_normalize(dst, round_up ? 1 : 0);
   long_timer_end(LONG_TIMER_CONVERT, stamp);
   return 0;
-}
-
-int long_operand_text(expr_item* item, char** alloc_out, const char** text_out) {
-  *alloc_out = nullptr;
-  *text_out = "";
-  switch (item->type) {
-    case ITEM_NUMERIC_TEXT:
-      item->type = ITEM_STRING;
-      [[fallthrough]];
-    case ITEM_STRING:
-      *text_out = temp_string_text(static_cast<std::uint32_t>(item->value.bits));
-      return 0;
-    case ITEM_STRING_ARRAY: {
-      const array_entry* array = item->array;
-      if (array == nullptr || array->dimension_count != 1) {
-        error_column = static_cast<int>(item->column);
-        return report_error(176);
-      }
-      std::uint32_t count = array->dimension_sizes[0];
-      while (count > 1 && string_space_text(array->data[count - 1].string_offset)[0] == '\0') --count;
-      if (count == 0) count = 1;
-      std::size_t bytes = static_cast<std::size_t>(max_string_length) * count + 1;
-      char* joined = static_cast<char*>(std::malloc(bytes));
-      if (joined == nullptr) return report_error(159);
-      std::size_t used = 0;
-      for (std::uint32_t i = 0; i < count && i < array->dimension_sizes[0]; ++i) {
-        const char* piece = string_space_text(array->data[i].string_offset);
-        std::size_t n = std::strlen(piece);
-        if (n > max_string_length) n = max_string_length;  // an element holds at most 255
-        std::memcpy(joined + used, piece, n);
-        used += n;
-      }
-      joined[used] = '\0';
-      *alloc_out = joined;
-      *text_out = joined;
-      return 0;
-    }
-    default:
-      error_column = static_cast<int>(item->column);
-      return report_error(160);
-  }
-}
-
-int long_convert_in(expr_item* item, long_number* dst, int report) {
-  error_column = static_cast<int>(item->column);
-  if (item->type == ITEM_LONG) return long_move(item->value.long_value, dst);
-  if (item->type == ITEM_DOUBLE) {
-    int r = long_from_double(item->value.number);
-    if (r < 0) return r;
-    return dst == long_accumulator ? 14 : long_move(long_accumulator, dst);
-  }
-  char* joined = nullptr;
-  const char* text = nullptr;
-  int r = long_operand_text(item, &joined, &text);
-  if (r < 0) return r;
-  r = long_convert_text(text, std::strlen(text), dst, report);
-  std::free(joined);
-  return r < 0 ? r : 0;
-}
-
-int long_from_work_string(int report) {
-  std::int32_t length = string_accumulator_length;
-  if (length < 0) length = 0;
-  if (static_cast<std::size_t>(length) >= string_accumulator_size) length = string_accumulator_size - 1;
-  int r = long_convert_text(string_accumulator, static_cast<std::size_t>(length), long_accumulator, report);
-  return r < 0 ? r : 14;
 }
 
 std::int64_t long_text_size(const long_number* n) {
@@ -308,7 +238,7 @@ std::int64_t long_text_size(const long_number* n) {
 
 int long_to_text(const long_number* n, char* buffer, std::int32_t* size_inout) {
   std::int64_t need = long_text_size(n);
-  if (buffer == nullptr || need > *size_inout) return report_error(147);
+  if (buffer == nullptr || need > *size_inout) return long_host_report_error(147);
   char* out = buffer;
   const bool negative = n->sign < 0 && !is_zero_value(n);
   const std::int64_t len = n->len;
@@ -367,12 +297,12 @@ std::int64_t long_to_text_alloc(long_number* n, char** text_out) {
   std::int64_t size = long_text_size(n);
   if (size > INT32_MAX) {
     long_clear(n);
-    return report_error(159);
+    return long_host_report_error(159);
   }
   char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(size)));
   if (buffer == nullptr) {
     long_clear(n);
-    return report_error(159);
+    return long_host_report_error(159);
   }
   std::int32_t length = static_cast<std::int32_t>(size);
   int r = long_to_text(n, buffer, &length);
@@ -383,60 +313,4 @@ std::int64_t long_to_text_alloc(long_number* n, char** text_out) {
   }
   *text_out = buffer;
   return length;
-}
-
-int long_store_text(expr_item* destination, const char* text, int length, int mode) {
-  if (no_execute) return 0;
-  if (length < 0) length = 0;
-  switch (destination->type) {
-    case ITEM_STRING: {
-      if (length > static_cast<int>(max_string_length)) return report_error(157);
-      if (current_value_slot == nullptr) {
-        error_column = static_cast<int>(destination->column);
-        return report_error(155);
-      }
-      std::memcpy(string_accumulator, text, static_cast<std::size_t>(length));
-      string_accumulator[length] = '\0';
-      string_accumulator_length = length;
-      return assign_string_variable(current_value_slot, mode);
-    }
-    case ITEM_FIELD: {
-      if (length > static_cast<int>(max_string_length)) return report_error(157);
-      std::memcpy(string_accumulator, text, static_cast<std::size_t>(length));
-      string_accumulator[length] = '\0';
-      string_accumulator_length = length;
-      int r = assign_field_variable(mode);  // the FIELD target the caller's scan left
-      return r < 0 ? r : 3;
-    }
-    case ITEM_STRING_ARRAY: {
-      const array_entry* array = destination->array;
-      if (array == nullptr || array->dimension_count != 1) {
-        error_column = static_cast<int>(destination->column);
-        return report_error(176);
-      }
-      const std::int64_t elements = array->dimension_sizes[0];
-      if (static_cast<std::int64_t>(max_string_length) * elements < static_cast<std::int64_t>(length) + 1) {
-        return report_error(158);
-      }
-      if (length > static_cast<int>(max_string_length) && mode != 0) return report_error(157);
-      int first_error = 0;
-      std::int64_t offset = 0;
-      for (std::int64_t i = 0; i < elements; ++i) {
-        std::int64_t piece = length - offset;
-        if (piece > static_cast<std::int64_t>(max_string_length)) piece = max_string_length;
-        if (piece < 0) piece = 0;
-        std::memcpy(string_accumulator, text + offset, static_cast<std::size_t>(piece));
-        string_accumulator[piece] = '\0';
-        string_accumulator_length = static_cast<std::int32_t>(piece);
-        bool last_piece = piece > 0 && offset + piece >= length;
-        int r = assign_string_variable(&array->data[i], last_piece ? mode : 0);
-        if (r < 0 && first_error == 0) first_error = r;
-        offset += piece;
-      }
-      return first_error;
-    }
-    default:
-      error_column = static_cast<int>(destination->column);
-      return report_error(155);
-  }
 }

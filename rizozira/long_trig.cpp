@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "interpreter/functions.h"
-#include "interpreter/named_vars.h"
-#include "interpreter/timing.h"
 #include "rizozira/long_functions.h"
 
 namespace {
@@ -23,14 +20,14 @@ std::int32_t first_nonzero(const long_fixed& f, std::int32_t from) {
 void set_timing(const char* array, int index, std::int32_t us) {
   char name[32];
   std::snprintf(name, sizeof name, "%s(%d)", array, index);
-  set_named_var_int(name, us);
+  long_host_set_tuning(name, us);
 }
 
 // True when x lies below the limit under which no reduction is needed:
 // pi/4 in radians, 45 in degrees (x normalised, not negative).
 bool below_reduction_limit(const long_number* x) {
   if (long_is_zero(x)) return true;
-  if (degrees_mode) return x->exp < 2 || (x->exp == 2 && x->blocks[0] < 45000001);
+  if (long_host_degrees_mode()) return x->exp < 2 || (x->exp == 2 && x->blocks[0] < 45000001);
   return x->exp < 0 || (x->exp == 0 && x->blocks[0] < 78539818);
 }
 
@@ -46,7 +43,7 @@ int subtract_normalized(long_number* a, long_number* b, long_number* dst) {
 
 // Sets r to the integer v (|v| < 10^8), normalised.
 int set_int(long_number* r, std::int32_t v) {
-  int rc = long_reserve(r, 8);
+  int rc = long_reserve(r, long_block_digits);
   if (rc < 0) return rc;
   return long_from_int(r, v);
 }
@@ -77,18 +74,19 @@ int long_sin_cos_series(const long_fixed& f, long_fixed& sum, long_fixed& x2, st
   long_debug_dump_fixed("sum", sum);
   std::uint32_t n = mode == 0 ? 1 : 0;
   bool subtract = true;
+  std::int32_t div_start = 0;  // where the last term's division started
   for (int terms = 1;; ++terms) {
     n += 2;
-    long_debug_line("n = %d, div_start = %d\n", static_cast<int>(n), long_blocks_start);
+    long_debug_line("n = %d, div_start = %d\n", static_cast<int>(n), div_start);
     if (int mrc = long_fixed_multiply(term, x2, x2_from, product); mrc < 0) return mrc;
     term.swap(product);
     long_debug_dump_fixed("trm1", term);
     // term / ((n - 1) n), as two divisions: the product no longer fits 32
     // bits once n passes 65,536.
-    long_blocks_start = 0;
-    long_fixed_div_small_tracked(term.data(), n - 1, n_blocks);
-    long_fixed_div_small_tracked(term.data(), n, n_blocks);
-    const std::int32_t start = first_nonzero(term, long_blocks_start);
+    div_start = 0;
+    long_fixed_div_small_tracked(term.data(), n - 1, n_blocks, div_start);
+    long_fixed_div_small_tracked(term.data(), n, n_blocks, div_start);
+    const std::int32_t start = first_nonzero(term, div_start);
     if (start >= n_blocks) break;
     if (int rc = long_series_add_term(sum, term, start, n_blocks, subtract, terms); rc < 0) return rc;
   }
@@ -118,32 +116,33 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
     for (int i = 0; i < 4; ++i) b[i + 1] = long_tuning_int(names[i], sin_default_boundaries[i]);
     b[5] = P + 18;
     long_force_boundaries(b, 6);
-    set_named_var_int("sintotaltime", 0);
-    const std::int32_t n_blocks = (P + 18 + 7) / 8;
+    long_host_set_tuning("sintotaltime", 0);
+    const std::int32_t n_blocks = (P + 18 + long_block_digits - 1) / long_block_digits;
     long_fixed fixed;
     long_fixed_from_record(y, fixed, n_blocks);
     long_fixed f(fixed.begin() + 1, fixed.end());
     std::int32_t f_blocks = static_cast<std::int32_t>(f.size());
     while (f_blocks > 0 && f[static_cast<std::size_t>(f_blocks - 1)] == 0) --f_blocks;
-    const std::int32_t f_len = f_blocks * 8;
+    const std::int32_t f_len = f_blocks * long_block_digits;
     long_fixed s1, c1, s2(static_cast<std::size_t>(n_blocks), 0), c2(static_cast<std::size_t>(n_blocks), 0);
     long_fixed t1(static_cast<std::size_t>(n_blocks), 0), t2(static_cast<std::size_t>(n_blocks), 0);
     std::int32_t total = 0;
     for (int i = 0; i < 5; ++i) {
-      const std::int32_t first = b[i] / 8;
+      const std::int32_t first = b[i] / long_block_digits;
       if (first >= f_blocks) break;
-      const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / 8;
+      const std::int32_t count = b[i + 1] >= f_len ? f_blocks - first : (b[i + 1] - b[i]) / long_block_digits;
       long_fixed x2;
-      timer_read_global();
+      std::int64_t stamp = 0;
+      long_host_timer_read(stamp);
       int rc = long_sin_cos_series(f, s2, x2, first, count, 0);
       if (rc < 0) return rc;
-      std::int32_t us = timer_elapsed_us_global();
+      std::int32_t us = long_host_timer_elapsed_us(stamp);
       set_timing("sincalctime", i, us);
       total += std::max(us, 0);
-      timer_read_global();
+      long_host_timer_read(stamp);
       rc = long_sin_cos_series(f, c2, x2, first, count, 1);
       if (rc < 0) return rc;
-      us = timer_elapsed_us_global();
+      us = long_host_timer_elapsed_us(stamp);
       set_timing("coscalctime", i, us);
       total += std::max(us, 0);
       long_debug_dump_fixed("sin2", s2);
@@ -154,7 +153,7 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
         long_debug_dump_fixed("sin1", s1);
         long_debug_dump_fixed("cos1", c1);
       } else {
-        timer_read_global();
+        long_host_timer_read(stamp);
         // sin(a + b) = sin a cos b + cos a sin b; cos(a + b) = cos a cos b - sin a sin b
         if (int mrc = long_fixed_multiply(s1, c2, 0, t1); mrc < 0) return mrc;
         if (int mrc = long_fixed_multiply(c1, s2, 0, t2); mrc < 0) return mrc;
@@ -170,13 +169,13 @@ int long_sin_cos(std::int32_t p, const long_number* y, long_number* s, long_numb
         c1.swap(t2);
         long_debug_dump_fixed("sa+b", s1);
         long_debug_dump_fixed("ca+b", c1);
-        us = timer_elapsed_us_global();
+        us = long_host_timer_elapsed_us(stamp);
         set_timing("recalctime", i, us);
         total += std::max(us, 0);
       }
       if (first + count >= f_blocks) break;
     }
-    set_named_var_int("sintotaltime", total);
+    long_host_set_tuning("sintotaltime", total);
     int rc = long_fixed_to_record(s1, 0, s);
     if (rc < 0) return rc;
     rc = long_fixed_to_record(c1, 0, c);
@@ -205,7 +204,7 @@ int long_trig_core(std::int32_t p, const long_number* x, long_number* result, in
     if (X.n.exp > 0) long_precision = P + X.n.exp;
     const std::int32_t R = long_precision;
     long_work_record H, Q, F;
-    if (degrees_mode) {
+    if (long_host_degrees_mode()) {
       set_int(&H.n, 180);
       set_int(&Q.n, 90);
       rc = set_int(&F.n, 360);
@@ -285,7 +284,7 @@ int long_trig_core(std::int32_t p, const long_number* x, long_number* result, in
   long_precision = P;
   X.n.norm = 0;
   long_normalize(&X.n, 1);
-  if (degrees_mode) {  // X := X pi / 180
+  if (long_host_degrees_mode()) {  // X := X pi / 180
     long_work_record pi, product, d180;
     rc = long_pi(&pi.n, P);
     if (rc < 0) return rc;
@@ -337,14 +336,14 @@ int long_trig(std::int32_t p, const long_number* x, long_number* result, int mod
 }
 
 int long_func_trig(long_number* x, int mode) {
-  if (integer_mode) return report_error(162);
+  if (integer_mode) return long_host_report_error(162);
   long_normalize(x, 1);
   // COT of zero is a division by a zero sine, like COT of any multiple of pi.
-  if (mode == 4 && long_is_zero(x)) return report_error(166);
+  if (mode == 4 && long_is_zero(x)) return long_host_report_error(166);
   int rc = long_trig(long_precision, x, long_accumulator, mode);
   if (rc < 0) return rc;
   long_round_result(long_accumulator);
-  return 14;
+  return long_result;
 }
 
 int long_special_cossame() {
@@ -354,5 +353,5 @@ int long_special_cossame() {
     long_accumulator->norm = 0;
     long_normalize(long_accumulator, 1);
   }
-  return 14;
+  return long_result;
 }

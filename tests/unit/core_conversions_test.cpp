@@ -6,6 +6,7 @@
 
 #include "core_test_support.h"
 #include "interpreter/conversions.h"
+#include "interpreter/long_bridge.h"
 #include "rizozira/long_number.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core_test_support.h"
+#include "interpreter/long_bridge.h"
 #include "interpreter/scanner.h"
 #include "rizozira/long_number.h"
 

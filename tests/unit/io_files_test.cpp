@@ -1,5 +1,6 @@
 // Files: OPEN in both forms, CLOSE, RANDOM records with GET, PUT and FIELD,
 // BINARY files, and the file functions, run as statements in a scratch folder.
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -53,6 +54,23 @@ TEST_F(IoFilesTest, IoFilesOpenStatementErrors) {
   ok("close");
   EXPECT_EQ(open_file_count, 0);
   EXPECT_EQ(open_file_peak, 3);
+}
+
+// A program's files are closed in every child that SPAWN starts.
+TEST_F(IoFilesTest, IoFilesAreClosedOnExec) {
+  write_file("in.txt", "1\n");
+  ok("open \"input\", 1, \"in.txt\"");
+  ok("open \"output\", 2, \"o.txt\"");
+  ok("open \"append\", 3, \"a.txt\"");
+  ok("open \"random\", 4, \"r.dat\", 16");
+  ok("open \"output binary\", 5, \"b.dat\", 16");
+  for (int n = 1; n <= 5; ++n) {
+    const file_entry& entry = file_table[n];
+    const int fd = entry.stream != nullptr ? fileno(entry.stream) : entry.descriptor;
+    ASSERT_GE(fd, 0) << n;
+    EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0) << "file " << n;
+  }
+  ok("close");
 }
 
 // The OPEN function reports nothing of its own kind and answers a code.

@@ -3,28 +3,56 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "frontend/size_settings.h"
 #include "interpreter/expression.h"
+#include "interpreter/functions.h"
 #include "interpreter/init.h"
+#include "interpreter/long_bridge.h"
+#include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/variables.h"
-#include "tests/unit/longfn_fixture.h"
+#include "ports/frontend_port.h"
+#include "tests/long/longfn_reference.h"
+#include "tests/support/scripted_port.h"
 
 namespace {
 
-class LongfnTunedTest : public LongfnTest {
+class LongfnTunedTest : public ::testing::Test {
  protected:
+  ScriptedPort port;
+
   void SetUp() override {
-    LongfnTest::SetUp();
+    ASSERT_TRUE(longfn_ref::lib().ready()) << "libmpfr.so.6 (Debian libmpfr6) is needed for these tests";
+    install_frontend_port(&port);
+    console_mode = 1;
+    kill_requested = 0;
     size_settings_reset_current();
     ASSERT_EQ(init_interpreter_tables(), 0) << port.output;
     long_precision = long_float_precision = 50;
     integer_mode = 0;
     degrees_mode = 0;
+    long_reset_debug_options();
+    long_clear_constant_caches();
+    long_clear(long_atan_tenth_cache);
+    long_atan_tenth_cache_digits = 0;
   }
   void TearDown() override {
     clear_all_variables();
-    LongfnTest::TearDown();
+    long_storage_free();
+    install_frontend_port(nullptr);
+  }
+
+  static void set(long_work_record& n, const std::string& text) {
+    ASSERT_GE(long_convert_text(text.data(), text.size(), &n.n, 1), 0) << text;
+    long_normalize(&n.n, 1);
+  }
+  static std::string text_of(const long_number* n) { return longfn_ref::describe(longfn_ref::from_record(n)); }
+  static std::string text_of(const std::string& decimal_text) {
+    long_work_record n;
+    set(n, decimal_text);
+    return text_of(&n.n);
   }
 
   // Creates (at first mention) the numeric variable and sets it.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/longfn_fixture.h"
+#include "tests/long/longfn_fixture.h"
 
 namespace {
 

@@ -24,7 +24,7 @@ TEST_F(LongModesTest, FloatPrecisionLimits) {
     EXPECT_EQ(long_precision, c.precision_after) << c.n;
     EXPECT_EQ(long_float_precision, c.precision_after) << c.n;
   }
-  EXPECT_NE(port.output.find("Invalid floating point length"), std::string::npos);
+  EXPECT_GT(host.reported(154), 0);
 
   // FLOAT undoes a temporary raise and leaves integer mode.
   long_precision = 30;
@@ -72,41 +72,42 @@ TEST_F(LongModesTest, TimerNamesAndReports) {
   long_number* b = make("7");
   long_number* c = long_temp_alloc();
   ASSERT_EQ(long_multiply(a, b, c), 0);
-  EXPECT_EQ(port.output, "");
+  EXPECT_EQ(host.output, "");
   long_timer_flags[LONG_TIMER_MULT] = 1;
   ASSERT_EQ(long_multiply(a, b, c), 0);
-  EXPECT_EQ(port.output.rfind("Mult Calc. Time: ", 0), 0u);
-  EXPECT_NE(port.output.find(" ms.\n"), std::string::npos);
+  EXPECT_EQ(host.output.rfind("Mult Calc. Time: ", 0), 0u);
+  EXPECT_NE(host.output.find(" ms.\n"), std::string::npos);
 
-  port.output.clear();
+  host.clear_output();
   long_timer_flags[LONG_TIMER_MULT] = 0;
   long_timer_flags[LONG_TIMER_DIV] = 1;
   long_timer_flags[LONG_TIMER_MOD] = 1;
   ASSERT_EQ(long_mod(a, b), 0);
-  EXPECT_NE(port.output.find("Div Calc. Time: "), std::string::npos);
-  EXPECT_NE(port.output.find("Mod Calc. Time: "), std::string::npos);
-  EXPECT_EQ(port.output.find("Mult"), std::string::npos);
+  EXPECT_NE(host.output.find("Div Calc. Time: "), std::string::npos);
+  EXPECT_NE(host.output.find("Mod Calc. Time: "), std::string::npos);
+  EXPECT_EQ(host.output.find("Mult"), std::string::npos);
 
-  port.output.clear();
+  host.clear_output();
   long_timer_flags[LONG_TIMER_CONVERT] = 1;
   make("12345678901234567890");
-  EXPECT_NE(port.output.find("long_convert_in Time:       "), std::string::npos);
-  port.output.clear();
-  ASSERT_EQ(long_to_double(a, 1), 2);
-  EXPECT_NE(port.output.find("long-to-double Calc. Time: "), std::string::npos);
+  EXPECT_NE(host.output.find("long_convert_in Time:       "), std::string::npos);
+  host.clear_output();
+  double value = 0.0;
+  ASSERT_EQ(long_to_double(a, 1, &value), 2);
+  EXPECT_NE(host.output.find("long-to-double Calc. Time: "), std::string::npos);
 }
 
 TEST_F(LongModesTest, DebugDumpLayouts) {
   long_number* n = make("-2.5");
   long_debug_dump("x", n, 1);
-  EXPECT_EQ(port.output, "");  // off
+  EXPECT_EQ(host.output, "");  // off
 
   long_debug_dump_on = 1;
   long_debug_dump("x", n, 0);
-  EXPECT_EQ(port.output, "\nx   : blks=   1 sign= -1 len=   2 exp=   1, norm=1 25000000 \n");
+  EXPECT_EQ(host.output, "\nx   : blks=   1 sign= -1 len=   2 exp=   1, norm=1 25000000 \n");
 
   // 40 blocks in full: header, the first 8, the skip line, the last 8.
-  port.output.clear();
+  host.clear_output();
   long_number* big = long_temp_alloc();
   ASSERT_EQ(long_reserve(big, 320), 0);
   for (int i = 0; i < 40; ++i) big->blocks[i] = static_cast<std::uint32_t>(10000000 + i);
@@ -118,38 +119,38 @@ TEST_F(LongModesTest, DebugDumpLayouts) {
   std::string first, last;
   for (int i = 0; i < 8; ++i) first += std::to_string(10000000 + i) + " ";
   for (int i = 32; i < 40; ++i) last += std::to_string(10000000 + i) + " ";
-  EXPECT_EQ(port.output, "\nsum : blks=  40 sign= +0 len= 320 exp=   5, norm=1 \n" + first + "\n- - - - - - - -\n" +
+  EXPECT_EQ(host.output, "\nsum : blks=  40 sign= +0 len= 320 exp=   5, norm=1 \n" + first + "\n- - - - - - - -\n" +
                              last + "\n");
 
   // One line: the header leaves room for three blocks, so the first two and
   // the gap marks fill it.
-  port.output.clear();
+  host.clear_output();
   long_debug_dump("shf", big, 0);
-  EXPECT_EQ(port.output, "\nshf : blks=  40 sign= +0 len= 320 exp=   5, norm=1 10000000 10000001 - - - -  \n");
+  EXPECT_EQ(host.output, "\nshf : blks=  40 sign= +0 len= 320 exp=   5, norm=1 10000000 10000001 - - - -  \n");
 
   // A division reports its shape and its guess statistics.
-  port.output.clear();
+  host.clear_output();
   long_number* x = make("1");
   long_number* y = make("3");
   long_number* q = long_temp_alloc();
   ASSERT_EQ(long_divide(x, y, q), 0);
-  EXPECT_NE(port.output.find("\nop1 : "), std::string::npos);
-  EXPECT_NE(port.output.find("quotient length = 8\n"), std::string::npos);
-  EXPECT_NE(port.output.find("High guesses = "), std::string::npos);
-  port.output.clear();
+  EXPECT_NE(host.output.find("\nop1 : "), std::string::npos);
+  EXPECT_NE(host.output.find("quotient length = 8\n"), std::string::npos);
+  EXPECT_NE(host.output.find("High guesses = "), std::string::npos);
+  host.clear_output();
   integer_mode = 1;
   x = make("100");
   y = make("7");
   ASSERT_EQ(long_divide(x, y, q), 0);
-  EXPECT_NE(port.output.find("quotient blocks = 2, shift digits = 7\n"), std::string::npos);
-  EXPECT_NE(port.output.find("\nrem : "), std::string::npos);
+  EXPECT_NE(host.output.find("quotient blocks = 2, shift digits = 7\n"), std::string::npos);
+  EXPECT_NE(host.output.find("\nrem : "), std::string::npos);
   integer_mode = 0;
 
   // An addition under DEBUG LONG dumps its shifted operand.
-  port.output.clear();
+  host.clear_output();
   long_number* c = long_temp_alloc();
   ASSERT_GE(long_add(n, n, c), 0);
-  EXPECT_EQ(port.output.find("\nshf : "), 0u);
+  EXPECT_EQ(host.output.find("\nshf : "), 0u);
 }
 
 }  // namespace

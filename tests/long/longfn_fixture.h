@@ -1,31 +1,25 @@
-// Shared set-up for the long-number function tests: a scripted screen, the
+// Shared set-up for the long-number function tests: the kernel test host, the
 // static long numbers, and helpers that build operands from decimal text.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "interpreter/functions.h"
-#include "interpreter/run_state.h"
-#include "ports/frontend_port.h"
-#include "tests/support/scripted_port.h"
 #include "rizozira/long_functions.h"
-#include "tests/unit/longfn_reference.h"
+#include "tests/long/longfn_reference.h"
+#include "tests/support/long_test_host.h"
 
 class LongfnTest : public ::testing::Test {
  protected:
-  ScriptedPort port;
+  LongTestHost& host = long_test_host();
 
   void SetUp() override {
     ASSERT_TRUE(longfn_ref::lib().ready()) << "libmpfr.so.6 (Debian libmpfr6) is needed for these tests";
-    install_frontend_port(&port);
+    host.reset();
     long_statics_init();
     long_precision = long_float_precision = 50;
     integer_mode = 0;
     long_reset_debug_options();
-    degrees_mode = 0;
-    console_mode = 1;
-    kill_requested = 0;
     long_clear_constant_caches();
     long_clear(long_atan_tenth_cache);
     long_atan_tenth_cache_digits = 0;
@@ -33,8 +27,7 @@ class LongfnTest : public ::testing::Test {
 
   void TearDown() override {
     long_storage_free();
-    kill_requested = 0;
-    install_frontend_port(nullptr);
+    host.reset();
   }
 
   // n := the decimal text, read at the current precision.

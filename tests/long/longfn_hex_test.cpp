@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/longfn_fixture.h"
+#include "tests/long/longfn_fixture.h"
 
 namespace {
 
@@ -19,8 +19,10 @@ int from_hex(const std::string& text) {
 std::string to_hex(const std::string& decimal) {
   long_work_record x;
   if (long_convert_text(decimal.data(), decimal.size(), &x.n, 1) < 0) return "bad input";
-  if (long_func_hexconvert_number(&x.n) != 3) return "";
-  return std::string(string_accumulator, static_cast<std::size_t>(string_accumulator_length));
+  char text[long_hex_result_max + 1];
+  std::int32_t length = 0;
+  if (long_hexconvert_number(&x.n, text, &length) != long_text_result) return "";
+  return std::string(text, static_cast<std::size_t>(length));
 }
 
 std::string gmp_convert(const std::string& digits, int from, int to) {
@@ -68,9 +70,9 @@ TEST_F(LongfnTest, LongfnHexTextToNumber) {
     EXPECT_EQ(text_of(long_accumulator), text_of(c.want)) << c.text;
   }
   for (const char* bad : {"1G", "", "-", "G", "1.2.3", "0x10"}) {
-    port.output.clear();
+    host.clear_output();
     EXPECT_EQ(from_hex(bad), -271) << bad;
-    EXPECT_NE(port.output.find("ERROR - Invalid character in hex string."), std::string::npos) << bad;
+    EXPECT_GT(host.reported(271), 0) << bad;
   }
 }
 
@@ -133,23 +135,25 @@ TEST_F(LongfnTest, LongfnHexIntegerPartTooLong) {
   long_precision = 400;
   ASSERT_EQ(from_hex("1" + std::string(253, '0')), 14);  // 254 hexadecimal digits
   long_work_record x;
+  char text[long_hex_result_max + 1];
+  std::int32_t length = 0;
   ASSERT_GE(long_move(long_accumulator, &x.n), 0);
-  ASSERT_EQ(long_func_hexconvert_number(&x.n), 3);
-  EXPECT_EQ(string_accumulator_length, 255);  // the integer, the point: cut at 255
-  EXPECT_EQ(std::string(string_accumulator, 3), "100");
+  ASSERT_EQ(long_hexconvert_number(&x.n, text, &length), 3);
+  EXPECT_EQ(length, 255);  // the integer, the point: cut at 255
+  EXPECT_EQ(std::string(text, 3), "100");
   ASSERT_EQ(from_hex("1" + std::string(254, '0')), 14);  // 255 digits: too many in floating mode
   ASSERT_GE(long_move(long_accumulator, &x.n), 0);
-  EXPECT_EQ(long_func_hexconvert_number(&x.n), -269);
+  EXPECT_EQ(long_hexconvert_number(&x.n, text, &length), -269);
   integer_mode = 1;
   ASSERT_EQ(from_hex("1" + std::string(254, '0')), 14);  // 255 digits: still allowed in INTEGER mode
   ASSERT_GE(long_move(long_accumulator, &x.n), 0);
-  EXPECT_EQ(long_func_hexconvert_number(&x.n), 3);
-  EXPECT_EQ(string_accumulator_length, 255);
+  EXPECT_EQ(long_hexconvert_number(&x.n, text, &length), 3);
+  EXPECT_EQ(length, 255);
   ASSERT_EQ(from_hex("1" + std::string(255, '0')), 14);
   ASSERT_GE(long_move(long_accumulator, &x.n), 0);
-  EXPECT_EQ(long_func_hexconvert_number(&x.n), -269);
+  EXPECT_EQ(long_hexconvert_number(&x.n, text, &length), -269);
   std::string huge = "1" + std::string(2000, '0');  // far too long: refused before converting
   ASSERT_GE(long_convert_text(huge.data(), huge.size(), &x.n, 1), 0);
-  EXPECT_EQ(long_func_hexconvert_number(&x.n), -269);
+  EXPECT_EQ(long_hexconvert_number(&x.n, text, &length), -269);
   integer_mode = 0;
 }

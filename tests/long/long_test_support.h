@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/run_state.h"
-#include "ports/frontend_port.h"
-#include "tests/support/scripted_port.h"
 #include "rizozira/long_number.h"
+#include "tests/support/long_helpers.h"
+#include "tests/support/long_test_host.h"
 
-// Fresh pools and statics, default modes, output captured in `port`.
+// Fresh pools and statics, default modes, output and errors collected in
+// `host`.
 class LongFixture : public ::testing::Test {
  protected:
-  ScriptedPort port;
+  LongTestHost& host = long_test_host();
 
   void SetUp() override {
-    install_frontend_port(&port);
+    host.reset();
     long_statics_init();
     ASSERT_EQ(long_var_pool_allocate(30000), 0);
     ASSERT_EQ(long_temp_pool_allocate(30000), 0);
@@ -29,7 +29,7 @@ class LongFixture : public ::testing::Test {
     long_storage_free();
     long_modes_run_start();
     long_reset_debug_options();
-    install_frontend_port(nullptr);
+    host.reset();
   }
 
   // A temporary holding the text's value (the test fails on a scan error).
@@ -56,27 +56,3 @@ class LongFixture : public ::testing::Test {
     return n;
   }
 };
-
-// The decimal text of n as long_to_text writes it.
-inline std::string long_text(const long_number* n) {
-  std::string out(static_cast<std::size_t>(long_text_size(n)), '\0');
-  std::int32_t size = static_cast<std::int32_t>(out.size());
-  if (long_to_text(n, out.data(), &size) != 0) return "<error>";
-  out.resize(static_cast<std::size_t>(size));
-  return out;
-}
-
-// The len digits of n, without sign or exponent.
-inline std::string long_digits(const long_number* n) {
-  std::string out;
-  for (std::int32_t k = 0; k < n->len; ++k) {
-    std::int32_t b = k / 8;
-    std::uint32_t block = b < n->blks ? n->blocks[b] : 0;
-    out += static_cast<char>('0' + block / long_pow10[7 - k % 8] % 10);
-  }
-  return out;
-}
-
-inline std::vector<std::uint32_t> long_blocks(const long_number* n) {
-  return std::vector<std::uint32_t>(n->blocks, n->blocks + n->blks);
-}

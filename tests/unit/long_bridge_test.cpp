@@ -1,20 +1,58 @@
-// Long text results stored into string arrays and variables, and string
-// arrays read back as one long operand.
+// The bridges between long numbers and the interpreter: operands taken from
+// expression items, long text results stored into string arrays and
+// variables, and the accumulators the results go through.
+#include <gtest/gtest.h>
+
+#include <cstring>
 #include <string>
 
 #include "interpreter/errors.h"
+#include "interpreter/long_bridge.h"
+#include "interpreter/run_state.h"
 #include "interpreter/variables.h"
-#include "long_test_support.h"
+#include "ports/frontend_port.h"
+#include "tests/support/long_helpers.h"
+#include "tests/support/scripted_port.h"
 
 namespace {
 
-class LongStoreTest : public LongFixture {
+// Fresh long-number pools and default modes, errors printed into `port`.
+class LongBridgeTest : public ::testing::Test {
+ protected:
+  ScriptedPort port;
+
+  void SetUp() override {
+    install_frontend_port(&port);
+    long_statics_init();
+    ASSERT_EQ(long_var_pool_allocate(30000), 0);
+    ASSERT_EQ(long_temp_pool_allocate(30000), 0);
+    long_modes_run_start();
+    long_reset_debug_options();
+  }
+  void TearDown() override {
+    long_storage_free();
+    long_modes_run_start();
+    install_frontend_port(nullptr);
+  }
+
+  // A temporary holding the text's value.
+  long_number* make(const std::string& text) {
+    long_number* n = long_temp_alloc();
+    EXPECT_NE(n, nullptr);
+    if (n != nullptr) {
+      EXPECT_EQ(long_convert_text(text.data(), text.size(), n, 1), 0) << text;
+    }
+    return n;
+  }
+};
+
+class LongStoreTest : public LongBridgeTest {
  protected:
   value_slot elements[3] = {};
   array_entry array{};
 
   void SetUp() override {
-    LongFixture::SetUp();
+    LongBridgeTest::SetUp();
     ASSERT_EQ(allocate_string_space(8192), 0);
     ASSERT_EQ(allocate_temp_strings(4096), 0);
     array.type = ITEM_STRING;
@@ -25,7 +63,7 @@ class LongStoreTest : public LongFixture {
   }
   void TearDown() override {
     current_value_slot = nullptr;
-    LongFixture::TearDown();
+    LongBridgeTest::TearDown();
   }
 
   expr_item array_item() {
@@ -119,6 +157,50 @@ TEST_F(LongStoreTest, StringOperandsAreScannedAtTheItemsColumn) {
   EXPECT_EQ(port.output.find("More than one"), std::string::npos);
   EXPECT_EQ(long_convert_in(&item, n, 1), -148);
   EXPECT_EQ(error_column, 3);
+}
+
+TEST_F(LongBridgeTest, ConvertInTakesLongsDoublesAndReportsOtherItems) {
+  long_number* src = make("2.5");
+  expr_item item;
+  item.type = ITEM_LONG;
+  item.value.long_value = src;
+  long_number* dst = long_temp_alloc();
+  EXPECT_EQ(long_convert_in(&item, dst, 1), 14);
+  EXPECT_EQ(long_text(dst), "2.5");
+
+  item.type = ITEM_DOUBLE;
+  item.value.number = -0.25;
+  EXPECT_EQ(long_convert_in(&item, dst, 1), 14);
+  EXPECT_EQ(long_text(dst), "-.25");
+
+  item.type = ITEM_OPERATOR;
+  item.column = 7;
+  EXPECT_EQ(long_convert_in(&item, dst, 1), -160);
+  EXPECT_EQ(error_column, 7);
+  EXPECT_NE(port.output.find("RIZOZIRA - Invalid - must be string or string array."), std::string::npos);
+}
+
+TEST_F(LongBridgeTest, WorkStringConversion) {
+  std::strcpy(string_accumulator, "-1234567890123456789.5");
+  string_accumulator_length = static_cast<std::int32_t>(std::strlen(string_accumulator));
+  EXPECT_EQ(long_from_work_string(1), 14);
+  EXPECT_EQ(long_text(long_accumulator), "-1234567890123456789.5");
+  std::strcpy(string_accumulator, "12x");
+  string_accumulator_length = 3;
+  EXPECT_EQ(long_from_work_string(0), -149);
+}
+
+TEST_F(LongBridgeTest, ResultsReachTheAccumulators) {
+  // A double result goes to double_accumulator.
+  ASSERT_EQ(long_to_double(make("-2.5e10"), 1), ITEM_DOUBLE);
+  EXPECT_EQ(double_accumulator, -2.5e10);
+  // HEXCONVERT's text goes to string_accumulator.
+  ASSERT_EQ(long_func_hexconvert_number(make("255.5")), ITEM_STRING);
+  EXPECT_EQ(std::string(string_accumulator, static_cast<std::size_t>(string_accumulator_length)), "FF.8");
+  // A failed conversion leaves the string accumulator as it was.
+  EXPECT_EQ(long_func_hexconvert_number(make("1e400")), -269);
+  EXPECT_EQ(std::string(string_accumulator, static_cast<std::size_t>(string_accumulator_length)), "FF.8");
+  EXPECT_NE(port.output.find("ERROR - "), std::string::npos);
 }
 
 }  // namespace

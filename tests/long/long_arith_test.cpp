@@ -382,7 +382,7 @@ TEST_F(LongArithTest, TruncatedProductKeepsNineBlocksAtFifty) {
   long_debug_dump_on = 1;
   ASSERT_EQ(long_multiply(a, b, c), 0);
   EXPECT_EQ(c->blks, 14);
-  EXPECT_NE(port.output.find("product blocks = 14, discard blocks = 0\n"), std::string::npos);
+  EXPECT_NE(host.output.find("product blocks = 14, discard blocks = 0\n"), std::string::npos);
 }
 
 TEST_F(LongArithTest, RepeatedSquaringReportsExponentOutOfRange) {
@@ -400,7 +400,7 @@ TEST_F(LongArithTest, RepeatedSquaringReportsExponentOutOfRange) {
   }
   EXPECT_EQ(r, -151);
   EXPECT_LT(steps, 64);
-  EXPECT_NE(port.output.find("Exponent out of range."), std::string::npos);
+  EXPECT_GT(host.reported(151), 0);
   // Dividing by something tiny runs into the same bound instead of overflowing.
   long_number* big = raw({10000000}, 1, 90000000, 0, 1);
   long_number* tiny = raw({10000000}, 1, -20000000, 0, 1);
@@ -453,7 +453,7 @@ TEST_F(LongArithTest, DivisionByZeroReportsAndKeepsTheOperands) {
     EXPECT_EQ(long_divide(a, b, q), -166);
     EXPECT_EQ(long_text(a), integer ? "5" : "5.");
   }
-  EXPECT_NE(port.output.find("Attempt to divide by zero."), std::string::npos);
+  EXPECT_GT(host.reported(166), 0);
 }
 
 TEST_F(LongArithTest, ModInBothModes) {
@@ -489,25 +489,25 @@ TEST_F(LongArithTest, ModInBothModes) {
 TEST_F(LongArithTest, BlockPrimitives) {
   // 123456789012345678900000 / 7 over blocks, skipping the leading zero block.
   std::uint32_t blocks[4] = {0, 12345678, 90123456, 78900000};
-  long_blocks_start = 0;
-  long_blocks_div_small_tracked(blocks, 7, 4);
-  EXPECT_EQ(long_blocks_start, 1);
+  std::int32_t start = 0;
+  const std::uint32_t remainder = long_blocks_div_small_tracked(blocks, 7, 4, start);
+  EXPECT_EQ(start, 1);
   Z n("123456789012345678900000"), q, r;
   mpz_tdiv_qr_ui(q.v, r.v, n.v, 7);
   char text[40];
   std::snprintf(text, sizeof text, "%u%08u%08u", blocks[1], blocks[2], blocks[3]);
   EXPECT_EQ(std::string(text), q.str());
-  EXPECT_EQ(long_blocks_remainder, mpz_get_ui(r.v));
+  EXPECT_EQ(remainder, mpz_get_ui(r.v));
 
   std::uint32_t m[3] = {0, 0, 50000000};
-  long_blocks_mul_start = 2;
-  EXPECT_EQ(long_blocks_mul_small_checked(m, 4, 3), 0);
+  start = 2;
+  EXPECT_EQ(long_blocks_mul_small_checked(m, 4, 3, start), 0);
   EXPECT_EQ(m[1], 2u);
   EXPECT_EQ(m[2], 0u);
-  EXPECT_EQ(long_blocks_mul_start, 1);
+  EXPECT_EQ(start, 1);
   std::uint32_t full[1] = {50000000};
-  long_blocks_mul_start = 0;
-  EXPECT_EQ(long_blocks_mul_small_checked(full, 4, 1), -1);
+  start = 0;
+  EXPECT_EQ(long_blocks_mul_small_checked(full, 4, 1, start), -1);
 
   std::uint32_t x[3] = {1, 0, 0};
   const std::uint32_t y[3] = {0, 0, 1};

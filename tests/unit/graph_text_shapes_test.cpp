@@ -1,0 +1,162 @@
+// Text shapes, SHAPE CHAROUTLINE and PLOTCHAROUTLINE through the SHAPE
+// statement, with the fake font engine (a 100-unit "A" is 48 x 70 at (1, 70)
+// with one contour of a line pair and a cubic, advance 50; a blank has no
+// outline).
+// Compiled in with the text shapes themselves (TOV_TEXT_SHAPES, see
+// graph/text_shapes.cpp); these cases pass against the shape table.
+#if defined(TOV_TEXT_SHAPES)
+#include <cmath>
+#include <cstring>
+
+#include "core_test_support.h"
+#include "graph/graph_state.h"
+#include "graph/graph_window.h"
+#include "graph/shape_draw.h"
+#include "graph/shapes.h"
+#include "graph/text_shapes.h"
+#include "interpreter/functions.h"
+#include "interpreter/statements.h"
+#include "tests/support/fake_graph_host.h"
+#include "tests/support/recording_device.h"
+
+namespace {
+
+// The fake engine without a glyph for "Q".
+class NoQFonts final : public FontEngine {
+ public:
+  FakeFontEngine base;
+  bool metrics(const font_spec& f, font_metrics& m) override { return base.metrics(f, m); }
+  text_size extent(const font_spec& f, std::string_view t) override { return base.extent(f, t); }
+  std::vector<int> advances(const font_spec& f, std::string_view t) override { return base.advances(f, t); }
+  bool outline(const font_spec& f, unsigned char ch, glyph_outline& out) override {
+    if (ch == 'Q') {
+      out = {};
+      return false;
+    }
+    return base.outline(f, ch, out);
+  }
+};
+
+class TextShapeTest : public CoreTest {
+ protected:
+  FakeGraphHost host;
+  NoQFonts fonts;
+  int saved_console = 0;
+
+  void SetUp() override {
+    CoreTest::SetUp();
+    ASSERT_EQ(start(), 0);
+    saved_console = static_cast<int>(console_mode);
+    console_mode = 0;
+    degrees_mode = 0;
+    install_graph_font_engine(&fonts);
+    point_at("width=7.5, height=7.5, hscale=1, vscale=1, hoffset=0, voffset=0, grid=0, axes=0, border=0");
+    ASSERT_EQ(stmt_graph(), 0) << port.output;
+    shape_table_reset();
+  }
+  void TearDown() override {
+    graph_window_destroy();
+    install_graph_font_engine(nullptr);
+    console_mode = static_cast<std::uint32_t>(saved_console);
+    CoreTest::TearDown();
+  }
+  int shape(const std::string& args) {
+    point_at(args);
+    return stmt_shape();
+  }
+  void dim(const std::string& args) {
+    point_at(args);
+    ASSERT_EQ(stmt_dim(), 0) << port.output;
+  }
+  graph_point array_point(const char* name, int i) {
+    const array_entry& a = array_table[find_array(name)];
+    return {a.data[2 * i].number, a.data[2 * i + 1].number};
+  }
+  std::uint32_t rows(const char* name) { return array_table[find_array(name)].dimension_sizes[0]; }
+  void render_on(RecordingDevice& dev) {
+    ASSERT_EQ(graph_render(dev, output_screen, 0, 0, dev.width_px(), dev.height_px(), 96, 96), 0) << port.output;
+  }
+  shape_record& rec(int i) { return shapes.records[static_cast<std::size_t>(i)]; }
+};
+
+TEST_F(TextShapeTest, CharOutlineWritesThePointArrayAndPlotCharOutlineDrawsItAgain) {
+  dim("a(2,2)");
+  ASSERT_EQ(shape("left=0, right=5, bottom=0, top=10, characters=\"AB\", polypoints=a(), charoutline"), 0)
+      << port.output;
+  EXPECT_EQ(shapes.shape_count, 0);  // the CHAROUTLINE record never stays
+  ASSERT_EQ(rows("a"), 15u);  // entry 0, 9 contour entries, 5 trailing
+  auto near = [](graph_point p, double x, double y) { return std::fabs(p.x - x) < 1e-9 && std::fabs(p.y - y) < 1e-9; };
+  EXPECT_TRUE(near(array_point("a", 0), 1, 10));
+  EXPECT_TRUE(near(array_point("a", 2), 0.1, 0));   // the start point
+  EXPECT_TRUE(near(array_point("a", 6), 3, 3));     // a cubic of three points
+  EXPECT_TRUE(near(array_point("a", 10), 5, 0));    // the pen after "A"
+  EXPECT_TRUE(near(array_point("a", 11), 0.1, 0));  // box corners
+  EXPECT_TRUE(near(array_point("a", 13), 4.9, 7));
+
+  ASSERT_EQ(shape("polypoints=a(), plotcharoutline"), 0) << port.output;
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 1u);
+  EXPECT_EQ(dev.calls_starting("poly_bezier_to").size(), 1u);
+  EXPECT_EQ(dev.calls_starting("stroke_and_fill_path").size(), 1u);
+}
+
+TEST_F(TextShapeTest, CharOutlineOfABlankAndWithoutAnArray) {
+  dim("a(2,2)");
+  ASSERT_EQ(shape("left=0, right=50, bottom=0, top=100, characters=\" A\", polypoints=a(), charoutline"), 0);
+  ASSERT_EQ(rows("a"), 6u);
+  EXPECT_EQ(array_point("a", 0), (graph_point{0, 0}));
+  EXPECT_EQ(array_point("a", 1), (graph_point{50, 0}));  // the pen after the blank
+  for (int i = 2; i < 6; ++i) EXPECT_EQ(array_point("a", i), (graph_point{0, 0}));
+  point_at("b(2,3)");
+  ASSERT_EQ(stmt_dim(), 0);
+  ASSERT_EQ(shape("reset"), 0) << port.output;
+  EXPECT_EQ(shape("characters=\"A\", charoutline"), -287);  // no POLYPOINTS array
+}
+
+TEST_F(TextShapeTest, PlotCharOutlineReadsOnlyWithinItsCount) {
+  // A contour claiming 9 curves and a cubic of 4 points: drawn in whole
+  // groups of three, and nothing is read past the array's 10 used points.
+  dim("a(10,2)");
+  const double v[10][2] = {{1, 9}, {9, 0}, {0, 0}, {4, 3}, {1, 1}, {2, 2}, {3, 0}, {4, 4}, {0, 0}, {0, 0}};
+  for (int i = 0; i < 10; ++i) {
+    array_table[find_array("a")].data[2 * i].number = v[i][0];
+    array_table[find_array("a")].data[2 * i + 1].number = v[i][1];
+  }
+  if (shape("polypoints=a(), plotcharoutline") == 0) {
+    RecordingDevice dev(721, 721);
+    render_on(dev);
+    EXPECT_LE(dev.calls_starting("poly_bezier_to").size(), 1u);
+  }
+}
+
+TEST_F(TextShapeTest, TextShapesAreMeasuredOnceJustifiedAndBlankedWhereNoGlyph) {
+  ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"AQB\", text"), 0) << port.output;
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_EQ(rec(0).outline_measured, 1);
+  // Scales: 2 / 1000 up, 1 / 500 across; "A" starts at 1 + 10 / 500.
+  EXPECT_NEAR(rec(0).box_x_min, 1.002, 1e-9);
+  EXPECT_NEAR(rec(0).box_y_max, 1 + 700 * 0.002, 1e-9);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 3u);  // three glyphs, each its own path
+  // Right-justified: the text ends at the left edge.
+  ASSERT_EQ(shape("left=5, right=6, bottom=1, top=3, justify=right, characters=\"AB\", text"), 0) << port.output;
+  RecordingDevice dev2(721, 721);
+  render_on(dev2);
+  EXPECT_NEAR(rec(1).box_x_max, 4.998, 1e-9);  // starts at 5 - 2, "B" at 4 to 4 + 499 x 0.002
+}
+
+TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
+  ASSERT_EQ(shape("beginpath"), 0) << port.output;
+  ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"AB\", text"), 0) << port.output;
+  ASSERT_EQ(shape("left=1, right=4, bottom=1, top=4, rectangle"), 0) << port.output;
+  ASSERT_EQ(shape("strokefill"), 0) << port.output;
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 1u);
+  EXPECT_EQ(dev.calls_starting("end_path").size(), 2u);  // the render's own first, then the group's
+}
+
+}  // namespace
+
+#endif
