@@ -103,9 +103,9 @@ std::int32_t* option_flag(int option) {
 
 // DEBUG TIMER name [, OFF]: the name has been scanned into name.
 int debug_timer_option(int scan_result, const std::string& name) {
-  if (scan_result != WORD_FOUND) return report_error(213);
+  if (scan_result != WORD_FOUND) return report_error(err_invalid_debug_function);
   int timer = long_timer_find(name.c_str());
-  if (timer < 0) return report_error(213);
+  if (timer < 0) return report_error(err_invalid_debug_function);
   pass_comma();
   bool off = false;
   std::string third;
@@ -115,7 +115,7 @@ int debug_timer_option(int scan_result, const std::string& name) {
   if (r == WORD_FOUND && word_is(third, "off")) {
     off = true;
   } else if (r != WORD_NONE) {
-    return report_error(213);
+    return report_error(err_invalid_debug_function);
   }
   long_timer_flags[timer] = off ? 0 : 1;
   return 0;
@@ -142,8 +142,7 @@ int stmt_debug() {
   }
   int option = r == WORD_FOUND ? keyword_lookup(debug_option_keywords, word) : -1;
   if (option < 0) {
-    error_column = static_cast<int>(word_column);
-    return report_error(213);
+    return report_error_at(word_column, err_invalid_debug_function);
   }
 
   pass_comma();
@@ -155,7 +154,7 @@ int stmt_debug() {
   if (r == WORD_FOUND && word_is(argument, "off")) {
     off = true;
   } else if (r != WORD_NONE) {
-    return report_error(213);
+    return report_error(err_invalid_debug_function);
   }
   if (skipping()) return 0;
 
@@ -168,15 +167,14 @@ int stmt_debug() {
       long_full_multiply = off ? 1 : 0;
       return 0;
     case DEBUG_OPT_TESTDATA:
-      if (off) return report_error(213);
+      if (off) return report_error(err_invalid_debug_function);
       if (debug_mode) print_text("Initializing test variables.\n");
       if (debug_setup_test_variables() < 0) {
-        error_column = 0;
-        return report_error(8);
+        return report_error_at(0, err_error_setting_up_test_variables);
       }
       return 0;
     case DEBUG_OPT_STEP:
-      if (off) return report_error(213);
+      if (off) return report_error(err_invalid_debug_function);
       if (!step_mode) {
         step_banner_pending = 1;
         controls_show_stepping(COMMAND_BOX_ENABLED);
@@ -188,7 +186,7 @@ int stmt_debug() {
       return 0;
     case DEBUG_OPT_ROUND:
     case DEBUG_OPT_TRUNCATE:
-      if (off) return report_error(213);
+      if (off) return report_error(err_invalid_debug_function);
       long_set_round_mode(option == DEBUG_OPT_ROUND ? 1 : 0);
       return 0;
     case DEBUG_OPT_DETAIL:
@@ -212,7 +210,7 @@ int stmt_debug() {
       mouse_check_forward = 1;
       return 0;
     default:
-      return report_error(213);
+      return report_error(err_invalid_debug_function);
   }
 }
 
@@ -251,8 +249,7 @@ int debug_setup_test_variables() {
   };
   for (const char* statement : statements) {
     if (execute_statement_text(statement) < 0) {
-      error_column = 0;
-      return report_error(5);
+      return report_error_at(0, err_test_statement_failed);
     }
   }
   return 0;
@@ -262,7 +259,7 @@ namespace {
 
 int test_not_available(const char* what) {
   std::string text = std::string(what) + " is not available in this build.";
-  return report_error_message(47, text.c_str());
+  return report_error_message(err_invalid_statement, text.c_str());
 }
 
 // Test 8: the record of the last GET on file 2 (as read, zero bytes kept)
@@ -272,8 +269,8 @@ int test_not_available(const char* what) {
 int test_translate_last_record() {
   constexpr int channel = 2;
   if (number_of_files < channel || !channel_in_range(channel) || file_table[channel].handle == 0)
-    return report_error(128);
-  if (file_table[channel].mode != FILE_MODE_RANDOM) return report_error(129);
+    return report_error(err_file_number_does_not_represent);
+  if (file_table[channel].mode != FILE_MODE_RANDOM) return report_error(err_file_was_opened_with_different);
   std::string_view record = last_get_record_bytes(channel);
   std::size_t record_length = static_cast<std::size_t>(file_table[channel].width > 0 ? file_table[channel].width : 0);
   if (record.size() > record_length) record = record.substr(0, record_length);
@@ -640,7 +637,7 @@ int stmt_printall() {
   std::string word;
   std::uint32_t column = (skip_blanks(), scan_column());
   int r = scan_word(word);
-  if (r < 0) return report_error(10);
+  if (r < 0) return report_error(err_return_get_item);
   enum { ALL = -1, VARIABLES = 0, ARRAYS, MEMORY, RESERVED };
   int section = ALL;
   if (r != WORD_NONE) {
@@ -649,8 +646,7 @@ int stmt_printall() {
     for (int i = 0; i < 4 && r == WORD_FOUND; ++i)
       if (strncasecmp(word.c_str(), sections[i], 19) == 0) section = i;
     if (section == -2) {
-      error_column = static_cast<int>(column);
-      return report_error(121);
+      return report_error_at(column, err_invalid_parameter_for_printall);
     }
   }
   if (skipping()) return 0;
@@ -672,14 +668,14 @@ int stmt_debugprint() {
   std::uint32_t column = scan_column();
   expr_item item;
   int type = get_item(item, GI_STATEMENT_START);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   if (no_execute) return 0;
   error_column = static_cast<int>(column);
   bool is_variable = current_value_slot != nullptr && current_name[0] != 0 &&
                      (type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG);
   if (type == ITEM_NONE || type == ITEM_NUMBER_AT_START || type == ITEM_STRING_AT_START || type == ITEM_NOT_FOUND ||
       (!is_variable && (type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG)))
-    return report_error(114);
+    return report_error(err_string_or_numeric_variable);
   switch (type) {
     case ITEM_DOUBLE:
       print_text(format_text("%s:  %23.18g\n", current_name, current_value_slot->number));
@@ -697,6 +693,6 @@ int stmt_debugprint() {
       }
       return 0;
     default:
-      return report_error(156);
+      return report_error(err_invalid_parameter);
   }
 }

@@ -23,7 +23,7 @@ char typed_line[typed_line_size];
 int host_init() {
   if (init_interpreter_tables() < 0) {
     line_start = nullptr;
-    return report_error(7);
+    return report_error(err_initialization_error);
   }
   program_load_failed = 0;
   return 0;
@@ -32,7 +32,7 @@ int host_init() {
 int host_run_typed_line(std::string_view line) {
   if (line.size() >= typed_line_size) {
     line_start = nullptr;
-    return report_error(24);
+    return report_error(err_statement_too_long_255);
   }
   std::memcpy(typed_line, line.data(), line.size());
   typed_line[line.size()] = '\0';
