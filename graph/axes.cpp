@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
+
+#include "graph/datetime_ticks.h"
+#include "graph/log_ticks.h"
 
 namespace {
 
@@ -93,6 +97,11 @@ void axis_compute_zero_positions() {
   axes.xaxis_displaced = axes.yaxis_displaced = 0;
   axes.xaxis_pos_px = render.voffset_px;
   axes.yaxis_pos_px = render.hoffset_px;
+  // On a date-time axis the other axis crosses at the zero date.
+  if (graph.graph_vscale_datetime)
+    axes.xaxis_pos_px = (graph.graph_voffset_calc + axis_zero_datetime()) * render.px_per_unit_y + 0.5;
+  if (graph.graph_hscale_datetime)
+    axes.yaxis_pos_px = (graph.graph_hoffset_calc + axis_zero_datetime()) * render.px_per_unit_x + 0.5;
   if (graph.graph_numberxaxis) {
     if (axes.xaxis_pos_px < render.xaxis_title_height_px) {
       axes.xaxis_pos_px = render.xaxis_title_margin_px;
@@ -142,39 +151,103 @@ void grid_line(DrawDevice& dev, bool vertical, int c, int a, int b, bool dashed)
 
 bool grid_dashed() { return !(render.output_mode == output_screen && axes.grid_pen_px == 1); }
 
-void grid_draw_linear(DrawDevice& dev, bool x_axis) {
+// One tick of an axis, linear or logarithmic: its value in axis units and
+// the number it carries (digit x k x 10^exponent).
+struct axis_tick {
+  double value = 0;
+  int digit = 1, exponent = 0, k = 1;
+  bool numbered = true;
+  bool zero = false;   // the tick of 0, where the other axis crosses
+  bool major = false;  // a decade start on a log axis, a major date-time tick
+  std::string text;    // a date-time label (else the number)
+};
+
+// The text a tick shows.
+std::string tick_text(const axis_tick& t) {
+  return t.text.empty() ? axis_format_number(t.digit, t.exponent, t.k, axes.number_exponent_form) : t.text;
+}
+
+bool axis_is_log(bool x_axis) { return x_axis ? graph.graph_hscale_log : graph.graph_vscale_log; }
+
+// The ticks of one axis from its near edge while the pixel distance
+// (value + offset) x px_per_unit + 0.5 is below limit.
+std::vector<axis_tick> collect_ticks(bool x_axis, double limit) {
+  std::vector<axis_tick> ticks;
+  const double ppu = x_axis ? render.px_per_unit_x : render.px_per_unit_y;
+  const double offset = x_axis ? graph.graph_hoffset_calc : graph.graph_voffset_calc;
+  if (x_axis ? graph.graph_hscale_datetime : graph.graph_vscale_datetime) {
+    // Stored level by level, not in time order: every tick is looked at.
+    const datetime_tick_table& table = x_axis ? datetime_ticks_x : datetime_ticks_y;
+    for (int i = 0; i < table.count; ++i) {
+      const datetime_tick& t = table.ticks[i];
+      if (!((t.position + offset) * ppu + 0.5 < limit)) continue;
+      axis_tick a;
+      a.value = t.position;
+      a.major = (t.flags & dt_tick_major) != 0;
+      a.text = axis_format_datetime_label(t, table);
+      if (a.text.empty()) a.text = " ";
+      ticks.push_back(a);
+    }
+    return ticks;
+  }
+  if (axis_is_log(x_axis)) {
+    const log_tick_table& table = x_axis ? axes.log_ticks_x : axes.log_ticks_y;
+    for (int i = 0; i < table.count; ++i) {
+      const log_tick& t = table.ticks[i];
+      if (!((t.value + offset) * ppu + 0.5 < limit)) break;
+      axis_tick a;
+      a.value = t.value;
+      a.digit = t.mantissa;
+      a.exponent = t.exponent;
+      a.numbered = (t.flags & log_tick_numbered) != 0;
+      a.major = (t.flags & log_tick_decade) != 0;
+      ticks.push_back(a);
+    }
+    return ticks;
+  }
   const linear_step& s = x_axis ? axes.step_x : axes.step_y;
+  int k = axis_first_tick(s, ppu, offset);
+  for (int n = 0; n < max_ticks; ++n, ++k) {
+    axis_tick a;
+    a.value = axis_tick_value(s, k);
+    if (!((a.value + offset) * ppu + 0.5 < limit)) break;
+    a.digit = s.digit;
+    a.exponent = s.exponent;
+    a.k = k;
+    a.zero = k == 0;
+    ticks.push_back(a);
+    if (k == INT_MAX) break;
+  }
+  return ticks;
+}
+
+// The grid lines of one axis: every tick, except the zero tick where the
+// other axis crosses with its numbers; major lines of a log axis solid and
+// dashed in the major pen.
+void grid_draw_axis(DrawDevice& dev, bool x_axis) {
   const double ppu = x_axis ? render.px_per_unit_x : render.px_per_unit_y;
   const double offset = x_axis ? graph.graph_hoffset_calc : graph.graph_voffset_calc;
   const int size = x_axis ? render.plot_width_px : render.plot_height_px;
   const int other_displaced = x_axis ? axes.yaxis_displaced : axes.xaxis_displaced;
   const int other_numbers = x_axis ? graph.graph_numberyaxis : graph.graph_numberxaxis;
   const bool dashed = grid_dashed();
-  int k = axis_first_tick(s, ppu, offset);
-  for (int n = 0; n < max_ticks && k < INT_MAX; ++n, ++k) {
-    const double p = (axis_tick_value(s, k) + offset) * ppu + 0.5;
-    if (!(p < size)) break;
+  for (const axis_tick& t : collect_ticks(x_axis, size)) {
+    const double p = (t.value + offset) * ppu + 0.5;
     if (p < 0) continue;
-    if (!(k != 0 || other_displaced || !graph.graph_axes || !other_numbers)) continue;
+    if (t.zero && !(other_displaced || !graph.graph_axes || !other_numbers)) continue;
+    if (t.major) dev.select_pen(axes.grid_major_pen);
     if (x_axis) {
       grid_line(dev, true, graph_pixel(p) + render.plot_left_px, render.plot_top_px,
-                render.plot_top_px + render.plot_height_px - 1, dashed);
+                render.plot_top_px + render.plot_height_px - 1, dashed || t.major);
     } else {
       grid_line(dev, false, render.plot_height_px - 1 - graph_pixel(p) + render.plot_top_px, render.plot_left_px,
-                render.plot_left_px + render.plot_width_px - 1, dashed);
+                render.plot_left_px + render.plot_width_px - 1, dashed || t.major);
     }
+    if (t.major) dev.select_pen(axes.grid_pen);
   }
 }
 
-pen_spec make_pen(pen_style style, int width, draw_color color) {
-  pen_spec p;
-  p.style = style;
-  p.width = width;
-  p.color = color;
-  return p;
-}
-
-pen_spec frame_pen() { return make_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor); }
+pen_spec frame_pen() { return graph_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor); }
 
 }  // namespace
 
@@ -191,22 +264,22 @@ int grid_draw(DrawDevice& dev) {
   axes.grid_dash_px = std::max(1, 3 * w);
   axes.grid_gap_px = 2 * w;
   axes.grid_pen_px = std::max(1, 2 * w / 3);
-  if (grid_dashed()) axes.grid_pen = make_pen(pen_style::solid, axes.grid_pen_px, graph.graph_gridcolor);
-  else axes.grid_pen = make_pen(pen_style::dot, 1, graph.graph_gridcolor);
+  if (grid_dashed()) axes.grid_pen = graph_pen(pen_style::solid, axes.grid_pen_px, graph.graph_gridcolor);
+  else axes.grid_pen = graph_pen(pen_style::dot, 1, graph.graph_gridcolor);
   const draw_color g = graph.graph_gridcolor;
-  axes.grid_major_pen = make_pen(pen_style::solid, std::min(axes.grid_pen_px * 3 / 2, graph_points_to_pixels(10)),
+  axes.grid_major_pen = graph_pen(pen_style::solid, std::min(axes.grid_pen_px * 3 / 2, graph_points_to_pixels(10)),
                                  draw_rgb(draw_red(g) * 3 / 4, draw_green(g) * 3 / 4, draw_blue(g) * 3 / 4));
   dev.select_pen(axes.grid_pen);
-  grid_draw_linear(dev, true);
-  grid_draw_linear(dev, false);
+  grid_draw_axis(dev, true);
+  grid_draw_axis(dev, false);
   dev.select_pen(frame_pen());
   return 0;
 }
 
 int axis_draw_zero_lines(DrawDevice& dev) {
   if (!graph.graph_axes) return 0;
-  const pen_spec normal = make_pen(pen_style::solid, render.frame_pen_px, graph.graph_axiscolor);
-  const pen_spec moved = make_pen(pen_style::solid, render.frame_pen_px, 0x6464FF);
+  const pen_spec normal = graph_pen(pen_style::solid, render.frame_pen_px, graph.graph_axiscolor);
+  const pen_spec moved = graph_pen(pen_style::solid, render.frame_pen_px, 0x6464FF);
   const int y = render.plot_height_px - 1 - graph_pixel(axes.xaxis_pos_px) + render.plot_top_px;
   dev.select_pen(axes.xaxis_displaced ? moved : normal);
   dev.move_to(render.plot_left_px, y);
@@ -234,17 +307,14 @@ int axis_draw_y_numbers(DrawDevice& dev, int t) {
   const int axis_x = graph_pixel(axes.yaxis_pos_px);
   const int x = axes.y_numbers_on_left ? axis_x - t / 2 - render.number_font_px / 2 + render.plot_left_px
                                        : axis_x + t / 2 + render.number_font_px / 2 + render.plot_left_px;
-  const linear_step& s = axes.step_y;
-  int k = axis_first_tick(s, render.px_per_unit_y, graph.graph_voffset_calc);
-  for (int n = 0; n < max_ticks && k < INT_MAX; ++n, ++k) {
-    const double p = (axis_tick_value(s, k) + graph.graph_voffset_calc) * render.px_per_unit_y + 0.5;
-    if (!(p < render.plot_height_px - d)) break;
-    if (p < tm.ascent - d || !(k != 0 || axes.xaxis_displaced)) continue;
+  for (const axis_tick& tick : collect_ticks(false, render.plot_height_px - d)) {
+    const double p = (tick.value + graph.graph_voffset_calc) * render.px_per_unit_y + 0.5;
+    if (!tick.numbered || p < tm.ascent - d || (tick.zero && !axes.xaxis_displaced)) continue;
     const int row = render.plot_height_px - 1 - graph_pixel(p) + render.plot_top_px;
     const int y = row + d;
     dev.move_to(axis_x - t / 2 + render.plot_left_px, row);
     dev.line_to(axis_x + t / 2 + render.plot_left_px, row);
-    const std::string text = axis_format_number(s.digit, s.exponent, k, axes.number_exponent_form);
+    const std::string text = tick_text(tick);
     const text_size size = dev.font_engine().extent(font, text);
     if (axes.y_number_box_count < max_y_number_boxes) {
       label_box& b = axes.y_number_boxes[axes.y_number_box_count++];
@@ -281,7 +351,8 @@ int axis_draw_x_numbers(DrawDevice& dev, int t) {
   font_spec font = axis_number_font();
   std::string longest;
   for (int dk : {0, 3, 4}) {
-    if (k0 > INT_MAX - dk) break;
+    // Log and date-time numbers are always turned.
+    if (graph.graph_hscale_log || graph.graph_hscale_datetime || k0 > INT_MAX - dk) break;
     std::string text = axis_format_number(s.digit, s.exponent, k0 + dk, axes.number_exponent_form);
     if (text.size() > longest.size()) longest = text;
   }
@@ -307,16 +378,14 @@ int axis_draw_x_numbers(DrawDevice& dev, int t) {
   const int axis_row = render.plot_height_px - 1 - graph_pixel(axes.xaxis_pos_px) + render.plot_top_px;
   const int y = axes.x_numbers_below ? axis_row + t / 2 + render.number_font_px / 2
                                      : axis_row - t / 2 - render.number_font_px / 2;
-  int k = k0;
-  for (int n = 0; n < max_ticks && k < INT_MAX; ++n, ++k) {
-    const double p = (axis_tick_value(s, k) + graph.graph_hoffset_calc) * render.px_per_unit_x + 0.5;
-    if (!(p < render.plot_width_px)) break;
-    if (p < 0 || !(k != 0 || axes.yaxis_displaced)) continue;
+  for (const axis_tick& tick : collect_ticks(true, render.plot_width_px)) {
+    const double p = (tick.value + graph.graph_hoffset_calc) * render.px_per_unit_x + 0.5;
+    if (!tick.numbered || p < 0 || (tick.zero && !axes.yaxis_displaced)) continue;
     const int tick_x = graph_pixel(p) + render.plot_left_px;
     dev.move_to(tick_x, axis_row - t / 2);
     dev.line_to(tick_x, axis_row + t / 2);
     if (!(p > lo && p < hi)) continue;
-    const std::string text = axis_format_number(s.digit, s.exponent, k, axes.number_exponent_form);
+    const std::string text = tick_text(tick);
     const text_size size = dev.font_engine().extent(font, text);
     const int x = tick_x + d;
     label_box b;

@@ -5,19 +5,13 @@
 #include "graph/axes.h"
 #include "graph/clip.h"
 #include "graph/graph_state.h"
+#include "graph/datetime_ticks.h"
+#include "graph/log_ticks.h"
 #include "graph/plot.h"
 #include "graph/scales.h"
 #include "ports/graph_host_port.h"
 
 namespace {
-
-pen_spec make_pen(pen_style style, int width, draw_color color) {
-  pen_spec p;
-  p.style = style;
-  p.width = width;
-  p.color = color;
-  return p;
-}
 
 // A closed run through the four corners of a box in axis units.
 void outline_box(DrawDevice& dev, const view_box& b) {
@@ -39,7 +33,7 @@ int graph_draw(DrawDevice& dev) {
     return -1;
   }
   if (render.output_mode == output_metafile || render.output_mode == output_jpeg || graph.graph_bgcolor != 0xFFFFFF) {
-    dev.select_pen(make_pen(pen_style::solid, 0, graph.graph_bgcolor));
+    dev.select_pen(graph_pen(pen_style::solid, 0, graph.graph_bgcolor));
     brush_spec brush;
     brush.kind = brush_kind::solid;
     brush.color = graph.graph_bgcolor;
@@ -50,12 +44,12 @@ int graph_draw(DrawDevice& dev) {
   }
   view_compute_boxes();
   if (graph.zbox_ratio != 0 || graph.screen_box_ratio != 0) {
-    dev.select_pen(make_pen(pen_style::solid, 1, 0xFF0000));
+    dev.select_pen(graph_pen(pen_style::solid, 1, 0xFF0000));
     outline_box(dev, render.zbox_axis);
-    dev.select_pen(make_pen(pen_style::solid, 1, 0x000000));
+    dev.select_pen(graph_pen(pen_style::solid, 1, 0x000000));
     outline_box(dev, render.screen_box_axis);
   }
-  const pen_spec frame = make_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor);
+  const pen_spec frame = graph_pen(pen_style::inside_frame, render.frame_pen_px, graph.graph_axiscolor);
   dev.select_pen(frame);
   const int tick_h = graph_pixel(render.px_per_inch_x / 8);
   const int tick_v = graph_pixel(render.px_per_inch_y / 8);
@@ -67,6 +61,12 @@ int graph_draw(DrawDevice& dev) {
   dev.select_font(number_font);
   dev.set_background_transparent(true);
   axis_compute_linear_steps();
+  axes.log_ticks_x.count = axes.log_ticks_y.count = 0;
+  if (graph.graph_hscale_log) axis_build_log_ticks(0);
+  if (graph.graph_vscale_log) axis_build_log_ticks(1);
+  datetime_ticks_x.count = datetime_ticks_y.count = 0;
+  if (graph.graph_hscale_datetime) axis_build_datetime_ticks(0);
+  if (graph.graph_vscale_datetime) axis_build_datetime_ticks(1);
   // The zero axes' positions first: the grid leaves out the lines they cover.
   axis_compute_zero_positions();
   grid_draw(dev);
@@ -86,7 +86,7 @@ int graph_draw(DrawDevice& dev) {
     dev.line_to(render.frame_left_px, render.frame_top_px);
   }
   if (render.output_mode == output_screen && graph.graph_crosshairs) {
-    dev.select_pen(make_pen(pen_style::inside_frame, render.frame_pen_px, 0x0000FF));
+    dev.select_pen(graph_pen(pen_style::inside_frame, render.frame_pen_px, 0x0000FF));
     const int x = (render.frame_left_px + 1 + render.frame_right_px) / 2;
     const int y = (render.frame_top_px + render.frame_bottom_px) / 2;
     dev.move_to(x, render.frame_top_px);

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "graph/shapes.h"
 #include "graph/text_table.h"
+#include "interpreter/debugging.h"
 
 graph_state graph;
 graph_render_state render;
@@ -49,6 +51,14 @@ pixel_mapping current_mapping() {
   return m;
 }
 
+pen_spec graph_pen(pen_style style, int width, draw_color color) {
+  pen_spec p;
+  p.style = style;
+  p.width = width;
+  p.color = color;
+  return p;
+}
+
 int graph_points_to_pixels(double points) {
   int px = graph_pixel((render.px_per_inch_x + render.px_per_inch_y) / 2 * points / 72 + 0.5);
   return px < 1 ? 1 : px;
@@ -75,7 +85,8 @@ int graph_reset() {
   graph_elements.graph_element_count = 0;
   graph_elements.current_plot = -1;
   graph_event = -1;
+  mouse_check_forward = 0;
+  shape_table_reset();
   text_table_reset();
-  // The shape table resets here too once it exists.
   return 0;
 }

@@ -180,9 +180,26 @@ struct label_box {
 };
 constexpr int max_y_number_boxes = 20;
 
+// One tick of a logarithmic axis: value in log10 units, the number it shows
+// as mantissa x 10^exponent, flags log_tick_numbered and log_tick_decade.
+struct log_tick {
+  double value = 0;
+  int mantissa = 1;
+  int exponent = 0;
+  unsigned flags = 0;
+};
+constexpr unsigned log_tick_numbered = 1;
+constexpr unsigned log_tick_decade = 2;  // a decade start: a major grid line
+constexpr int max_log_ticks = 99;
+struct log_tick_table {
+  log_tick ticks[max_log_ticks + 1];
+  int count = 0;
+};
+
 // Axes, grid and numbers of the render in progress.
 struct axis_render_state {
   linear_step step_x, step_y;
+  log_tick_table log_ticks_x, log_ticks_y;  // filled for each logarithmic axis
   // Zero axes: distance of the horizontal axis from the bottom plot edge and
   // of the vertical axis from the left edge, in pixels plus one half.
   double xaxis_pos_px = 0, yaxis_pos_px = 0;
@@ -199,6 +216,8 @@ extern axis_render_state axes;
 
 // The mapping of the render in progress (from render and graph).
 pixel_mapping current_mapping();
+// A pen of style, width and colour.
+pen_spec graph_pen(pen_style style, int width, draw_color color);
 // trunc((px_per_inch_x + px_per_inch_y) / 2 x points / 72 + 0.5), at least 1.
 int graph_points_to_pixels(double points);
 

@@ -216,11 +216,7 @@ int plot_draw_all(DrawDevice& dev) {
     graph_element& entry = graph_elements.entries[static_cast<std::size_t>(e)];
     if (entry.kind != element_plot || !entry.record) continue;
     const plot_record& plot = *entry.record;
-    pen_spec pen;
-    pen.style = pen_style::solid;
-    pen.width = graph_points_to_pixels(plot.lineweight);
-    pen.color = plot.color;
-    dev.select_pen(pen);
+    dev.select_pen(graph_pen(pen_style::solid, graph_points_to_pixels(plot.lineweight), plot.color));
     std::vector<graph_point> points;
     try {
       points.reserve(plot.points.size());

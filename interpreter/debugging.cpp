@@ -12,6 +12,10 @@
 #include <vector>
 
 #include "frontend/paths.h"
+#include "graph/clip.h"
+#include "graph/graph_state.h"
+#include "graph/scales.h"
+#include "graph/shape_debug.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
@@ -306,6 +310,57 @@ int test_translate_last_record() {
   return 0;
 }
 
+double test_value(const char* name) {
+  double value = 0;
+  get_named_var_double(name, &value);
+  return value;
+}
+
+// Test 4: the view-box overrides and ratios from the test variables, then
+// the boxes again.
+int test_view_boxes() {
+  graph.zbox_override = test_value("test_z_box_override") != 0;
+  graph.zbox_override_left = test_value("test_z_box_left");
+  graph.zbox_override_right = test_value("test_z_box_right");
+  graph.zbox_override_top = test_value("test_z_box_top");
+  graph.zbox_override_bottom = test_value("test_z_box_bottom");
+  graph.zbox_ratio = test_value("test_z_box_ratio");
+  graph.screen_box_override = test_value("test_screen_override") != 0;
+  graph.screen_box_override_left = test_value("test_screen_left");
+  graph.screen_box_override_right = test_value("test_screen_right");
+  graph.screen_box_override_top = test_value("test_screen_top");
+  graph.screen_box_override_bottom = test_value("test_screen_bottom");
+  graph.screen_box_ratio = test_value("test_screen_box_ratio");
+  return view_compute_boxes();
+}
+
+// Test 5: redundant points removed from array(i,0), array(i,1) for
+// test_num_points points; the count and the points kept are written back.
+int test_redundant_points() {
+  std::int32_t n = 0;
+  get_named_var_int("test_num_points", &n);
+  if (n <= 0) return 0;
+  std::vector<graph_point> points;
+  char name[64];
+  for (std::int32_t i = 0; i < n; ++i) {
+    graph_point p;
+    std::snprintf(name, sizeof name, "array(%d,0)", static_cast<int>(i));
+    if (get_named_var_double(name, &p.x) != 0) return report_error(156);
+    std::snprintf(name, sizeof name, "array(%d,1)", static_cast<int>(i));
+    if (get_named_var_double(name, &p.y) != 0) return report_error(156);
+    points.push_back(p);
+  }
+  int kept = view_remove_redundant_points(points.data(), static_cast<int>(points.size()));
+  set_named_var_int("test_num_points", kept);
+  for (int i = 0; i < kept; ++i) {
+    std::snprintf(name, sizeof name, "array(%d,0)", i);
+    set_named_var_double(name, points[static_cast<std::size_t>(i)].x);
+    std::snprintf(name, sizeof name, "array(%d,1)", i);
+    set_named_var_double(name, points[static_cast<std::size_t>(i)].y);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int debug_test_routine() {
@@ -317,8 +372,10 @@ int debug_test_routine() {
     frontend_port().minimize_window();
     return 0;
   }
-  if (desired == 2 || desired == 3) return test_not_available("The ellipse arc routines");
-  if (desired == 4 || desired == 5) return test_not_available("The graph view routines");
+  if (desired == 2) return shape_debug_arc_to_bezier();
+  if (desired == 3) return shape_debug_ellipse_events();
+  if (desired == 4) return test_view_boxes();
+  if (desired == 5) return test_redundant_points();
   if (desired == 7) {
     if (console_mode) return test_not_available("The main dialog");
     return test_take_dialog_texts();
@@ -327,7 +384,11 @@ int debug_test_routine() {
   return 0;
 }
 
-int debug_zbox_reset() { return test_not_available("The graph view boxes"); }
+int debug_zbox_reset() {
+  graph.zbox_ratio = 0.75;
+  graph.screen_box_ratio = 0.5;
+  return view_compute_boxes();
+}
 
 // ---------------------------------------------------------------- dumps
 

@@ -21,7 +21,12 @@ DEBUG TESTROUTINE, off
 PRINT "[" + translated_string$ + "]"
 test_routine_desired = 9: DEBUG TESTROUTINE: PRINT "nothing to do"
 test_routine_desired = 5
+DIM array(5, 2)
+array(2,0) = 1: array(3,0) = 2: array(4,0) = 2: array(4,1) = 1
+test_num_points = 5
 DEBUG TESTROUTINE
+PRINT test_num_points; array(1,0); array(1,1); array(2,0); array(2,1)
+test_routine_desired = 4: test_z_box_ratio = 3: DEBUG TESTROUTINE: PRINT "boxes"
 IF 1 = 2 THEN DEBUG TESTROUTINE
 DEBUG ZBOX
 

@@ -10,6 +10,7 @@
 #include "graph/clip.h"
 #include "graph/curves.h"
 #include "graph/graph_state.h"
+#include "graph/log_ticks.h"
 #include "graph/scales.h"
 #include "tests/support/recording_device.h"
 
@@ -432,6 +433,67 @@ TEST(GraphAxes, FirstTickSaturates) {
   EXPECT_EQ(axis_first_tick(s, 1, 1e10), INT_MIN);
   s = choose_linear_step(1);
   EXPECT_EQ(axis_first_tick(s, 100, 2.5), -2);
+}
+
+}  // namespace
+
+namespace {
+
+// The mantissas (as mantissa x 10^exponent relative to the decade) of the
+// ticks in the first full decade from 1.
+std::vector<double> first_decade(const log_tick_table& t) {
+  std::vector<double> values;
+  for (int i = 0; i < t.count; ++i) {
+    double v = t.ticks[i].mantissa * std::pow(10.0, t.ticks[i].exponent);
+    if (v >= 1 - 1e-12 && v < 10 - 1e-12) values.push_back(v);
+  }
+  return values;
+}
+
+TEST(GraphLogTicks, ZoomedOutTicksEveryTenDecades) {
+  log_tick_steps s = log_tick_choose_steps(20, 1.5, 1);
+  EXPECT_EQ(s.base, 1e10);
+  log_tick_table t;
+  log_tick_fill(s, 35, 96.0 / 20, 717, t);  // the view starts at 10^-35
+  ASSERT_GE(t.count, 3);
+  for (int i = 0; i < t.count; ++i) {
+    EXPECT_EQ(t.ticks[i].mantissa, 1);
+    EXPECT_EQ(t.ticks[i].exponent % 10, 0) << i;
+    EXPECT_EQ(t.ticks[i].flags, log_tick_numbered | log_tick_decade) << i;
+    if (i > 0) {
+      EXPECT_DOUBLE_EQ(t.ticks[i].value - t.ticks[i - 1].value, 10);
+    }
+  }
+}
+
+TEST(GraphLogTicks, HalfStepsAtAboutHalfADecadePerInch) {
+  log_tick_steps s = log_tick_choose_steps(0.44, 1.5, 1);
+  EXPECT_EQ(s.digit, 5);
+  EXPECT_EQ(s.exponent, -1);
+  EXPECT_EQ(s.hi, 6);
+  EXPECT_FALSE(s.thin);
+  log_tick_table t;
+  log_tick_fill(s, 0.1, 96 / 0.44, 717, t);  // from 10^-0.1 to about 10^3.3
+  EXPECT_EQ(first_decade(t), (std::vector<double>{1, 1.5, 2, 3, 4, 5, 6, 8}));
+  for (int i = 0; i < t.count; ++i) EXPECT_TRUE(t.ticks[i].flags & log_tick_numbered) << i;
+  EXPECT_NEAR(t.ticks[0].value, std::log10(0.6), 1e-12);  // at or before the near edge
+}
+
+TEST(GraphLogTicks, BaseStepOfTwoTicksAtOneAndFive) {
+  log_tick_steps s = log_tick_choose_steps(4 * std::log10(2.8), 1.5, 1);
+  EXPECT_EQ(s.base, 2);
+  log_tick_table t;
+  log_tick_fill(s, 0, 96 / 1.79, 717, t);
+  EXPECT_EQ(first_decade(t), (std::vector<double>{1, 5}));
+  EXPECT_EQ(t.ticks[0].flags & log_tick_decade, log_tick_decade);
+  EXPECT_EQ(t.ticks[1].flags & log_tick_decade, 0u);
+}
+
+TEST(GraphLogTicks, TableIsCutAtNinetyNine) {
+  log_tick_steps s = log_tick_choose_steps(0.01, 1.5, 1);
+  log_tick_table t;
+  log_tick_fill(s, 0, 1, 100000, t);
+  EXPECT_EQ(t.count, 99);
 }
 
 }  // namespace

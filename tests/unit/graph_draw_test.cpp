@@ -1,0 +1,324 @@
+// Rendering the graph: the order of drawing calls per output mode, the grid,
+// zero axes, numbers and plot lines, recorded by the recording device after
+// GRAPH and PLOT statements ran through the interpreter.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core_test_support.h"
+#include "graph/datetime_ticks.h"
+#include "graph/graph_draw.h"
+#include "graph/graph_state.h"
+#include "graph/graph_window.h"
+#include "interpreter/datetime.h"
+#include "interpreter/statements.h"
+#include "tests/support/fake_graph_host.h"
+#include "tests/support/recording_device.h"
+
+namespace {
+
+class GraphDrawTest : public CoreTest {
+ protected:
+  FakeGraphHost host;
+  int saved_console = 0;
+
+  void SetUp() override {
+    CoreTest::SetUp();
+    ASSERT_EQ(start(), 0);
+    saved_console = static_cast<int>(console_mode);
+    console_mode = 0;
+  }
+  void TearDown() override {
+    graph_window_destroy();
+    console_mode = static_cast<std::uint32_t>(saved_console);
+    CoreTest::TearDown();
+  }
+  // Runs statements (each "GRAPH ..." or "PLOT ..."), stopping at a failure.
+  void run(const std::vector<std::string>& statements) {
+    for (const std::string& s : statements) {
+      bool is_graph = s.rfind("GRAPH", 0) == 0;
+      point_at(s.substr(is_graph ? 5 : 4));
+      ASSERT_EQ(is_graph ? stmt_graph() : stmt_plot(), 0) << s << "\n" << port.output;
+    }
+  }
+  // Renders the whole graph on dev (721 x 961 pixels at 96 per inch).
+  int render_on(RecordingDevice& dev, int mode) {
+    return graph_render(dev, mode, 0, 0, dev.width_px(), dev.height_px(), 96, 96);
+  }
+  static int index_of(const std::vector<std::string>& calls, const std::string& prefix) {
+    for (std::size_t i = 0; i < calls.size(); ++i)
+      if (calls[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+    return -1;
+  }
+  static int count_of(const std::vector<std::string>& calls, const std::string& prefix) {
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
+  }
+};
+
+TEST_F(GraphDrawTest, OrderOfTheRenderPerOutputMode) {
+  run({"GRAPH", "PLOT color=(255,0,0), x=0, y=0", "PLOT x=4, y=4"});
+  for (int mode : {output_screen, output_printer, output_metafile, output_jpeg}) {
+    RecordingDevice dev(721, 961);
+    graph.graph_crosshairs = 1;
+    ASSERT_EQ(render_on(dev, mode), 0) << mode;
+    const std::vector<std::string>& c = dev.calls;
+    EXPECT_EQ(c[0], "end_path");
+    const int background = index_of(c, "rectangle 0 0 721 961");
+    if (mode == output_screen || mode == output_printer) EXPECT_EQ(background, -1) << mode;  // white is not painted
+    else EXPECT_EQ(background, 3) << mode;
+    const int frame_pen = index_of(c, "select_pen insideframe 2 0x000000");
+    const int font = index_of(c, "select_font 19 0 600");  // 14.5 points at 96 per inch
+    const int grid_pen = index_of(c, mode == output_screen ? "select_pen dot 1 0x808080" : "select_pen solid 1 0x808080");
+    const int axis_pen = index_of(c, "select_pen solid 2 0x000000");
+    const int numbers = index_of(c, "text_out");
+    const int plot_pen = index_of(c, "select_pen solid 4 0x0000ff");  // 3 points
+    const int plot_line = index_of(c, "polyline");
+    const int border = index_of(c, "move_to 1 1");
+    const int cross = index_of(c, "select_pen insideframe 2 0x0000ff");
+    EXPECT_LT(background, frame_pen);
+    EXPECT_LT(frame_pen, font);
+    EXPECT_LT(font, grid_pen);
+    EXPECT_LT(grid_pen, axis_pen);
+    EXPECT_LT(axis_pen, numbers);
+    EXPECT_LT(numbers, plot_pen);  // a plot line covers the numbers
+    EXPECT_LT(plot_pen, plot_line);
+    EXPECT_LT(plot_line, border);
+    if (mode == output_screen) EXPECT_GT(cross, border);
+    else EXPECT_EQ(cross, -1) << mode;  // cross hairs only on the screen
+  }
+}
+
+TEST_F(GraphDrawTest, GridIsDottedOnTheScreenAndDashedElsewhere) {
+  run({"GRAPH"});
+  RecordingDevice screen(721, 961), printer(721, 961);
+  ASSERT_EQ(render_on(screen, output_screen), 0);
+  ASSERT_EQ(render_on(printer, output_printer), 0);
+  // The same grid: a whole line per tick on the screen, dashes of 6 and gaps
+  // of 4 pixels (3 and 2 axis pens) elsewhere.
+  const int screen_lines = count_of(screen.calls, "line_to");
+  const int printer_lines = count_of(printer.calls, "line_to");
+  EXPECT_GT(printer_lines, 10 * screen_lines / 2);
+  const int first = index_of(printer.calls, "select_pen solid 1 0x808080");
+  ASSERT_GE(first, 0);
+  int x = 0, y0 = 0, y1 = 0, x2 = 0;
+  ASSERT_EQ(std::sscanf(printer.calls[static_cast<std::size_t>(first + 1)].c_str(), "move_to %d %d", &x, &y0), 2);
+  ASSERT_EQ(std::sscanf(printer.calls[static_cast<std::size_t>(first + 2)].c_str(), "line_to %d %d", &x2, &y1), 2);
+  EXPECT_EQ(x, x2);
+  EXPECT_EQ(y0, 2);  // from the top of the plot area
+  EXPECT_EQ(y1 - y0, 6);
+  ASSERT_EQ(std::sscanf(printer.calls[static_cast<std::size_t>(first + 3)].c_str(), "move_to %d %d", &x, &y1), 2);
+  EXPECT_EQ(y1 - y0, 10);  // dash plus gap
+}
+
+TEST_F(GraphDrawTest, DefaultAxesNumbersAndZeroLines) {
+  run({"GRAPH"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  // No data: 0 .. 5 on both axes with 0 at the 0.2 inch title room; steps of 0.5.
+  EXPECT_DOUBLE_EQ(axes.step_x.step, 0.5);
+  EXPECT_DOUBLE_EQ(axes.step_y.step, 0.5);
+  EXPECT_EQ(axes.xaxis_displaced, 0);
+  EXPECT_EQ(axes.yaxis_displaced, 0);
+  // The x axis: from the left to the right plot edge at the row of 0.
+  const int row = render.plot_height_px - 1 - static_cast<int>(axes.xaxis_pos_px) + render.plot_top_px;
+  EXPECT_GE(index_of(dev.calls, "move_to 2 " + std::to_string(row)), 0);
+  EXPECT_GE(index_of(dev.calls, "line_to 718 " + std::to_string(row)), 0);
+  // Numbers .5 .. 5 on the y axis, .5 .. 4.5 level on the x axis (5 would
+  // stand out over the right edge), no 0 where the axes cross.
+  std::vector<std::string> texts = dev.calls_starting("text_out");
+  ASSERT_EQ(texts.size(), 19u);
+  EXPECT_EQ(texts[0], "text_out 36 853 '.5'");  // right of the y axis, centred on its tick
+  EXPECT_EQ(texts[9], "text_out 36 19 '5'");
+  EXPECT_EQ(texts[10], "text_out 90 924 '.5'");  // above the x axis
+  EXPECT_EQ(texts[18], "text_out 640 924 '4.5'");
+  EXPECT_EQ(count_of(dev.calls, "select_font"), 1);  // never turned
+}
+
+TEST_F(GraphDrawTest, ZeroAxisOutsideTheViewIsDisplacedInLightRed) {
+  run({"GRAPH includexaxis=0", "PLOT x=1, y=10", "PLOT x=2, y=20"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_jpeg), 0);
+  EXPECT_EQ(axes.xaxis_displaced, 1);
+  EXPECT_GE(index_of(dev.calls, "select_pen solid 2 0x6464ff"), 0);
+}
+
+TEST_F(GraphDrawTest, BackgroundColourAndNoBorder) {
+  run({"GRAPH bgcolor=(0,0,255), noborder, nogrid, noaxes"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  EXPECT_EQ(dev.calls[1], "select_pen solid 0 0xff0000");
+  EXPECT_EQ(dev.calls[2], "select_brush solid 0xff0000");
+  EXPECT_EQ(dev.calls[3], "rectangle 0 0 721 961");
+  EXPECT_EQ(render.plot_width_px, 721);
+  EXPECT_EQ(count_of(dev.calls, "line_to"), 0);  // no grid, axes or frame
+  EXPECT_EQ(count_of(dev.calls, "text_out"), 0);
+}
+
+TEST_F(GraphDrawTest, ScaleTooSmallStopsTheRender) {
+  run({"GRAPH hscale=1e-306"});
+  RecordingDevice dev(4501, 6001, 600, 600);  // a printer page: 600 / 1e-306 overflows
+  EXPECT_EQ(graph_render(dev, output_printer, 0, 0, 4501, 6001, 600, 600), -1);
+  EXPECT_EQ(host.calls.back(), "message Tovarelle Graph: Horizontal or Vertical Scale is too small");
+  EXPECT_EQ(dev.calls, std::vector<std::string>{"end_path"});
+}
+
+TEST_F(GraphDrawTest, PaintTakesTheChangeFlag) {
+  run({"GRAPH", "PLOT x=1, y=1"});
+  EXPECT_EQ(graph.graph_changed, 1);
+  graph_repaint_if_changed();
+  EXPECT_EQ(host.invalidations, 1);
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(graph_paint(dev), 0);
+  EXPECT_EQ(graph.graph_changed, 0);
+  EXPECT_DOUBLE_EQ(render.screen_px_per_inch_x, 96);
+  graph_repaint_if_changed();
+  EXPECT_EQ(host.invalidations, 1);
+}
+
+TEST_F(GraphDrawTest, DebugZBoxOutlinesBothBoxes) {
+  run({"GRAPH"});
+  graph.zbox_ratio = 0.75;
+  graph.screen_box_ratio = 0.5;
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  const int blue = index_of(dev.calls, "select_pen solid 1 0xff0000");
+  const int black = index_of(dev.calls, "select_pen solid 1 0x000000");
+  ASSERT_GE(blue, 0);
+  EXPECT_EQ(black, blue + 6);  // move_to and four line_to per box
+  EXPECT_EQ(dev.calls[static_cast<std::size_t>(blue + 1)].rfind("move_to", 0), 0u);
+}
+
+TEST_F(GraphDrawTest, LogAxisDrawsDecadesAndTurnedNumbers) {
+  run({"GRAPH hscaletype=log", "PLOT x=1, y=1", "PLOT x=1000, y=2"});
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0);
+  EXPECT_GT(axes.log_ticks_x.count, 3);
+  EXPECT_GE(index_of(dev.calls, "select_pen solid 1 0x606060"), 0);  // the major pen: 3/4 of the grid colour
+  EXPECT_GE(index_of(dev.calls, "select_font 19 900 600"), 0);      // numbers turned on a log axis
+  EXPECT_GE(index_of(dev.calls, "text_out") , 0);
+  std::vector<std::string> texts = dev.calls_starting("text_out");
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(" '1000'"); }),
+            texts.end());
+  // The plot line is drawn in log units: from 10^0 to 10^3.
+  const int line = index_of(dev.calls, "polyline");
+  ASSERT_GE(line, 0);
+}
+
+// ---- date-time ticks (the zone is UTC in the unit tests) ----
+
+double at(double y, double mo, double d, double h = 0, double mi = 0) {
+  datetime_fields f{};
+  f.year = y, f.month = mo, f.day = d, f.hour = h, f.minute = mi, f.dst = -1;
+  return datetime_from_fields(f);
+}
+
+std::vector<std::string> labels(const datetime_tick_table& t, unsigned form) {
+  std::vector<std::string> out;
+  for (int i = 0; i < t.count; ++i)
+    if ((t.ticks[i].flags & ~dt_tick_major) == form) out.push_back(axis_format_datetime_label(t.ticks[i], t));
+  return out;
+}
+
+TEST_F(GraphDrawTest, DateTimeStepThresholds) {
+  struct step_case {
+    double unit, v;
+    int month, day, hour, minute, second;
+  };
+  // v = units per tenth of the 7.5-inch size; each unit's step by its own v.
+  const step_case cases[] = {
+      {2592000, 1, 1, 32, 26, 61, 61}, {2592000, 2, 2, 32, 26, 61, 61}, {2592000, 4, 3, 32, 26, 61, 61},
+      {2592000, 9, 6, 32, 26, 61, 61}, {2592000, 10, 12, 32, 26, 61, 61}, {86400, 2.9, 1, 2, 26, 61, 61},
+      {86400, 7, 1, 5, 26, 61, 61},    {3600, 2.7, 1, 1, 2, 61, 61},      {3600, 5, 1, 1, 3, 61, 61},
+      {60, 40, 1, 1, 1, 61, 61},       {60, 12, 1, 1, 1, 10, 61},         {1, 20, 1, 1, 1, 1, 15},
+  };
+  for (const step_case& c : cases) {
+    datetime_steps s = axis_datetime_tick_steps(c.unit * c.v / 0.75, 7.5, 1);
+    EXPECT_EQ(s.month, c.month) << c.unit << " " << c.v;
+    EXPECT_EQ(s.day, c.day) << c.unit << " " << c.v;
+    EXPECT_EQ(s.hour, c.hour) << c.unit << " " << c.v;
+    EXPECT_EQ(s.minute, c.minute) << c.unit << " " << c.v;
+    EXPECT_EQ(s.second, c.second) << c.unit << " " << c.v;
+  }
+  EXPECT_EQ(axis_datetime_tick_steps(70 / 0.75, 7.5, 1).fine.step, 30);  // 50 or more becomes 30
+}
+
+TEST_F(GraphDrawTest, ThreeYearsWithAMonthStepOfThree) {
+  datetime_steps s = axis_datetime_tick_steps(3 * 2592000 / 0.75, 7.5, 1);
+  ASSERT_EQ(s.month, 3);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2019, 12, 15), at(2022, 12, 15), t);
+  // Year ticks start at or before the near edge.
+  EXPECT_EQ(labels(t, dt_tick_year), (std::vector<std::string>{"Jan, 2019", "Jan, 2020", "Jan, 2021", "Jan, 2022"}));
+  EXPECT_EQ(labels(t, dt_tick_month),
+            (std::vector<std::string>{"Apr", "Jul", "Oct", "Apr", "Jul", "Oct", "Apr", "Jul", "Oct"}));
+  EXPECT_TRUE(labels(t, dt_tick_day).empty());
+  EXPECT_EQ(t.date_text, "");
+}
+
+TEST_F(GraphDrawTest, AViewInsideOneDaySharesItsDate) {
+  datetime_steps s = axis_datetime_tick_steps(3600 / 0.75 * 2, 7.5, 1);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2021, 3, 5, 9, 30), at(2021, 3, 5, 15, 30), t);
+  EXPECT_EQ(t.date_text, "Mar 5, 2021");
+  EXPECT_TRUE(labels(t, dt_tick_year).empty());
+  EXPECT_TRUE(labels(t, dt_tick_month).empty());
+  EXPECT_TRUE(labels(t, dt_tick_day).empty());
+  EXPECT_EQ(labels(t, dt_tick_hour), (std::vector<std::string>{"10:00", "12:00", "14:00"}));
+}
+
+TEST_F(GraphDrawTest, YearsBeforeOneAreBcWithoutAYearZero) {
+  datetime_steps s = axis_datetime_tick_steps(12 * 2592000 / 0.75 * 2, 7.5, 1);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(-3, 6, 1), at(3, 6, 1), t);
+  EXPECT_EQ(labels(t, dt_tick_year), (std::vector<std::string>{"3 BC", "2 BC", "1 BC", "1 AD", "2 AD", "3 AD"}));
+}
+
+TEST_F(GraphDrawTest, HourTicksStayOnTheStepOnADaylightSavingChangeDay) {
+  const char* old_tz = std::getenv("TZ");
+  const std::string saved = old_tz ? old_tz : "";
+  setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);  // clocks go forward on 14 March 2021
+  ASSERT_EQ(start(), 0);
+  datetime_steps s = axis_datetime_tick_steps(3600 * 4 / 0.75, 7.5, 1);
+  ASSERT_EQ(s.hour, 3);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2021, 3, 14, 0, 30), at(2021, 3, 14, 23, 30), t);
+  EXPECT_EQ(labels(t, dt_tick_hour),
+            (std::vector<std::string>{"03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00"}));
+  double previous = at(2021, 3, 14, 0, 0);
+  for (int i = 0; i < t.count; ++i) {
+    datetime_fields f{};
+    ASSERT_EQ(datetime_expand_local(f, t.ticks[i].position), 0);
+    EXPECT_EQ(static_cast<int>(f.hour) % 3, 0) << i;
+    EXPECT_EQ(f.minute, 0) << i;
+    EXPECT_GT(t.ticks[i].position, previous);
+    // The day is 23 hours long: 03:00 comes two hours after midnight.
+    if (i == 0) {
+      EXPECT_EQ(t.ticks[i].position - previous, 2 * 3600.0);
+    }
+    previous = t.ticks[i].position;
+  }
+  if (old_tz) setenv("TZ", saved.c_str(), 1);
+  else unsetenv("TZ");
+  ASSERT_EQ(start(), 0);
+}
+
+TEST_F(GraphDrawTest, DateTimeAxisRendersLabelsTurned) {
+  run({"GRAPH hscaletype=datetime"});
+  point_at("x=" + std::to_string(at(2021, 3, 5, 9)) + ", y=1");
+  ASSERT_EQ(stmt_plot(), 0);
+  point_at("x=" + std::to_string(at(2021, 3, 5, 17)) + ", y=2");
+  ASSERT_EQ(stmt_plot(), 0);
+  graph.graph_includeyaxis = 0;
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_jpeg), 0);
+  EXPECT_GT(datetime_ticks_x.count, 3);
+  EXPECT_EQ(datetime_ticks_x.date_text, "Mar 5, 2021");
+  EXPECT_GE(index_of(dev.calls, "select_font 19 900 600"), 0);
+  EXPECT_GE(index_of(dev.calls, "text_out"), 0);
+  std::vector<std::string> texts = dev.calls_starting("text_out");
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(":00'"); }),
+            texts.end());
+}
+
+}  // namespace
