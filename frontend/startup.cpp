@@ -4,17 +4,53 @@
 #include <strings.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
 
 #include "frontend/console_mode.h"
+#include "frontend/output_buffer.h"
+#include "frontend/paths.h"
+#include "frontend/recent_lists.h"
 #include "frontend/settings.h"
+#include "interpreter/program_buffer.h"
 #include "interpreter/run_state.h"
 
+unsigned autorun_pending = 0;
+
+int check_command_line(int argc, char** argv) {
+  std::size_t total = 0;
+  for (int i = 1; i < argc && i <= command_line_max_args; ++i) {
+    std::size_t length = std::strlen(argv[i]);
+    if (length >= command_line_arg_max_chars) return -1;
+    total += length + (i > 1 ? 1 : 0);
+  }
+  return total >= command_line_max_chars ? -1 : 0;
+}
+
+void apply_command_line_program(const std::string& argument) {
+  autorun_pending = 0;
+  if (argument.empty()) return;
+  std::string folder, name, joined;
+  if (path_split(argument, folder, name, PATH_BASE_WORKING) < 0) return;
+  if (path_combine(joined, folder, name) < 0) return;
+  if (path_resolve_split(joined, src_pgm_path, src_pgm_name) < 0) return;
+  source_file_path = joined;
+  recent_list_push_path(recent_source_programs, joined, true);
+  autorun_pending = 1;
+}
+
 int tovarelle_main(int argc, char** argv, window_main_function window_main) {
+  start_time = std::time(nullptr);
   // A closed pipe or socket is a failed write that the writer reports, never
   // a signal that ends the process with its files unwritten.
   std::signal(SIGPIPE, SIG_IGN);
   // Saved settings and the size settings (written back at every start).
   settings_load_at_startup();
+  if (check_command_line(argc, argv) < 0) {
+    std::fprintf(stderr, "Error: Invalid Parameters (too long)\n");
+    return -1;
+  }
   if (argc > 1 && strcasecmp(argv[1], "/c") == 0) {
     console_mode = 1;
     return console_sequence();

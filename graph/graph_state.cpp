@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "graph/shapes.h"
 #include "graph/text_table.h"
 #include "interpreter/debugging.h"
 
@@ -85,7 +86,7 @@ int graph_reset() {
   graph_elements.current_plot = -1;
   graph_event = -1;
   mouse_check_forward = 0;
+  shape_table_reset();
   text_table_reset();
-  // The shape table resets here too once it exists.
   return 0;
 }

@@ -40,13 +40,11 @@ struct assignment_target {
 };
 
 int target_error(const assignment_target& t, int code) {
-  error_column = static_cast<int>(t.item->column);
-  return report_error(code);
+  return report_error_at(t.item->column, code);
 }
 
 int value_error(const assignment_target& t, int code) {
-  error_column = t.equals_column;
-  return report_error(code);
+  return report_error_at(t.equals_column, code);
 }
 
 // The word at scan_pointer when it is followed (after blanks) by "(".
@@ -82,8 +80,7 @@ int assign_expanddatetime(const assignment_target& t) {
   int r = get_parameter_list(&count, list);
   if (r < 0) return r;
   if (count > 1) {
-    error_column = static_cast<int>(list[0].column);
-    return report_error(145);
+    return report_error_at(list[0].column, err_incorrect_number_parameters);
   }
   double value = 0.0;
   if (count == 1) {
@@ -100,18 +97,17 @@ int assign_expanddatetime(const assignment_target& t) {
 
 int assign_dim_sizes(const assignment_target& t) {
   skip_word("dim");
-  if (skip_blanks() != '(') return report_error_here(193);
+  if (skip_blanks() != '(') return report_error_here(err_missing_parameter_list_for_function);
   ++scan_pointer;
   expr_item name_item{};
   int r = get_item(name_item, GI_NAME_ONLY);
   if (r < 0) return r;
   std::string name(string_accumulator);
-  if (skip_blanks() != ')') return report_error_here(82);
+  if (skip_blanks() != ')') return report_error_here(err_missing_right_parenthesis);
   ++scan_pointer;
   int index = find_array(name);
   if (index < 0 && find_variable(name) >= 0) {
-    error_column = static_cast<int>(name_item.column);
-    return report_error(156);
+    return report_error_at(name_item.column, err_invalid_parameter);
   }
   if (no_execute) return 0;
   if ((r = check_target_array(t, 6, false)) < 0) return r;
@@ -131,7 +127,7 @@ int assign_hexconvert(const assignment_target& t, int mode) {
   if (r < 0) return r;
   if (count != 1) {
     if (count > 0) error_column = static_cast<int>(list[0].column);
-    return report_error(145);
+    return report_error(err_incorrect_number_parameters);
   }
   if ((r = item_to_long(list[0])) < 0) return r;
   if (no_execute) return 0;
@@ -155,9 +151,9 @@ int assign_hexconvert(const assignment_target& t, int mode) {
 int long_result_text(char** text, std::int32_t* length) {
   std::int64_t size = long_text_size(long_accumulator);
   if (size < 16) size = 16;
-  if (size > 0x7FFFFFFF) return report_error(159);
+  if (size > 0x7FFFFFFF) return report_error(err_rizozira_memory_allocation_failed);
   *text = static_cast<char*>(std::malloc(static_cast<std::size_t>(size)));
-  if (!*text) return report_error(159);
+  if (!*text) return report_error(err_rizozira_memory_allocation_failed);
   *length = static_cast<std::int32_t>(size);
   int r = long_to_text(long_accumulator, *text, length);
   if (r < 0) {
@@ -284,7 +280,7 @@ int do_assignment(int target_type, expr_item& target, int mode) {
     if (target_type == ITEM_STRING) print_text("Item type is String\n");
     if (target_type == ITEM_LONG) print_text("Item type is Rizozira\n");
   }
-  if (scan_pointer >= line_end || *scan_pointer != '=') return report_error_here(220);
+  if (scan_pointer >= line_end || *scan_pointer != '=') return report_error_here(err_expect_equal_sign);
   ++scan_pointer;
   expression_depth = 0;
 
@@ -295,12 +291,11 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   if (target_type == ITEM_STRING_ARRAY && word_before_paren("hexconvert")) return assign_hexconvert(t, mode);
 
   int r = evaluate_expression_release_temps(0);
-  if (r < 0) return report_error(11);
+  if (r < 0) return report_error(err_return_evaluate_expression);
   if (no_execute) return 0;
-  if (r == 0) return report_error(71);
+  if (r == 0) return report_error(err_invalid_expression);
   if (t.is_parameter) {
-    error_column = 0;
-    return report_error(204);
+    return report_error_at(0, err_assign_value_to_argument);
   }
   int s = store_result(t, r, mode);
   if (s < 0) return s;
@@ -311,11 +306,11 @@ int do_assignment(int target_type, expr_item& target, int mode) {
 int assign_field_variable(int mode) {
   std::uint32_t start = field_target_start;
   std::uint32_t width = field_target_width;
-  if (width > max_string_length || start > 0xFFFF) return report_error(236);
+  if (width > max_string_length || start > 0xFFFF) return report_error(err_attempt_to_read_write_beyond);
   char* field = nullptr;
   if (field_target_file == -1) {
     value_slot* slot = current_value_slot;
-    if (!slot) return report_error(47);
+    if (!slot) return report_error(err_invalid_statement);
     std::uint32_t end = start + width;
     std::size_t current = std::strlen(string_space_text(slot->string_offset));
     if (current < end) {
@@ -323,7 +318,7 @@ int assign_field_variable(int mode) {
       if (static_cast<std::uint64_t>(string_space_used) + end + 1 > string_space_size) {
         int h = houseclean();
         if (h < 0) return h;
-        if (static_cast<std::uint64_t>(string_space_used) + end + 1 > string_space_size) return report_error(109);
+        if (static_cast<std::uint64_t>(string_space_used) + end + 1 > string_space_size) return report_error(err_no_more_string_space);
       }
       const char* old = string_space_text(slot->string_offset);  // after any compaction
       current = std::strlen(old);
@@ -339,7 +334,7 @@ int assign_field_variable(int mode) {
     int f = field_target_file;
     if (!channel_in_range(f) || !file_table[f].line_buffer ||
         static_cast<std::uint64_t>(start) + width > file_table[f].line_buffer_size)
-      return report_error(236);
+      return report_error(err_attempt_to_read_write_beyond);
     field = file_table[f].line_buffer + start;
   }
   std::size_t length = std::strlen(string_accumulator);
@@ -359,12 +354,11 @@ namespace {
 int lset_rset(int mode) {
   expr_item target{};
   int r = get_item(target, GI_STATEMENT_START);
-  if (r < 0) return report_error(10);
+  if (r < 0) return report_error(err_return_get_item);
   if (!no_execute && !prescan_mode && r != ITEM_STRING && r != ITEM_FIELD) {
-    error_column = static_cast<int>(target.column);
-    return report_error(242);
+    return report_error_at(target.column, err_string_variable);
   }
-  if (peek_nonblank() != '=') return report_error_here(220);
+  if (peek_nonblank() != '=') return report_error_here(err_expect_equal_sign);
   return do_assignment(r, target, mode);
 }
 
@@ -374,49 +368,48 @@ int stmt_lset() { return lset_rset(1); }
 int stmt_rset() { return lset_rset(2); }
 
 int stmt_mid() {
-  if (skip_blanks() != '(') return report_error_here(59);
+  if (skip_blanks() != '(') return report_error_here(err_mid_requires_parameters);
   ++scan_pointer;
   expr_item target{};
   int r = get_item(target, GI_STATEMENT_START | GI_LIST | GI_IN_PARENS);
-  if (r < 0) return report_error(10);
+  if (r < 0) return report_error(err_return_get_item);
   error_column = static_cast<int>(target.column);
   bool skipping = no_execute || prescan_mode;
   // While skipping, an array element reads as a double 0: any target passes then.
-  if (r != ITEM_STRING && !skipping) return report_error(60);
+  if (r != ITEM_STRING && !skipping) return report_error(err_mid_first_parm_string_var);
   int is_parameter = item_is_parameter;
   value_slot* slot = current_value_slot;
   std::uint32_t target_column = target.column;
 
   char c = skip_blanks();
-  if (c == ')') return report_error_here(61);
-  if (c != ',') return report_error_here(230);
+  if (c == ')') return report_error_here(err_mid_not_enough_parameters);
+  if (c != ',') return report_error_here(err_missing_comma);
   ++scan_pointer;
 
   r = evaluate_expression_release_temps(3);
-  if (r < 0) return report_error(11);
-  if (result_to_double(r, 1) < 0) return report_error(62);
+  if (r < 0) return report_error(err_return_evaluate_expression);
+  if (result_to_double(r, 1) < 0) return report_error(err_mid_2nd_3rd_parms_numbers);
   double start = std::trunc(double_accumulator);  // p = trunc(start) - 1
-  if (!(start >= 1.0) && !skipping) return report_error(65);
+  if (!(start >= 1.0) && !skipping) return report_error(err_mid_invalid_start_position);
   bool has_length = scan_pointer > line_start && scan_pointer[-1] == ',';
   double length = 256.0;
   if (has_length) {
     r = evaluate_expression_release_temps(3);
-    if (r < 0) return report_error(11);
-    if (result_to_double(r, 1) < 0) return report_error(62);
+    if (r < 0) return report_error(err_return_evaluate_expression);
+    if (result_to_double(r, 1) < 0) return report_error(err_mid_2nd_3rd_parms_numbers);
     length = std::trunc(double_accumulator);
-    if (!(length >= 1.0) && !skipping) return report_error(66);
-    if (!(scan_pointer > line_start && scan_pointer[-1] == ')')) return report_error_here(63);
+    if (!(length >= 1.0) && !skipping) return report_error(err_mid_invalid_length);
+    if (!(scan_pointer > line_start && scan_pointer[-1] == ')')) return report_error_here(err_too_many_parameters);
   }
-  if (skip_blanks() != '=') return report_error_here(64);
+  if (skip_blanks() != '=') return report_error_here(err_mid_expect_sign_after_parms);
   ++scan_pointer;
   r = evaluate_expression_release_temps(0);
-  if (r < 0) return report_error(11);
+  if (r < 0) return report_error(err_return_evaluate_expression);
   if (no_execute) return 0;
-  if (r != ITEM_STRING) return report_error(146);
+  if (r != ITEM_STRING) return report_error(err_invalid_type_expecting_string);
   // A function parameter lives in temporary space: it is never a target.
   if (is_parameter) {
-    error_column = static_cast<int>(target_column);
-    return report_error(204);
+    return report_error_at(target_column, err_assign_value_to_argument);
   }
   if (!slot || slot->string_offset == 0) return 0;
 

@@ -22,18 +22,16 @@ int run_or_load() {
   // A typed RUN or LOAD while a program is paused would replace the text and
   // the variables under the paused statement: refused like RUN in a program.
   if (!command_typed || program_running) {
-    error_column = 0;
-    return report_error(105);
+    return report_error_at(0, err_run_or_load_only_valid);
   }
   program_already_loaded = 0;
   print_screen_item_line("\n----- Beginning Program Execution---------------------------------------------\n");
 
   expr_item name;
   int type = get_item(name, GI_DATA_VALUE);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   if (type != 0 && type != ITEM_STRING) {
-    error_column = static_cast<int>(name.column);
-    return report_error(102);
+    return report_error_at(name.column, err_invalid_file_name_for_run);
   }
   saved_scan_state typed;  // the typed line, kept across the run a command starts
   int result = 0;
@@ -46,12 +44,11 @@ int run_or_load() {
     source_file_path = path;
     result = run_program();
   } else if (run_mode == RUN_MODE_LOAD_ONLY) {
-    error_column = static_cast<int>(name.column);
-    return report_error(103);
+    return report_error_at(name.column, err_missing_file_name_for_load);
   } else if (program_length == 0) {
     error_column = 0;
     line_start = nullptr;
-    result = report_error(294);
+    result = report_error(err_no_program_loaded);
   } else {
     run_start_folder = path_current_directory();
     program_already_loaded = 1;
@@ -139,7 +136,7 @@ int do_command(int token) {
       // function call its parameters: freeing them under it is refused.
       if (for_loops_running > 0 || user_call_depth > 0) {
         error_column = 0;
-        return report_error_message(47, "CLEAR not allowed inside a FOR loop or a function call.");
+        return report_error_message(err_invalid_statement, "CLEAR not allowed inside a FOR loop or a function call.");
       }
       clear_user_functions();
       return clear_all_variables();

@@ -114,8 +114,7 @@ int call_subroutine(int index) {
 int find_target(std::uint32_t number) {
   int index = find_statement_number(number);
   if (index < 0) {
-    error_column = 0;
-    return report_error(25);
+    return report_error_at(0, err_statement_number_not_found);
   }
   return index;
 }
@@ -124,8 +123,7 @@ int find_target(std::uint32_t number) {
 int check_loop_identity(int index) {
   const statement_number_entry& entry = statement_number_table[index];
   if (entry.loop_line_offset != blocks.loop_line_offset || entry.loop_statement_column != blocks.loop_statement_column) {
-    error_column = 0;
-    return report_error(49);
+    return report_error_at(0, err_goto_jump_into_or_out);
   }
   return 0;
 }
@@ -204,8 +202,7 @@ int stmt_stop() {
 
 int stmt_cont() {
   if (!program_running || !step_mode) {
-    error_column = 0;
-    return report_error(110);
+    return report_error_at(0, err_not_paused_continue);
   }
   controls_leave_stepping();
   step_mode = 0;
@@ -234,7 +231,7 @@ struct for_loop {
 bool for_control_erased(const for_loop& loop) {
   if (loop.element_block == nullptr || array_block_alive(loop.element_block)) return false;
   error_column = static_cast<int>(loop.control.column);
-  report_error_message(52, "FOR control variable was erased.");
+  report_error_message(err_for_control_variable_numeric, "FOR control variable was erased.");
   return true;
 }
 
@@ -242,21 +239,19 @@ bool for_control_erased(const for_loop& loop) {
 // variable its initial value. 0 or a negative code.
 int for_setup(for_loop& loop) {
   int type = get_item(loop.control, GI_STATEMENT_START);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   if (type != ITEM_DOUBLE && type != ITEM_LONG) {
-    error_column = static_cast<int>(loop.control.column);
-    return report_error(52);
+    return report_error_at(loop.control.column, err_for_control_variable_numeric);
   }
   // A parameter of a running user-function call is not a variable the loop
   // may count with.
   if (item_is_parameter || (current_value_slot != nullptr && is_user_function_parameter_slot(current_value_slot))) {
-    error_column = static_cast<int>(loop.control.column);
-    return report_error(204);
+    return report_error_at(loop.control.column, err_assign_value_to_argument);
   }
   loop.kind = type;
   loop.slot = current_value_slot;
   loop.element_block = loop.control.array != nullptr ? loop.control.array->data : nullptr;
-  if (skip_blanks() != '=') return report_error_here(220);
+  if (skip_blanks() != '=') return report_error_here(err_expect_equal_sign);
   ++scan_pointer;
 
   double initial = 0;
@@ -267,7 +262,7 @@ int for_setup(for_loop& loop) {
   type = get_item(keyword, 0);
   if (type != ITEM_STATEMENT || keyword.value.token != STMT_TO) {
     scan_pointer = before_to;
-    return report_error_here(54);
+    return report_error_here(err_to_follow_initial_value);
   }
   if (int r = for_operand(loop.kind, 55, &loop.limit, &loop.limit_long); r < 0) return r;
   const char* before_step = scan_pointer;
@@ -415,8 +410,7 @@ static int end_body(int& seen, std::uint32_t& line, std::uint32_t& column) {
 int stmt_next() {
   if (debug_mode) print_text("NEXT\n");
   if (!blocks.in_for || blocks.block_kind != BLOCK_FOR) {
-    error_column = 0;
-    return report_error(57);
+    return report_error_at(0, err_next_without_for);
   }
   return end_body(blocks.next_seen, blocks.next_line, blocks.next_column);
 }
@@ -436,7 +430,7 @@ int stmt_while() {
     int type = evaluate_expression_release_temps(0);
     int truth = type > 0 ? result_truth(type) : -1;
     if (truth < 0) {
-      result = report_error(43);
+      result = report_error(err_invalid_expression_for_while);
       break;
     }
     if (echo_conditions() && !blocks.skip_block) print_text(truth ? "WHILE condition is TRUE\n" : "WHILE condition is FALSE\n");
@@ -468,8 +462,7 @@ int stmt_while() {
 int stmt_wend() {
   if (debug_mode) print_text("WEND\n");
   if (!blocks.in_while) {
-    error_column = 0;
-    return report_error(45);
+    return report_error_at(0, err_wend_without_while);
   }
   return end_body(blocks.wend_seen, blocks.wend_line, blocks.wend_column);
 }
@@ -478,8 +471,7 @@ int stmt_wend() {
 // request is noted and the rest of the body is only parsed.
 static int request_loop_exit(int outside_loop_error, int& request) {
   if (!blocks.in_while && !blocks.in_for) {
-    error_column = 0;
-    return report_error(outside_loop_error);
+    return report_error_at(0, outside_loop_error);
   }
   if (no_execute) return 0;
   request = 1;
@@ -495,7 +487,7 @@ int stmt_gosub() {
   if (debug_mode) print_text("Gosub\n");
   int found = read_jump_number(0);
   if (found < 0) return found;
-  if (found == 0) return report_error_here(212);
+  if (found == 0) return report_error_here(err_missing_statement_number);
   if (no_execute) return 0;
   int index = find_target(statement_number);
   if (index < 0) return index;
@@ -508,15 +500,14 @@ int stmt_return() {
   if (type < 0) return type;
   if (prescan_mode || no_execute) return 0;
   if (!blocks.in_gosub) {
-    error_column = 0;
-    return report_error(35);
+    return report_error_at(0, err_return_without_gosub);
   }
   if (type == 0) {
     double_accumulator = 0;
     type = ITEM_DOUBLE;
   }
   if (type != ITEM_DOUBLE && type != ITEM_STRING && type != ITEM_LONG && type != ITEM_NUMERIC_TEXT)
-    return report_error(201);
+    return report_error(err_invalid_return_value_from_return);
   blocks.return_value_type = type;
   blocks.return_seen = 1;
   scan_pointer = line_end;
@@ -527,7 +518,7 @@ int stmt_return() {
 int stmt_goto() {
   int found = read_jump_number(0);
   if (found < 0) return found;
-  if (found == 0) return report_error_here(212);
+  if (found == 0) return report_error_here(err_missing_statement_number);
   if (no_execute) return 0;
   int index = find_target(statement_number);
   if (index < 0) return index;
@@ -539,18 +530,18 @@ int stmt_goto() {
 int stmt_on() {
   int type = evaluate_expression_release_temps(0);
   if (type > 0) type = result_to_double(type, 0);
-  if (type != ITEM_DOUBLE || !(double_accumulator >= 0 && double_accumulator < 256)) return report_error(195);
+  if (type != ITEM_DOUBLE || !(double_accumulator >= 0 && double_accumulator < 256)) return report_error(err_invalid_value_for_on_goto);
   int k = static_cast<int>(double_accumulator);
 
   expr_item keyword;
   const char* keyword_at = scan_pointer;
   type = get_item(keyword, 0);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   bool is_gosub = type == ITEM_STATEMENT && keyword.value.token == STMT_GOSUB;
   bool is_goto = type == ITEM_STATEMENT && keyword.value.token == STMT_GOTO;
   if (!is_gosub && !is_goto) {
     scan_pointer = keyword_at;
-    return report_error_here(196);
+    return report_error_here(err_goto_or_gosub_follow_expression);
   }
 
   std::uint32_t target = 0;
@@ -583,7 +574,7 @@ namespace {
 int if_statements() {
   int type = evaluate_expression_release_temps(0);
   int truth = type > 0 ? result_truth(type) : -1;
-  if (truth < 0) return report_error(28);
+  if (truth < 0) return report_error(err_invalid_expression_for_if);
   if ((blocks.in_if || blocks.in_while || blocks.in_for) && no_execute) blocks.skip_block = 1;
   blocks.if_result = truth;
   if (echo_conditions() && !no_execute) print_text(truth ? "IF Expression is TRUE\n" : "IF Expression is FALSE\n");
@@ -592,10 +583,10 @@ int if_statements() {
   expr_item next;
   type = get_item(next, 0);
   scan_pointer = before;
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   bool is_goto = type == ITEM_STATEMENT && next.value.token == STMT_GOTO;
   if (type != ITEM_STATEMENT || (next.value.token != STMT_THEN && next.value.token != STMT_ELSE && !is_goto))
-    return report_error_here(31);
+    return report_error_here(err_then_else_or_goto_follow);
   blocks.in_if = 1;
   blocks.else_seen = 0;
   blocks.block_kind = BLOCK_IF;
@@ -604,7 +595,7 @@ int if_statements() {
   int result = process_statements();
   if (result >= 0 && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
     error_column = 0;
-    result = report_error(42);
+    result = report_error(err_while_within_if_statement_not);
   }
   return result;
 }
@@ -630,12 +621,10 @@ int stmt_if() {
 
 int stmt_then() {
   if (!blocks.in_if) {
-    error_column = 0;
-    return report_error(32);
+    return report_error_at(0, err_then_without_if);
   }
   if (blocks.else_seen) {
-    error_column = 0;
-    return report_error(34);
+    return report_error_at(0, err_then_follow_else);
   }
   no_execute = !blocks.if_result || blocks.skip_block || prescan_mode || blocks.break_requested || blocks.continue_requested;
   return 0;
@@ -643,8 +632,7 @@ int stmt_then() {
 
 int stmt_else() {
   if (!blocks.in_if) {
-    error_column = 0;
-    return report_error(33);
+    return report_error_at(0, err_else_without_if);
   }
   if (blocks.else_seen) return 1;
   no_execute = blocks.if_result || blocks.skip_block || prescan_mode || blocks.break_requested || blocks.continue_requested;

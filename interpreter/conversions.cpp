@@ -46,11 +46,11 @@ int hex_value(char c) {
 // byte first. Any other "0x" text is error 99, reported whatever report says.
 int raw_bits_to_double(const char* text) {
   const char* digits = text + 2;
-  if (std::strlen(digits) != 16) return report_error(99);
+  if (std::strlen(digits) != 16) return report_error(err_could_not_convert_number);
   std::uint64_t bits = 0;
   for (int i = 0; i < 16; ++i) {
     int v = hex_value(digits[i]);
-    if (v < 0) return report_error(99);
+    if (v < 0) return report_error(err_could_not_convert_number);
     bits = (bits << 4) | static_cast<std::uint64_t>(v);
   }
   std::memcpy(&double_accumulator, &bits, sizeof bits);
@@ -227,7 +227,7 @@ int text_to_double(const char* text, int range_check, int report) {
   } else {
     result = decimal_text_to_double(text, range_check, report);
   }
-  if (result < 0) return report ? report_error(99) : result;
+  if (result < 0) return report ? report_error(err_could_not_convert_number) : result;
   if (std::isinf(double_accumulator)) return quiet_or_report(164, report);
   return ITEM_DOUBLE;
 }
@@ -286,7 +286,7 @@ int text_to_long_accumulator(const char* text, int report) {
   if (is_raw_bits_text(text)) {
     int result = text_to_double(text, 0, report);
     if (result >= 0) result = long_from_double(double_accumulator);  // NaN and infinities fail
-    return result < 0 && report ? report_error(99) : result;
+    return result < 0 && report ? report_error(err_could_not_convert_number) : result;
   }
   // The converter may use string_accumulator: it gets a copy of the text.
   std::string copy(text, strnlen(text, max_string_length));
@@ -345,7 +345,7 @@ int result_to_double(int type, int report) {
     case ITEM_NUMERIC_TEXT:
       return string_to_double(0, report);
     default:
-      return report_error(144);
+      return report_error(err_invalid_type_expecting_number);
   }
 }
 
@@ -365,7 +365,7 @@ int result_to_long(int type, int report) {
       return text_to_long_accumulator(text.c_str(), report);
     }
     default:
-      return report_error(144);
+      return report_error(err_invalid_type_expecting_number);
   }
 }
 
@@ -388,7 +388,7 @@ int result_to_number(int type) {
       return text_to_long_accumulator(text.c_str(), 1);
     }
     default:
-      return report_error(144);
+      return report_error(err_invalid_type_expecting_number);
   }
 }
 
@@ -490,50 +490,50 @@ int unify_numeric_pair(expr_item& left, expr_item& right) {
     int result = item_to_number(other);
     if (result < 0) return result;
     if (result == ITEM_LONG && numeric.type == ITEM_DOUBLE) {
-      if (item_to_long(numeric) < 0) return report_error(143);
+      if (item_to_long(numeric) < 0) return report_error(err_unable_to_convert_to_numeric);
       return ITEM_LONG;
     }
     if (numeric.type == ITEM_LONG && result == ITEM_DOUBLE) {
-      if (item_to_long(other) < 0) return report_error(143);
+      if (item_to_long(other) < 0) return report_error(err_unable_to_convert_to_numeric);
     }
     return numeric.type == ITEM_LONG ? int{ITEM_LONG} : result;
   };
 
   if (left.type == ITEM_DOUBLE) return follow(left, right);
   if (left.type == ITEM_LONG) {
-    if (item_to_long(right) < 0) return report_error(143);
+    if (item_to_long(right) < 0) return report_error(err_unable_to_convert_to_numeric);
     return ITEM_LONG;
   }
   if (!is_text_type(left.type)) return report_at_column(144, left.column);
   if (right.type == ITEM_DOUBLE) {
     int result = item_to_number(left);
-    if (result < 0) return report_error(144);
+    if (result < 0) return report_error(err_invalid_type_expecting_number);
     if (result == ITEM_LONG) {
-      if (item_to_long(right) < 0) return report_error(143);
+      if (item_to_long(right) < 0) return report_error(err_unable_to_convert_to_numeric);
       return ITEM_LONG;
     }
     return ITEM_DOUBLE;
   }
   if (right.type == ITEM_LONG) {
-    if (item_to_long(left) < 0) return report_error(143);
+    if (item_to_long(left) < 0) return report_error(err_unable_to_convert_to_numeric);
     return ITEM_LONG;
   }
   if (!is_text_type(right.type)) return report_at_column(144, right.column);
 
   // Two texts.
   int left_fits = text_fits_double(item_text(left));
-  if (left_fits < 0) return report_error(143);
+  if (left_fits < 0) return report_error(err_unable_to_convert_to_numeric);
   if (left_fits > 0) {
     int result = item_to_number(right);
-    if (result < 0) return report_error(143);
+    if (result < 0) return report_error(err_unable_to_convert_to_numeric);
     if (result == ITEM_DOUBLE) {
-      if (item_to_number(left) < 0) return report_error(143);
+      if (item_to_number(left) < 0) return report_error(err_unable_to_convert_to_numeric);
       return ITEM_DOUBLE;
     }
-    if (item_to_long(left) < 0) return report_error(143);
+    if (item_to_long(left) < 0) return report_error(err_unable_to_convert_to_numeric);
     return ITEM_LONG;
   }
-  if (item_to_long(left) < 0) return report_error(143);
-  if (item_to_long(right) < 0) return report_error(143);
+  if (item_to_long(left) < 0) return report_error(err_unable_to_convert_to_numeric);
+  if (item_to_long(right) < 0) return report_error(err_unable_to_convert_to_numeric);
   return ITEM_LONG;
 }

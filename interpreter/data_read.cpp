@@ -28,7 +28,7 @@ void data_reset_reading_state() {
 
 int data_load_entry(std::int32_t index) {
   if (index < 0 || static_cast<std::uint32_t>(index) >= data_count || !program_buffer)
-    return report_error(122);
+    return report_error(err_out_data);
   const data_entry& entry = data_table[index];
   std::uint64_t start = static_cast<std::uint64_t>(entry.line_offset) + entry.text_column;
   std::uint64_t length = entry.text_length;
@@ -44,11 +44,11 @@ int data_load_entry(std::int32_t index) {
 }
 
 int stmt_data() {
-  if (command_line_mode) return report_error(175);
+  if (command_line_mode) return report_error(err_statement_not_valid_from_command);
   // Only the pre-scan adds entries; a run passes over DATA without counting it.
   data_entry* entry = nullptr;
   if (prescan_mode) {
-    if (data_count >= data_capacity) return report_error_here(123);
+    if (data_count >= data_capacity) return report_error_here(err_too_many_data_statements);
     entry = &data_table[data_count];
     entry->line_offset = program_offset;
     entry->text_column = static_cast<std::uint32_t>(scan_pointer - line_start);
@@ -62,7 +62,7 @@ int stmt_data() {
   for (;;) {
     expr_item value{};
     int r = get_item(value, GI_DATA_VALUE);
-    if (r < 0) return report_error(10);
+    if (r < 0) return report_error(err_return_get_item);
     if (r == 0) break;
     if (skip_blanks() == ',') ++scan_pointer;
   }
@@ -121,7 +121,7 @@ int refuse_parameter_targets() {
   }
   no_execute = 0;
   scan_pointer = saved_scan;
-  return result < 0 ? report_error(204) : 0;
+  return result < 0 ? report_error(err_assign_value_to_argument) : 0;
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ int stmt_read(int mode) {
     if (r < 0) return r;
     if (r != 1 || no_execute) return 0;
     // The loaded text is used up while variables remain: next DATA statement.
-    if (data_index + 1 >= static_cast<std::int32_t>(data_count)) return report_error(122);
+    if (data_index + 1 >= static_cast<std::int32_t>(data_count)) return report_error(err_out_data);
     if (int l = data_load_entry(data_index + 1); l < 0) return l;
   }
 }
@@ -158,8 +158,7 @@ int stmt_restore() {
       }
     }
     if (index < 0) {
-      error_column = static_cast<int>(column);
-      return report_error(124);
+      return report_error_at(column, err_no_data_at_statement_number);
     }
   } else if (data_count == 0) {
     data_reset_reading_state();  // the next READ reports "Out of Data."

@@ -228,16 +228,14 @@ int argument_double(expr_item& item, double& value) {
 }
 
 int invalid_parameter_at(const expr_item& item) {
-  error_column = static_cast<int>(item.column);
-  return report_error(error_invalid_parameter);
+  return report_error_at(item.column, error_invalid_parameter);
 }
 
 // The result of MAKEDATETIME into double_accumulator, checked for range.
 int make_result(const expr_item& at) {
   double value = datetime_from_fields(datetime_work);
   if (!datetime_value_ok(value)) {
-    error_column = static_cast<int>(at.column);
-    return report_error(error_invalid_value);
+    return report_error_at(at.column, error_invalid_value);
   }
   double_accumulator = value;
   return ITEM_DOUBLE;
@@ -256,12 +254,10 @@ int func_makedatetime(expr_item* arguments, int count) {
   if (first.type == ITEM_NUMERIC_ARRAY) {
     const array_entry* entry = first.array;
     if (!entry || entry->dimension_count != 1) {
-      error_column = static_cast<int>(first.column);
-      return report_error(176);
+      return report_error_at(first.column, err_output_array_one_dimensional);
     }
     if (entry->dimension_sizes[0] != datetime_field_count) {
-      error_column = static_cast<int>(first.column);
-      return report_error(286);
+      return report_error_at(first.column, err_improper_array_dimensions);
     }
     double values[datetime_field_count];
     for (int i = 0; i < datetime_field_count; ++i) values[i] = entry->data[i].number;
@@ -273,8 +269,7 @@ int func_makedatetime(expr_item* arguments, int count) {
     return make_result(first);
   }
   if (count > 7) {
-    error_column = static_cast<int>(arguments[7].column);
-    return report_error(145);
+    return report_error_at(arguments[7].column, err_incorrect_number_parameters);
   }
 
   double v[7] = {0, 1, 0, 0, 0, 0, -1};  // month, day, year, hour, minute, second, DST flag
@@ -343,15 +338,13 @@ int stmt_settimezone() {
   if (type < 0) return type;
   if (no_execute || prescan_mode) return 0;
   if (graph_window_is_open()) {
-    error_column = 0;
-    return report_error(250);
+    return report_error_at(0, err_graph_already_active);
   }
   type = result_to_double(type, 1);
   if (type < 0) return type;
   double hours = double_accumulator;
   if (!(hours >= -1980 && hours <= 1980)) {
-    error_column = static_cast<int>(column);
-    return report_error(error_invalid_value);
+    return report_error_at(column, error_invalid_value);
   }
   timezone_offset = -static_cast<std::int32_t>(std::trunc(hours)) * 3600;
   dst_reset_caches();

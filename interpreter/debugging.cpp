@@ -15,6 +15,7 @@
 #include "graph/clip.h"
 #include "graph/graph_state.h"
 #include "graph/scales.h"
+#include "graph/shape_debug.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
@@ -102,9 +103,9 @@ std::int32_t* option_flag(int option) {
 
 // DEBUG TIMER name [, OFF]: the name has been scanned into name.
 int debug_timer_option(int scan_result, const std::string& name) {
-  if (scan_result != WORD_FOUND) return report_error(213);
+  if (scan_result != WORD_FOUND) return report_error(err_invalid_debug_function);
   int timer = long_timer_find(name.c_str());
-  if (timer < 0) return report_error(213);
+  if (timer < 0) return report_error(err_invalid_debug_function);
   pass_comma();
   bool off = false;
   std::string third;
@@ -114,7 +115,7 @@ int debug_timer_option(int scan_result, const std::string& name) {
   if (r == WORD_FOUND && word_is(third, "off")) {
     off = true;
   } else if (r != WORD_NONE) {
-    return report_error(213);
+    return report_error(err_invalid_debug_function);
   }
   long_timer_flags[timer] = off ? 0 : 1;
   return 0;
@@ -141,8 +142,7 @@ int stmt_debug() {
   }
   int option = r == WORD_FOUND ? keyword_lookup(debug_option_keywords, word) : -1;
   if (option < 0) {
-    error_column = static_cast<int>(word_column);
-    return report_error(213);
+    return report_error_at(word_column, err_invalid_debug_function);
   }
 
   pass_comma();
@@ -154,7 +154,7 @@ int stmt_debug() {
   if (r == WORD_FOUND && word_is(argument, "off")) {
     off = true;
   } else if (r != WORD_NONE) {
-    return report_error(213);
+    return report_error(err_invalid_debug_function);
   }
   if (skipping()) return 0;
 
@@ -167,15 +167,14 @@ int stmt_debug() {
       long_full_multiply = off ? 1 : 0;
       return 0;
     case DEBUG_OPT_TESTDATA:
-      if (off) return report_error(213);
+      if (off) return report_error(err_invalid_debug_function);
       if (debug_mode) print_text("Initializing test variables.\n");
       if (debug_setup_test_variables() < 0) {
-        error_column = 0;
-        return report_error(8);
+        return report_error_at(0, err_error_setting_up_test_variables);
       }
       return 0;
     case DEBUG_OPT_STEP:
-      if (off) return report_error(213);
+      if (off) return report_error(err_invalid_debug_function);
       if (!step_mode) {
         step_banner_pending = 1;
         controls_show_stepping(COMMAND_BOX_ENABLED);
@@ -187,7 +186,7 @@ int stmt_debug() {
       return 0;
     case DEBUG_OPT_ROUND:
     case DEBUG_OPT_TRUNCATE:
-      if (off) return report_error(213);
+      if (off) return report_error(err_invalid_debug_function);
       long_set_round_mode(option == DEBUG_OPT_ROUND ? 1 : 0);
       return 0;
     case DEBUG_OPT_DETAIL:
@@ -211,7 +210,7 @@ int stmt_debug() {
       mouse_check_forward = 1;
       return 0;
     default:
-      return report_error(213);
+      return report_error(err_invalid_debug_function);
   }
 }
 
@@ -250,8 +249,7 @@ int debug_setup_test_variables() {
   };
   for (const char* statement : statements) {
     if (execute_statement_text(statement) < 0) {
-      error_column = 0;
-      return report_error(5);
+      return report_error_at(0, err_test_statement_failed);
     }
   }
   return 0;
@@ -261,7 +259,25 @@ namespace {
 
 int test_not_available(const char* what) {
   std::string text = std::string(what) + " is not available in this build.";
-  return report_error_message(47, text.c_str());
+  return report_error_message(err_invalid_statement, text.c_str());
+}
+
+// Test 7: the texts of the main dialog's controls 10 and 11 (at most 255
+// characters; empty when the dialog has no such control) go to dummy$ and
+// dummy2$, and the controls are taken away.
+int test_take_dialog_texts() {
+  static const struct { int control; const char* variable; } targets[] = {{10, "dummy$"}, {11, "dummy2$"}};
+  for (const auto& target : targets) {
+    std::string text = frontend_port().control_text(target.control);
+    if (text.size() > 255) text.resize(255);
+    frontend_port().destroy_control(target.control);
+    std::memcpy(string_accumulator, text.data(), text.size());
+    string_accumulator[text.size()] = '\0';
+    string_accumulator_length = static_cast<std::int32_t>(text.size());
+    int r = set_named_var_string(target.variable);
+    if (r < 0) return r;
+  }
+  return 0;
 }
 
 // Test 8: the record of the last GET on file 2 (as read, zero bytes kept)
@@ -271,8 +287,8 @@ int test_not_available(const char* what) {
 int test_translate_last_record() {
   constexpr int channel = 2;
   if (number_of_files < channel || !channel_in_range(channel) || file_table[channel].handle == 0)
-    return report_error(128);
-  if (file_table[channel].mode != FILE_MODE_RANDOM) return report_error(129);
+    return report_error(err_file_number_does_not_represent);
+  if (file_table[channel].mode != FILE_MODE_RANDOM) return report_error(err_file_was_opened_with_different);
   std::string_view record = last_get_record_bytes(channel);
   std::size_t record_length = static_cast<std::size_t>(file_table[channel].width > 0 ? file_table[channel].width : 0);
   if (record.size() > record_length) record = record.substr(0, record_length);
@@ -351,11 +367,19 @@ int debug_test_routine() {
   if (skipping()) return 0;
   double desired = 0;
   get_named_var_double("test_routine_desired", &desired);
-  if (desired == 1) return test_not_available("The main dialog");
-  if (desired == 2 || desired == 3) return test_not_available("The ellipse arc routines");
+  if (desired == 1) {
+    if (console_mode) return test_not_available("The main dialog");
+    frontend_port().minimize_window();
+    return 0;
+  }
+  if (desired == 2) return shape_debug_arc_to_bezier();
+  if (desired == 3) return shape_debug_ellipse_events();
   if (desired == 4) return test_view_boxes();
   if (desired == 5) return test_redundant_points();
-  if (desired == 7) return test_not_available("The main dialog");
+  if (desired == 7) {
+    if (console_mode) return test_not_available("The main dialog");
+    return test_take_dialog_texts();
+  }
   if (desired == 8) return test_translate_last_record();
   return 0;
 }
@@ -638,7 +662,7 @@ int stmt_printall() {
   std::string word;
   std::uint32_t column = (skip_blanks(), scan_column());
   int r = scan_word(word);
-  if (r < 0) return report_error(10);
+  if (r < 0) return report_error(err_return_get_item);
   enum { ALL = -1, VARIABLES = 0, ARRAYS, MEMORY, RESERVED };
   int section = ALL;
   if (r != WORD_NONE) {
@@ -647,8 +671,7 @@ int stmt_printall() {
     for (int i = 0; i < 4 && r == WORD_FOUND; ++i)
       if (strncasecmp(word.c_str(), sections[i], 19) == 0) section = i;
     if (section == -2) {
-      error_column = static_cast<int>(column);
-      return report_error(121);
+      return report_error_at(column, err_invalid_parameter_for_printall);
     }
   }
   if (skipping()) return 0;
@@ -670,14 +693,14 @@ int stmt_debugprint() {
   std::uint32_t column = scan_column();
   expr_item item;
   int type = get_item(item, GI_STATEMENT_START);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   if (no_execute) return 0;
   error_column = static_cast<int>(column);
   bool is_variable = current_value_slot != nullptr && current_name[0] != 0 &&
                      (type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG);
   if (type == ITEM_NONE || type == ITEM_NUMBER_AT_START || type == ITEM_STRING_AT_START || type == ITEM_NOT_FOUND ||
       (!is_variable && (type == ITEM_DOUBLE || type == ITEM_STRING || type == ITEM_LONG)))
-    return report_error(114);
+    return report_error(err_string_or_numeric_variable);
   switch (type) {
     case ITEM_DOUBLE:
       print_text(format_text("%s:  %23.18g\n", current_name, current_value_slot->number));
@@ -695,6 +718,6 @@ int stmt_debugprint() {
       }
       return 0;
     default:
-      return report_error(156);
+      return report_error(err_invalid_parameter);
   }
 }

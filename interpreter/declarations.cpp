@@ -32,7 +32,7 @@ bool at_statement_end() {
 int declaration_list(int flags) {
   bool after_comma = false;
   for (;;) {
-    if (at_statement_end()) return after_comma ? report_error_here(228) : 0;
+    if (at_statement_end()) return after_comma ? report_error_here(err_expect_more_items_following_comma) : 0;
     expr_item item{};
     int r = get_item(item, flags);
     if (r < 0) return r;
@@ -74,7 +74,7 @@ int stmt_erase() {
     if (!no_execute) erase_arrays_named(name.c_str());
     if (skip_blanks() != ',') return 0;
     ++scan_pointer;
-    if (at_statement_end()) return report_error_here(228);
+    if (at_statement_end()) return report_error_here(err_expect_more_items_following_comma);
   }
 }
 
@@ -85,29 +85,27 @@ int stmt_swap() {
   int r = get_item(first, GI_STATEMENT_START | GI_LIST);
   if (r < 0) return r;
   if (!is_swap_type(r)) {
-    error_column = static_cast<int>(first.column);
-    return report_error(41);
+    return report_error_at(first.column, err_invalid_type);
   }
   // A function parameter lives in temporary space: it is never a target.
   if (item_is_parameter) {
-    error_column = static_cast<int>(first.column);
-    return report_error(204);
+    return report_error_at(first.column, err_assign_value_to_argument);
   }
   value_slot* slot_a = current_value_slot;
-  if (skip_blanks() != ',') return report_error_here(230);
+  if (skip_blanks() != ',') return report_error_here(err_missing_comma);
   ++scan_pointer;
 
   expr_item second{};
   int t = get_item(second, GI_STATEMENT_START);
   if (t < 0) return t;
-  if (t == 0) return report_error_here(228);
+  if (t == 0) return report_error_here(err_expect_more_items_following_comma);
   error_column = static_cast<int>(second.column);
-  if (!is_swap_type(t)) return report_error(41);
+  if (!is_swap_type(t)) return report_error(err_invalid_type);
   // While skipping (the pre-scan, a false IF branch) no array exists yet, so an
   // element of a string or long array reads as a double: the two types are
   // compared only when the statement executes, as LSET, RSET and MID$ do.
-  if (t != r && !no_execute) return report_error(40);
-  if (item_is_parameter) return report_error(204);
+  if (t != r && !no_execute) return report_error(err_type_mismatch);
+  if (item_is_parameter) return report_error(err_assign_value_to_argument);
   value_slot* slot_b = current_value_slot;
   if (no_execute || !slot_a || !slot_b) return 0;
   value_slot held = *slot_a;  // offsets, values or pool pointers: nothing is copied
@@ -191,13 +189,12 @@ int stmt_radians() {
 int stmt_randomize() {
   expr_item operand{};
   int r = get_item(operand, GI_DATA_VALUE);
-  if (r < 0) return report_error(10);
-  if (r == 0) return report_error_here(211);
+  if (r < 0) return report_error(err_return_get_item);
+  if (r == 0) return report_error_here(err_randomize_missing_number_or_timer);
   if (no_execute) return 0;
   if (r == ITEM_STRING) {
     if (!equals_word(string_accumulator, "timer")) {
-      error_column = static_cast<int>(operand.column);
-      return report_error(211);
+      return report_error_at(operand.column, err_randomize_missing_number_or_timer);
     }
     double now = std::floor(wall_clock_seconds());
     if (!(now >= 0.0)) now = 0.0;
@@ -208,8 +205,7 @@ int stmt_randomize() {
   if (c < 0) return c;
   double v = double_accumulator;
   if (!(v >= 1.0 && v <= 4294967295.0)) {
-    error_column = static_cast<int>(operand.column);
-    return report_error(194);
+    return report_error_at(operand.column, err_randomize_number_out_range);
   }
   random_set_seed(static_cast<std::uint32_t>(v));
   return 0;

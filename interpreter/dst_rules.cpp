@@ -142,7 +142,7 @@ double parse_rule_value(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   if (text.empty()) {
-    report_error(144);
+    report_error(err_invalid_type_expecting_number);
     return 0;
   }
   std::string copy(text);
@@ -150,7 +150,7 @@ double parse_rule_value(std::string_view text) {
   errno = 0;
   double v = std::strtod(copy.c_str(), &end);
   if (end == copy.c_str() || *end != '\0' || !std::isfinite(v)) {
-    report_error(149);
+    report_error(err_invalid_character_in_number_string);
     return 0;
   }
   return v;
@@ -363,8 +363,7 @@ int dst_change_on_day(const datetime_fields& fields) {
 int dst_rules_from_array(const expr_item& array_item) {
   const array_entry* entry = array_item.array;
   if (!entry || entry->dimension_count != 2 || entry->dimension_sizes[1] != rule_value_count) {
-    error_column = static_cast<int>(array_item.column);
-    return report_error(286);
+    return report_error_at(array_item.column, err_improper_array_dimensions);
   }
   for (std::uint32_t row = 0; row < entry->dimension_sizes[0]; ++row) {
     double values[rule_value_count];
@@ -384,11 +383,10 @@ int stmt_setdstrules() {
   const char* item_start = scan_pointer;
   expr_item item;
   int type = get_item(item, 0);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
   if (no_execute || prescan_mode) return 0;
   if (graph_window_is_open()) {
-    error_column = 0;
-    return report_error(250);
+    return report_error_at(0, err_graph_already_active);
   }
   item.column = column;
   if (type == ITEM_STRING) {
@@ -396,21 +394,19 @@ int stmt_setdstrules() {
     // text, a string variable as the letters of its name.
     scan_pointer = item_start;
     type = get_item(item, GI_DATA_VALUE);
-    if (type < 0) return report_error(10);
+    if (type < 0) return report_error(err_return_get_item);
     std::string word(string_accumulator, static_cast<std::size_t>(string_accumulator_length));
     if (strcasecmp(word.c_str(), "on") == 0) {
       dst_enabled = 1;
     } else if (strcasecmp(word.c_str(), "off") == 0) {
       dst_enabled = 0;
     } else {
-      error_column = static_cast<int>(column);
-      return report_error(156);
+      return report_error_at(column, err_invalid_parameter);
     }
     dst_reset_caches();
     datetime_init_constants();
     return 0;
   }
   if (type == ITEM_NUMERIC_ARRAY) return dst_rules_from_array(item);
-  error_column = static_cast<int>(column);
-  return report_error(285);
+  return report_error_at(column, err_expecting_array);
 }

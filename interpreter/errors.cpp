@@ -85,7 +85,12 @@ int report_error(int code) {
 }
 
 int report_error_here(int code) {
-  error_column = (scan_pointer && statement_start) ? static_cast<int>(scan_pointer - statement_start) : 0;
+  return report_error_at((scan_pointer && statement_start) ? static_cast<int>(scan_pointer - statement_start) : 0,
+                         code);
+}
+
+int report_error_at(int column, int code) {
+  error_column = column;
   return report_error(code);
 }
 

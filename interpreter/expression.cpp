@@ -34,11 +34,6 @@ bool is_logical(const expr_item& item, int token) {
   return item.type == ITEM_LOGICAL && item.value.token == token;
 }
 
-int fail_at(std::uint32_t column, int code) {
-  error_column = static_cast<int>(column);
-  return report_error(code);
-}
-
 const char* item_text(const expr_item& item) {
   return temp_string_text(static_cast<std::uint32_t>(item.value.bits));
 }
@@ -83,7 +78,7 @@ int unary_signs(expr_item* table, int& count, int* changed) {
       continue;
     }
     if (i + 1 < count && table[i + 1].type == ITEM_OPERATOR && !is_sign(table[i + 1]))
-      return fail_at(item.column, 16);
+      return report_error_at(item.column, err_or_sign_precede_operator_except);
     bool unary = i == 0 || table[i - 1].type == ITEM_OPERATOR || table[i - 1].type == ITEM_COMPARISON ||
                  table[i - 1].type == ITEM_LOGICAL;
     if (!unary) {
@@ -91,7 +86,7 @@ int unary_signs(expr_item* table, int& count, int* changed) {
       continue;
     }
     if (item.value.op == '-') {
-      if (i == count - 1) return fail_at(item.column, 15);
+      if (i == count - 1) return report_error_at(item.column, err_unary_minus_last_item_in);
       expr_item& next = table[i + 1];
       switch (next.type) {
         case ITEM_DOUBLE:
@@ -122,21 +117,21 @@ int unary_signs(expr_item* table, int& count, int* changed) {
           next.value.op = next.value.op == '+' ? '-' : '+';
           break;
         default:
-          return fail_at(next.column, 71);
+          return report_error_at(next.column, err_invalid_expression);
       }
     } else {
-      if (i == count - 1) return fail_at(item.column, 17);
+      if (i == count - 1) return report_error_at(item.column, err_unary_plus_last_item);
       const expr_item& next = table[i + 1];
       bool numeric = next.type == ITEM_DOUBLE || next.type == ITEM_LONG || next.type == ITEM_NUMERIC_TEXT;
-      if (!numeric && !is_sign(next)) return fail_at(item.column, 18);
+      if (!numeric && !is_sign(next)) return report_error_at(item.column, err_unary_plus_precede_or_numeric);
     }
     count = remove_items(table, i, count, 1, changed);
   }
-  if (count > 0 && table[count - 1].type == ITEM_OPERATOR) return fail_at(table[count - 1].column, 206);
+  if (count > 0 && table[count - 1].type == ITEM_OPERATOR) return report_error_at(table[count - 1].column, err_operator_cannot_last_item_in);
   for (int i = 1; i < count; ++i)
     if (table[i].type == ITEM_OPERATOR && table[i - 1].type == ITEM_OPERATOR && !is_sign(table[i]) &&
         !is_sign(table[i - 1]))
-      return fail_at(table[i].column, 223);
+      return report_error_at(table[i].column, err_operator_other_than_or_cannot);
   return 0;
 }
 
@@ -149,7 +144,7 @@ int unary_signs(expr_item* table, int& count, int* changed) {
 int long_power_items(expr_item& left, expr_item& right, std::uint32_t op_column) {
   long_number* base = left.value.long_value;
   long_number* exponent = right.value.long_value;
-  if (long_is_zero(base) && !long_is_zero(exponent) && exponent->sign != 0) return fail_at(op_column, 20);
+  if (long_is_zero(base) && !long_is_zero(exponent) && exponent->sign != 0) return report_error_at(op_column, err_power_or_root_error_result);
   long_number* power = result_temp();
   if (!power) return -1;
   error_column = static_cast<int>(op_column);
@@ -165,18 +160,18 @@ int raise_to_power(expr_item* table, int& count, int* changed) {
       ++i;
       continue;
     }
-    if (i == count - 1) return fail_at(table[i].column, 206);
-    if (i == 0) return fail_at(table[i].column, 77);
+    if (i == count - 1) return report_error_at(table[i].column, err_operator_cannot_last_item_in);
+    if (i == 0) return report_error_at(table[i].column, err_both_items_numbers_for_or);
     expr_item& left = table[i - 1];
     expr_item& right = table[i + 1];
     int kind = unify_numeric_pair(left, right);
-    if (kind < 0) return fail_at(table[i].column, 77);
+    if (kind < 0) return report_error_at(table[i].column, err_both_items_numbers_for_or);
     if (kind == ITEM_DOUBLE) {
       double value = std::pow(left.value.number, right.value.number);
-      if (!std::isfinite(value)) return fail_at(table[i].column, 20);
+      if (!std::isfinite(value)) return report_error_at(table[i].column, err_power_or_root_error_result);
       left.value.number = value;
     } else {
-      if (integer_mode) return fail_at(table[i].column, 162);
+      if (integer_mode) return report_error_at(table[i].column, err_rizozira_operation_only_valid_in_162);
       std::int64_t stamp = 0;
       long_timer_begin(LONG_TIMER_POWER, stamp);
       int result = long_power_items(left, right, table[i].column);
@@ -197,32 +192,32 @@ int multiply_divide(expr_item* table, int& count, int* changed) {
       ++i;
       continue;
     }
-    if (i == count - 1) return fail_at(op.column, 206);
-    if (i == 0) return fail_at(op.column, 77);
+    if (i == count - 1) return report_error_at(op.column, err_operator_cannot_last_item_in);
+    if (i == 0) return report_error_at(op.column, err_both_items_numbers_for_or);
     expr_item& left = table[i - 1];
     expr_item& right = table[i + 1];
     char which = op.value.op;
     int kind = unify_numeric_pair(left, right);
-    if (kind < 0) return fail_at(op.column, 77);
+    if (kind < 0) return report_error_at(op.column, err_both_items_numbers_for_or);
     if (kind == ITEM_DOUBLE) {
       double a = left.value.number;
       double b = right.value.number;
       double value;
       if (which == '*') {
         value = a * b;
-        if (!std::isfinite(value)) return fail_at(op.column, 79);
+        if (!std::isfinite(value)) return report_error_at(op.column, err_invalid_result_from_multiply_or);
       } else if (which == '/') {
         if (b == 0.0) {
-          if (!math_error_ok) return fail_at(op.column, 78);
+          if (!math_error_ok) return report_error_at(op.column, err_attempt_to_divide_by_zero);
           math_error_flag = 1;
         }
         value = a / b;
         if (!std::isfinite(value)) {
-          if (!math_error_ok) return fail_at(op.column, 79);
+          if (!math_error_ok) return report_error_at(op.column, err_invalid_result_from_multiply_or);
           math_error_flag = 1;
         }
       } else {
-        if (b == 0.0) return fail_at(op.column, 78);
+        if (b == 0.0) return report_error_at(op.column, err_attempt_to_divide_by_zero);
         value = std::fmod(a, b);
       }
       left.value.number = value;
@@ -249,7 +244,7 @@ int multiply_divide(expr_item* table, int& count, int* changed) {
 // ---------------------------------------------------------------- pass 4
 
 int join_strings(expr_item& left, const expr_item& right) {
-  if (static_cast<std::uint64_t>(temp_strings_used) + 256 > temp_strings_size) return report_error(14);
+  if (static_cast<std::uint64_t>(temp_strings_used) + 256 > temp_strings_size) return report_error(err_no_more_space_for_temporary);
   // Both parts are at most 255 characters: joined in a local buffer, cut to 255.
   char joined[2 * max_string_length + 1];
   const char* a = item_text(left);
@@ -274,18 +269,18 @@ int add_subtract(expr_item* table, int& count, int* changed) {
       ++i;
       continue;
     }
-    if (i == count - 1) return fail_at(op.column, 206);
+    if (i == count - 1) return report_error_at(op.column, err_operator_cannot_last_item_in);
     expr_item& left = table[i - 1];
     expr_item& right = table[i + 1];
     bool left_string = left.type == ITEM_STRING;
     bool right_string = right.type == ITEM_STRING;
-    if (op.value.op == '+' && left_string != right_string) return fail_at(op.column, 40);
+    if (op.value.op == '+' && left_string != right_string) return report_error_at(op.column, err_type_mismatch);
     if (op.value.op == '+' && left_string && right_string) {
       int result = join_strings(left, right);
       if (result < 0) return result;
     } else {
       int kind = unify_numeric_pair(left, right);
-      if (kind < 0) return fail_at(op.column, 77);
+      if (kind < 0) return report_error_at(op.column, err_both_items_numbers_for_or);
       if (kind == ITEM_DOUBLE) {
         left.value.number = op.value.op == '+' ? left.value.number + right.value.number
                                                : left.value.number - right.value.number;
@@ -311,7 +306,7 @@ int logical_not(expr_item* table, int& count, int* changed) {
       ++i;
       continue;
     }
-    if (i == count - 1) return fail_at(table[i].column, 36);
+    if (i == count - 1) return report_error_at(table[i].column, err_logical_operator_cannot_last_item);
     int truth = item_truth_value(table[i + 1]);
     if (truth < 0) return truth;
     table[i + 1].type = ITEM_DOUBLE;
@@ -328,8 +323,8 @@ int logical_operators_pass(expr_item* table, int& count, int* changed) {
         ++i;
         continue;
       }
-      if (i == count - 1) return fail_at(table[i].column, 36);
-      if (i == 0) return fail_at(table[i].column, 38);
+      if (i == count - 1) return report_error_at(table[i].column, err_logical_operator_cannot_last_item);
+      if (i == 0) return report_error_at(table[i].column, err_logical_operator_cannot_first_item);
       int a = item_truth_value(table[i - 1]);
       if (a < 0) return a;
       int b = item_truth_value(table[i + 1]);
@@ -374,7 +369,7 @@ int deliver_result(expr_item& item) {
     case ITEM_STRING_ARRAY:
       return static_cast<int>(item.type);
     default:
-      return fail_at(item.column, 71);
+      return report_error_at(item.column, err_invalid_expression);
   }
 }
 
@@ -391,13 +386,13 @@ int remove_items(expr_item* table, int index, int count, int n, int* changed) {
 int item_truth_value(expr_item& item) {
   if (item.type == ITEM_STRING) return item_text(item)[0] != '\0' ? 1 : 0;
   int kind = item_to_number(item);
-  if (kind < 0) return fail_at(item.column, 39);
+  if (kind < 0) return report_error_at(item.column, err_invalid_logical_expression);
   if (kind == ITEM_DOUBLE) return item.value.number != 0.0 ? 1 : 0;
   if (kind == ITEM_LONG) {
     const long_number* n = item.value.long_value;
     return n && !long_is_zero(n) ? 1 : 0;
   }
-  return fail_at(item.column, 39);
+  return report_error_at(item.column, err_invalid_logical_expression);
 }
 
 int do_comparisons(expr_item* table, int count, int* changed) {
@@ -406,18 +401,18 @@ int do_comparisons(expr_item* table, int count, int* changed) {
       ++i;
       continue;
     }
-    if (i == 0) return fail_at(table[i].column, 80);
+    if (i == 0) return report_error_at(table[i].column, err_first_item_in_logical_expression);
     if (i == count - 1) break;  // left for the final check (error 71)
     expr_item& left = table[i - 1];
     expr_item& right = table[i + 1];
     int code = static_cast<int>(table[i].value.token);
     int order;
-    if (left.type == ITEM_STRING && right.type != ITEM_STRING) return fail_at(right.column, 146);
+    if (left.type == ITEM_STRING && right.type != ITEM_STRING) return report_error_at(right.column, err_invalid_type_expecting_string);
     if (left.type == ITEM_STRING) {
       order = std::strcmp(item_text(left), item_text(right));
     } else {
       int kind = unify_numeric_pair(left, right);
-      if (kind < 0) return fail_at(table[i].column, 40);
+      if (kind < 0) return report_error_at(table[i].column, err_type_mismatch);
       if (kind == ITEM_DOUBLE) {
         double a = left.value.number;
         double b = right.value.number;
@@ -492,15 +487,15 @@ int evaluate_expression(int flags) {
     const char* item_start = scan_pointer;
     expr_item item;
     int result = get_item(item, flags);
-    if (result < 0) return report_error(10);
+    if (result < 0) return report_error(err_return_get_item);
     if (result == 0) break;
     if (count >= max_expression_items) {
       scan_pointer = item_start;
       skip_blanks();
-      return report_error_here(13);
+      return report_error_here(err_too_many_items_in_expression);
     }
     if (item.type == ITEM_STATEMENT) {
-      if (flags & GI_IN_PARENS) return fail_at(item.column, 222);
+      if (flags & GI_IN_PARENS) return report_error_at(item.column, err_statement_inside_expression);
       scan_pointer = item_start;
       break;
     }
@@ -571,7 +566,7 @@ int evaluate_expression(int flags) {
   }
 
   error_column = static_cast<int>(table[0].column);
-  if (count != 1) return report_error(71);
+  if (count != 1) return report_error(err_invalid_expression);
   return deliver_result(table[0]);
 }
 
@@ -587,7 +582,7 @@ int get_parameter_list(int* count, expr_item* list) {
   *count = 0;
   skip_blanks();
   error_column = static_cast<int>(scan_column());
-  if (!scan_pointer || scan_pointer >= line_end || *scan_pointer != '(') return report_error(69);
+  if (!scan_pointer || scan_pointer >= line_end || *scan_pointer != '(') return report_error(err_parameter_list_start_with_left);
   ++scan_pointer;
   for (;;) {
     skip_blanks();
@@ -595,12 +590,11 @@ int get_parameter_list(int* count, expr_item* list) {
     ++expression_depth;
     int result = evaluate_expression(GI_IN_PARENS | GI_LIST);
     --expression_depth;
-    if (result < 0) return report_error(11);
+    if (result < 0) return report_error(err_return_evaluate_expression);
     char consumed = scan_pointer[-1];
     if (result == 0) {
       if (consumed == ')') return 0;
-      error_column = static_cast<int>(scan_column()) - 1;
-      return report_error(326);
+      return report_error_at(static_cast<int>(scan_column()) - 1, err_missing_parameter);
     }
     expr_item& item = *new (&list[*count]) expr_item{};  // list may be raw room
     item.column = column;
@@ -629,14 +623,13 @@ int get_parameter_list(int* count, expr_item* list) {
         item.array = last_array_entry;
         break;
       default:
-        return report_error(11);
+        return report_error(err_return_evaluate_expression);
     }
     item.type = static_cast<std::uint32_t>(result);
     ++*count;
     if (consumed == ')') return 0;
     if (*count == max_parameters) {
-      error_column = static_cast<int>(scan_column()) - 1;
-      return report_error(63);
+      return report_error_at(static_cast<int>(scan_column()) - 1, err_too_many_parameters);
     }
   }
 }

@@ -36,7 +36,7 @@ int allocate_file_table() {
   std::uint32_t files = size_settings[SIZE_NUMBER_OF_FILES].current;
   if (files > 10000) files = 10000;  // far above the setting's maximum; bounds the table
   file_table = new (std::nothrow) file_entry[files + 2];
-  if (file_table == nullptr) return report_error(192);
+  if (file_table == nullptr) return report_error(err_unable_to_allocate_storage_for_192);
   number_of_files = static_cast<std::int32_t>(files);
   print_string_channel = number_of_files + 1;
 

@@ -58,7 +58,7 @@ extern std::int32_t print_string_channel;  // number_of_files + 1
 
 // Allocates the channel table from the NumberOfFiles size setting and sets up
 // the screen and string-target channels. Returns 0, or the negative result of
-// report_error(192) when the table cannot be allocated. A second call keeps
+// report_error(err_unable_to_allocate_storage_for_192) when the table cannot be allocated. A second call keeps
 // the table it already has.
 int allocate_file_table();
 

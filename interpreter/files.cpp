@@ -49,30 +49,6 @@ namespace {
 std::vector<std::string> last_get_copies;
 
 // Error codes of this file.
-constexpr int err_too_many_parameters = 145;  // wrong argument count
-constexpr int err_expect_string = 146;
-constexpr int err_invalid_mode = 131;
-constexpr int err_invalid_open_number = 132;
-constexpr int err_invalid_spec = 133;
-constexpr int err_invalid_record_length = 134;
-constexpr int err_in_use = 135;
-constexpr int err_open_failed = 136;
-constexpr int err_no_buffer = 137;
-constexpr int err_close_number = 138;
-constexpr int err_not_input = 141;
-constexpr int err_input_file = 140;
-constexpr int err_bad_file_number = 125;
-constexpr int err_not_open = 128;
-constexpr int err_invalid_parameter = 156;
-constexpr int err_record_number = 231;
-constexpr int err_length_required = 232;
-constexpr int err_random_read = 233;
-constexpr int err_random_seek = 234;
-constexpr int err_random_write = 235;
-constexpr int err_binary_length = 327;
-constexpr int err_baud = 322;
-constexpr int err_parity = 323;
-constexpr int err_stop_bits = 324;
 
 const char* const mode_words[] = {"input",  "output",       "random",       "append",
                                   "serial", "input binary", "output binary"};
@@ -174,10 +150,10 @@ int open_fails(int function_form, int result, int code) {
 // (125) and open (128).
 int file_function_channel(expr_item& argument, int& channel) {
   error_column = static_cast<int>(argument.column);
-  if (item_to_double(argument) < 0) return report_error(err_bad_file_number);
+  if (item_to_double(argument) < 0) return report_error(err_invalid_file_number);
   std::int32_t n = 0;
-  if (!double_to_int_in(argument.value.number, 0, number_of_files, n)) return report_error(err_bad_file_number);
-  if (file_table == nullptr || file_table[n].handle == 0) return report_error(err_not_open);
+  if (!double_to_int_in(argument.value.number, 0, number_of_files, n)) return report_error(err_invalid_file_number);
+  if (file_table == nullptr || file_table[n].handle == 0) return report_error(err_file_number_does_not_represent);
   channel = n;
   return 0;
 }
@@ -197,11 +173,11 @@ int result_double(double value) {
 // function: a value that could not be read has been reported.
 int check_record_length(double value) {
   if (!double_to_int_in(value, 0, max_record_length, open_record_length))
-    return report_error(err_invalid_record_length);
+    return report_error(err_invalid_logical_record_length_for);
   return 0;
 }
 int check_baud(double value) {
-  if (!double_to_int_in(value, 0, 256000, open_baud)) return report_error(err_baud);
+  if (!double_to_int_in(value, 0, 256000, open_baud)) return report_error(err_invalid_baud_rate_for_serial);
   return 0;
 }
 int check_parity_word(std::string_view word) {
@@ -211,13 +187,13 @@ int check_parity_word(std::string_view word) {
       return 0;
     }
   }
-  return report_error(err_parity);
+  return report_error(err_invalid_patiry_for_serial_open);
 }
 int check_stop_bits(double value) {
   if (value == 1.0) open_stop_bits = 0;
   else if (value == 1.5) open_stop_bits = 1;
   else if (value == 2.0) open_stop_bits = 2;
-  else return report_error(err_stop_bits);
+  else return report_error(err_invalid_stop_bits_for_serial);
   return 0;
 }
 
@@ -288,29 +264,29 @@ void recount_open_files() {
 int file_open(int function_form) {
   open_result = 0;
   int mode = file_mode_from_word(open_mode_word);
-  if (mode < 0) return open_fails(function_form, -1, err_invalid_mode);
+  if (mode < 0) return open_fails(function_form, -1, err_invalid_mode_for_open);
   if (no_execute) return 0;
 
-  if (!channel_is_file(open_file_number)) return open_fails(function_form, -2, err_invalid_open_number);
+  if (!channel_is_file(open_file_number)) return open_fails(function_form, -2, err_invalid_file_number_for_open);
   file_entry& entry = file_table[open_file_number];
-  if (entry.handle != 0) return open_fails(function_form, -3, err_in_use);
+  if (entry.handle != 0) return open_fails(function_form, -3, err_file_number_in_use);
 
   std::int32_t length = open_record_length;
   if (length == 0) {
-    if (mode == FILE_MODE_RANDOM) return report_error(err_length_required);
+    if (mode == FILE_MODE_RANDOM) return report_error(err_record_length_required_for_random);
     length = (mode == FILE_MODE_INPUT || mode == FILE_MODE_OUTPUT || mode == FILE_MODE_APPEND)
                  ? text_default_record_length
                  : other_default_record_length;
   }
   if ((mode == FILE_MODE_INPUT_BINARY || mode == FILE_MODE_OUTPUT_BINARY) && length >= binary_record_limit)
-    return report_error(err_binary_length);
+    return report_error(err_invalid_record_length_for_binary);
 
   std::string path;
-  if (!open_file_path(open_file_name, path)) return open_fails(function_form, -5, err_invalid_spec);
+  if (!open_file_path(open_file_name, path)) return open_fails(function_form, -5, err_invalid_file_specification_for_open);
 
   const std::uint32_t buffer_size = static_cast<std::uint32_t>(length) + line_buffer_margin;
   char* buffer = new (std::nothrow) char[buffer_size];
-  if (buffer == nullptr) return open_fails(function_form, -4, err_no_buffer);
+  if (buffer == nullptr) return open_fails(function_form, -4, err_could_not_allocate_buffer_for);
   std::memset(buffer, ' ', buffer_size);
 
   entry.stream = nullptr;
@@ -322,7 +298,7 @@ int file_open(int function_form) {
     entry.mode = FILE_MODE_OUTPUT;
     if (mode == FILE_MODE_INPUT || mode == FILE_MODE_OUTPUT || mode == FILE_MODE_APPEND || mode == FILE_MODE_SERIAL)
       error_column = 0;  // the statement's column
-    return open_fails(function_form, -5, err_open_failed);
+    return open_fails(function_form, -5, err_open_file_failed);
   }
 
   entry.handle = 1;
@@ -362,12 +338,12 @@ int stmt_open() {
   expr_item item;
   int type = get_item(item, GI_DATA_VALUE);
   if (type < 0) return type;
-  if (type != ITEM_STRING) return report_error(err_invalid_mode);
+  if (type != ITEM_STRING) return report_error(err_invalid_mode_for_open);
   set_mode_word(std::string_view(string_accumulator, static_cast<std::size_t>(string_accumulator_length)));
   if (skip_blanks() == ',') ++scan_pointer;
 
   double number = 0;
-  int result = next_double(number, err_invalid_open_number);
+  int result = next_double(number, err_invalid_file_number_for_open);
   if (result < 0) return result;
   open_file_number = 0;
   if (!double_to_int_in(number, -2147483647.0, 2147483647.0, open_file_number)) open_file_number = -1;
@@ -376,7 +352,7 @@ int stmt_open() {
   type = evaluate_expression_release_temps(2);
   if (type < 0) return type;
   if (!no_execute && !prescan_mode) {
-    if (type != ITEM_STRING) return report_error(err_invalid_spec);
+    if (type != ITEM_STRING) return report_error(err_invalid_file_specification_for_open);
     open_file_name.assign(string_accumulator, static_cast<std::size_t>(string_accumulator_length));
   }
 
@@ -384,11 +360,11 @@ int stmt_open() {
   const bool executing = !no_execute && !prescan_mode;
   double value = 0;
   if (!statement_ends_here()) {
-    if ((result = next_double(value, err_invalid_record_length)) < 0) return result;
+    if ((result = next_double(value, err_invalid_logical_record_length_for)) < 0) return result;
     if (executing && (result = check_record_length(value)) < 0) return result;
   }
   if (!statement_ends_here()) {
-    if ((result = next_double(value, err_baud)) < 0) return result;
+    if ((result = next_double(value, err_invalid_baud_rate_for_serial)) < 0) return result;
     if (executing && (result = check_baud(value)) < 0) return result;
   }
   if (!statement_ends_here()) {
@@ -397,15 +373,15 @@ int stmt_open() {
     type = get_item(item, GI_DATA_VALUE | GI_LIST);
     if (type < 0) return type;
     if (type != ITEM_STRING) {
-      report_error(err_expect_string);
-      return report_error(err_parity);
+      report_error(err_invalid_type_expecting_string);
+      return report_error(err_invalid_patiry_for_serial_open);
     }
     result = check_parity_word(std::string_view(string_accumulator, static_cast<std::size_t>(string_accumulator_length)));
     if (result < 0) return result;
     if (skip_blanks() == ',') ++scan_pointer;
   }
   if (!statement_ends_here()) {
-    if ((result = next_double(value, err_stop_bits)) < 0) return result;
+    if ((result = next_double(value, err_invalid_stop_bits_for_serial)) < 0) return result;
     if (executing && (result = check_stop_bits(value)) < 0) return result;
   }
   error_column = 0;
@@ -413,28 +389,28 @@ int stmt_open() {
 }
 
 int func_open(expr_item* arguments, int count) {
-  if (count < 3 || count > 7) return report_error(err_too_many_parameters);
+  if (count < 3 || count > 7) return report_error(err_incorrect_number_parameters);
   open_parameters_reset();
   std::string text;
   error_column = static_cast<int>(arguments[0].column);
   if (!argument_string(arguments[0], text)) {
-    report_error(err_expect_string);
-    return report_error(err_invalid_mode);
+    report_error(err_invalid_type_expecting_string);
+    return report_error(err_invalid_mode_for_open);
   }
   set_mode_word(text);
 
   error_column = static_cast<int>(arguments[1].column);
-  if (item_to_double(arguments[1]) < 0) return report_error(err_invalid_open_number);
+  if (item_to_double(arguments[1]) < 0) return report_error(err_invalid_file_number_for_open);
   if (!double_to_int_in(arguments[1].value.number, -2147483647.0, 2147483647.0, open_file_number))
     open_file_number = -1;
 
   error_column = static_cast<int>(arguments[2].column);
   if (!argument_string(arguments[2], open_file_name)) {
-    report_error(err_expect_string);
-    return report_error(err_invalid_spec);
+    report_error(err_invalid_type_expecting_string);
+    return report_error(err_invalid_file_specification_for_open);
   }
   int result = 0;
-  const int numeric_codes[] = {err_invalid_record_length, err_baud};
+  const int numeric_codes[] = {err_invalid_logical_record_length_for, err_invalid_baud_rate_for_serial};
   for (int i = 3; i < count && i < 5; ++i) {
     error_column = static_cast<int>(arguments[i].column);
     if (item_to_double(arguments[i]) < 0) return report_error(numeric_codes[i - 3]);
@@ -444,14 +420,14 @@ int func_open(expr_item* arguments, int count) {
   if (count > 5) {
     error_column = static_cast<int>(arguments[5].column);
     if (!argument_string(arguments[5], text)) {
-      report_error(err_expect_string);
-      return report_error(err_parity);
+      report_error(err_invalid_type_expecting_string);
+      return report_error(err_invalid_patiry_for_serial_open);
     }
     if ((result = check_parity_word(text)) < 0) return result;
   }
   if (count > 6) {
     error_column = static_cast<int>(arguments[6].column);
-    if (item_to_double(arguments[6]) < 0) return report_error(err_stop_bits);
+    if (item_to_double(arguments[6]) < 0) return report_error(err_invalid_stop_bits_for_serial);
     if ((result = check_stop_bits(arguments[6].value.number)) < 0) return result;
   }
   result = file_open(1);
@@ -463,7 +439,7 @@ int func_open(expr_item* arguments, int count) {
 // ---- CLOSE --------------------------------------------------------------
 
 int file_close(int n) {
-  if (!channel_is_file(n)) return report_error(err_close_number);
+  if (!channel_is_file(n)) return report_error(err_invalid_file_number_for_close);
   file_entry& entry = file_table[n];
   if (entry.handle == 0) return 0;
   int result = 0;
@@ -481,7 +457,7 @@ int file_close(int n) {
       // Text written by PRINT # may still sit in the stream's buffer: a
       // failure to write it out is reported, not lost silently.
       if (entry.stream != nullptr && std::fclose(entry.stream) != 0 && entry.mode != FILE_MODE_INPUT && result >= 0)
-        result = report_error_message(err_input_file, "Error on output file.");
+        result = report_error_message(err_error_on_input_file, "Error on output file.");
       entry.stream = nullptr;
       break;
     case FILE_MODE_SERIAL:
@@ -539,11 +515,11 @@ int stmt_close() {
   }
   while (!statement_ends_here()) {
     double value = 0;
-    int result = next_double(value, err_close_number);
+    int result = next_double(value, err_invalid_file_number_for_close);
     if (result < 0) return result;
     if (no_execute) continue;
     std::int32_t n = 0;
-    if (!double_to_int_in(value, -2147483647.0, 2147483647.0, n)) return report_error(err_close_number);
+    if (!double_to_int_in(value, -2147483647.0, 2147483647.0, n)) return report_error(err_invalid_file_number_for_close);
     if ((result = file_close(n)) < 0) return result;
   }
   return 0;
@@ -557,9 +533,9 @@ namespace {
 // negative reported code.
 int seek_record(file_entry& entry, double record) {
   std::int32_t r = 0;
-  if (!double_to_int_in(record, 1, max_record_number, r)) return report_error(err_record_number);
+  if (!double_to_int_in(record, 1, max_record_number, r)) return report_error(err_invalid_record_number);
   off_t offset = static_cast<off_t>(r - 1) * static_cast<off_t>(entry.width);
-  if (::lseek(entry.descriptor, offset, SEEK_SET) == static_cast<off_t>(-1)) return report_error(err_random_seek);
+  if (::lseek(entry.descriptor, offset, SEEK_SET) == static_cast<off_t>(-1)) return report_error(err_random_file_seek_error);
   return r;
 }
 
@@ -582,13 +558,13 @@ int record_statement(int put) {
     int type = evaluate_expression_release_temps(0);
     if (type < 0) return type;
     if (type != 0) {
-      if (result_to_double(type, 1) < 0) return -err_record_number;
+      if (result_to_double(type, 1) < 0) return -err_invalid_record_number;
       record = double_accumulator;
       given = true;
     }
   }
   if (no_execute || prescan_mode) return 0;
-  if (!random_channel(channel)) return report_error(129);
+  if (!random_channel(channel)) return report_error(err_file_was_opened_with_different);
   const file_entry& entry = file_table[channel];
   if (!given) record = static_cast<double>(put ? entry.last_put_record : entry.last_get_record) + 1.0;
   return put ? random_put_record(channel, record) : random_get_record(channel, record);
@@ -597,13 +573,13 @@ int record_statement(int put) {
 }  // namespace
 
 int random_get_record(int channel, double record) {
-  if (!random_channel(channel)) return report_error(129);
+  if (!random_channel(channel)) return report_error(err_file_was_opened_with_different);
   file_entry& entry = file_table[channel];
   int r = seek_record(entry, record);
   if (r < 0) return r;
   const std::size_t length = static_cast<std::size_t>(entry.width);
   ssize_t got = read_up_to(entry.descriptor, entry.line_buffer, length);
-  if (got <= 0) return report_error(err_random_read);
+  if (got <= 0) return report_error(err_random_file_read_error);
   // A short last record: blank the tail from the bytes actually read, so no
   // byte of the previous record survives.
   std::memset(entry.line_buffer + got, ' ', length - static_cast<std::size_t>(got));
@@ -624,7 +600,7 @@ std::string_view last_get_record_bytes(int channel) {
 }
 
 int random_put_record(int channel, double record) {
-  if (!random_channel(channel)) return report_error(129);
+  if (!random_channel(channel)) return report_error(err_file_was_opened_with_different);
   file_entry& entry = file_table[channel];
   if (entry.column > 0) {
     // Text PRINTed into the record since the last PUT: pad it to the length.
@@ -638,7 +614,7 @@ int random_put_record(int channel, double record) {
   int r = seek_record(entry, record);
   if (r < 0) return r;
   if (!write_all(entry.descriptor, entry.line_buffer, static_cast<std::size_t>(entry.width)))
-    return report_error(err_random_write);
+    return report_error(err_random_file_write_error);
   entry.last_put_record = r;
   return 0;
 }
@@ -694,7 +670,7 @@ int scan_field_name(std::string& name) {
   if (scan_pointer >= line_end || !is_letter(*scan_pointer)) return 0;
   const char* p = scan_pointer;
   while (p < line_end && (is_letter(*p) || is_digit(*p) || *p == '_' || *p == '$')) ++p;
-  if (p - scan_pointer > max_name_length) return report_error_here(84);
+  if (p - scan_pointer > max_name_length) return report_error_here(err_name_may_not_longer_than);
   name.assign(scan_pointer, static_cast<std::size_t>(p - scan_pointer));
   scan_pointer = p;
   return static_cast<int>(name.size());
@@ -739,7 +715,7 @@ int parse_field(field_definition& def) {
   if (length < 0) return length;
   if (length >= 2 && name_ends_in_dollar(name)) {
     char c = skip_blanks();
-    if (c != ',' && c != ';') return report_error_here(230);
+    if (c != ',' && c != ';') return report_error_here(err_missing_comma);
     ++scan_pointer;
     def.file_number = -1;
     std::uint32_t position = 0;
@@ -749,12 +725,12 @@ int parse_field(field_definition& def) {
     if (skip_blanks() == '#') ++scan_pointer;
     double number = 0;
     error_column = static_cast<int>(scan_column());
-    if (!scan_field_number(number)) return report_error(err_bad_file_number);
+    if (!scan_field_number(number)) return report_error(err_invalid_file_number);
     std::int32_t n = 0;
-    if (!double_to_int_in(number, 1, number_of_files, n)) return report_error(127);
+    if (!double_to_int_in(number, 1, number_of_files, n)) return report_error(err_file_number_1_and_number);
     def.file_number = n;
     char c = skip_blanks();
-    if (c != ',' && c != ';') return report_error_here(126);
+    if (c != ',' && c != ';') return report_error_here(err_file_number_followed_by_semicolon);
     ++scan_pointer;
   }
 
@@ -763,31 +739,31 @@ int parse_field(field_definition& def) {
     if (statement_ends_here()) break;
     double width = 0;
     error_column = static_cast<int>(scan_column());
-    if (!scan_field_number(width)) return report_error(144);
-    if (width < 1 || width > 255) return report_error(246);
+    if (!scan_field_number(width)) return report_error(err_invalid_type_expecting_number);
+    if (width < 1 || width > 255) return report_error(err_invalid_field_width);
     offset += static_cast<std::uint32_t>(width);
-    if (def.file_number == -1 && offset >= 256) return report_error(273);
+    if (def.file_number == -1 && offset >= 256) return report_error(err_field_extends_beyond_maximum_string);
 
     skip_blanks();
     error_column = static_cast<int>(scan_column());
-    if (line_end - scan_pointer < 2 || strncasecmp(scan_pointer, "as", 2) != 0) return report_error(239);
+    if (line_end - scan_pointer < 2 || strncasecmp(scan_pointer, "as", 2) != 0) return report_error(err_expecting_as);
     scan_pointer += 2;
-    if (scan_pointer >= line_end || (*scan_pointer != ' ' && *scan_pointer != '\t')) return report_error_here(240);
+    if (scan_pointer >= line_end || (*scan_pointer != ' ' && *scan_pointer != '\t')) return report_error_here(err_expecting_space_or_tab);
     error_column = static_cast<int>(scan_column());
     int name_length = scan_field_name(name);
     if (name_length < 0) return name_length;
-    if (name_length == 0) return report_error(241);
+    if (name_length == 0) return report_error(err_missing_string_variable_name);
     if (strcasecmp(name.c_str(), "space$") != 0) {
       if (prescan_mode) {
         int index = find_variable(name);
         if (index >= 0) return report_error(variable_table[index].type == ITEM_STRING ? 178 : 41);
-        if (find_field_variable(name, nullptr, nullptr)) return report_error(178);
+        if (find_field_variable(name, nullptr, nullptr)) return report_error(err_variable_already_defined);
         for (std::uint32_t e = 0; e < def.entry_count; ++e)
-          if (strcasecmp(field_entry_name(def, def.entries[e]), name.c_str()) == 0) return report_error(178);
+          if (strcasecmp(field_entry_name(def, def.entries[e]), name.c_str()) == 0) return report_error(err_variable_already_defined);
       }
-      if (!name_ends_in_dollar(name)) return report_error(242);
+      if (!name_ends_in_dollar(name)) return report_error(err_string_variable);
       field_entry& entry = def.entries[def.entry_count];
-      if (!store_field_name(def, name, entry.name_position)) return report_error(238);
+      if (!store_field_name(def, name, entry.name_position)) return report_error(err_unable_to_allocate_storage_for_238);
       entry.type = ITEM_FIELD;
       entry.start = offset - static_cast<std::uint32_t>(width);
       entry.width = static_cast<std::uint32_t>(width);
@@ -809,9 +785,9 @@ int parse_field(field_definition& def) {
 
 // FIELD #n, w AS name$ [, w AS name$ ...]  or  FIELD s$, w AS name$ ...
 int stmt_field() {
-  if (command_line_mode) return report_error(175);
+  if (command_line_mode) return report_error(err_statement_not_valid_from_command);
   field_definition* def = new (std::nothrow) field_definition{};
-  if (def == nullptr) return report_error(238);
+  if (def == nullptr) return report_error(err_unable_to_allocate_storage_for_238);
   def->string_slot = nullptr;
   int result = parse_field(*def);
   if (result < 0 || !prescan_mode) {
@@ -820,7 +796,7 @@ int stmt_field() {
   }
   if (field_count >= max_field_definitions) {
     delete def;
-    return report_error(243);
+    return report_error(err_too_many_field_statements);
   }
   field_table[field_count++] = def;
   return 0;
@@ -829,12 +805,12 @@ int stmt_field() {
 // ---- file functions -----------------------------------------------------
 
 int func_eof(expr_item* arguments, int count) {
-  if (count < 1 || count > 2) return report_error(err_too_many_parameters);
+  if (count < 1 || count > 2) return report_error(err_incorrect_number_parameters);
   int line_flag = 0;
   if (count == 2) {
     std::string text;
     error_column = static_cast<int>(arguments[1].column);
-    if (!argument_string(arguments[1], text)) return report_error(err_expect_string);
+    if (!argument_string(arguments[1], text)) return report_error(err_invalid_type_expecting_string);
     if (strcasecmp(text.c_str(), "line") != 0) return report_error(err_invalid_parameter);
     line_flag = 1;
   }
@@ -843,7 +819,7 @@ int func_eof(expr_item* arguments, int count) {
   if (result < 0) return result;
   std::uint32_t mode = file_table[channel].mode;
   if (mode != FILE_MODE_INPUT && mode != FILE_MODE_RANDOM && mode != FILE_MODE_INPUT_BINARY)
-    return report_error(err_not_input);
+    return report_error(err_file_not_open_for_input);
   int saved = current_channel;
   current_channel = channel;
   result = file_input(line_flag, 1);
@@ -853,7 +829,7 @@ int func_eof(expr_item* arguments, int count) {
 }
 
 int func_input(expr_item* arguments, int count) {
-  if (count != 1) return report_error(err_too_many_parameters);
+  if (count != 1) return report_error(err_incorrect_number_parameters);
   int channel = 0;
   int result = file_function_channel(arguments[0], channel);
   if (result < 0) return result;
@@ -865,7 +841,7 @@ int func_input(expr_item* arguments, int count) {
     if (result < 0) return result;
     return result_double(result);
   }
-  if (entry.mode != FILE_MODE_INPUT) return report_error(err_not_input);
+  if (entry.mode != FILE_MODE_INPUT) return report_error(err_file_not_open_for_input);
   int saved = current_channel;
   current_channel = channel;
   result = file_input(0, 1);
@@ -880,7 +856,7 @@ int func_input(expr_item* arguments, int count) {
 }
 
 int func_filesize(expr_item* arguments, int count) {
-  if (count != 1) return report_error(err_too_many_parameters);
+  if (count != 1) return report_error(err_incorrect_number_parameters);
   int channel = 0;
   int result = file_function_channel(arguments[0], channel);
   if (result < 0) return result;

@@ -37,13 +37,12 @@ int degrees_mode = 0;
 int function_column = 0;
 
 int argument_error(const expr_item& argument, int code) {
-  error_column = static_cast<int>(argument.column);
-  return report_error(code);
+  return report_error_at(argument.column, code);
 }
 
 int argument_count_error(const expr_item* arguments, int count) {
   if (count > 0) error_column = static_cast<int>(arguments[0].column);
-  return report_error(145);
+  return report_error(err_incorrect_number_parameters);
 }
 
 int result_double(double value) {
@@ -53,8 +52,7 @@ int result_double(double value) {
 
 int result_finite_double(double value) {
   if (std::isinf(value)) {
-    error_column = function_column;
-    return report_error(165);
+    return report_error_at(function_column, err_result_was_infinite);
   }
   return result_double(value);
 }
@@ -308,7 +306,7 @@ int func_str(expr_item* a, int count) {
 }
 
 int func_tab(expr_item* a, int count) {
-  if (!tab_allowed) return report_error(130);
+  if (!tab_allowed) return report_error(err_tab_function_only_valid_in);
   if (count != 1) return argument_count_error(a, count);
   double n = 0;
   if (int r = double_argument(a[0], n); r < 0) return r;
@@ -330,7 +328,7 @@ int func_setcolor(expr_item* a, int count) {
 }
 
 int func_read_probe(int count) {
-  if (count != 0) return report_error(145);
+  if (count != 0) return report_error(err_incorrect_number_parameters);
   int r = stmt_read(1);
   if (r < 0) return r;
   return result_double(data_probe_kind);
@@ -347,7 +345,7 @@ int do_function(int token, expr_item* arguments, int count) {
   if (count == FUNCTION_NO_ARGUMENT_LIST || count == 0) {
     if (token != FUNC_USER_FUNCTION && token != FUNC_FORMATDATETIME_STR && token != FUNC_MAKEDATETIME &&
         token != FUNC_READ)
-      return report_error(193);
+      return report_error(err_missing_parameter_list_for_function);
     count = 0;
   }
   if (no_execute) {  // skipped statement: no function is evaluated
@@ -357,7 +355,7 @@ int do_function(int token, expr_item* arguments, int count) {
     return ITEM_DOUBLE;
   }
   if (token < 0 || token >= function_token_count) return -1;
-  if (count < 0 || count > 7) return report_error(145);
+  if (count < 0 || count > 7) return report_error(err_incorrect_number_parameters);
   function_column = error_column;
 
   switch (token) {
@@ -385,8 +383,7 @@ int do_function(int token, expr_item* arguments, int count) {
     case FUNC_BROWSECOMMPORTS_STR: return func_browsecommports(arguments, count);
     case FUNC_FORMATDATETIME_STR: return func_formatdatetime(arguments, count);
     case FUNC_EXPANDDATETIME:
-      error_column = function_column;
-      return report_error(295);
+      return report_error_at(function_column, err_invalid_function_call);
     case FUNC_MAKEDATETIME: return func_makedatetime(arguments, count);
     case FUNC_SETCOLOR: return func_setcolor(arguments, count);
     case FUNC_MESSAGEBOX: return func_messagebox(arguments, count);

@@ -22,8 +22,7 @@ namespace {
 constexpr double pi_value = 3.141592653589793;
 
 int function_error(int code) {
-  error_column = function_column;
-  return report_error(code);
+  return report_error_at(function_column, code);
 }
 
 // Moves a temporary long into long_accumulator; 14 or negative.
@@ -121,7 +120,7 @@ int double_unary(int token, const expr_item& argument, double x) {
   const double to_degrees = 180.0 / pi_value;
   switch (token) {
     case FUNC_ABS:
-      if (std::isnan(x)) return report_error_message(144, "ABS - value is not a number.");
+      if (std::isnan(x)) return report_error_message(err_invalid_type_expecting_number, "ABS - value is not a number.");
       return result_double(std::fabs(x));
     case FUNC_ATN: {
       double r = x == 0.0 ? 0.0 : std::atan(x);

@@ -6,9 +6,11 @@
 
 #include "interpreter/commands.h"
 #include "interpreter/errors.h"
+#include "interpreter/file_table.h"
 #include "interpreter/files.h"
 #include "interpreter/init.h"
 #include "interpreter/input.h"
+#include "interpreter/output_channels.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
@@ -23,7 +25,7 @@ char typed_line[typed_line_size];
 int host_init() {
   if (init_interpreter_tables() < 0) {
     line_start = nullptr;
-    return report_error(7);
+    return report_error(err_initialization_error);
   }
   program_load_failed = 0;
   return 0;
@@ -32,7 +34,7 @@ int host_init() {
 int host_run_typed_line(std::string_view line) {
   if (line.size() >= typed_line_size) {
     line_start = nullptr;
-    return report_error(24);
+    return report_error(err_statement_too_long_255);
   }
   std::memcpy(typed_line, line.data(), line.size());
   typed_line[line.size()] = '\0';
@@ -62,6 +64,38 @@ void host_request_step() { step_requested = 1; }
 void host_request_continue() {
   step_mode = 0;
   step_requested = 0;
+  step_banner_pending = 0;
+}
+
+int host_run_command_line(std::string_view line) {
+  kill_requested = 0;
+  program_running = 1;
+  int result = host_run_typed_line(line);
+  program_running = 0;
+  return result;
+}
+
+bool host_queue_stepping_command(std::string_view line) {
+  if (!step_mode || !program_running) return false;
+  std::size_t n = line.size() < sizeof command_line - 1 ? line.size() : sizeof command_line - 1;
+  std::memcpy(command_line, line.data(), n);
+  command_line[n] = '\0';
+  immediate_command_pending = 1;
+  kill_requested = 0;
+  step_requested = 1;
+  return true;
+}
+
+void host_print_banner(std::string_view text) { print_screen_item_line(text); }
+
+int host_report_error(int code) {
+  line_start = nullptr;
+  error_column = 0;
+  return report_error(code);
+}
+
+void host_reset_screen_channel() {
+  if (file_table != nullptr) reset_print_channel(0);
 }
 
 bool host_give_input_reply(std::string_view reply) {
@@ -83,6 +117,8 @@ bool host_give_key(unsigned char key) {
 bool host_is_busy() { return program_running != 0; }
 bool host_input_waiting() { return input_waiting != 0; }
 bool host_stepping() { return step_mode != 0; }
+bool host_key_waiting() { return key_waiting != 0; }
+bool host_computing() { return computing_busy != 0; }
 
 void interpreter_reset() {
   reset_run_flags();

@@ -30,9 +30,25 @@ bool host_give_input_reply(std::string_view reply);
 // Returns false when no key wait is active.
 bool host_give_key(unsigned char key);
 
+// Window mode's typed-line road: a pending Kill is dropped, the run counts
+// as busy while the line runs (host_is_busy), then host_run_typed_line.
+int host_run_command_line(std::string_view line);
+// A line typed while a run pauses for stepping: it runs before the next
+// statement and the pause goes on. Returns false when no run is pausing.
+bool host_queue_stepping_command(std::string_view line);
+// The run banner: text as one PRINT item on the screen channel, line ended.
+void host_print_banner(std::string_view text);
+// Reports error code (no source line shown) and returns its negated code:
+// for front-end failures that belong in the output box (the editor).
+int host_report_error(int code);
+// Clear Screen and CLS: the screen channel's line and column start afresh.
+void host_reset_screen_channel();
+
 bool host_is_busy();          // a run or typed line is executing
 bool host_input_waiting();    // INPUT waits for its reply
 bool host_stepping();         // the statement loop waits for Step or Continue
+bool host_key_waiting();      // INKEY$ waits for a key
+bool host_computing();        // a long computation is pumping events
 
 // Puts the interpreter back to its state after host_init: no program, no
 // variables, no open files, every flag cleared. For a new run host and for

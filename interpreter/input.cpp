@@ -41,23 +41,6 @@ namespace {
 
 // Main-dialog controls the INPUT wait changes (ids of the dialog template).
 
-constexpr int err_prompt_separator = 111;
-constexpr int err_line_input_variable = 112;
-constexpr int err_not_variable = 114;
-constexpr int err_expect_number = 115;
-constexpr int err_expect_string = 116;
-constexpr int err_not_enough = 117;
-constexpr int err_too_many = 118;
-constexpr int err_end_of_file = 139;
-constexpr int err_input_file = 140;
-constexpr int err_memory = 159;
-constexpr int err_long_value = 183;
-constexpr int err_long_length = 184;
-constexpr int err_long_piece = 185;
-constexpr int err_random_length = 236;
-constexpr int err_binary_operation = 328;
-constexpr int err_binary_eof_function = 329;
-
 constexpr std::size_t binary_record_bytes_max = 128;  // BINARY record lengths stay below
 constexpr int error_window_width = 78;  // the text shown under an input error
 constexpr int error_window_column = 40;
@@ -154,7 +137,7 @@ int read_line_target(line_target& target) {
   error_column = static_cast<int>(scan_column());
   target.type = get_item(variable, GI_STATEMENT_START);
   if (target.type < 0) return target.type;
-  if (target.type != ITEM_STRING && target.type != ITEM_FIELD) return report_error(err_line_input_variable);
+  if (target.type != ITEM_STRING && target.type != ITEM_FIELD) return report_error(err_line_input_requires_string_variable);
   target.slot = current_value_slot;
   target.field_start = field_target_start;
   target.field_width = field_target_width;
@@ -182,18 +165,18 @@ int store_line_target(const line_target& target) {
 // Reads one line of the current channel's text file into its buffer (at
 // most the record length), line end removed. 0, or a negative reported code.
 int read_file_line(file_entry& entry, int probe) {
-  if (entry.stream == nullptr) return probe ? 1 : report_error(err_end_of_file);
+  if (entry.stream == nullptr) return probe ? 1 : report_error(err_end_file_on_input);
   int capacity = entry.width + 1;
   if (static_cast<std::uint32_t>(capacity) > entry.line_buffer_size) capacity = static_cast<int>(entry.line_buffer_size);
   errno = 0;
   if (std::fgets(entry.line_buffer, capacity, entry.stream) == nullptr) {
     if (std::ferror(entry.stream)) {
       std::clearerr(entry.stream);
-      return report_error(err_input_file);
+      return report_error(err_error_on_input_file);
     }
     entry.line_buffer[0] = '\0';
     entry.position = entry.line_buffer;
-    return probe ? 1 : report_error(err_end_of_file);
+    return probe ? 1 : report_error(err_end_file_on_input);
   }
   std::size_t n = std::strlen(entry.line_buffer);
   // A trailing LF, CR, CR LF or LF LF is removed.
@@ -216,11 +199,11 @@ int read_long_record(char** text, std::uint32_t& length) {
   int code = parse_long_record_header(header, length);
   if (code != 0) return report_error(code);
   if (current_channel < 1 || current_channel > number_of_files || channel_entry().stream == nullptr)
-    return report_error(err_input_file);  // the pieces can only come from a text file
+    return report_error(err_error_on_input_file);  // the pieces can only come from a text file
   file_entry& entry = channel_entry();
 
   char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
-  if (buffer == nullptr) return report_error(err_memory);
+  if (buffer == nullptr) return report_error(err_rizozira_memory_allocation_failed);
   std::uint32_t have = 0;
   saved_scan_state saved;
   while (have < length) {
@@ -238,13 +221,13 @@ int read_long_record(char** text, std::uint32_t& length) {
     if (result <= 0) {
       saved.restore();
       std::free(buffer);
-      return result < 0 ? result : report_error(err_long_value);
+      return result < 0 ? result : report_error(err_invalid_value_for_rizozira_variable);
     }
     std::uint32_t piece_length = static_cast<std::uint32_t>(string_accumulator_length);
     if (piece_length > length - have) {
       saved.restore();
       std::free(buffer);
-      return report_error(err_long_piece);
+      return report_error(err_rizozira_input_string_too_long);
     }
     std::memcpy(buffer + have, string_accumulator, piece_length);
     have += piece_length;
@@ -328,7 +311,7 @@ int store_value(const expr_item& variable, const line_target& target, int value_
       return ITEM_LONG;
     }
     case ITEM_STRING_ARRAY: {
-      if (value_type != ITEM_STRING || mode != INPUT_MODE_FILE) return report_error(err_expect_number);
+      if (value_type != ITEM_STRING || mode != INPUT_MODE_FILE) return report_error(err_incorrect_data_type_looking_for);
       char* text = nullptr;
       int r = file_input_long_text(variable.array, &text);
       std::free(text);
@@ -337,7 +320,7 @@ int store_value(const expr_item& variable, const line_target& target, int value_
       return ITEM_STRING_ARRAY;
     }
     default: {
-      if (value_type != ITEM_STRING && value_type != ITEM_NUMERIC_TEXT) return report_error(err_expect_string);
+      if (value_type != ITEM_STRING && value_type != ITEM_NUMERIC_TEXT) return report_error(err_incorrect_data_type_looking_for_116);
       int r = store_line_target(target);
       if (r < 0) return r;
       return ITEM_STRING;
@@ -349,18 +332,18 @@ int store_value(const expr_item& variable, const line_target& target, int value_
 
 int parse_long_record_header(std::string_view header, std::uint32_t& length) {
   length = 0;
-  if (header.size() < 7 || strncasecmp(header.data(), "length=", 7) != 0) return err_long_value;
+  if (header.size() < 7 || strncasecmp(header.data(), "length=", 7) != 0) return err_invalid_value_for_rizozira_variable;
   std::size_t i = 7;
   std::uint64_t n = 0;
   std::size_t digits = 0;
   while (i < header.size() && header[i] >= '0' && header[i] <= '9') {
     n = n * 10 + static_cast<std::uint64_t>(header[i] - '0');
-    if (n > max_long_record_length) return err_long_length;
+    if (n > max_long_record_length) return err_invalid_long_number_length;
     ++i;
     ++digits;
   }
   while (i < header.size() && (header[i] == ' ' || header[i] == '\t')) ++i;
-  if (digits == 0 || i != header.size() || n == 0) return err_long_length;
+  if (digits == 0 || i != header.size() || n == 0) return err_invalid_long_number_length;
   length = static_cast<std::uint32_t>(n);
   return 0;
 }
@@ -401,12 +384,12 @@ int assign_input_items(const char* text_start, const char** position, int value_
         variable_type = 0;
       } else if (variable_type != 0 && !is_assignable(variable_type)) {
         input_list_failed = true;
-        return report_error(err_not_variable);
+        return report_error(err_string_or_numeric_variable);
       } else if (variable_type != 0 && item_is_parameter) {
         // A function parameter lives in temporary space: it cannot take input.
         error_column = static_cast<int>(variable_at - statement_start);
         input_list_failed = true;
-        return report_error(204);
+        return report_error(err_assign_value_to_argument);
       }
     }
     line_target target;
@@ -476,7 +459,7 @@ int read_input_line() {
     if (!console_read_line(buffer, sizeof buffer, count)) {
       input_waiting = 0;
       // No reply can ever come: end the run instead of asking forever.
-      return report_error_message(err_end_of_file, "End of input: no reply for INPUT.");
+      return report_error_message(err_end_file_on_input, "End of input: no reply for INPUT.");
     }
     if (count > 0 && buffer[count - 1] == '\n') {
       --count;
@@ -540,7 +523,7 @@ int keyboard_input(int line_flag) {
     if (r < 0) return r;
     prompt.assign(string_accumulator, static_cast<std::size_t>(string_accumulator_length));
     char c = skip_blanks();
-    if (c != ';' && c != ',') return report_error_here(err_prompt_separator);
+    if (c != ';' && c != ',') return report_error_here(err_prompt_string_followed_by_semicolon);
     ++scan_pointer;
   }
   line_target target;
@@ -582,8 +565,8 @@ int keyboard_input(int line_flag) {
     // A fault in the variable list itself (not a variable, a parameter, a
     // bad subscript): no reply can mend it, so asking again would never end.
     if (r < 0 && input_list_failed) return r;
-    if (r == 1) report_error(err_not_enough);
-    if (r == 2) report_error(err_too_many);
+    if (r == 1) report_error(err_not_enough_data_values);
+    if (r == 2) report_error(err_too_many_data_values);
     if (no_execute || kill_requested || r == 0) return 0;
     prompt = "?Redo from start:\n";
   }
@@ -599,8 +582,8 @@ int binary_line_input(const line_target& target) {
   do {
     got = ::read(entry.descriptor, bytes, want);
   } while (got < 0 && errno == EINTR);
-  if (got < 0) return report_error(err_input_file);
-  if (got == 0) return report_error(err_end_of_file);  // nothing more to read
+  if (got < 0) return report_error(err_error_on_input_file);
+  if (got == 0) return report_error(err_end_file_on_input);  // nothing more to read
   set_accumulator(binary_input_text(bytes, static_cast<std::size_t>(got)));
   return store_line_target(target);
 }
@@ -630,7 +613,7 @@ int file_input(int line_flag, int probe_flag) {
     return r < 0 ? r : 0;
   }
   if (current_channel < 1 || current_channel > number_of_files || file_table[current_channel].handle == 0)
-    return report_error(128);
+    return report_error(err_file_number_does_not_represent);
   file_entry& entry = channel_entry();
   input_value_kind = 0;
   const bool serial = entry.mode == FILE_MODE_SERIAL;
@@ -648,8 +631,8 @@ int file_input(int line_flag, int probe_flag) {
   }
 
   if (entry.mode == FILE_MODE_INPUT_BINARY) {
-    if (!line_flag) return report_error(err_binary_operation);
-    if (probe_flag) return report_error(err_binary_eof_function);
+    if (!line_flag) return report_error(err_invalid_operation_for_binary_file);
+    if (probe_flag) return report_error(err_invalid_file_type_for_function);
     return binary_line_input(target);
   }
 
@@ -694,7 +677,7 @@ int file_input(int line_flag, int probe_flag) {
         input_value_kind = 0;
         break;
       }
-      result = report_error(err_random_length);
+      result = report_error(err_attempt_to_read_write_beyond);
       break;
     }
     if (serial) {
@@ -773,7 +756,7 @@ int stmt_line_input() {
   if (type < 0) return type;
   if (type != ITEM_STATEMENT || word.value.token != STMT_INPUT) {
     scan_pointer = at;
-    return report_error(47);
+    return report_error(err_invalid_statement);
   }
   int channel = file_get_number(0, 1);
   if (channel < 0) return channel;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "interpreter/folded_names.h"
 #include "interpreter/item.h"
 
 namespace {
@@ -134,10 +135,7 @@ bool names_equal(std::string_view a, const char* b) {
 
 namespace {
 
-unsigned char folded(char c) {
-  unsigned char x = static_cast<unsigned char>(c);
-  return (x >= 'A' && x <= 'Z') ? static_cast<unsigned char>(x - 'A' + 'a') : x;
-}
+unsigned char folded(char c) { return fold_name_char(c); }
 
 // Bumped whenever a table or the predefined names change: cached name
 // tokens from an older generation are looked up again.
@@ -302,18 +300,14 @@ int set_predefined_double(int index, double value) {
 
 namespace {
 
-constexpr std::size_t cached_name_length = 23;  // longer names are looked up each time
-constexpr std::size_t name_cache_entries = 512;  // a power of two
-
-// A cached name: its folded characters zero-padded to 24 bytes (so at least
-// one NUL ends it), compared as three words.
+// A cached name (longer ones are looked up each time).
 struct name_cache_entry {
   std::uint64_t key[3];
   std::uint32_t generation;  // 0: empty
   name_tokens tokens;
 };
 
-name_cache_entry name_cache[name_cache_entries];
+folded_name_cache<name_cache_entry, 512> name_cache;
 
 std::int8_t small_token(int token) { return static_cast<std::int8_t>(token < 0 ? -1 : token); }
 
@@ -335,22 +329,12 @@ static_assert(max_keyword_records <= 128 && PREDEFINED_CAPACITY <= 128, "name_to
 std::uint32_t name_tokens_generation() { return name_table_generation; }
 
 name_tokens lookup_name_tokens(std::string_view name) {
-  if (name.empty() || name.size() > cached_name_length) return search_name_tokens(name);
-  char folded_name[sizeof(name_cache_entry::key)] = {};
-  std::uint32_t hash = 2166136261u;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    folded_name[i] = static_cast<char>(folded(name[i]));
-    if (folded_name[i] == '\0') return search_name_tokens(name);  // the padding must end the key
-    hash = (hash ^ static_cast<unsigned char>(folded_name[i])) * 16777619u;
-  }
-  std::uint64_t key[3];
-  std::memcpy(key, folded_name, sizeof key);
-  name_cache_entry& entry = name_cache[(hash ^ (hash >> 15)) & (name_cache_entries - 1)];
-  if (entry.generation == name_table_generation && entry.key[0] == key[0] && entry.key[1] == key[1] &&
-      entry.key[2] == key[2])
-    return entry.tokens;
+  folded_name key;
+  if (!fold_name(name, key)) return search_name_tokens(name);
+  bool fresh = false;
+  name_cache_entry& entry = name_cache.slot(key, fresh);
+  if (!fresh && entry.generation == name_table_generation) return entry.tokens;
   entry.tokens = search_name_tokens(name);
   entry.generation = name_table_generation;
-  std::memcpy(entry.key, key, sizeof key);
   return entry.tokens;
 }

@@ -97,7 +97,7 @@ int assign_string_target(std::string_view text) {
   if (print_string_target == nullptr) return 0;
   if (print_string_block != nullptr && !array_block_alive(print_string_block)) {
     print_string_target = nullptr;
-    return report_error(70);  // the array went away during the statement
+    return report_error(err_subscript_out_range_or_invalid);  // the array went away during the statement
   }
   std::size_t n = text.size() < max_string_length ? text.size() : max_string_length;
   std::memcpy(string_accumulator, text.data(), n);
@@ -232,12 +232,12 @@ int write_channel_text(std::string_view text) {
     print_text(text);
     return 0;
   }
-  if (!is_file_channel(current_channel) || file_table == nullptr) return report_error(127);
+  if (!is_file_channel(current_channel) || file_table == nullptr) return report_error(err_file_number_1_and_number);
   file_entry& f = file_table[current_channel];
-  if (f.handle == 0 || f.stream == nullptr) return report_error(125);
-  if (f.mode != FILE_MODE_OUTPUT && f.mode != FILE_MODE_APPEND) return report_error(129);
+  if (f.handle == 0 || f.stream == nullptr) return report_error(err_invalid_file_number);
+  if (f.mode != FILE_MODE_OUTPUT && f.mode != FILE_MODE_APPEND) return report_error(err_file_was_opened_with_different);
   if (!text.empty() && std::fwrite(text.data(), 1, text.size(), f.stream) != text.size())
-    return report_error_message(140, "Error on output file.");
+    return report_error_message(err_error_on_input_file, "Error on output file.");
   return 0;
 }
 
@@ -249,7 +249,7 @@ int file_get_number(int kind, int line_input) {
   bool quiet = prescan_mode || no_execute;
 
   if (c == '%' && kind == 0) {
-    if (line_input) return report_error_here(47);
+    if (line_input) return report_error_here(err_invalid_statement);
     ++scan_pointer;
     const char* expression_at = scan_pointer;
     int type = evaluate_expression_release_temps(2);
@@ -257,13 +257,13 @@ int file_get_number(int kind, int line_input) {
     if (!quiet) {
       if (type != ITEM_STRING) {
         scan_pointer = expression_at;
-        return report_error_here(146);
+        return report_error_here(err_invalid_type_expecting_string);
       }
       copy_bounded(input_source_string, input_source_size, string_accumulator);
     }
     bool separated = scan_pointer > expression_at && (scan_pointer[-1] == ',' || scan_pointer[-1] == ';');
     char next = peek_nonblank();
-    if (!separated && next != 0 && next != ':') return report_error_here(281);
+    if (!separated && next != 0 && next != ':') return report_error_here(err_string_followed_by_semicolon_or);
     input_source_is_string = 1;
     return 0;
   }
@@ -273,15 +273,14 @@ int file_get_number(int kind, int line_input) {
     int type = get_item(target, 0);
     if (type < 0) return type;
     if (!quiet && (type != ITEM_STRING || current_value_slot == nullptr)) {
-      error_column = static_cast<int>(target.column);
-      return report_error(146);
+      return report_error_at(target.column, err_invalid_type_expecting_string);
     }
     value_slot* slot = current_value_slot;
     char next = scan_pointer < line_end ? *scan_pointer : 0;
     if (next == ';' || next == ',') {
       ++scan_pointer;
     } else if (peek_nonblank() != 0 && peek_nonblank() != ':') {
-      return report_error_here(281);
+      return report_error_here(err_string_followed_by_semicolon_or);
     }
     print_string_target = slot;
     print_string_block = target.array != nullptr ? target.array->data : nullptr;
@@ -291,17 +290,17 @@ int file_get_number(int kind, int line_input) {
   if (c == '#') {
     ++scan_pointer;
     int type = evaluate_expression_release_temps(2);
-    if (type <= 0) return report_error(125);
-    if (result_to_double(type, 0) != ITEM_DOUBLE) return report_error(125);
+    if (type <= 0) return report_error(err_invalid_file_number);
+    if (result_to_double(type, 0) != ITEM_DOUBLE) return report_error(err_invalid_file_number);
     double value = double_accumulator;
     bool separated = scan_pointer[-1] == ',' || scan_pointer[-1] == ';';
     char next = peek_nonblank();
-    if (!separated && next != 0 && next != ':') return report_error_here(126);
+    if (!separated && next != 0 && next != ':') return report_error_here(err_file_number_followed_by_semicolon);
     if (quiet) return 1;
-    if (!(value >= 1 && value <= static_cast<double>(number_of_files))) return report_error(127);
+    if (!(value >= 1 && value <= static_cast<double>(number_of_files))) return report_error(err_file_number_1_and_number);
     int channel = static_cast<int>(value);
     const file_entry& f = file_table[channel];
-    if (f.handle == 0) return report_error(128);
+    if (f.handle == 0) return report_error(err_file_number_does_not_represent);
     bool allowed = false;
     switch (kind) {
       case 0: allowed = f.mode == FILE_MODE_INPUT || f.mode == FILE_MODE_RANDOM || f.mode == FILE_MODE_SERIAL ||
@@ -312,11 +311,11 @@ int file_get_number(int kind, int line_input) {
         break;
       default: allowed = f.mode == FILE_MODE_RANDOM; break;
     }
-    if (!allowed) return report_error(129);
+    if (!allowed) return report_error(err_file_was_opened_with_different);
     return channel;
   }
   scan_pointer = saved;
-  if (kind == 2) return report_error(125);
+  if (kind == 2) return report_error(err_invalid_file_number);
   return 0;
 }
 
@@ -344,7 +343,7 @@ void load_printtabs() {
 }
 
 int print_item(int type, int write_flag) {
-  if (!channel_in_range(current_channel)) return report_error(127);
+  if (!channel_in_range(current_channel)) return report_error(err_file_number_1_and_number);
   file_entry& f = file_table[current_channel];
   bool random = f.mode == FILE_MODE_RANDOM && is_file_channel(current_channel);
   bool serial = f.mode == FILE_MODE_SERIAL && is_file_channel(current_channel);
@@ -365,7 +364,7 @@ int print_item(int type, int write_flag) {
       print_to_string = 0;
       print_string_target = nullptr;
       current_channel = 0;
-      return report_error(237);
+      return report_error(err_write_rizozira_number_to_random);
     }
     if (type == ITEM_STRING_ARRAY) {
       text = joined_string_array();
@@ -378,13 +377,13 @@ int print_item(int type, int write_flag) {
     }
     long_record = write_flag != 0;
   } else if (type != ITEM_FUNCTION) {
-    return report_error(41);
+    return report_error(err_invalid_type);
   }
 
   // A TAB to the left of the column starts a new line.
   if (f.tab_target >= 0 && f.tab_target < f.column) {
-    if (random) return report_error(236);
-    if (serial) return report_error(318);
+    if (random) return report_error(err_attempt_to_read_write_beyond);
+    if (serial) return report_error(err_attempt_to_read_write_beyond_318);
     if (int r = break_line(f, true); r < 0) return r;
   }
   if (type == ITEM_FUNCTION) return 0;
@@ -404,8 +403,8 @@ int print_item(int type, int write_flag) {
   bool comma = write_flag && f.column != 0;
   std::int64_t needed = static_cast<std::int64_t>(f.column) + padding + static_cast<std::int64_t>(text.size()) + (comma ? 1 : 0);
   if (needed > f.width) {
-    if (random) return report_error(236);
-    if (serial) return report_error(318);
+    if (random) return report_error(err_attempt_to_read_write_beyond);
+    if (serial) return report_error(err_attempt_to_read_write_beyond_318);
     if (f.column > 0) {
       if (int r = break_line(f, false); r < 0) return r;
     }
@@ -451,7 +450,7 @@ int print_item(int type, int write_flag) {
 }
 
 int print_end_line() {
-  if (!channel_in_range(current_channel)) return report_error(127);
+  if (!channel_in_range(current_channel)) return report_error(err_file_number_1_and_number);
   file_entry& f = file_table[current_channel];
   bool random = f.mode == FILE_MODE_RANDOM && is_file_channel(current_channel);
   bool string_target = is_string_channel(current_channel);
@@ -493,7 +492,7 @@ int print_end_line() {
 
 int file_print_binary() {
   file_entry& f = file_table[current_channel];
-  if (peek_nonblank() == ',') return report_error_here(63);
+  if (peek_nonblank() == ',') return report_error_here(err_too_many_parameters);
   std::string raw;
   const char* s = string_accumulator;
   for (std::int32_t i = 0; i < string_accumulator_length; ++i) {
@@ -510,12 +509,12 @@ int file_print_binary() {
       default: raw += next; break;  // "\\" gives one backslash; others lose the backslash
     }
   }
-  if (static_cast<std::int64_t>(raw.size()) > f.width) return report_error(330);
+  if (static_cast<std::int64_t>(raw.size()) > f.width) return report_error(err_string_too_long_for_binary);
   std::size_t done = 0;
   while (done < raw.size()) {
     ssize_t n = ::write(f.descriptor, raw.data() + done, raw.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return report_error(331);
+    if (n <= 0) return report_error(err_binary_file_write_error);
     done += static_cast<std::size_t>(n);
   }
   return 0;
@@ -579,12 +578,11 @@ int print_statement(int write) {
       expr_item format;
       int type = get_item(format, 0);
       if (type != ITEM_STRING) {
-        error_column = static_cast<int>(format.column);
-        return report_error(73);
+        return report_error_at(format.column, err_invalid_format_string_for_print);
       }
       set_format(string_accumulator);
       char next = scan_pointer < line_end ? *scan_pointer : 0;
-      if (next != ';' && next != ',') return report_error_here(74);
+      if (next != ';' && next != ',') return report_error_here(err_format_string_followed_by_semicolon);
       ++scan_pointer;
       print_using_active = 1;
     } else {
@@ -607,7 +605,7 @@ int print_statement(int write) {
     } else {
       kind = get_item(peek, GI_STATEMENT_START);
       scan_pointer = at;
-      if (kind < 0) return report_error(10);
+      if (kind < 0) return report_error(err_return_get_item);
       if (kind == 0) {
         skip_blanks();  // the statement ends at the ":" or the line end
         break;
@@ -616,12 +614,10 @@ int print_statement(int write) {
 
     if (f.mode == FILE_MODE_OUTPUT_BINARY && is_file_channel(current_channel) && !prescan_mode && !no_execute) {
       if (write) {
-        error_column = 0;
-        return report_error(332);
+        return report_error_at(0, err_write_not_valid_for_binary);
       }
       if (kind != ITEM_STRING && kind != ITEM_STRING_AT_START) {
-        error_column = static_cast<int>(peek.column);
-        return report_error(146);
+        return report_error_at(peek.column, err_invalid_type_expecting_string);
       }
       expr_item item;
       if (int r = get_item(item, 0); r < 0) return r;
@@ -653,8 +649,7 @@ int print_statement(int write) {
     if (type != ITEM_DOUBLE && type != ITEM_STRING && type != ITEM_STRING_ARRAY && type != ITEM_LONG &&
         type != ITEM_NUMERIC_TEXT) {
       // A whole numeric or long array has no printed form.
-      error_column = static_cast<int>(peek.column);
-      return report_error(41);
+      return report_error_at(peek.column, err_invalid_type);
     }
     ++items;
     if (!no_execute) {

@@ -12,3 +12,5 @@ void print_line(std::string_view text) {
   line += '\n';
   print_text(line);
 }
+
+int output_buffer_clear() { return frontend_port().clear_output(); }

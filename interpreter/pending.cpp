@@ -7,6 +7,7 @@
 
 #include "graph/graph_draw.h"
 #include "graph/graph_window.h"
+#include "graph/shape_draw.h"
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
 #include "interpreter/run_state.h"
@@ -19,21 +20,13 @@ int not_available(const char* what) {
 }  // namespace
 
 
-int output_buffer_clear() { return not_available("The output window"); }
-
-
-
-// Shapes of the graph: until their area exists no shape can be added, so a
-// render has none to draw.
-int draw_all_shapes(DrawDevice&) { return 0; }
-
 // Printing and export of the graph (GRAPH print, metafile, jpeg).
 int graph_print() { return not_available("Printing the graph"); }
 int graph_export_metafile() { return not_available("The metafile export"); }
 int graph_export_jpeg() { return not_available("The JPEG export"); }
 
-// Statements of areas not built yet (graphs).
-int stmt_shape() { return not_available("SHAPE"); }
-int stmt_changeshape() { return not_available("CHANGESHAPE"); }
-int stmt_deleteshape() { return not_available("DELETESHAPE"); }
-int stmt_updateregion() { return not_available("UPDATEREGION"); }
+// Text shapes (the text area): until they are compiled in, a TEXT or
+// PLOTCHAROUTLINE record draws nothing and CHAROUTLINE is refused.
+int shape_text_outline(DrawDevice&, shape_record&, int) { return 0; }
+int shape_draw_plotcharoutline(DrawDevice&, shape_record&, int) { return 0; }
+int shape_charoutline_to_array() { return not_available("SHAPE CHAROUTLINE"); }

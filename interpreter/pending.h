@@ -12,9 +12,6 @@ struct long_number;
 int func_formatdatetime(expr_item* arguments, int count);  // dates and times (datetime.h)
 int func_makedatetime(expr_item* arguments, int count);
 
-// Clears the main dialog's output buffer and output box (desktop front-end).
-// 0, or negative when there is no output buffer.
-int output_buffer_clear();
 
 
 

@@ -88,36 +88,28 @@ struct file_closer {
 int allocate_data_table() {
   if (data_table != nullptr) return 0;
   std::uint32_t entries = size_settings[SIZE_NUMBER_OF_DATA_STATEMENTS].current;
-  data_table = new (std::nothrow) data_entry[entries > 0 ? entries : 1];
-  if (data_table == nullptr) return report_error(190);
-  data_capacity = entries;
   data_count = 0;
-  return 0;
+  return allocate_store(data_table, entries, data_capacity, err_unable_to_allocate_storage_for_190);
 }
 
 int allocate_statement_number_table() {
   if (statement_number_table != nullptr) return 0;
   std::uint32_t entries = size_settings[SIZE_NUMBER_OF_STATEMENT_NUMBERS].current;
-  statement_number_table = new (std::nothrow) statement_number_entry[entries > 0 ? entries : 1];
-  if (statement_number_table == nullptr) return report_error(191);
-  statement_number_capacity = entries;
   statement_number_count = 0;
-  return 0;
+  return allocate_store(statement_number_table, entries, statement_number_capacity,
+                        err_unable_to_allocate_storage_for_191);
 }
 
 int allocate_program_buffer() {
   if (program_buffer != nullptr) return 0;
   std::uint32_t bytes = size_settings[SIZE_PROGRAM_BUFFER_SPACE].current;
   if (bytes < 16) bytes = 16;
-  program_buffer = static_cast<char*>(std::calloc(bytes, 1));
-  if (program_buffer == nullptr) return report_error(0);
-  program_buffer_size = bytes;
   program_length = 0;
-  return 0;
+  return allocate_store(program_buffer, bytes, program_buffer_size, 0);
 }
 
 int load_program_file(int mode) {
-  if (program_buffer == nullptr) return report_error(107);
+  if (program_buffer == nullptr) return report_error(err_unable_to_load_program);
   if (source_file_path.empty()) return -1;
   std::unique_ptr<FILE, file_closer> file(std::fopen(source_file_path.c_str(), "rb"));
   if (!file) return -1;
@@ -146,7 +138,7 @@ int load_program_file(int mode) {
   if (mode == 2 && next_line_offset < program_length) {
     rest_length = program_length - next_line_offset;
     rest.reset(new (std::nothrow) char[rest_length]);
-    if (!rest) return report_error(107);
+    if (!rest) return report_error(err_unable_to_load_program);
     std::memcpy(rest.get(), program_buffer + next_line_offset, rest_length);
     insert_at = next_line_offset;
   }
@@ -198,7 +190,7 @@ int get_statement_number(int allow_comma) {
   std::uint64_t value = 0;
   int digits = 0;
   while (scan_pointer < line_end && is_digit(*scan_pointer)) {
-    if (++digits > 10) return report_error_here(229);
+    if (++digits > 10) return report_error_here(err_statement_number_has_too_many);
     value = value * 10 + static_cast<std::uint64_t>(*scan_pointer - '0');
     ++scan_pointer;
   }
@@ -206,11 +198,11 @@ int get_statement_number(int allow_comma) {
     char c = *scan_pointer;
     bool comment = c == '/' && scan_pointer + 1 < line_end && scan_pointer[1] == '/';
     bool ok = c == ' ' || c == '\t' || c == ':' || c == '\r' || comment || (allow_comma && c == ',');
-    if (!ok) return report_error_here(9);
+    if (!ok) return report_error_here(err_invalid_statement_number);
   }
   if (value < 1 || value > max_statement_number) {
     scan_pointer = start;
-    return report_error_here(9);
+    return report_error_here(err_invalid_statement_number);
   }
   statement_number = static_cast<std::uint32_t>(value);
   if (!prescan_mode) return 1;
@@ -218,8 +210,7 @@ int get_statement_number(int allow_comma) {
   if (find_statement_number(statement_number) >= 0 || statement_number_count >= statement_number_capacity) {
     int code = find_statement_number(statement_number) >= 0 ? 22 : 23;
     statement_start = line_start;
-    error_column = 0;
-    return report_error(code);
+    return report_error_at(0, code);
   }
   statement_number_entry& entry = statement_number_table[statement_number_count++];
   entry.number = statement_number;
@@ -271,25 +262,24 @@ int append_or_include(int mode) {
   // Loading belongs to a run: a typed line (command box or console) may not
   // load or chain program text.
   if (command_line_mode || statement_is_typed()) {
-    error_column = 0;
-    return report_error(175);
+    return report_error_at(0, err_statement_not_valid_from_command);
   }
   expr_item item;
   int type = get_item(item, GI_DATA_VALUE);
-  if (!prescan_mode || !prescan_loads_files) return type < 0 ? report_error(10) : 0;
-  if (type < 0) return report_error(10);
-  if (type == 0) return report_error(103);
-  if (type != ITEM_STRING) return report_error(102);
+  if (!prescan_mode || !prescan_loads_files) return type < 0 ? report_error(err_return_get_item) : 0;
+  if (type < 0) return report_error(err_return_get_item);
+  if (type == 0) return report_error(err_missing_file_name_for_load);
+  if (type != ITEM_STRING) return report_error(err_invalid_file_name_for_run);
   std::string name = path_from_program_text(
       std::string_view(string_accumulator, static_cast<std::size_t>(string_accumulator_length)));
   if (path_normalize_in_program_folder(name) < 0) {
     program_load_failed = 1;
-    return report_error(107);
+    return report_error(err_unable_to_load_program);
   }
   source_file_path = name;
   if (load_program_file(mode) != 0) {
     program_load_failed = 1;
-    return report_error(107);
+    return report_error(err_unable_to_load_program);
   }
   return 0;
 }
@@ -303,8 +293,7 @@ int stmt_chain() {
   // Loading belongs to a run: a typed line (command box or console) may not
   // load or chain program text.
   if (command_line_mode || statement_is_typed()) {
-    error_column = 0;
-    return report_error(175);
+    return report_error_at(0, err_statement_not_valid_from_command);
   }
   const char* expression_start = scan_pointer;
   int type = evaluate_expression_release_temps(2);
@@ -313,7 +302,7 @@ int stmt_chain() {
   if (runs) {
     if (type != ITEM_STRING) {
       scan_pointer = expression_start;
-      return report_error_here(146);
+      return report_error_here(err_invalid_type_expecting_string);
     }
     chain_file_name.assign(string_accumulator, static_cast<std::size_t>(string_accumulator_length));
     chain_keepdata = 0;
@@ -321,9 +310,9 @@ int stmt_chain() {
   if (scan_pointer > expression_start && scan_pointer[-1] == ',') {
     expr_item option;
     int option_type = get_item(option, GI_DATA_VALUE);
-    if (option_type < 0) return report_error(10);
+    if (option_type < 0) return report_error(err_return_get_item);
     if (option_type != ITEM_STRING || strcasecmp(string_accumulator, "keepdata") != 0)
-      return report_error_here(47);
+      return report_error_here(err_invalid_statement);
     if (runs) chain_keepdata = 1;
   }
   if (no_execute) return 0;

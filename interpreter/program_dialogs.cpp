@@ -20,13 +20,14 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
+#include "interpreter/timing.h"
 #include "interpreter/variables.h"
+#include "interpreter/window_controls.h"
 #include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
 namespace {
 
-constexpr int err_string_too_long = 101;
 constexpr int err_interrupted = 106;
 constexpr int err_parameter_count = 145;
 constexpr int err_expect_string = 146;
@@ -68,15 +69,7 @@ bool is_form_target(int type) {
 int stop_run_killed(DialogPort& dialogs) {
   dialogs.close_modeless();
   set_waiting_for_dialog(false);
-  FrontendPort& port = frontend_port();
-  port.enable_control(IDC_KILL, false);
-  port.enable_control(IDC_RUN_STEP, true);
-  scan_pointer = line_end;
-  program_offset = program_length;
-  program_ended = 1;
-  step_mode = 0;
-  debug_mode = 0;
-  return report_error(err_interrupted);
+  return end_busy_run_killed();
 }
 
 // Waits until the open modeless dialog closes, keeping the main window alive
@@ -85,9 +78,7 @@ int stop_run_killed(DialogPort& dialogs) {
 int wait_for_modeless_dialog(DialogPort& dialogs) {
   FrontendPort& port = frontend_port();
   set_waiting_for_dialog(true);
-  port.enable_control(IDC_KILL, true);
-  port.enable_control(IDC_COMMAND, false);
-  port.set_control_text(IDC_RUN_STEP, "Step");
+  controls_show_busy();
   for (;;) {
     int answer = dialogs.modeless_result();
     if (answer != dialog_still_open) {

@@ -138,8 +138,7 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
     line_start = scan_pointer = statement_start = buffer;
     line_length = static_cast<std::int32_t>(max_line_bytes);
     line_end = buffer + max_line_bytes;
-    error_column = 0;
-    return report_error(24);
+    return report_error_at(0, err_statement_too_long_255);
   }
   std::memcpy(buffer, program_buffer + start, bytes);
   bool ended_cr = false;
@@ -164,7 +163,7 @@ int run_program_lines() {
   nesting_guard depth;
   if (body_nesting > max_body_nesting) {
     error_column = 0;
-    return report_error_message(47, "FOR, WHILE and GOSUB nested more than 1000 deep.");
+    return report_error_message(err_invalid_statement, "FOR, WHILE and GOSUB nested more than 1000 deep.");
   }
   char line_buffer[max_line_bytes + 1];
   int result = 0;
@@ -173,16 +172,13 @@ int run_program_lines() {
     if (program_offset >= program_length) {
       if (program_ended && !prescan_mode) return -1;
       if (blocks.block_kind == BLOCK_FOR && blocks.in_for && !blocks.next_seen) {
-        error_column = 0;
-        return report_error(58);
+        return report_error_at(0, err_for_without_next);
       }
       if (blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
-        error_column = 0;
-        return report_error(46);
+        return report_error_at(0, err_while_without_wend);
       }
       if (blocks.block_kind == BLOCK_GOSUB && blocks.in_gosub && !blocks.return_seen) {
-        error_column = 0;
-        return report_error(30);
+        return report_error_at(0, err_gosub_without_return);
       }
       return result;
     }
@@ -200,7 +196,7 @@ int run_program_lines() {
       }
       if (!program_ended || prescan_mode) {
         result = process_statement_line();
-        if (result < 0) return report_error(6);
+        if (result < 0) return report_error(err_return_processing_statement_line);
       }
     }
     if (program_ended || (blocks.in_gosub && blocks.return_seen) || (blocks.in_while && blocks.wend_seen) || (blocks.in_for && blocks.next_seen) ||
@@ -209,8 +205,7 @@ int run_program_lines() {
     if (goto_target != 0) {
       int index = find_statement_number(goto_target);
       if (index < 0) {
-        error_column = 0;
-        return report_error(25);
+        return report_error_at(0, err_statement_number_not_found);
       }
       program_offset = statement_number_table[index].line_offset;
       continue;
@@ -223,7 +218,7 @@ int process_statement_line() {
   line_statement_number = 0;
   first_data_on_line = 0;
   int found = get_statement_number(0);
-  if (found == -1) return report_error(9);
+  if (found == -1) return report_error(err_invalid_statement_number);
   if (found < 0) return found;
   if (found == 1) {
     // "10: PRINT" is a numbered line whose first statement follows the colon.
@@ -243,14 +238,13 @@ int process_statements() {
   for (;;) {
     if (scan_pointer >= line_end) {
       if (blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
-        error_column = 0;
-        return report_error(42);
+        return report_error_at(0, err_while_within_if_statement_not);
       }
       return result;
     }
     if (peek_nonblank() == 0) return result;
     result = process_statement();
-    if (result < 0) return report_error(27);
+    if (result < 0) return report_error(err_return_processing_statement);
     if (result == 1) return 1;
     skip_blanks();  // "GOSUB 100 : PRINT": the statement may stop before blanks
     if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
@@ -287,8 +281,7 @@ int process_statement() {
       program_ended = 1;
       step_mode = debug_mode = input_waiting = 0;
       graph_repaint_if_changed();
-      error_column = 0;
-      return report_error(106);
+      return report_error_at(0, err_user_interrupted_program);
     }
     if (immediate_command_pending) {
       immediate_command_pending = 0;
@@ -330,7 +323,7 @@ int process_statement() {
 
   expr_item item;
   int type = get_item(item, GI_STATEMENT_START);
-  if (type < 0) return report_error(10);
+  if (type < 0) return report_error(err_return_get_item);
 
   int result = 0;
   switch (type) {
@@ -341,8 +334,7 @@ int process_statement() {
     case ITEM_STRING_ARRAY:
     case ITEM_NUMERIC_ARRAY:
       if (peek_nonblank() != '=') {
-        error_column = static_cast<int>(item.column);
-        return report_error(47);
+        return report_error_at(item.column, err_invalid_statement);
       }
       {
         temp_level_guard level;
@@ -360,7 +352,7 @@ int process_statement() {
         scan_pointer = statement_start;
         return 1;
       }
-      if (result < 0) return report_error(12);
+      if (result < 0) return report_error(err_return_do_keyword_statement);
       break;
     }
     case ITEM_COMMAND: {
@@ -370,8 +362,7 @@ int process_statement() {
       return 0;
     }
     default:
-      error_column = static_cast<int>(item.column);
-      return report_error(47);
+      return report_error_at(item.column, err_invalid_statement);
   }
 
   frontend_port().enable_control(IDC_RUN_STEP, true);
@@ -392,7 +383,7 @@ int execute_statement_text(const char* text) {
     scan_text_guard scan(buffer, buffer + length);
     result = process_statements();
   }
-  return result < 0 ? report_error(6) : result;
+  return result < 0 ? report_error(err_return_processing_statement_line) : result;
 }
 
 int classify_command_line() {
@@ -401,8 +392,7 @@ int classify_command_line() {
   int type = get_item(item, GI_STATEMENT_START);
   if (type < 0) return type;  // already reported; running the text would report it again
   if (type == ITEM_NUMBER_AT_START) {
-    error_column = 0;
-    return report_error(247);
+    return report_error_at(0, err_statement_number_invalid_in_command);
   }
   if (type != ITEM_COMMAND) {
     scan_pointer = line_start;
@@ -415,7 +405,7 @@ int classify_command_line() {
     result = do_command(static_cast<int>(item.value.token));
   }
   command_typed = 0;
-  if (result >= 0 && line_start != nullptr && peek_nonblank() != 0) result = report_error_here(26);
+  if (result >= 0 && line_start != nullptr && peek_nonblank() != 0) result = report_error_here(err_extra_characters_on_line);
   graph_repaint_if_changed();
   return result < 0 ? result : 0;
 }
@@ -502,7 +492,7 @@ int run_loaded_program() {
   if (program_load_failed) {
     line_start = nullptr;
     restore_working_folder();
-    return report_error(104);
+    return report_error(err_program_has_errors_run);
   }
   random_reset();
   channels_reset_counts();
@@ -548,7 +538,7 @@ int run_program() {
         chain_pending = 0;
         error_column = 0;
         line_start = nullptr;
-        return report_error(107);
+        return report_error(err_unable_to_load_program);
       }
       int saved_step = step_mode;
       step_mode = 0;
@@ -586,7 +576,7 @@ int run_program() {
       chain_pending = 0;
       restore_working_folder();
       line_start = nullptr;
-      return report_error(294);
+      return report_error(err_no_program_loaded);
     }
     frontend_port().enable_control(IDC_KILL, true);
     run_loaded_program();
@@ -597,7 +587,7 @@ int run_program() {
         frontend_port().run_finished();
         restore_working_folder();
         line_start = nullptr;
-        return report_error(107);
+        return report_error(err_unable_to_load_program);
       }
       source_file_path = next_program;
       if (step_mode) print_text("\n----- Chaining to New Program -------\n");

@@ -4,6 +4,7 @@
 #include "interpreter/scanner.h"
 
 #include "interpreter/temp_levels.h"
+#include "interpreter/folded_names.h"
 
 #include <cstdio>
 #include <cstring>
@@ -78,12 +79,6 @@ bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_name_char(char c) { return is_letter(c) || is_digit(c) || c == '_' || c == '$'; }
 
-// Reports code with error_column at column.
-int fail_at(std::uint32_t column, int code) {
-  error_column = static_cast<int>(column);
-  return report_error(code);
-}
-
 void set_current_name(const char* text) {
   std::size_t length = strnlen(text, sizeof current_name - 1);
   std::memcpy(current_name, text, length);
@@ -107,7 +102,7 @@ int scan_name_at(const char*& p, const char* end, char (&name)[max_name_length +
   name[0] = '\0';
   if (p >= end || !is_letter(*p)) return 0;
   while (p < end && is_name_char(*p)) {
-    if (length >= max_name_length) return fail_at(column, 84);
+    if (length >= max_name_length) return report_error_at(column, err_name_may_not_longer_than);
     name[length++] = *p++;
   }
   name[length] = '\0';
@@ -145,7 +140,7 @@ int call_function(expr_item& item, int token, const char* name, int definition =
     result = do_function(token, list, count);
   }
   levels.restore();
-  if (result < 0) return fail_at(item.column, 87);
+  if (result < 0) return report_error_at(item.column, err_return_do_function);
   return take_result(item, result);
 }
 
@@ -168,7 +163,7 @@ int fetch_predefined(expr_item& item, int index) {
     set_accumulator_text(predefined_string(index));
     return take_result(item, ITEM_STRING);
   }
-  return fail_at(item.column, 41);
+  return report_error_at(item.column, err_invalid_type);
 }
 
 // A long value into long_accumulator (a null slot reads as 0), cut to its
@@ -198,7 +193,7 @@ int fetch_slot(expr_item& item, const value_slot& slot, std::uint32_t type, int 
       }
       return take_result(item, ITEM_LONG);
     default:
-      return fail_at(item.column, 41);
+      return report_error_at(item.column, err_invalid_type);
   }
 }
 
@@ -245,10 +240,10 @@ int array_element(expr_item& item, int array_index, int flags) {
   expr_item* const list = reinterpret_cast<expr_item*>(list_room);
   int count = 0;
   int result = get_parameter_list(&count, list);
-  if (result >= 0 && count == 0) result = fail_at(item.column, 193);
+  if (result >= 0 && count == 0) result = report_error_at(item.column, err_missing_parameter_list_for_function);
   if (result >= 0 && debug_mode) trace_parameter_list(count, list, array_name(entry), 2);
   for (int k = 0; result >= 0 && k < count; ++k)
-    if (item_to_double(list[k]) < 0) result = fail_at(list[k].column, 70);
+    if (item_to_double(list[k]) < 0) result = report_error_at(list[k].column, err_subscript_out_range_or_invalid);
   value_slot* slot = nullptr;
   if (result >= 0) result = get_array_element_address(array_index, &slot, count, list);
   if (result >= 0) set_element_name(array_name(entry), count, list);
@@ -265,7 +260,7 @@ int declare_array(expr_item& item, const char* name, int flags) {
   expr_item list[max_parameters];
   int count = 0;
   int result = get_parameter_list(&count, list);
-  if (result >= 0 && count == 0) result = fail_at(item.column, 193);
+  if (result >= 0 && count == 0) result = report_error_at(item.column, err_missing_parameter_list_for_function);
   if (result >= 0 && !no_execute) {
     error_column = static_cast<int>(item.column);
     result = create_array(name, count, list, (flags & GI_LONG) ? 1 : 0);
@@ -287,16 +282,16 @@ int field_variable(expr_item& item, field_definition* definition, int index, int
     set_accumulator_text("");
     return ITEM_FIELD;
   }
-  if (entry.type != ITEM_FIELD) return fail_at(item.column, 41);
+  if (entry.type != ITEM_FIELD) return report_error_at(item.column, err_invalid_type);
   const char* source = nullptr;
   std::size_t source_length = 0;
   bool on_file = definition->file_number >= 0;
   if (on_file) {
     int file = definition->file_number;
-    if (!channel_in_range(file) || file_table[file].handle == 0) return fail_at(item.column, 244);
-    if (file_table[file].mode != FILE_MODE_RANDOM) return fail_at(item.column, 245);
+    if (!channel_in_range(file) || file_table[file].handle == 0) return report_error_at(item.column, err_field_definition_file_number_not);
+    if (file_table[file].mode != FILE_MODE_RANDOM) return report_error_at(item.column, err_field_definition_does_not_refer);
     std::uint64_t record_length = file_table[file].width > 0 ? static_cast<std::uint64_t>(file_table[file].width) : 0;
-    if (static_cast<std::uint64_t>(entry.start) + entry.width > record_length) return fail_at(item.column, 236);
+    if (static_cast<std::uint64_t>(entry.start) + entry.width > record_length) return report_error_at(item.column, err_attempt_to_read_write_beyond);
     source = file_table[file].line_buffer;
     source_length = source ? record_length : 0;
     if (source_length > file_table[file].line_buffer_size) source_length = file_table[file].line_buffer_size;
@@ -344,7 +339,7 @@ int parenthesised(expr_item& item) {
   ++expression_depth;
   int result = evaluate_expression_release_temps(GI_IN_PARENS);
   --expression_depth;
-  if (result < 0) return fail_at(item.column, 11);
+  if (result < 0) return report_error_at(item.column, err_return_evaluate_expression);
   switch (result) {
     case ITEM_DOUBLE:
     case ITEM_STRING:
@@ -352,31 +347,31 @@ int parenthesised(expr_item& item) {
     case ITEM_NUMERIC_TEXT:
       return take_result(item, result);
     default:
-      return fail_at(item.column, 41);
+      return report_error_at(item.column, err_invalid_type);
   }
 }
 
 // "@(" expression ")": the name is scanned from the expression's string.
 int indirect_name(expr_item& item, char (&name)[max_name_length + 1]) {
   ++scan_pointer;
-  if (skip_blanks_here() != '(') return report_error_here(219);
+  if (skip_blanks_here() != '(') return report_error_here(err_expect_left_parenthesis);
   ++scan_pointer;
   ++expression_depth;
   int result = evaluate_expression_release_temps(GI_IN_PARENS);
   --expression_depth;
-  if (result < 0) return fail_at(item.column, 11);
+  if (result < 0) return report_error_at(item.column, err_return_evaluate_expression);
   std::string text;
   bool skipping = no_execute || prescan_mode;
   if (skipping) {
     text = "a$";
   } else {
-    if (result != ITEM_STRING) return fail_at(item.column, 146);
+    if (result != ITEM_STRING) return report_error_at(item.column, err_invalid_type_expecting_string);
     text.assign(string_accumulator, strnlen(string_accumulator, max_string_length));
   }
   const char* p = text.c_str();
   int length = scan_name_at(p, p + text.size(), name, item.column);
   if (length < 0) return length;
-  if (length == 0 && !skipping) return fail_at(item.column, 217);
+  if (length == 0 && !skipping) return report_error_at(item.column, err_invalid_name);
   return length;
 }
 
@@ -394,28 +389,16 @@ struct name_resolution {
   std::uint32_t variable_resets;    // variable_reset_count when variable was found
 };
 
-constexpr std::size_t resolution_entries = 512;  // a power of two
-name_resolution resolutions[resolution_entries];
+folded_name_cache<name_resolution, 512> resolutions;
 
 // The entry for name (found or newly taken), or null for a name too long to
 // keep. The entry's tokens are current.
 name_resolution* resolve_name(std::string_view name) {
-  constexpr std::size_t key_size = sizeof(name_resolution::key);
-  if (name.empty() || name.size() >= key_size) return nullptr;
-  char folded_name[key_size] = {};
-  std::uint32_t hash = 2166136261u;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '\0') return nullptr;  // the padding must end the key
-    folded_name[i] = c;
-    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  }
-  std::uint64_t key[3];
-  std::memcpy(key, folded_name, sizeof key);
-  name_resolution& entry = resolutions[(hash ^ (hash >> 15)) & (resolution_entries - 1)];
-  if (entry.key[0] != key[0] || entry.key[1] != key[1] || entry.key[2] != key[2]) {
-    std::memcpy(entry.key, key, sizeof key);
+  folded_name key;
+  if (!fold_name(name, key)) return nullptr;
+  bool fresh = false;
+  name_resolution& entry = resolutions.slot(key, fresh);
+  if (fresh) {
     entry.tokens_generation = 0;
     entry.array = -1;
     entry.array_creations = 0;
@@ -488,23 +471,23 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
   const name_tokens tokens = resolution ? resolution->tokens : lookup_name_tokens(std::string_view(name, length));
   int token = tokens.logical;
   if (token >= 0) {
-    if (declaring) return fail_at(item.column, 225);
+    if (declaring) return report_error_at(item.column, err_logical_operator_invalid_in_long);
     return token_item(item, ITEM_LOGICAL, token);
   }
   token = tokens.command;
   if (token >= 0) {
-    if (declaring) return fail_at(item.column, 226);
+    if (declaring) return report_error_at(item.column, err_command_invalid_in_long_or);
     return token_item(item, ITEM_COMMAND, token);
   }
   token = tokens.statement;
   if (token >= 0 && !(flags & GI_STATEMENT_START) && is_passed_over_outside_statement_start(token)) token = -1;
   if (token >= 0) {
-    if (declaring) return fail_at(item.column, 85);
+    if (declaring) return report_error_at(item.column, err_statement_invalid_in_long_or);
     return token_item(item, ITEM_STATEMENT, token);
   }
   token = tokens.predefined;
   if (token >= 0) {
-    if (declaring) return fail_at(item.column, 227);
+    if (declaring) return report_error_at(item.column, err_constant_invalid_in_long_or);
     if (flags & unevaluated_flags) {
       current_value_slot = nullptr;
       return token_item(item, ITEM_PREDEFINED, token);
@@ -513,7 +496,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
   }
   token = tokens.function;
   if (token >= 0) {
-    if (declaring) return fail_at(item.column, 86);
+    if (declaring) return report_error_at(item.column, err_function_invalid_in_long_or);
     if (flags & unevaluated_flags) {
       return token_item(item, ITEM_FUNCTION, token);
     }
@@ -525,7 +508,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
       set_current_name(name);
       return ITEM_NOT_FOUND;
     }
-    if (declaring) return fail_at(item.column, 86);
+    if (declaring) return report_error_at(item.column, err_function_invalid_in_long_or);
     if (flags & (GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY)) {
       return token_item(item, ITEM_FUNCTION, user_function_token);
     }
@@ -533,14 +516,14 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
   }
   token = tokens.special_name;
   if (token >= 0) {
-    if (declaring) return fail_at(item.column, 86);
+    if (declaring) return report_error_at(item.column, err_function_invalid_in_long_or);
     if (flags & unevaluated_flags) {
       return token_item(item, ITEM_SPECIAL_NAME, token);
     }
     temp_level_guard levels;
     int result = do_special_name(token);
     levels.restore();
-    if (result < 0) return fail_at(item.column, 87);
+    if (result < 0) return report_error_at(item.column, err_return_do_function);
     return take_result(item, result);
   }
   return not_a_keyword;
@@ -568,7 +551,7 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
   if (index >= 0) {
     variable_entry& entry = variable_table[index];
     current_value_slot = &entry.value;
-    if (flags & GI_LONG) return fail_at(item.column, 178);
+    if (flags & GI_LONG) return report_error_at(item.column, err_variable_already_defined);
     return fetch_slot(item, entry.value, entry.type, flags, false, true);
   }
   if (flags & GI_LOOKUP_ONLY) return ITEM_NOT_FOUND;
@@ -588,15 +571,15 @@ int non_name_item(expr_item& item, int flags) {
   int result = scan_number_literal(item, flags);
   if (result == 0) result = scan_string_literal(item, flags);
   if (result != 0) {
-    if (declaring && result > 0) return fail_at(item.column, 227);
+    if (declaring && result > 0) return report_error_at(item.column, err_constant_invalid_in_long_or);
     return result;
   }
   if (current_char() == '(') {
-    if (declaring) return fail_at(item.column, 217);
-    if (flags & GI_STATEMENT_START) return fail_at(item.column, 114);
+    if (declaring) return report_error_at(item.column, err_invalid_name);
+    if (flags & GI_STATEMENT_START) return report_error_at(item.column, err_string_or_numeric_variable);
     return parenthesised(item);
   }
-  return fail_at(item.column, 71);
+  return report_error_at(item.column, err_invalid_expression);
 }
 
 }  // namespace
@@ -629,7 +612,7 @@ int get_item(expr_item& item, int flags) {
 
   // 1-4: list and line ends, DATA values.
   if (flags & GI_IN_PARENS) {
-    if (c == '\0' || c == ':') return fail_at(item.column, 82);
+    if (c == '\0' || c == ':') return report_error_at(item.column, err_missing_right_parenthesis);
     if (c == ')') {
       ++scan_pointer;
       return ITEM_NONE;
@@ -649,7 +632,7 @@ int get_item(expr_item& item, int flags) {
   else if (c == '/' && next == '/') short_statement = STMT_REM;
   if (short_statement >= 0) {
     if (flags & GI_UNEVALUATED) return -1;
-    if (declaring) return fail_at(item.column, 85);
+    if (declaring) return report_error_at(item.column, err_statement_invalid_in_long_or);
     scan_pointer += short_statement == STMT_PRINT ? 1 : 2;
     return token_item(item, ITEM_STATEMENT, short_statement);
   }
@@ -657,7 +640,7 @@ int get_item(expr_item& item, int flags) {
   // 6: arithmetic operators.
   if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '%') {
     if (flags & GI_UNEVALUATED) return -1;
-    if (declaring) return fail_at(item.column, 224);
+    if (declaring) return report_error_at(item.column, err_operator_invalid_in_long_or);
     ++scan_pointer;
     item.type = ITEM_OPERATOR;
     item.value.token = 0;
@@ -668,7 +651,7 @@ int get_item(expr_item& item, int flags) {
   // 7: comparisons; "=<", "=>" and "><" are two items.
   if (c == '<' || c == '>' || c == '=') {
     if (flags & GI_UNEVALUATED) return -1;
-    if (declaring) return fail_at(item.column, 83);
+    if (declaring) return report_error_at(item.column, err_comparison_operator_invalid_in_long);
     int code;
     if (c == '<' && next == '=') code = REL_LESS_EQUAL;
     else if (c == '>' && next == '=') code = REL_GREATER_EQUAL;
@@ -742,7 +725,7 @@ int get_item(expr_item& item, int flags) {
       return static_cast<int>(item.type);
     }
     // 16: DIM needs subscripts.
-    if (flags & GI_DIM) return report_error_here(95);
+    if (flags & GI_DIM) return report_error_here(err_no_subscripts_for_array_definition);
     // 17-20.
     return plain_name(item, name, flags, resolution);
   }
@@ -751,7 +734,7 @@ int get_item(expr_item& item, int flags) {
   skip_blanks_here();
   int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
-    if (declaring) return fail_at(item.column, 29);
+    if (declaring) return report_error_at(item.column, err_array_already_dimensioned);
     return array_element(item, index, flags);
   }
   if (declaring) return declare_array(item, name, flags);
@@ -767,7 +750,7 @@ int get_item(expr_item& item, int flags) {
   }
   if (flags & GI_LOOKUP_ONLY) return -1;
   print_text("\n" + std::string(name) + "\n");
-  return fail_at(item.column, 94);
+  return report_error_at(item.column, err_name_not_function_or_dimsioned);
 }
 
 // ---------------------------------------------------------------- literals
@@ -782,7 +765,7 @@ int scan_number_literal(expr_item& item, int flags) {
   int digits = 0;
   while (p < line_end && (is_digit(*p) || *p == '.')) {
     if (*p == '.') {
-      if (point) return report_error_here(148);
+      if (point) return report_error_here(err_more_than_one_decimal_point);
       point = true;
     } else {
       ++digits;
@@ -790,19 +773,19 @@ int scan_number_literal(expr_item& item, int flags) {
     ++p;
     scan_pointer = p;
   }
-  if (digits == 0) return fail_at(item.column, 179);
+  if (digits == 0) return report_error_at(item.column, err_number_initializer_contains_no_digits);
   if (p < line_end && (*p == 'e' || *p == 'E')) {
     ++p;
     if (p < line_end && (*p == '+' || *p == '-')) ++p;
     if (!(p < line_end && is_digit(*p))) {
       scan_pointer = p;
-      return fail_at(item.column, 205);
+      return report_error_at(item.column, err_invalid_format_for_number_initializer);
     }
     while (p < line_end && is_digit(*p)) ++p;
   }
   scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
-  if (length > max_literal_length) return fail_at(item.column, 98);
+  if (length > max_literal_length) return report_error_at(item.column, err_number_initializer_contains_too_many);
   set_accumulator_text(start, length);
   item.type = ITEM_NUMERIC_TEXT;
   return (flags & GI_STATEMENT_START) ? ITEM_NUMBER_AT_START : ITEM_NUMERIC_TEXT;
@@ -816,21 +799,21 @@ int scan_string_literal(expr_item& item, int flags) {
   for (;;) {
     if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
       scan_pointer = p;
-      return fail_at(item.column, 100);
+      return report_error_at(item.column, err_string_not_terminated_with_quote);
     }
     char c = *p++;
     if (c == '"') break;
     if (c == '\\') {
       if (p >= line_end || *p == '\0' || *p == '\r' || *p == '\n') {
         scan_pointer = p;
-        return fail_at(item.column, 100);
+        return report_error_at(item.column, err_string_not_terminated_with_quote);
       }
       char e = *p++;
       c = e == 'r' ? '\r' : e == 'n' ? '\n' : e == '+' ? '\x0F' : e == '-' ? '\x0E' : e;
     }
     if (length >= max_string_literal) {
       scan_pointer = p;
-      return fail_at(item.column, 101);
+      return report_error_at(item.column, err_string_too_long);
     }
     text[length++] = c;
   }
@@ -869,7 +852,7 @@ int scan_data_value(expr_item& item, int flags) {
       item.type = ITEM_NUMBER_WITH_TEXT;
       return ITEM_NUMBER_WITH_TEXT;
     }
-    return report_error_here(119);
+    return report_error_here(err_missing_comma_following_data_value);
   }
 
   const char* start = scan_pointer;
@@ -877,7 +860,7 @@ int scan_data_value(expr_item& item, int flags) {
   while (!data_value_ends_at(p) && !((flags & GI_WORD) && (*p == ' ' || *p == '=')) && *p != '\r' && *p != '\n') ++p;
   scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
-  if (length > max_string_length) return fail_at(item.column, 101);
+  if (length > max_string_length) return report_error_at(item.column, err_string_too_long);
   while (length > 0 && (start[length - 1] == ' ' || start[length - 1] == '\t')) --length;
   if (length == 0) return ITEM_NONE;
   set_accumulator_text(start, length);

@@ -80,7 +80,7 @@ std::uint32_t serial_open(file_entry& entry, const char* port_name) {
 
 int serial_read_line(file_entry& entry) {
   bool probe = serial_eof_probe != 0;
-  if (entry.descriptor < 0 || !entry.line_buffer) return report_error(320);
+  if (entry.descriptor < 0 || !entry.line_buffer) return report_error(err_serial_i_o_error);
   std::int32_t limit = line_limit(entry);
   std::int32_t length = 0;
   int timeouts = 0;
@@ -97,14 +97,14 @@ int serial_read_line(file_entry& entry) {
   for (;;) {
     if (!have_byte) {
       int r = serial_port_read_byte(entry.descriptor, byte);
-      if (r < 0) return report_error(320);
+      if (r < 0) return report_error(err_serial_i_o_error);
       if (r == 0) {
         int w = serial_port_wait_readable(entry.descriptor, serial_wait_step_ms);
         if (w == 1) continue;
-        if (w < 0) return report_error(320);
+        if (w < 0) return report_error(err_serial_i_o_error);
         ++timeouts;
         if (probe && timeouts >= serial_probe_timeouts) return 0;
-        if (!probe && timeouts >= serial_read_timeouts) return report_error(321);
+        if (!probe && timeouts >= serial_read_timeouts) return report_error(err_serial_input_timeout);
         int interrupted = poll_user_interrupt();
         if (interrupted < 0) return interrupted;
         continue;
@@ -125,7 +125,7 @@ int serial_read_line(file_entry& entry) {
       std::string partial = "Partial line received: \n";
       partial.append(entry.line_buffer, static_cast<std::size_t>(length));
       print_text(partial);
-      return report_error(319);
+      return report_error(err_serial_input_buffer_overflow_message);
     }
     if (byte == '\r') continue;
     entry.line_buffer[length++] = static_cast<char>(byte);
@@ -133,7 +133,7 @@ int serial_read_line(file_entry& entry) {
 }
 
 int serial_write_line(file_entry& entry) {
-  if (entry.descriptor < 0) return report_error(320);
+  if (entry.descriptor < 0) return report_error(err_serial_i_o_error);
   std::string text;
   if (entry.line_buffer && entry.buffer_length > 0) {
     std::size_t n = static_cast<std::size_t>(entry.buffer_length);
@@ -145,15 +145,15 @@ int serial_write_line(file_entry& entry) {
   int stalled = 0;
   while (sent < text.size()) {
     long n = serial_port_write_some(entry.descriptor, text.data() + sent, text.size() - sent);
-    if (n < 0) return report_error(320);
+    if (n < 0) return report_error(err_serial_i_o_error);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       stalled = 0;
       continue;
     }
     int w = serial_port_wait_writable(entry.descriptor, serial_wait_step_ms);
-    if (w < 0) return report_error(320);
-    if (w == 0 && ++stalled >= serial_write_timeouts) return report_error(320);
+    if (w < 0) return report_error(err_serial_i_o_error);
+    if (w == 0 && ++stalled >= serial_write_timeouts) return report_error(err_serial_i_o_error);
     int interrupted = poll_user_interrupt();
     if (interrupted < 0) return interrupted;
   }
@@ -182,11 +182,10 @@ int serial_fill_port_list(std::vector<std::string>& ports) {
 }
 
 int func_browsecommports(expr_item* arguments, int count) {
-  if (console_mode) return report_error(293);
-  if (count != 1) return report_error(145);
+  if (console_mode) return report_error(err_statement_not_valid_in_console);
+  if (count != 1) return report_error(err_incorrect_number_parameters);
   if (arguments[0].type != ITEM_STRING) {
-    error_column = static_cast<int>(arguments[0].column);
-    return report_error(146);
+    return report_error_at(arguments[0].column, err_invalid_type_expecting_string);
   }
   serial_port_request request;
   request.prompt = temp_string_text(static_cast<std::uint32_t>(arguments[0].value.bits));
@@ -195,7 +194,7 @@ int func_browsecommports(expr_item* arguments, int count) {
   serial_fill_port_list(request.ports);
   int chosen = dialog_port().choose_serial_port(request);
   if (chosen == dialog_unavailable) return dialog_not_available("The port chooser");
-  if (chosen < 0 || static_cast<std::size_t>(chosen) >= request.ports.size()) return report_error(325);
+  if (chosen < 0 || static_cast<std::size_t>(chosen) >= request.ports.size()) return report_error(err_user_cancelled_from_comm_port);
   std::snprintf(string_accumulator, max_string_length + 1, "%s", request.ports[static_cast<std::size_t>(chosen)].c_str());
   string_accumulator_length = static_cast<std::int32_t>(std::strlen(string_accumulator));
   set_named_var_string("selected_string$");

@@ -87,7 +87,7 @@ const char* option_value_end() {
 // Reads "= expression" of a numeric option. In skip mode the value is not
 // converted. Returns 0 or a negative reported code.
 int read_option_value(option_value& opt) {
-  if (skip_blanks() != '=') return report_error_here(251);
+  if (skip_blanks() != '=') return report_error_here(err_missing_sign);
   ++scan_pointer;
   skip_blanks();
   opt.column = scan_column();
@@ -100,7 +100,7 @@ int read_option_value(option_value& opt) {
   if (no_execute) return 0;
   error_column = static_cast<int>(opt.column);
   if (type == 0 || result_to_double(type, 0) != 2 || std::isnan(double_accumulator))
-    return report_error(314);
+    return report_error(err_invalid_value_for_sort_parameter);
   opt.value = std::trunc(double_accumulator);
   return 0;
 }
@@ -177,9 +177,9 @@ int sort_rows(std::uint32_t row_count) {
     order.resize(row_count);
     held.resize(row_size);
   } catch (const std::bad_alloc&) {
-    return report_error(93);
+    return report_error(err_unable_to_allocate_array_storage);
   } catch (const std::length_error&) {
-    return report_error(93);
+    return report_error(err_unable_to_allocate_array_storage);
   }
   for (std::uint32_t i = 0; i < row_count; ++i) order[i] = i;
   std::sort(order.begin(), order.end(),
@@ -218,8 +218,7 @@ int stmt_sort() {
   if (!no_execute && !prescan_mode) {
     array_index = name.empty() ? -1 : find_array_exact(name.c_str());
     if (array_index < 0) {
-      error_column = static_cast<int>(name_column);
-      return report_error(285);
+      return report_error_at(name_column, err_expecting_array);
     }
   }
 
@@ -231,8 +230,7 @@ int stmt_sort() {
     r = get_parameter_list(&subscript_count, subscripts);
     if (r < 0) return r;
     if (subscript_count == 0) {
-      error_column = static_cast<int>(list_column);
-      return report_error(193);
+      return report_error_at(list_column, err_missing_parameter_list_for_function);
     }
   }
 
@@ -251,8 +249,7 @@ int stmt_sort() {
     if (r < 0) return r;
     int option = (r == 0 && string_accumulator[0]) ? find_sort_option(string_accumulator) : -1;
     if (option < 0) {
-      error_column = static_cast<int>(word_column);
-      return report_error(315);
+      return report_error_at(word_column, err_invalid_sort_parameter);
     }
     switch (option) {
       case SORT_OPT_COUNT: r = read_option_value(count); break;
@@ -273,8 +270,7 @@ int stmt_sort() {
   array_entry& entry = array_table[array_index];
   int n = static_cast<int>(entry.dimension_count);
   if (subscript_count > n - 1) {
-    error_column = static_cast<int>(subscripts[subscript_count - 1].column);
-    return report_error(316);
+    return report_error_at(subscripts[subscript_count - 1].column, err_too_many_indices);
   }
   for (int i = subscript_count; i < n; ++i) {
     subscripts[i] = expr_item{};
@@ -292,8 +288,7 @@ int stmt_sort() {
   double rows = entry.dimension_sizes[k];
   if (count.given && count.value != 0 && count.value < rows) rows = count.value;
   if (rows < 2) {
-    error_column = static_cast<int>(count.given ? count.column : name_column);
-    return report_error(317);
+    return report_error_at(count.given ? count.column : name_column, err_have_at_least_2_rows);
   }
 
   // 7. Row size and key columns.
@@ -311,16 +306,14 @@ int stmt_sort() {
     for (int key = 0; key < 3; ++key) {
       if (!keycol[key].given) continue;
       if (keycol[key].value < 0 || keycol[key].value > last_column) {
-        error_column = static_cast<int>(keycol[key].column);
-        return report_error(314);
+        return report_error_at(keycol[key].column, err_invalid_value_for_sort_parameter);
       }
       sort_state.key_offsets[key] =
           static_cast<std::int32_t>(static_cast<std::size_t>(keycol[key].value) * column_stride);
     }
   }
   if (keycol[2].given && !keycol[1].given) {
-    error_column = static_cast<int>(keycol[2].column);
-    return report_error(315);
+    return report_error_at(keycol[2].column, err_invalid_sort_parameter);
   }
   if (m < 2) {
     // One element per row: the key is the element itself.

@@ -31,10 +31,6 @@ unsigned char key_char = 0;
 
 namespace {
 
-constexpr int err_string_too_long = 101;
-constexpr int err_not_in_console = 311;
-constexpr int err_end_of_input = 139;
-
 int result_double(double value) {
   double_accumulator = value;
   return ITEM_DOUBLE;
@@ -59,7 +55,7 @@ int inkey() {
 }
 
 int choosefont() {
-  if (console_mode) return report_error(err_not_in_console);
+  if (console_mode) return report_error(err_function_not_valid_in_console);
   std::string face;
   int point_size = 0, weight = 0, italic = 0;
   int result = choose_font_dialog(face, point_size, weight, italic);
@@ -82,7 +78,7 @@ int wait_for_keystroke() {
     if (got < 0) return -1;
     if (got == 0) {
       // The input has ended: no key can ever come, so the run ends here.
-      return report_error_message(err_end_of_input, "End of input: no key for INKEY$.");
+      return report_error_message(err_end_file_on_input, "End of input: no key for INKEY$.");
     }
     key_char = key;
     return 0;

@@ -48,8 +48,7 @@ int do_keyword_statement(int token) {
     case STMT_PRINT: return stmt_print();
     case STMT_WRITE: return stmt_write();
     case STMT_USING:
-      error_column = 0;
-      return report_error(75);
+      return report_error_at(0, err_using_only_valid_in_print);
     case STMT_SWAP: return stmt_swap();
     case STMT_WHILE: return stmt_while();
     case STMT_WEND: return stmt_wend();
@@ -60,8 +59,7 @@ int do_keyword_statement(int token) {
     case STMT_CONTINUE: return stmt_continue();
     case STMT_TO:
     case STMT_STEP:
-      error_column = 0;
-      return report_error(47);
+      return report_error_at(0, err_invalid_statement);
     case STMT_COLOR: return stmt_color();
     case STMT_DEBUGPRINT: return stmt_debugprint();
     case STMT_CONT: return stmt_cont();

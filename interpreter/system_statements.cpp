@@ -85,7 +85,7 @@ bool truncate_to_int(double value, int& out) {
 int check_param_range(double low, double high) {
   double v = double_accumulator;
   if (v >= low && v <= high) return 0;  // false for a NaN
-  return report_error(297);
+  return report_error(err_invalid_value_for_parameter);
 }
 
 std::string console_color_sequence(std::int32_t attribute) {
@@ -147,8 +147,7 @@ int stmt_beep() {
     return 0;
   }
   if (type != ITEM_STRING) {
-    error_column = static_cast<int>(item.column);
-    return report_error(116);
+    return report_error_at(item.column, err_incorrect_data_type_looking_for_116);
   }
   if (skipping()) return 0;
   if (string_accumulator[0] == 0) {
@@ -181,8 +180,7 @@ int stmt_color() {
   if (skipping()) return 0;
   int attribute = 0;
   if (!truncate_to_int(double_accumulator, attribute)) {
-    error_column = static_cast<int>(column);
-    return report_error(297);
+    return report_error_at(column, err_invalid_value_for_parameter);
   }
   console_set_color(attribute);
   return 0;
@@ -208,13 +206,13 @@ int stmt_help() {
   if (skipping()) return 0;
   error_column = static_cast<int>(column);
   if (r == ITEM_NUMERIC_TEXT || r == ITEM_NUMBER_AT_START) {
-    if (string_to_double(0, 0) != 2) return report_error(68);
+    if (string_to_double(0, 0) != 2) return report_error(err_parameter_out_range);
   } else if (r == ITEM_DOUBLE) {
     double_accumulator = item.value.number;
   }
   int topic = 0;
   if (!truncate_to_int(double_accumulator, topic) || topic < 1 || topic > help_topic_count)
-    return report_error(68);
+    return report_error(err_parameter_out_range);
   process_open_document(help_topic_document(topic), interpreter_folder);  // result ignored
   return 0;
 }
@@ -227,8 +225,7 @@ int stmt_chdir() {
   if (type < 0) return type;
   if (skipping()) return 0;
   if (type != ITEM_STRING) {
-    error_column = static_cast<int>(column);
-    return report_error(146);
+    return report_error_at(column, err_invalid_type_expecting_string);
   }
   std::string folder = path_from_program_text(string_accumulator);
   if (!console_mode) return set_working_directory(folder) < 0 ? -1 : 0;
@@ -236,7 +233,7 @@ int stmt_chdir() {
   int result = 0;
   if (folder.empty() || folder.size() > path_max_chars || chdir(folder.c_str()) != 0) {
     error_column = static_cast<int>(column);
-    report_error(291);
+    report_error(err_directory_does_not_exist);
     result = -1;
   }
   std::string current = path_current_directory();
@@ -315,16 +312,14 @@ int stmt_spawn() {
     if (type == 0 && i > 0) break;
     if (skipping()) continue;
     if (type != ITEM_STRING) {
-      error_column = static_cast<int>(column);
-      return report_error(146);
+      return report_error_at(column, err_invalid_type_expecting_string);
     }
     texts[i].assign(string_accumulator, strnlen(string_accumulator, string_accumulator_size));
   }
   if (skipping()) return 0;
   std::string folder = path_from_program_text(texts[2]);
   if (spawn_target(path_from_program_text(texts[0]), texts[1], folder) < 0) {
-    error_column = static_cast<int>(file_column);
-    return report_error(301);
+    return report_error_at(file_column, err_error_occurred_doing_spawn);
   }
   return 0;
 }

@@ -101,14 +101,16 @@ int poll_user_interrupt() {
     computing_busy = 1;
     pump_window_events();  // a quit request counts as Kill
   }
-  if (kill_requested) {
-    controls_end_busy();
-    scan_pointer = line_end;
-    program_offset = program_length;
-    program_ended = 1;
-    step_mode = 0;
-    debug_mode = 0;
-    return report_error(106);
-  }
+  if (kill_requested) return end_busy_run_killed();
   return 0;
+}
+
+int end_busy_run_killed() {
+  controls_end_busy();
+  scan_pointer = line_end;
+  program_offset = program_length;
+  program_ended = 1;
+  step_mode = 0;
+  debug_mode = 0;
+  return report_error(err_user_interrupted_program);
 }

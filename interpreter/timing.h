@@ -18,3 +18,7 @@ void print_timing(const char* label, std::int32_t microseconds);
 void timer_calibrate();
 // 0 to go on, or the negative code of "User interrupted program".
 int poll_user_interrupt();
+// Ends the run after Kill while a long computation or a dialog wait had the
+// buttons: Kill disabled, Step enabled, the run stopped where it stands.
+// Returns the negative code of "User interrupted program".
+int end_busy_run_killed();

@@ -106,8 +106,7 @@ int parse_parameters(user_function* f) {
     no_execute = saved_no_execute;
     if (r < 0 || (r != ITEM_DOUBLE && r != ITEM_STRING && r != ITEM_LONG) || current_name[0] == '\0' ||
         std::strchr(current_name, '(')) {
-      error_column = static_cast<int>(item.column);
-      return report_error(198);
+      return report_error_at(item.column, err_invalid_argument);
     }
     user_function_param& p = f->params[f->param_count++];
     copy_name(p.name, current_name);
@@ -115,7 +114,7 @@ int parse_parameters(user_function* f) {
     if (skip_blanks() != ',') break;
     ++scan_pointer;
   }
-  if (skip_blanks() != ')') return report_error_here(82);
+  if (skip_blanks() != ')') return report_error_here(err_missing_right_parenthesis);
   ++scan_pointer;
   return 0;
 }
@@ -131,23 +130,22 @@ int parse_body(user_function* f) {
     int r = get_statement_number(0);
     prescan_mode = saved_prescan;
     if (r < 0) return r;
-    if (r == 0) return report_error_here(212);
+    if (r == 0) return report_error_here(err_missing_statement_number);
     char c = skip_blanks();
-    if (c != '\0' && c != ':' && scan_pointer < line_end) return report_error_here(221);
+    if (c != '\0' && c != ':' && scan_pointer < line_end) return report_error_here(err_expect_colon_or_end_line);
     f->kind = 1;
   } else {
     int saved_no_execute = no_execute;
     no_execute = 1;  // only the syntax is checked
     int r = evaluate_expression_release_temps(0);
     no_execute = saved_no_execute;
-    if (r < 0) return report_error(11);
+    if (r < 0) return report_error(err_return_evaluate_expression);
     f->kind = 0;
   }
   std::size_t length = static_cast<std::size_t>(line_end - body_start);
   while (length && (body_start[length - 1] == '\r' || body_start[length - 1] == '\n')) --length;
   if (length > user_function_body_max) {
-    error_column = static_cast<int>(body_start - statement_start);
-    return report_error(47);
+    return report_error_at(body_start - statement_start, err_invalid_statement);
   }
   std::memcpy(f->body, body_start, length);
   f->body[length] = '\0';
@@ -161,40 +159,36 @@ int stmt_def(user_function** record) {
   int r = get_item(name_item, GI_DEF_NAME);
   if (r < 0) return r;
   std::uint32_t name_column = name_item.column;
-  if (r == ITEM_NOT_FOUND && current_name[0] == '\0') return report_error(217);
+  if (r == ITEM_NOT_FOUND && current_name[0] == '\0') return report_error(err_invalid_name);
   if (r == ITEM_LOGICAL || r == ITEM_COMMAND || r == ITEM_STATEMENT || r == ITEM_PREDEFINED ||
       r == ITEM_FUNCTION || r == ITEM_SPECIAL_NAME) {
-    error_column = static_cast<int>(name_column);
-    return report_error(214);
+    return report_error_at(name_column, err_reserved_word_not_valid_for);
   }
   if (r != ITEM_NOT_FOUND) {
-    error_column = static_cast<int>(name_column);
-    return report_error(217);
+    return report_error_at(name_column, err_invalid_name);
   }
   std::string name(current_name);
-  if (skip_blanks() != '(') return report_error_here(219);
+  if (skip_blanks() != '(') return report_error_here(err_expect_left_parenthesis);
   ++scan_pointer;
 
   auto* f = new (std::nothrow) user_function{};
-  if (!f) return report_error(197);
+  if (!f) return report_error(err_unable_to_allocate_storage_for_197);
   *record = f;
   copy_name(f->name, name.c_str());
 
   if ((r = parse_parameters(f)) < 0) return r;
-  if (skip_blanks() != '=') return report_error_here(220);
+  if (skip_blanks() != '=') return report_error_here(err_expect_equal_sign);
   ++scan_pointer;
   if ((r = parse_body(f)) < 0) return r;
 
   if (!prescan_mode) return 0;  // at run time DEF only checks its syntax
   for (int i = 0; i < user_function_count; ++i) {
     if (std::strcmp(user_function_table[i]->name, f->name) == 0) {
-      error_column = static_cast<int>(name_column);
-      return report_error(202);
+      return report_error_at(name_column, err_duplicate_user_defined_function_name);
     }
   }
   if (user_function_count >= user_function_capacity) {
-    error_column = static_cast<int>(name_column);
-    return report_error(203);
+    return report_error_at(name_column, err_too_many_user_defined_functions);
   }
   user_function_table[user_function_count++] = f;
   return 0;
@@ -287,7 +281,7 @@ void trace_user_function(const user_function* f, const user_call_frame* frame) {
 int call_user_function(expr_item* arguments, int count) {
   int call_column = error_column;
   if (user_function_index < 0 || user_function_index >= user_function_count)
-    return report_error(200);
+    return report_error(err_return_user_defined_function);
   user_function* f = user_function_table[user_function_index];
 
   user_call_frame frame{};
@@ -302,16 +296,14 @@ int call_user_function(expr_item* arguments, int count) {
     }
   }
   if (count > static_cast<int>(f->param_count)) {
-    error_column = static_cast<int>(arguments[count - 1].column);
-    return report_error(63);
+    return report_error_at(arguments[count - 1].column, err_too_many_parameters);
   }
   for (int i = 0; i < count; ++i) {
     expr_item& a = arguments[i];
     user_param_value& p = frame.params[i];
     if (f->params[i].type == ITEM_STRING) {
       if (a.type != ITEM_STRING) {
-        error_column = static_cast<int>(a.column);
-        return report_error(146);
+        return report_error_at(a.column, err_invalid_type_expecting_string);
       }
       p.value.bits = 0;
       p.value.string_offset = static_cast<std::uint32_t>(a.value.bits);
@@ -326,8 +318,7 @@ int call_user_function(expr_item* arguments, int count) {
       p.type = ITEM_DOUBLE;
       p.value.number = a.value.number;
     } else {
-      error_column = static_cast<int>(a.column);
-      return report_error(144);
+      return report_error_at(a.column, err_invalid_type_expecting_number);
     }
   }
   if (debug_mode) trace_user_function(f, &frame);
@@ -345,7 +336,7 @@ int call_user_function(expr_item* arguments, int count) {
     if (user_call_depth < user_call_depth_limit && evaluation_depth < evaluation_depth_limit) {
       if (f->kind == 0) {
         result = evaluate_expression_release_temps(0);
-        if (result == 0) result = report_error(71);  // an empty body gives no value
+        if (result == 0) result = report_error(err_invalid_expression);  // an empty body gives no value
       } else {
         result = run_def_gosub_body();
       }
@@ -357,9 +348,9 @@ int call_user_function(expr_item* arguments, int count) {
   user_call_chain = frame.outer;
   error_column = call_column;
 
-  if (user_call_too_deep) result = report_error(216);
+  if (user_call_too_deep) result = report_error(err_nesting_user_defined_functions_too);
   if (result >= 0) return result;
-  report_error(200);
+  report_error(err_return_user_defined_function);
   trace_user_function(f, &frame);
   return result;
 }

@@ -12,6 +12,7 @@
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/files.h"
+#include "interpreter/folded_names.h"
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
@@ -53,11 +54,14 @@ constexpr std::uint64_t max_array_elements = 0xFFFFFFFFull / sizeof(value_slot);
 char* compaction_area = nullptr;
 std::uint32_t compaction_used = 0;
 
-// Zero-filled block of count records of size bytes, or null.
+}  // namespace
+
 void* allocate_zeroed(std::size_t count, std::size_t size) {
   if (count == 0) count = 1;
   return store_allocator(count, size);
 }
+
+namespace {
 
 // A hash index over a name table: name (case folded) -> the index of the
 // first entry of that name. Open addressing with linear probing in a fixed
@@ -99,15 +103,7 @@ class name_index {
   std::int32_t slots_[slot_count];
   std::uint32_t held_ = ~0u;  // never equal to a count: the first use clears the slots
 
-  static std::uint32_t hash(std::string_view name) {
-    std::uint32_t h = 2166136261u;  // FNV-1a over the lower-case bytes
-    for (char c : name) {
-      unsigned char x = static_cast<unsigned char>(c);
-      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-      h = (h ^ x) * 16777619u;
-    }
-    return h;
-  }
+  static std::uint32_t hash(std::string_view name) { return folded_name_hash(name); }
   template <typename NameOf>
   int probe(std::string_view name, NameOf name_of) const {
     for (std::uint32_t h = hash(name) & mask;; h = (h + 1) & mask) {
@@ -170,20 +166,6 @@ std::size_t trailing_product(int count, const expr_item* dimensions) {
 }  // namespace
 
 // ---------------------------------------------------------------- allocation
-
-namespace {
-
-// One fixed store of count records of T, zero-filled; any previous block is
-// freed first. Returns 0, or the report of code when the block cannot be had.
-template <typename T>
-int allocate_store(T*& store, std::uint32_t count, std::uint32_t& capacity, int code) {
-  std::free(store);
-  store = static_cast<T*>(allocate_zeroed(count, sizeof(T)));
-  capacity = store ? count : 0;
-  return store ? 0 : report_error(code);
-}
-
-}  // namespace
 
 std::uint32_t variable_reset_count = 1;
 std::uint32_t array_creation_count = 1;
@@ -259,14 +241,14 @@ bool name_is_string(std::string_view name) { return !name.empty() && name.back()
 // ---------------------------------------------------------------- creation
 
 int create_variable(std::string_view name, int long_flag) {
-  if (variable_count >= variable_capacity) return report_error(97);
+  if (variable_count >= variable_capacity) return report_error(err_variable_table_full);
   if (static_cast<std::uint64_t>(variable_names_used) + name.size() >= variable_names_size)
-    return report_error(96);
+    return report_error(err_variable_name_table_full);
   current_value_slot = nullptr;
   int type;
   if (long_flag) {
     if (no_execute) return ITEM_LONG;  // skip mode: nothing created, no "$" test
-    if (name_is_string(name)) return report_error(248);
+    if (name_is_string(name)) return report_error(err_rizozira_variable_or_array_name);
     type = ITEM_LONG;
   } else if (name_is_string(name)) {
     type = ITEM_STRING;
@@ -296,17 +278,17 @@ int create_variable(std::string_view name, int long_flag) {
 }
 
 int create_array(std::string_view name, int count, expr_item* dimensions, int long_flag) {
-  if (count > max_array_dimensions) return report_error(89);
-  if (count < 1) return report_error(90);
-  if (array_count >= array_capacity) return report_error(163);
+  if (count > max_array_dimensions) return report_error(err_too_many_dimensions_to_array);
+  if (count < 1) return report_error(err_array_requires_at_least_one);
+  if (array_count >= array_capacity) return report_error(err_array_table_full);
   if (static_cast<std::uint64_t>(array_names_used) + name.size() >= array_names_size)
-    return report_error(91);
+    return report_error(err_array_name_table_full);
   // The name is stored only once the array exists, so a refused DIM leaves
   // no name bytes behind.
-  if (find_variable(name) >= 0) return report_error(270);
+  if (find_variable(name) >= 0) return report_error(err_array_cannot_have_same_name);
   int type;
   if (long_flag) {
-    if (name_is_string(name)) return report_error(248);
+    if (name_is_string(name)) return report_error(err_rizozira_variable_or_array_name);
     type = ITEM_LONG;
   } else if (name_is_string(name)) {
     type = ITEM_STRING;
@@ -320,9 +302,9 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
   std::uint64_t elements = 1;
   bool representable = true;
   for (int k = 0; k < count; ++k) {
-    if (item_to_double(dimensions[k]) < 0) return report_error(92);
+    if (item_to_double(dimensions[k]) < 0) return report_error(err_array_dimension_numeric_and_1);
     double value = dimensions[k].value.number;
-    if (!(value >= 1.0)) return report_error(92);
+    if (!(value >= 1.0)) return report_error(err_array_dimension_numeric_and_1);
     if (!representable || !(value <= static_cast<double>(max_array_elements))) {
       representable = false;  // no size is converted past the limit
       continue;
@@ -331,9 +313,9 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
     elements *= sizes[k];  // both factors <= max_array_elements: no wrap in 64 bits
     if (elements > max_array_elements) representable = false;
   }
-  if (!representable) return report_error(93);
+  if (!representable) return report_error(err_unable_to_allocate_array_storage);
   value_slot* data = static_cast<value_slot*>(store_allocator(static_cast<std::size_t>(elements), sizeof(value_slot)));
-  if (!data) return report_error(93);
+  if (!data) return report_error(err_unable_to_allocate_array_storage);
 
   std::uint32_t name_offset = array_names_used;
   std::memcpy(array_names + array_names_used, name.data(), name.size());
@@ -373,22 +355,21 @@ void show_subscripts(int count, expr_item* subscripts, const char* name) {
 }  // namespace
 
 int get_array_element_address(int array_index, value_slot** slot, int count, expr_item* subscripts) {
-  if (array_index < 0 || static_cast<std::uint32_t>(array_index) >= array_count) return report_error(94);
+  if (array_index < 0 || static_cast<std::uint32_t>(array_index) >= array_count) return report_error(err_name_not_function_or_dimsioned);
   const array_entry& entry = array_table[array_index];
   if (count != static_cast<int>(entry.dimension_count)) {
     show_subscripts(count, subscripts, array_name(entry));
-    return report_error(72);
+    return report_error(err_incorrect_number_subscripts);
   }
   std::size_t index = 0;
   for (int k = 0; k < count; ++k) {
-    if (item_to_double(subscripts[k]) < 0) return report_error(88);
+    if (item_to_double(subscripts[k]) < 0) return report_error(err_array_index_numeric);
     double value = subscripts[k].value.number;
     double size = entry.dimension_sizes[k];
     // Range first, as doubles: NaN and huge values never reach the cast.
     if (!(value >= 0.0 && value < size)) {
       show_subscripts(count, subscripts, array_name(entry));
-      error_column = static_cast<int>(subscripts[k].column);
-      return report_error(70);
+      return report_error_at(subscripts[k].column, err_subscript_out_range_or_invalid);
     }
     index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
   }
@@ -418,7 +399,7 @@ int assign_string_variable(value_slot* slot, int mode) {
       int result = houseclean();
       if (result < 0) return result;
       if (static_cast<std::uint64_t>(string_space_used) + new_length >= string_space_size)
-        return report_error(109);
+        return report_error(err_no_more_string_space);
     }
     std::memcpy(string_space + string_space_used, string_accumulator, new_length);
     string_space[string_space_used + new_length] = '\0';
@@ -459,7 +440,7 @@ int text_to_temp(std::string_view text, std::uint32_t* offset) {
     return 0;
   }
   if (static_cast<std::uint64_t>(temp_strings_used) + length + 1 > temp_strings_size)
-    return report_error(14);
+    return report_error(err_no_more_space_for_temporary);
   std::memcpy(temp_strings + temp_strings_used, text.data(), length);
   temp_strings[temp_strings_used + length] = '\0';
   *offset = temp_strings_used;
@@ -520,7 +501,7 @@ void walk_long_array(value_slot* elements, int count, const expr_item* dimension
 int houseclean() {
   if (no_execute) return 0;  // a skipped statement compacts nothing and takes no work area
   compaction_area = static_cast<char*>(allocate_zeroed(string_space_size, 1));
-  if (!compaction_area) return report_error(3);
+  if (!compaction_area) return report_error(err_unable_to_allocate_storage_for_3);
   compaction_used = 1;
 
   for (std::uint32_t i = 0; i < variable_count; ++i) {

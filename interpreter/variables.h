@@ -3,8 +3,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 
+#include "interpreter/errors.h"
 #include "interpreter/item.h"
 
 struct long_number;
@@ -79,6 +81,19 @@ constexpr std::uint32_t max_string_length = 255;
 // std::calloc unless a test puts a failing one in its place.
 using store_allocator_function = void* (*)(std::size_t count, std::size_t size);
 extern store_allocator_function store_allocator;
+// Zero-filled block of count records (at least one) of size bytes from
+// store_allocator, or null.
+void* allocate_zeroed(std::size_t count, std::size_t size);
+// One fixed store of count records of T, zero-filled; any previous block is
+// freed first. Returns 0, or the report of code when the block cannot be had
+// (capacity is then 0).
+template <typename T>
+int allocate_store(T*& store, std::uint32_t count, std::uint32_t& capacity, int code) {
+  std::free(store);
+  store = static_cast<T*>(allocate_zeroed(count, sizeof(T)));
+  capacity = store ? count : 0;
+  return store ? 0 : report_error(code);
+}
 int allocate_variable_table(std::uint32_t entries);
 int allocate_variable_names(std::uint32_t bytes);
 int allocate_array_table(std::uint32_t entries);

@@ -75,12 +75,20 @@ int process_reap_children() {
   return reaped;
 }
 
-int process_spawn(const std::vector<std::string>& args, const std::string& folder) {
+int process_spawn(const std::vector<std::string>& args, const std::string& folder, long* pid_out) {
   process_reap_children();
   pid_t pid = spawn_child(args, folder);
   if (pid < 0) return -1;
   running_children.push_back(pid);
+  if (pid_out != nullptr) *pid_out = pid;
   return 0;
+}
+
+bool process_running(long pid) {
+  process_reap_children();
+  for (pid_t child : running_children)
+    if (child == pid) return true;
+  return false;
 }
 
 int process_open_document(const std::string& target, const std::string& folder) {

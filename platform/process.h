@@ -8,8 +8,10 @@
 // in folder when it is not empty; never through a shell. The child runs on
 // its own with stdin, stdout and stderr on /dev/null; it is reaped later.
 // Returns 0, or -1 when the program could not be started (errno-style reason
-// in process_last_error).
-int process_spawn(const std::vector<std::string>& args, const std::string& folder);
+// in process_last_error). pid_out, when given, receives the child's id.
+int process_spawn(const std::vector<std::string>& args, const std::string& folder, long* pid_out = nullptr);
+// True while a child started here has not ended (ended ones are reaped).
+bool process_running(long pid);
 
 // Opens a document or URL with xdg-open; the same result rules as process_spawn.
 int process_open_document(const std::string& target, const std::string& folder);

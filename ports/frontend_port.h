@@ -2,6 +2,7 @@
 // in. Console mode uses ConsolePort (platform/console_port.h); the desktop
 // installs its own; tests install the scripted fake of tests/support.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "ports/control_ids.h"
@@ -26,6 +27,13 @@ class FrontendPort {
   virtual bool wait_for_event(int timeout_ms) = 0;
   // The run or typed line has ended: the dialog returns to its idle state.
   virtual void run_finished() = 0;
+  // CLS: empties the output box. 0, or -1 when there is no output buffer.
+  virtual int clear_output() { return 0; }
+  // DEBUG TESTROUTINE: minimises the main window; the text of a control
+  // (empty when there is none) and taking a control away.
+  virtual void minimize_window() {}
+  virtual std::string control_text(int control) { return {}; }
+  virtual void destroy_control(int control) {}
 };
 
 // The installed port (the console port until something else is installed).

@@ -4,5 +4,5 @@
 
 int desktop_main(int argc, char** argv);
 // True when a display server can be reached (X11 or Wayland), or Qt was told
-// to use another platform plugin (offscreen, for tests).
+// to use a platform plugin that needs none (offscreen, for tests).
 bool desktop_display_available();

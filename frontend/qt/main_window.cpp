@@ -1,0 +1,361 @@
+// The main dialog's window (see main_window.h).
+#include "frontend/qt/main_window.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+
+#include "frontend/qt/customize_dialog.h"
+#include "frontend/qt/dialog_units.h"
+#include "frontend/qt/field_edit.h"
+#include "frontend/qt/help_dialog.h"
+#include "interpreter/host_api.h"
+
+namespace {
+
+enum control_kind { EDIT, COMMAND_BOX, OUTPUT_BOX, LABEL, BUTTON, CHECK, GROUP, ICON };
+
+struct control_layout {
+  int id;
+  control_kind kind;
+  const char* text;
+  int small[4];  // x, y, w, h in dialog units (ScreenSize 1)
+  int large[4];  // ScreenSize 2
+};
+
+// Ids of the frames and the icon, which nothing addresses.
+constexpr int id_group_workdir = 1037, id_group_source = 1032, id_icon = 112;
+
+// In tab order.
+const control_layout main_layout[] = {
+    {id_group_workdir, GROUP, "Working Directory ", {75, 7, 285, 25}, {94, 7, 403, 40}},
+    {id_group_source, GROUP, "Source Program", {75, 32, 285, 30}, {94, 50, 403, 47}},
+    {IDC_LOG_GROUP, GROUP, "Log File:", {74, 63, 347, 27}, {94, 104, 491, 39}},
+    {id_icon, ICON, "", {27, 14, 21, 20}, {37, 23, 20, 20}},
+    {IDC_USE_WORKING_DIR, CHECK, "Use Working Dir.", {85, 17, 74, 10}, {103, 23, 100, 14}},
+    {IDC_WORKING_DIR, EDIT, "", {163, 15, 134, 12}, {207, 20, 197, 17}},
+    {IDC_BROWSE_WORKDIR, BUTTON, "Browse", {303, 14, 50, 14}, {415, 18, 72, 20}},
+    {IDC_RUN_STEP, BUTTON, "Run/Step", {367, 15, 50, 14}, {505, 18, 72, 20}},
+    {IDC_HELP, BUTTON, "Help", {424, 15, 50, 14}, {590, 18, 72, 20}},
+    {IDC_CUSTOMIZE, BUTTON, "Customize", {13, 43, 55, 14}, {7, 67, 80, 20}},
+    {IDC_EDIT_SOURCE, BUTTON, "Edit Source", {99, 42, 50, 14}, {103, 66, 72, 20}},
+    {IDC_SOURCE_PROGRAM, EDIT, "", {163, 43, 134, 12}, {207, 68, 197, 17}},
+    {IDC_BROWSE_SOURCE, BUTTON, "Browse", {303, 42, 50, 14}, {415, 67, 72, 20}},
+    {IDC_RUN, BUTTON, "Run", {367, 42, 50, 14}, {505, 67, 72, 20}},
+    {IDC_KILL, BUTTON, "Kill Program", {424, 42, 50, 14}, {590, 67, 72, 20}},
+    {IDC_CLEAR_SCREEN, BUTTON, "Clear Screen", {13, 71, 55, 15}, {7, 115, 80, 20}},
+    {IDC_CREATE_LOG, CHECK, "Create Log File:", {84, 73, 70, 10}, {103, 120, 98, 13}},
+    {IDC_LOG_FILE, EDIT, "", {163, 72, 134, 12}, {207, 116, 197, 17}},
+    {IDC_BROWSE_LOG, BUTTON, "Browse", {303, 71, 50, 14}, {415, 115, 72, 20}},
+    {IDC_VIEW_LOG, BUTTON, "View Log", {367, 71, 50, 14}, {505, 115, 72, 20}},
+    {IDC_EXIT, BUTTON, "Exit", {424, 71, 50, 14}, {590, 115, 72, 20}},
+    {IDC_OUTPUT, OUTPUT_BOX, "", {14, 94, 446, 161}, {7, 150, 659, 231}},
+    {IDC_COMMAND_LABEL, LABEL, "Command:", {19, 265, 91, 8}, {13, 386, 156, 16}},
+    {IDC_COMMAND, COMMAND_BOX, "", {20, 279, 438, 12}, {7, 404, 648, 17}},
+};
+
+QString qt_text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+std::string std_text(const QString& text) { return text.toUtf8().toStdString(); }
+
+}  // namespace
+
+MainWindow::MainWindow(int screen_size, QWidget* parent)
+    : QDialog(parent), screen_size_(screen_size == 2 ? 2 : 1) {
+  setWindowTitle(QStringLiteral("Tovarelle BASIC"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  build();
+  logic_ = new MainDialog(*this);
+  qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  if (help_) delete help_;
+  delete logic_;
+}
+
+void MainWindow::build() {
+  // Both templates are laid out in the units of an 8-point dialog font; the
+  // large one gets a larger font on its controls.
+  QFont dialog_font = QApplication::font();
+  dialog_font.setPointSizeF(8.5);
+  DialogUnits units = dialog_units_for(dialog_font);
+  QFont control_font = dialog_font;
+  if (screen_size_ == 2) control_font.setPixelSize(16);
+  setFont(control_font);
+  bool large = screen_size_ == 2;
+  setFixedSize(large ? units.size(676, 436) : units.size(484, 311));
+
+  for (const control_layout& c : main_layout) {
+    const int* r = large ? c.large : c.small;
+    QRect geometry = units.rect(r[0], r[1], r[2], r[3]);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+      case EDIT:
+      case COMMAND_BOX: {
+        FieldEdit* edit = make_edit(c.id);
+        if (c.kind == COMMAND_BOX) command_ = edit;
+        widget = edit;
+        break;
+      }
+      case OUTPUT_BOX: {
+        output_ = new QPlainTextEdit(this);
+        output_->setReadOnly(true);
+        output_->setUndoRedoEnabled(false);
+        output_->setLineWrapMode(QPlainTextEdit::NoWrap);  // lines are already broken at 80 columns
+        output_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        widget = output_;
+        break;
+      }
+      case LABEL: widget = new QLabel(QString::fromLatin1(c.text), this); break;
+      case BUTTON: {
+        auto* button = new QPushButton(QString::fromLatin1(c.text), this);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        int id = c.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { logic_->command(id); });
+        widget = button;
+        break;
+      }
+      case CHECK: {
+        auto* box = new QCheckBox(QString::fromLatin1(c.text), this);
+        int id = c.id;
+        connect(box, &QCheckBox::clicked, this, [this, id] { logic_->command(id); });
+        widget = box;
+        break;
+      }
+      case GROUP: widget = new QGroupBox(QString::fromLatin1(c.text), this); break;
+      case ICON: {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(geometry.size()));
+        widget = icon;
+        break;
+      }
+    }
+    widget->setGeometry(geometry);
+    widget->setObjectName(QStringLiteral("control_%1").arg(c.id));
+    controls_[c.id] = widget;
+  }
+  // The frames lie under the controls inside them.
+  for (int id : {id_group_workdir, id_group_source, static_cast<int>(IDC_LOG_GROUP)}) controls_[id]->lower();
+  fit_output_font();
+  command_->setFont(output_->font());
+}
+
+FieldEdit* MainWindow::make_edit(int id) {
+  auto* edit = new FieldEdit(this);
+  edit->setMaxLength(id == IDC_COMMAND ? 255 : 259);
+  if (id == IDC_COMMAND) {
+    edit->on_enter = [this] { logic_->typed_line(); };
+  } else {
+    edit->on_enter = [this, id] { logic_->edit_entered(id); };
+    edit->on_leave = [this, id] {
+      if (!closing_) logic_->edit_left(id);
+    };
+  }
+  edit->on_browse = [this, id](int direction) { return logic_->browse_recent(id, direction); };
+  return edit;
+}
+
+// The largest fixed-pitch font that shows 80 columns in the output box.
+void MainWindow::fit_output_font() {
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setStyleHint(QFont::Monospace);
+  if (screen_size_ == 2) fixed.setWeight(QFont::DemiBold);
+  int room = output_->width() - output_->verticalScrollBar()->sizeHint().width() - 2 * output_->frameWidth() - 8;
+  int chosen = 8;
+  for (int px = 8; px <= 28; ++px) {
+    fixed.setPixelSize(px);
+    if (QFontMetrics(fixed).horizontalAdvance(QLatin1Char('0')) * 80 > room) break;
+    chosen = px;
+  }
+  fixed.setPixelSize(chosen);
+  output_->setFont(fixed);
+}
+
+void MainWindow::start(bool autorun) {
+  logic_->init(autorun);
+}
+
+QWidget* MainWindow::control(int id) const {
+  auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+// ---------------------------------------------------------------- controls
+
+void MainWindow::set_text(int id, const std::string& value) {
+  QWidget* w = control(id);
+  QString text = qt_text(value);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+  else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
+  else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
+  else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(text);
+}
+
+std::string MainWindow::text(int id) {
+  QWidget* w = control(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) return std_text(edit->text());
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) return std_text(button->text());
+  if (auto* label = qobject_cast<QLabel*>(w)) return std_text(label->text());
+  if (w == output_) return std_text(output_->toPlainText());
+  return {};
+}
+
+void MainWindow::enable(int id, bool enabled) {
+  if (QWidget* w = control(id)) w->setEnabled(enabled);
+}
+
+void MainWindow::check(int id, bool on) {
+  if (auto* box = qobject_cast<QCheckBox*>(control(id))) box->setChecked(on);
+}
+
+bool MainWindow::checked(int id) {
+  auto* box = qobject_cast<QCheckBox*>(control(id));
+  return box != nullptr && box->isChecked();
+}
+
+void MainWindow::focus(int id) {
+  if (QWidget* w = control(id)) w->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::select_all(int id) {
+  if (auto* edit = qobject_cast<QLineEdit*>(control(id))) edit->selectAll();
+}
+
+void MainWindow::set_reply_colour(bool waiting) {
+  if (waiting == reply_colour_) return;
+  reply_colour_ = waiting;
+  command_->setStyleSheet(waiting ? QStringLiteral("QLineEdit { background: rgb(255, 200, 200); }") : QString());
+}
+
+void MainWindow::output_added(const std::string& display_text) {
+  QTextCursor cursor(output_->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(qt_text(display_text));
+  output_->verticalScrollBar()->setValue(output_->verticalScrollBar()->maximum());
+}
+
+void MainWindow::output_replaced(const std::string& display_text) {
+  output_->setPlainText(qt_text(display_text));
+  output_->verticalScrollBar()->setValue(output_->verticalScrollBar()->maximum());
+}
+
+void MainWindow::message(const std::string& text, const std::string& title) {
+  show_message(this, qt_text(title), qt_text(text));
+}
+
+bool MainWindow::ask_yes_no(const std::string& text, const std::string& title) {
+  return ::ask_yes_no(this, qt_text(title), qt_text(text));
+}
+
+bool MainWindow::choose_path(int kind, const std::string& title, const std::string& start, std::string& chosen) {
+  QString result;
+  if (kind == CHOOSE_FOLDER)
+    result = QFileDialog::getExistingDirectory(this, qt_text(title), qt_text(start));
+  else if (kind == CHOOSE_SAVE_FILE)
+    result = QFileDialog::getSaveFileName(this, qt_text(title), qt_text(start), QStringLiteral("All files (*)"),
+                                          nullptr, QFileDialog::DontConfirmOverwrite);
+  else
+    result = QFileDialog::getOpenFileName(this, qt_text(title), qt_text(start),
+                                          QStringLiteral("BASIC programs (*.bas *.txt);;All files (*)"));
+  if (result.isEmpty()) return false;
+  chosen = std_text(result);
+  return true;
+}
+
+void MainWindow::post(std::function<void()> call) {
+  QMetaObject::invokeMethod(this, [call = std::move(call)] { call(); }, Qt::QueuedConnection);
+}
+
+bool MainWindow::pump() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  return !closing_;
+}
+
+bool MainWindow::wait(int timeout_ms) {
+  // Blocks in the event dispatcher until an event arrives; a timer ends the
+  // wait when nothing comes in time.
+  QTimer timer;
+  if (timeout_ms >= 0) {
+    timer.setSingleShot(true);
+    timer.start(timeout_ms);
+  }
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  return !closing_;
+}
+
+void MainWindow::open_customize() {
+  if (QWidget* help_button = control(IDC_HELP)) help_button->setEnabled(false);
+  CustomizeDialog dialog(screen_size_, this);
+  dialog.exec();
+  if (QWidget* help_button = control(IDC_HELP)) help_button->setEnabled(true);
+}
+
+void MainWindow::open_help() {
+  if (help_) {
+    help_->showNormal();
+    help_->raise();
+    help_->activateWindow();
+    return;
+  }
+  help_ = new HelpDialog(screen_size_, nullptr);
+  help_->setAttribute(Qt::WA_DeleteOnClose);
+  help_->show();
+}
+
+void MainWindow::minimize() { showMinimized(); }
+
+void MainWindow::restore_and_raise() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::end_dialog() {
+  closing_ = true;
+  if (help_) help_->close();
+  hide();
+  done(2);
+  QCoreApplication::quit();
+}
+
+// ---------------------------------------------------------------- events
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // The window manager's close and the close box take the Exit road.
+  if (!closing_) logic_->exit_road();
+  event->accept();
+}
+
+void MainWindow::reject() {
+  if (!closing_) logic_->exit_road();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // While INKEY$ waits, a typed character goes to the program, wherever the
+  // focus is in this window.
+  if (event->type() == QEvent::KeyPress && host_key_waiting()) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    QWidget* target = qobject_cast<QWidget*>(watched);
+    if (target != nullptr && target->window() == this) {
+      QByteArray typed = key->text().toLatin1();
+      unsigned char c = typed.isEmpty() ? 0 : static_cast<unsigned char>(typed[0]);
+      if (c != 0 && logic_->key_typed(c)) return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,327 @@
+// The real main dialog, offscreen: typed lines, runs of program files, INPUT
+// answered in the command box, Kill, stepping, the log file, Customize, Exit.
+// The settings headers come before Qt's: a recent list's member "slots" must
+// not meet Qt's keyword macro.
+#include "frontend/settings.h"
+#include "frontend/size_settings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "frontend/output_buffer.h"
+#include "frontend/paths.h"
+#include "frontend/qt/customize_dialog.h"
+#include "frontend/qt/field_edit.h"
+#include "frontend/qt/help_dialog.h"
+#include "frontend/qt/main_window.h"
+#include "interpreter/host_api.h"
+#include "platform/settings_store.h"
+
+namespace {
+
+std::string test_folder;
+std::vector<std::string> messages;  // message boxes shown, "title: text"
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// Runs action once condition holds, checked from the event loop (also from
+// the pumps of a running program).
+void when(std::function<bool()> condition, std::function<void()> action) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, condition, action] {
+    if (!condition()) return;
+    timer->stop();
+    timer->deleteLater();
+    action();
+  });
+  timer->start();
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<MainWindow> window;
+
+  void SetUp() override {
+    messages.clear();
+    create_log_file = 0;
+    use_working_dir = 0;
+    working_folder = test_folder;
+    window = std::make_unique<MainWindow>(1);
+    window->show();
+    window->start(false);
+    QApplication::processEvents();
+  }
+  void TearDown() override {
+    window.reset();
+    QApplication::processEvents();
+  }
+  QPushButton* button(int id) { return qobject_cast<QPushButton*>(window->control(id)); }
+  QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(window->control(id)); }
+  std::string output() { return window->output_box()->toPlainText().toStdString(); }
+  std::string label() { return qobject_cast<QLabel*>(window->control(IDC_COMMAND_LABEL))->text().toStdString(); }
+  void type_line(const QString& line) {
+    QLineEdit* box = edit(IDC_COMMAND);
+    box->setFocus();
+    QTest::keyClicks(box, line);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  void use_program(const std::string& name, const std::string& text) {
+    std::ofstream(test_folder + "/" + name) << text;
+    QLineEdit* source = edit(IDC_SOURCE_PROGRAM);
+    source->setText(QString::fromStdString(test_folder + "/" + name));
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_Return);
+  }
+  void expect_idle() {
+    EXPECT_EQ(button(IDC_RUN)->text(), "Run");
+    EXPECT_TRUE(button(IDC_RUN)->isEnabled());
+    EXPECT_EQ(button(IDC_RUN_STEP)->text(), "Run/Step");
+    EXPECT_FALSE(button(IDC_KILL)->isEnabled());
+    EXPECT_TRUE(edit(IDC_COMMAND)->isEnabled());
+    EXPECT_EQ(label(), "Command:");
+  }
+};
+
+TEST_F(MainWindowTest, TypedLineRunsAndShowsItsOutput) {
+  EXPECT_NE(output().find("Tovarelle BASIC for Linux"), std::string::npos);
+  type_line("print 6 * 7");
+  EXPECT_NE(output().find("print 6 * 7\n"), std::string::npos);
+  EXPECT_NE(output().find("42"), std::string::npos);
+  EXPECT_TRUE(edit(IDC_COMMAND)->text().isEmpty());
+  // Up brings the line back from the history.
+  QTest::keyClick(edit(IDC_COMMAND), Qt::Key_Up);
+  EXPECT_EQ(edit(IDC_COMMAND)->text(), "print 6 * 7");
+  QTest::keyClick(edit(IDC_COMMAND), Qt::Key_Escape);
+  EXPECT_TRUE(edit(IDC_COMMAND)->text().isEmpty());
+  EXPECT_TRUE(window->isVisible());  // Esc in the box empties it, nothing more
+  // CLS empties the box.
+  type_line("cls");
+  EXPECT_EQ(output(), "");
+  expect_idle();
+}
+
+TEST_F(MainWindowTest, RunOfAProgramFileWithInputAnsweredInTheCommandBox) {
+  use_program("gui_input.bas", "input \"How many\"; n\nprint \"twice is\"; n * 2\n");
+  bool saw_waiting = false;
+  when([] { return host_input_waiting(); }, [&] {
+    saw_waiting = true;
+    EXPECT_EQ(label(), "Data:");
+    EXPECT_FALSE(button(IDC_EXIT)->isEnabled());
+    EXPECT_TRUE(button(IDC_KILL)->isEnabled());
+    EXPECT_FALSE(button(IDC_RUN)->isEnabled());
+    type_line("21");
+  });
+  button(IDC_RUN)->click();
+  EXPECT_TRUE(saw_waiting);
+  std::string text = output();
+  EXPECT_NE(text.find("----- Beginning Program Execution"), std::string::npos);
+  EXPECT_NE(text.find("How many"), std::string::npos);
+  EXPECT_NE(text.find("How many21\ntwice is"), std::string::npos) << text;  // the reply shows once
+  EXPECT_NE(text.find("42"), std::string::npos) << text;
+  expect_idle();
+  EXPECT_TRUE(button(IDC_EXIT)->isEnabled());
+}
+
+TEST_F(MainWindowTest, KillStopsALoop) {
+  use_program("gui_loop.bas", "i = 0\nwhile 1\ni = i + 1\nwend\n");
+  bool checked = false;
+  when([] { return host_is_busy(); }, [&] {
+    checked = true;
+    EXPECT_FALSE(button(IDC_RUN)->isEnabled());
+    EXPECT_EQ(button(IDC_RUN_STEP)->text(), "Step");
+    EXPECT_FALSE(edit(IDC_COMMAND)->isEnabled());
+    QTest::mouseClick(button(IDC_KILL), Qt::LeftButton);
+  });
+  button(IDC_RUN)->click();
+  EXPECT_TRUE(checked);
+  EXPECT_NE(output().find("User interrupted program"), std::string::npos);
+  expect_idle();
+}
+
+TEST_F(MainWindowTest, SteppingWithStepAndContinue) {
+  use_program("gui_step.bas", "print \"first\"\nprint \"second\"\nprint \"third\"\n");
+  int stage = 0;
+  std::function<void()> next;
+  when([] { return host_stepping(); }, [&] {
+    EXPECT_EQ(button(IDC_RUN)->text(), "Continue");
+    EXPECT_TRUE(button(IDC_RUN)->isEnabled());
+    EXPECT_EQ(button(IDC_RUN_STEP)->text(), "Step");
+    EXPECT_EQ(label(), "Stepping -- Command:");
+    EXPECT_NE(output().find("Stepping...(click STEP or CONTINUE)"), std::string::npos);
+    stage = 1;
+    button(IDC_RUN_STEP)->click();  // Step
+    when([] { return host_stepping() && true; }, [&] {
+      if (output().find("first") == std::string::npos) return;
+      stage = 2;
+      button(IDC_RUN)->click();  // Continue
+    });
+  });
+  button(IDC_RUN_STEP)->click();
+  EXPECT_EQ(stage, 2);
+  EXPECT_NE(output().find("third"), std::string::npos);
+  expect_idle();
+}
+
+TEST_F(MainWindowTest, LogFileHoldsTheOutput) {
+  QCheckBox* tick = qobject_cast<QCheckBox*>(window->control(IDC_CREATE_LOG));
+  if (!tick->isChecked()) tick->click();
+  ASSERT_TRUE(edit(IDC_LOG_FILE)->isEnabled());
+  edit(IDC_LOG_FILE)->setText(QString::fromStdString(test_folder + "/gui.log"));
+  edit(IDC_LOG_FILE)->setFocus();
+  QTest::keyClick(edit(IDC_LOG_FILE), Qt::Key_Return);
+  type_line("print \"logged line\"");  // opens the log, after its own echo
+  type_line("print \"second\"");
+  // Flushed at once: readable while the log is still open.
+  std::string text = read_file(test_folder + "/gui.log");
+  EXPECT_EQ(text.rfind("Log File Opened\nTovarelle BASIC Log File\nDate & Time = ", 0), 0u) << text;
+  EXPECT_NE(text.find("\n\nlogged line\nprint \"second\"\nsecond\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  EXPECT_NE(output().find("Log File Opened"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ExitSavesTheSettingsAndClosesTheWindow) {
+  edit(IDC_WORKING_DIR)->setText(QString::fromStdString(test_folder));
+  edit(IDC_WORKING_DIR)->setFocus();
+  QTest::keyClick(edit(IDC_WORKING_DIR), Qt::Key_Return);
+  type_line("print 1");
+  button(IDC_EXIT)->click();
+  EXPECT_TRUE(window->closing());
+  EXPECT_FALSE(window->isVisible());
+  std::string settings = read_file(settings_store_default_path());
+  EXPECT_NE(settings.find("print 1"), std::string::npos) << settings;  // the command history
+  EXPECT_NE(settings.find(test_folder), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ExitDuringARunningLoop) {
+  use_program("gui_exit_loop.bas", "while 1\nwend\n");
+  when([] { return host_is_busy(); }, [&] { button(IDC_EXIT)->click(); });
+  button(IDC_RUN)->click();
+  EXPECT_TRUE(window->closing());
+  EXPECT_FALSE(host_is_busy());
+}
+
+TEST_F(MainWindowTest, HelpOpensOneDialogAtATime) {
+  auto help_dialogs = [] {
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<HelpDialog*>(w) != nullptr && w->isVisible()) ++count;
+    return count;
+  };
+  button(IDC_HELP)->click();
+  button(IDC_HELP)->click();
+  QApplication::processEvents();
+  EXPECT_EQ(help_dialogs(), 1);
+  // Without a configured address the web buttons stay disabled.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* help = qobject_cast<HelpDialog*>(w)) {
+      EXPECT_FALSE(help->button(1092)->isEnabled());
+    }
+  }
+  button(IDC_EXIT)->click();  // Exit closes it too
+  QApplication::processEvents();
+  EXPECT_EQ(help_dialogs(), 0);
+}
+
+TEST_F(MainWindowTest, BothLayoutsHoldEveryControlAndSaveScreenshots) {
+  for (int size : {1, 2}) {
+    MainWindow layout_window(size);
+    layout_window.show();
+    QApplication::processEvents();
+    for (int id : {IDC_HELP, IDC_BROWSE_SOURCE, IDC_RUN, IDC_EDIT_SOURCE, IDC_BROWSE_LOG, IDC_VIEW_LOG,
+                   IDC_BROWSE_WORKDIR, IDC_CREATE_LOG, IDC_USE_WORKING_DIR, IDC_LOG_GROUP, IDC_OUTPUT, IDC_KILL,
+                   IDC_RUN_STEP, IDC_COMMAND_LABEL, IDC_CLEAR_SCREEN, IDC_COMMAND, IDC_EXIT, IDC_CUSTOMIZE,
+                   IDC_LOG_FILE, IDC_SOURCE_PROGRAM, IDC_WORKING_DIR}) {
+      QWidget* w = layout_window.control(id);
+      ASSERT_NE(w, nullptr) << id;
+      EXPECT_TRUE(layout_window.rect().contains(w->geometry())) << "control " << id << " in layout " << size;
+    }
+    // The output box shows 80 columns without a horizontal scroll.
+    QPlainTextEdit* box = layout_window.output_box();
+    int columns = box->viewport()->width() / QFontMetrics(box->font()).horizontalAdvance(QLatin1Char('0'));
+    EXPECT_GE(columns, 80);
+    QDir().mkpath(QStringLiteral(TOV_ARTEFACT_DIR));
+    layout_window.grab().save(QStringLiteral(TOV_ARTEFACT_DIR "/main_dialog_%1.png").arg(size == 1 ? "small" : "large"));
+  }
+}
+
+TEST(CustomizeDialogTest, RangeChecksOnEnterAndOnLeavingAndSave) {
+  size_settings_reset_current();
+  CustomizeDialog dialog(1);
+  dialog.show();
+  QApplication::processEvents();
+  messages.clear();
+  FieldEdit* names = dialog.field(1063);  // Variable Name Space
+  names->setFocus();
+  names->selectAll();
+  QTest::keyClicks(names, "70000");
+  QTest::keyClick(names, Qt::Key_Return);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Customize: Variable Name Space must be between 100 and 60000");
+  EXPECT_EQ(names->text().toUInt(), size_settings[SIZE_VARIABLE_NAME_SPACE].current);
+  // An empty Screen Size, left by Tab, gets the message too.
+  FieldEdit* screen = dialog.field(1061);
+  screen->setFocus();
+  screen->clear();
+  QTest::keyClick(screen, Qt::Key_Tab);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1], "Customize: Screen Size must be between 1 and 2");
+  // A good value, Enter: checked once, and the focus moves on.
+  FieldEdit* files = dialog.field(1070);
+  files->setFocus();
+  files->selectAll();
+  QTest::keyClicks(files, "20");
+  QTest::keyClick(files, Qt::Key_Return);
+  EXPECT_FALSE(files->hasFocus());
+  EXPECT_EQ(messages.size(), 2u);
+  qobject_cast<QPushButton*>(dialog.button(1))->click();  // Save
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[2], "Customize: Changed Values will take effect the next time you start Tovarelle.");
+  EXPECT_EQ(size_settings[SIZE_NUMBER_OF_FILES].current, 20u);
+  EXPECT_NE(read_file(settings_store_default_path()).find("NumberOfFiles"), std::string::npos);
+  size_settings_reset_current();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A settings file and a folder of this run's own.
+  QString root = QDir::tempPath() + QStringLiteral("/tovarelle-gui-%1").arg(QCoreApplication::applicationPid());
+  QDir(root).removeRecursively();
+  QDir().mkpath(root + QStringLiteral("/config"));
+  qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toUtf8());
+  test_folder = root.toStdString();
+  QApplication app(argc, argv);
+  settings_load_at_startup();
+  size_settings_reset_current();
+  start_time = std::time(nullptr);
+  message_box_hook = [](const QString& title, const QString& text, bool) {
+    messages.push_back((title + QStringLiteral(": ") + text).toStdString());
+    return false;
+  };
+  ::testing::InitGoogleTest(&argc, argv);
+  int result = RUN_ALL_TESTS();
+  QDir(root).removeRecursively();
+  return result;
+}

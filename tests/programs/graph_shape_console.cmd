@@ -1,0 +1,15 @@
+shape left=3, right=1, rectangle
+shape wibble
+shape left 3
+shape filltype=striped
+shape lineweight=11
+shape polypoints=nothing
+changeshape 0, top=1
+changeshape -1, top=1
+updateregion 0, 10, 5, 0
+updateregion 0, , 5, 0
+deleteshape -1
+deleteshape 2
+run graph_shape_console.bas
+
+

@@ -1,0 +1,335 @@
+// The main dialog's button and label states through a run, over a fake
+// control layer: idle, running, stepping, waiting for INPUT, killed.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "frontend/main_dialog.h"
+#include "frontend/output_buffer.h"
+#include "frontend/paths.h"
+#include "frontend/recent_lists.h"
+#include "frontend/settings.h"
+#include "frontend/size_settings.h"
+#include "interpreter/host_api.h"
+#include "interpreter/run_state.h"
+
+namespace {
+
+class FakeControls final : public DialogControls {
+ public:
+  std::map<int, std::string> texts;
+  std::map<int, bool> enabled;
+  std::map<int, bool> checks;
+  std::string output;
+  std::vector<std::string> messages;
+  bool pink = false;
+  bool ended = false;
+  bool minimized = false;
+  int pumps = 0;
+  std::function<void()> on_pump;  // what the user does while the run pumps
+  std::vector<std::function<void()>> posted;
+
+  void set_text(int c, const std::string& t) override { texts[c] = t; }
+  std::string text(int c) override { return texts[c]; }
+  void enable(int c, bool e) override { enabled[c] = e; }
+  void check(int c, bool on) override { checks[c] = on; }
+  bool checked(int c) override { return checks[c]; }
+  void focus(int) override {}
+  void select_all(int) override {}
+  void set_reply_colour(bool waiting) override { pink = waiting; }
+  void output_added(const std::string& t) override { output += t; }
+  void output_replaced(const std::string& t) override { output = t; }
+  void message(const std::string& t, const std::string&) override { messages.push_back(t); }
+  bool ask_yes_no(const std::string&, const std::string&) override { return false; }
+  bool choose_path(int, const std::string&, const std::string&, std::string&) override { return false; }
+  void post(std::function<void()> call) override { posted.push_back(std::move(call)); }
+  bool pump() override {
+    ++pumps;
+    if (on_pump) {
+      auto act = on_pump;  // the action may replace itself
+      act();
+    }
+    return !ended;
+  }
+  bool wait(int) override { return pump(); }
+  void open_customize() override {}
+  void open_help() override {}
+  void minimize() override { minimized = true; }
+  void restore_and_raise() override {}
+  void end_dialog() override { ended = true; }
+
+  // The states the table compares: captions, enabled flags, label, colour.
+  std::string state() {
+    auto e = [&](int c) { return enabled[c] ? "E" : "D"; };
+    return "run=" + texts[IDC_RUN] + "/" + e(IDC_RUN) + " step=" + texts[IDC_RUN_STEP] + "/" + e(IDC_RUN_STEP) +
+           " kill=" + e(IDC_KILL) + " clear=" + e(IDC_CLEAR_SCREEN) + " log=" + e(IDC_VIEW_LOG) +
+           " box=" + e(IDC_COMMAND) + " exit=" + e(IDC_EXIT) + " label=" + texts[IDC_COMMAND_LABEL] +
+           (pink ? " pink" : "");
+  }
+};
+
+class DialogStateTest : public ::testing::Test {
+ protected:
+  FakeControls controls;
+  std::unique_ptr<MainDialog> dialog;
+  std::string folder;
+
+  void SetUp() override {
+    console_mode = 0;
+    size_settings_reset_current();
+    output_buffer = output_buffer_state{};
+    create_log_file = 0;
+    use_working_dir = 0;
+    folder = ::testing::TempDir();
+    path_trim_trailing(folder);
+    working_folder = folder;
+    dialog = std::make_unique<MainDialog>(controls);
+    dialog->init(false);
+  }
+  void TearDown() override {
+    controls.on_pump = nullptr;
+    dialog.reset();
+  }
+  void use_program(const std::string& name, const std::string& text) {
+    std::ofstream(folder + "/" + name) << text;
+    src_pgm_path = folder;
+    src_pgm_name = name;
+  }
+};
+
+const char* const idle_state =
+    "run=Run/E step=Run/Step/E kill=D clear=E log=E box=E exit=E label=Command:";
+
+TEST_F(DialogStateTest, StatesThroughRuns) {
+  struct row {
+    const char* name;
+    const char* program;
+    int button;                           // pressed to start
+    std::function<bool()> at;             // the moment to look at the controls
+    const char* expected;                 // the state then
+    std::function<void(MainDialog&)> go;  // what the user does next
+    const char* output;                   // expected in the output box at the end
+  };
+  const row rows[] = {
+      {"running", "i = 0\nwhile 1\ni = i + 1\nwend\n", IDC_RUN, [] { return host_is_busy(); },
+       "run=Run/D step=Step/E kill=E clear=D log=D box=D exit=E label=Command:",
+       [](MainDialog& d) { d.command(IDC_KILL); }, "User interrupted program"},
+      {"stepping pause", "print \"one\"\nprint \"two\"\n", IDC_RUN_STEP, [] { return host_stepping(); },
+       "run=Continue/E step=Step/E kill=E clear=E log=D box=E exit=E label=Stepping -- Command:",
+       [](MainDialog& d) { d.command(IDC_RUN); }, "two"},
+      {"waiting for INPUT", "input \"n\"; n\nprint n * 2\n", IDC_RUN, [] { return host_input_waiting(); },
+       "run=Run/D step=Step/E kill=E clear=D log=D box=E exit=D label=Data: pink",
+       [](MainDialog& d) {
+         d.controls().set_text(IDC_COMMAND, "21");
+         d.typed_line();
+       },
+       "42"},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.name);
+    use_program(std::string("state_") + std::to_string(&r - rows) + ".bas", r.program);
+    controls.output.clear();
+    std::string seen;
+    bool acted = false;
+    controls.on_pump = [&] {
+      if (acted || !r.at()) return;
+      acted = true;
+      seen = controls.state();
+      r.go(*dialog);
+    };
+    dialog->command(r.button);
+    controls.on_pump = nullptr;
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(seen, r.expected);
+    EXPECT_EQ(controls.state(), idle_state);  // back to idle after every run
+    EXPECT_NE(controls.output.find(r.output), std::string::npos) << controls.output;
+    EXPECT_FALSE(host_is_busy());
+  }
+}
+
+TEST_F(DialogStateTest, IdleAfterStartAndAfterTypedLines) {
+  EXPECT_EQ(controls.state(), idle_state);
+  EXPECT_NE(controls.output.find("Tovarelle BASIC for Linux"), std::string::npos);
+  controls.output.clear();
+  for (const char* line : {"print 6 * 7", "list", "10 print 1", ""}) {
+    controls.texts[IDC_COMMAND] = line;
+    dialog->typed_line();
+    EXPECT_EQ(controls.state(), idle_state) << line;
+    EXPECT_EQ(controls.texts[IDC_COMMAND], "") << line;
+  }
+  // Each line is echoed, then its output; a statement number is refused.
+  EXPECT_EQ(controls.output.rfind("print 6 * 7\n", 0), 0u) << controls.output;
+  EXPECT_LT(controls.output.find("42"), controls.output.find("\nlist\n"));
+  EXPECT_NE(controls.output.find("Statement number invalid in command line."), std::string::npos);
+  // Every line went into the history, the empty one too; Up shows the newest.
+  EXPECT_EQ(*recent_list_newest(command_history), "");
+  EXPECT_TRUE(dialog->browse_recent(IDC_COMMAND, -1));
+  EXPECT_TRUE(dialog->browse_recent(IDC_COMMAND, -1));
+  EXPECT_EQ(controls.texts[IDC_COMMAND], "10 print 1");
+  EXPECT_TRUE(dialog->browse_recent(IDC_COMMAND, +1));
+  EXPECT_TRUE(dialog->browse_recent(IDC_COMMAND, +1));
+  EXPECT_EQ(controls.texts[IDC_COMMAND], "");
+}
+
+TEST_F(DialogStateTest, LineTypedWhileSteppingRunsBeforeTheNextStatement) {
+  use_program("stepping_line.bas", "a = 5\nprint \"after\"; a\n");
+  int stage = 0;
+  controls.on_pump = [&] {
+    if (!host_stepping() || host_input_waiting()) return;
+    if (stage == 0) {
+      stage = 1;
+      controls.texts[IDC_COMMAND] = "print \"typed\"; a + 1";
+      dialog->typed_line();
+    } else if (stage == 1 && controls.output.find("typed") != std::string::npos) {
+      stage = 2;
+      dialog->command(IDC_RUN);  // Continue
+    }
+  };
+  dialog->command(IDC_RUN_STEP);
+  controls.on_pump = nullptr;
+  EXPECT_EQ(stage, 2);
+  std::size_t typed = controls.output.find("typed");
+  ASSERT_NE(typed, std::string::npos) << controls.output;
+  EXPECT_LT(typed, controls.output.find("after"));
+  EXPECT_EQ(controls.state(), idle_state);
+}
+
+TEST_F(DialogStateTest, ExitDuringARunKillsItAndEndsTheDialog) {
+  use_program("exit_loop.bas", "while 1\nwend\n");
+  controls.on_pump = [&] {
+    if (host_is_busy()) dialog->command(IDC_EXIT);
+  };
+  dialog->command(IDC_RUN);
+  EXPECT_TRUE(controls.ended);
+  EXPECT_TRUE(dialog->exiting());
+  EXPECT_FALSE(host_is_busy());
+}
+
+TEST_F(DialogStateTest, EmptySourceNameIsRefilledAndDeferredCheckSwallowsTheClick) {
+  recent_list_clear(recent_source_programs);
+  controls.texts[IDC_SOURCE_PROGRAM] = "";
+  dialog->edit_left(IDC_SOURCE_PROGRAM);
+  EXPECT_TRUE(controls.messages.empty());
+  dialog->command(IDC_RUN);  // the pending check runs instead of Run
+  ASSERT_EQ(controls.messages.size(), 1u);
+  EXPECT_EQ(controls.messages[0], "Please specify a name for the BASIC Program File");
+  EXPECT_EQ(src_pgm_name, "program.txt");
+  EXPECT_EQ(controls.output.find("Beginning Program Execution"), std::string::npos);
+  // The field's own Browse button does not trigger the check.
+  controls.texts[IDC_LOG_FILE] = "";
+  dialog->edit_left(IDC_LOG_FILE);
+  dialog->command(IDC_BROWSE_LOG);
+  EXPECT_EQ(controls.messages.size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// Kill during one long statement: the computation's own polls see it.
+TEST_F(DialogStateTest, KillStopsAMillionDigitComputationWithinASecond) {
+  struct row {
+    const char* name;
+    const char* program;
+  };
+  const row rows[] = {
+      {"pi to a million digits", "float 1000000\nlong x\nx = longpi\nprint \"finished\"\n"},
+      {"e to a million digits", "float 1000000\nlong x\nx = longe\nprint \"finished\"\n"},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.name);
+    use_program("kill_long.bas", r.program);
+    controls.output.clear();
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now(), killed{};
+    controls.on_pump = [&] {
+      if (killed != std::chrono::steady_clock::time_point{}) return;
+      if (!host_computing() || std::chrono::steady_clock::now() - started < std::chrono::milliseconds(300)) return;
+      killed = std::chrono::steady_clock::now();
+      dialog->command(IDC_KILL);
+    };
+    dialog->command(IDC_RUN);
+    auto ended = std::chrono::steady_clock::now();
+    controls.on_pump = nullptr;
+    ASSERT_NE(killed, std::chrono::steady_clock::time_point{}) << "the computation never pumped";
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(ended - killed).count(), 1000);
+    EXPECT_NE(controls.output.find("User interrupted program"), std::string::npos) << controls.output;
+    EXPECT_EQ(controls.output.find("finished"), std::string::npos);
+    EXPECT_EQ(controls.state(), idle_state);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// Edit Source reuses an editor still open on the file; View Log always starts
+// a new one; an editor that cannot start is error 215 in the output box.
+TEST_F(DialogStateTest, EditorForSourceAndLog) {
+  std::string record = folder + "/editor_calls.txt";
+  std::string editor = folder + "/fake_editor.sh";
+  std::ofstream(editor) << "#!/bin/sh\necho \"$2 $1\" >> " << record << "\nsleep 3\n";
+  ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
+  std::remove(record.c_str());
+  ::setenv("VISUAL", (editor + " --wait").c_str(), 1);
+  use_program("edited.bas", "print 1\n");
+  log_file_path = folder;
+  log_file_name = "viewed.log";
+  dialog->command(IDC_EDIT_SOURCE);
+  dialog->command(IDC_VIEW_LOG);
+  dialog->command(IDC_VIEW_LOG);
+  dialog->command(IDC_EDIT_SOURCE);  // the first editor still runs: no second one
+  auto lines = [&] {
+    std::string text = slurp(record);
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  };
+  for (int i = 0; i < 200 && lines() < 3; ++i) ::usleep(10000);
+  ::usleep(100000);
+  std::string calls = slurp(record);
+  EXPECT_EQ(lines(), 3) << calls;
+  EXPECT_NE(calls.find(folder + "/edited.bas --wait"), std::string::npos) << calls;
+  EXPECT_NE(calls.find(folder + "/viewed.log --wait"), std::string::npos) << calls;
+  EXPECT_EQ(controls.output.find("Unable to Launch"), std::string::npos);
+
+  ::setenv("VISUAL", "/nonexistent/editor", 1);
+  use_program("other.bas", "print 1\n");
+  dialog->command(IDC_EDIT_SOURCE);
+  EXPECT_NE(controls.output.find("ERROR - Unable to Launch NOTEPAD.EXE"), std::string::npos) << controls.output;
+  ::unsetenv("VISUAL");
+}
+
+}  // namespace
+
+namespace {
+
+// DEBUG TESTROUTINE 1 minimises the window; 7 takes the texts of the
+// dialog's controls 10 and 11, which this dialog does not have.
+TEST_F(DialogStateTest, DebugTestRoutinesThatActOnTheWindow) {
+  controls.texts[IDC_COMMAND] = "test_routine_desired = 1 : debug testroutine";
+  dialog->typed_line();
+  EXPECT_TRUE(controls.minimized);
+  controls.output.clear();
+  controls.texts[IDC_COMMAND] = "dummy$ = \"x\" : test_routine_desired = 7 : debug testroutine : print \"[\"; dummy$; dummy2$; \"]\"";
+  dialog->typed_line();
+  EXPECT_NE(controls.output.find("[]"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.output.find("ERROR"), std::string::npos) << controls.output;
+}
+
+}  // namespace
