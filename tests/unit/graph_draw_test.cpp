@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core_test_support.h"
+#include "graph_test_support.h"
 #include "graph/datetime_ticks.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_state.h"
@@ -17,22 +17,8 @@
 
 namespace {
 
-class GraphDrawTest : public CoreTest {
+class GraphDrawTest : public GraphWindowTest {
  protected:
-  FakeGraphHost host;
-  int saved_console = 0;
-
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0);
-    saved_console = static_cast<int>(console_mode);
-    console_mode = 0;
-  }
-  void TearDown() override {
-    graph_window_destroy();
-    console_mode = static_cast<std::uint32_t>(saved_console);
-    CoreTest::TearDown();
-  }
   // Runs statements (each "GRAPH ..." or "PLOT ..."), stopping at a failure.
   void run(const std::vector<std::string>& statements) {
     for (const std::string& s : statements) {

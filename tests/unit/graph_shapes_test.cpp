@@ -6,7 +6,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "core_test_support.h"
+#include "graph_test_support.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
@@ -27,28 +27,9 @@ namespace {
 
 constexpr double pi = shape_pi;
 
-class ShapeTest : public CoreTest {
+class ShapeTest : public GraphWindowTest {
  protected:
-  FakeGraphHost host;
-  int saved_console = 0;
-
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0);
-    saved_console = static_cast<int>(console_mode);
-    console_mode = 0;
-    degrees_mode = 0;
-  }
-  void TearDown() override {
-    graph_window_destroy();
-    console_mode = static_cast<std::uint32_t>(saved_console);
-    degrees_mode = 0;
-    CoreTest::TearDown();
-  }
-  int run(int (*stmt)(), const std::string& args) {
-    point_at(args);
-    return stmt();
-  }
+  int run(int (*stmt)(), const std::string& args) { return run_statement(stmt, args); }
   int shape(const std::string& args) { return run(stmt_shape, args); }
   int change(const std::string& args) { return run(stmt_changeshape, args); }
   int graph_stmt(const std::string& args) { return run(stmt_graph, args); }

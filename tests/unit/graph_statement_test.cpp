@@ -5,7 +5,7 @@
 #include <functional>
 #include <numbers>
 
-#include "core_test_support.h"
+#include "graph_test_support.h"
 #include "graph/graph_params.h"
 #include "graph/graph_state.h"
 #include "graph/graph_statement.h"
@@ -17,33 +17,11 @@
 
 namespace {
 
-class GraphStatementTest : public CoreTest {
+class GraphStatementTest : public GraphWindowTest {
  protected:
-  FakeGraphHost host;
-  int saved_console = 0;
-
-  void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0);
-    saved_console = static_cast<int>(console_mode);
-    console_mode = 0;
-    degrees_mode = 0;
-  }
-  void TearDown() override {
-    graph_window_destroy();
-    console_mode = static_cast<std::uint32_t>(saved_console);
-    degrees_mode = 0;
-    CoreTest::TearDown();
-  }
   // Runs GRAPH with the keyword list args; its result.
-  int graph_stmt(const std::string& args) {
-    point_at(args);
-    return stmt_graph();
-  }
-  int plot_stmt(const std::string& args) {
-    point_at(args);
-    return stmt_plot();
-  }
+  int graph_stmt(const std::string& args) { return run_statement(stmt_graph, args); }
+  int plot_stmt(const std::string& args) { return run_statement(stmt_plot, args); }
   const plot_record& plot(int i) { return *graph_elements.entries[static_cast<std::size_t>(i)].record; }
 };
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "core_test_support.h"
+#include "graph_test_support.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
 #include "graph/shape_draw.h"
@@ -37,28 +37,16 @@ class NoQFonts final : public FontEngine {
   }
 };
 
-class TextShapeTest : public CoreTest {
+class TextShapeTest : public GraphWindowTest {
  protected:
-  FakeGraphHost host;
   NoQFonts fonts;
-  int saved_console = 0;
 
   void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0);
-    saved_console = static_cast<int>(console_mode);
-    console_mode = 0;
-    degrees_mode = 0;
+    GraphWindowTest::SetUp();
     install_graph_font_engine(&fonts);
     point_at("width=7.5, height=7.5, hscale=1, vscale=1, hoffset=0, voffset=0, grid=0, axes=0, border=0");
     ASSERT_EQ(stmt_graph(), 0) << port.output;
     shape_table_reset();
-  }
-  void TearDown() override {
-    graph_window_destroy();
-    install_graph_font_engine(nullptr);
-    console_mode = static_cast<std::uint32_t>(saved_console);
-    CoreTest::TearDown();
   }
   int shape(const std::string& args) {
     point_at(args);

@@ -5,7 +5,7 @@
 #include <functional>
 #include <numbers>
 
-#include "core_test_support.h"
+#include "graph_test_support.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
 #include "graph/text_draw.h"
@@ -18,30 +18,15 @@
 
 namespace {
 
-class TextStatementTest : public CoreTest {
+class TextStatementTest : public GraphWindowTest {
  protected:
-  FakeGraphHost host;
   FakeFontEngine fonts;
-  int saved_console = 0;
 
   void SetUp() override {
-    CoreTest::SetUp();
-    ASSERT_EQ(start(), 0);
-    saved_console = static_cast<int>(console_mode);
-    console_mode = 0;
-    degrees_mode = 0;
+    GraphWindowTest::SetUp();
     install_graph_font_engine(&fonts);
   }
-  void TearDown() override {
-    graph_window_destroy();
-    install_graph_font_engine(nullptr);
-    console_mode = static_cast<std::uint32_t>(saved_console);
-    CoreTest::TearDown();
-  }
-  int statement(int (*stmt)(), const std::string& args) {
-    point_at(args);
-    return stmt();
-  }
+  int statement(int (*stmt)(), const std::string& args) { return run_statement(stmt, args); }
   int text(const std::string& args) { return statement(stmt_text, args); }
   void open_graph() { ASSERT_EQ(statement(stmt_graph, ""), 0) << port.output; }
   text_record& item(int i) { return texts.table[static_cast<std::size_t>(i)]; }
