@@ -11,10 +11,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
-#include <vector>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -94,6 +94,13 @@ bool parse_line(std::string_view line, stored_value& value) {
   return true;
 }
 
+// The value a line of the file holds: false for comments, blank or damaged
+// lines and lines with a NUL byte (a CR before the line end is dropped).
+bool parse_file_line(std::string_view line, stored_value& value) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return !line.empty() && line[0] != '#' && line.find('\0') == std::string_view::npos && parse_line(line, value);
+}
+
 // The file as read: its lines as they stand (for the rewrite, which keeps
 // every line it does not change) and the values they hold.
 struct file_image {
@@ -121,11 +128,8 @@ bool read_file(const std::string& path, file_image& image) {
     std::size_t end = content.find('\n', pos);
     if (end == std::string::npos) end = content.size();
     image.lines.emplace_back(content, pos, end - pos);
-    std::string_view line = image.lines.back();
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     stored_value v;
-    if (!line.empty() && line[0] != '#' && line.find('\0') == std::string_view::npos && parse_line(line, v))
-      image.values[v.name] = v;
+    if (parse_file_line(image.lines.back(), v)) image.values[v.name] = v;
     pos = end + 1;
   }
   return true;
@@ -185,11 +189,8 @@ std::string merged_text(const file_image& image, const value_map& changes) {
     text += '\n';
   }
   for (const std::string& line : image.lines) {
-    std::string_view body(line);
-    if (!body.empty() && body.back() == '\r') body.remove_suffix(1);
     stored_value v;
-    bool is_value = !body.empty() && body[0] != '#' && body.find('\0') == std::string_view::npos && parse_line(body, v);
-    auto change = is_value ? changes.find(v.name) : changes.end();
+    auto change = parse_file_line(line, v) ? changes.find(v.name) : changes.end();
     if (change != changes.end()) {
       text += value_line(change->second, v.name);
       placed[v.name] = true;

@@ -110,6 +110,14 @@ void make_scratch() {
 }
 }  // namespace
 
+void FuzzPort::print_text(std::string_view text) {
+  static const bool echo = [] {
+    const char* value = std::getenv("TOV_FUZZ_ECHO");
+    return value != nullptr && value[0] == '1';
+  }();
+  if (echo) std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 const std::string& fuzz_scratch_folder() { return scratch; }
 
 void fuzz_write_scratch_file(const char* name, const void* data, std::size_t size) {

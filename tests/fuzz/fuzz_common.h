@@ -18,7 +18,9 @@ void fuzz_arm_alarm(int milliseconds);
 // that loop by design (10 GOTO 10) end instead of hanging the fuzzer.
 class FuzzPort final : public FrontendPort {
  public:
-  void print_text(std::string_view) override {}
+  // Output goes nowhere, or to standard error with TOV_FUZZ_ECHO=1 (to see
+  // what a finding does when it is replayed).
+  void print_text(std::string_view text) override;
   void set_control_text(int, std::string_view) override {}
   void enable_control(int, bool) override {}
   void focus_control(int) override {}

@@ -7,7 +7,16 @@
 #include <string_view>
 
 #include "interpreter/host_api.h"
+#include "interpreter/run_control.h"
 #include "tests/fuzz/fuzz_common.h"
+
+namespace {
+// One line as the console command loop runs it.
+void type_line(std::string_view line) {
+  reset_run_flags();
+  host_run_typed_line(line);  // over 255 bytes: refused, as the console refuses it
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzPort& port = fuzz_start_interpreter();
@@ -15,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz_start_input();
   fuzz_write_scratch_file("fuzz.bas", data, size);
   port.start(20000, 400);
-  host_run_typed_line("run fuzz.bas");
+  type_line("run fuzz.bas");
 
   // The first lines again, each as a typed command line.
   std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -25,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!line.empty()) {
       port.start(20000, 400);
-      host_run_typed_line(line);  // over 255 bytes: refused, as the console refuses it
+      type_line(line);
     }
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
   }
