@@ -35,6 +35,7 @@ int degrees_mode = 0;
 // ---------------------------------------------------------------- shared helpers
 
 int function_column = 0;
+int function_name_column = 0;
 
 int argument_error(const expr_item& argument, int code) {
   return report_error_at(argument.column, code);
@@ -50,10 +51,10 @@ int result_double(double value) {
   return ITEM_DOUBLE;
 }
 
+int infinite_result_error() { return report_error_at(function_name_column, err_result_was_infinite); }
+
 int result_finite_double(double value) {
-  if (std::isinf(value)) {
-    return report_error_at(function_column, err_result_was_infinite);
-  }
+  if (std::isinf(value)) return infinite_result_error();
   return result_double(value);
 }
 
