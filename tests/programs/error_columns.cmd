@@ -4,6 +4,7 @@ y = 2 + EXP10(400)
 print 1 + root(1e300, 0.001)
 print 1 +   cot(0)
 print root(-8, 2)
+y = 1 + read(1, 2)
 y = 3 + inv(2)
 y = 1 + viasub(4)
 x = "abc"
