@@ -16,9 +16,14 @@ set -eu
 kind=${1:-program}; seconds=${2:-300}; workers=${3:-1}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build-fuzz-libfuzzer
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTOV_FUZZ=ON -DTOV_SANITIZE=ON >/dev/null
-cmake --build "$build" --target fuzz_expression fuzz_program fuzz_readers >/dev/null
+# One build at a time: several kinds may start together.
+mkdir -p "$build"
+(
+  flock 9
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTOV_FUZZ=ON -DTOV_SANITIZE=ON >/dev/null
+  cmake --build "$build" --target fuzz_expression fuzz_program fuzz_readers >/dev/null
+) 9>"$build/.build-lock"
 
 corpus=$build/corpus-$kind; findings=$build/findings-$kind; scratch=$build/scratch-$kind
 mkdir -p "$corpus" "$findings" "$scratch"
