@@ -156,6 +156,11 @@ bool write_file_atomically(const std::string& path, const value_map& values) {
   return ok;
 }
 
+// Whether two values are the same setting (the name's spelling aside).
+bool same_value(const stored_value& a, const stored_value& b) {
+  return a.is_number == b.is_number && (a.is_number ? a.number == b.number : a.text == b.text);
+}
+
 // A name the file can hold: not empty, no "=", no line break, no leading "#".
 bool valid_name(std::string_view name) {
   return !name.empty() && name[0] != '#' && name.find_first_of("=\r\n") == std::string_view::npos;
@@ -247,17 +252,22 @@ bool settings_store_commit() {
   // Merge into the file as it is now, so values another process wrote survive.
   value_map on_disk;
   if (!read_file(store.path, on_disk)) return false;
+  bool changed = false;
   for (const auto& [key, v] : store.pending) {
     auto it = on_disk.find(key);
     if (it == on_disk.end()) {
       on_disk[key] = v;
-    } else {
+      changed = true;
+    } else if (!same_value(it->second, v)) {
       std::string spelling = it->second.name;
       it->second = v;
       it->second.name = spelling;
+      changed = true;
     }
   }
-  if (!write_file_atomically(store.path, on_disk)) return false;
+  // Every start writes the size settings back: a file that already holds
+  // them is left as it is (no rewrite, no fsync).
+  if (changed && !write_file_atomically(store.path, on_disk)) return false;
   store.values = std::move(on_disk);
   store.pending.clear();
   return true;
