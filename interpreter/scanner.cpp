@@ -767,6 +767,8 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags) {
 
 std::uint32_t scan_column() { return scan_column_here(); }
 
+std::uint32_t scan_memo_key(int flags) { return memo_key(flags); }
+
 char skip_blanks() { return skip_blanks_here(); }
 
 char peek_nonblank() { return peek_nonblank_here(); }
