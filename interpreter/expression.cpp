@@ -14,9 +14,12 @@
 #include "interpreter/keywords.h"
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/temp_levels.h"
 #include "interpreter/timing.h"
+#include "interpreter/user_functions.h"
+#include "interpreter/files.h"
 #include "interpreter/variables.h"
 #include "interpreter/output.h"
 #include "rizozira/long_functions.h"
@@ -468,6 +471,308 @@ unsigned operator_kind(const expr_item& item) {
   }
 }
 
+
+// ------------------------------------------------------ remembered expressions
+//
+// An expression of the pre-scanned text whose items are all simple (double
+// variables, double array elements, small integer literals, + - * / and
+// comparisons) is remembered by its place in the text after its first
+// evaluation. Run again, it is evaluated in one pass in the order the passes
+// would give (* and / left to right, then + and -, then the comparisons),
+// with the same side effects on the scanner's state: array elements and the
+// item that ends the expression are still read by get_item. Anything the
+// passes would treat apart (a division by zero, a result that is not finite,
+// a NaN compared) sends the expression down the general road from its start;
+// so does any change to what the items depend on.
+
+enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_ELEMENT, FAST_OPERATOR, FAST_COMPARISON };
+
+struct fast_item {
+  std::uint8_t kind = FAST_VARIABLE;
+  char op = 0;                 // operator character or comparison code
+  std::uint8_t name_length = 0;
+  char after = 0;              // char_after_name of a variable
+  std::uint16_t line_column = 0;  // where the item starts in the line
+  std::int32_t variable = 0;
+  double value = 0;            // a literal's value
+};
+
+constexpr int fast_items_max = 15;
+
+struct expression_memo {
+  std::uint32_t key = 0;
+  std::uint32_t epoch = 0;
+  std::uint32_t variable_resets = 0;
+  std::uint32_t array_creations = 0;
+  std::uint32_t array_count_seen = 0;
+  std::uint16_t flags = 0;
+  std::uint16_t end_column = 0;    // where the item that ends the expression starts
+  std::uint32_t first_column = 0;  // column of the first item
+  std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
+  std::uint8_t count = 0;
+  fast_item items[fast_items_max];
+};
+
+constexpr std::size_t expression_memo_count = 2048;
+expression_memo expression_memos[expression_memo_count];
+
+expression_memo& expression_memo_slot(std::uint32_t key) {
+  return expression_memos[(key * 2654435761u >> 11) & (expression_memo_count - 1)];
+}
+
+// Whether the modes leave literals and doubles alone, as the memo assumes.
+bool fast_modes() {
+  return !long_all_mode && !integer_mode && !long_old_convert && !long_timer_flags[LONG_TIMER_CONVERT] &&
+         user_call_chain == nullptr && field_count == 0;
+}
+
+// Builds the memo of an expression while the general road collects its items.
+struct expression_recorder {
+  std::uint32_t key = 0;
+  expression_memo memo;
+  bool usable = false;
+  const char* end = nullptr;  // where the item that ended the expression starts
+
+  void start(std::uint32_t memo_key, int flags) {
+    key = memo_key;
+    usable = key != 0 && fast_modes();
+    memo.count = 0;
+    memo.flags = static_cast<std::uint16_t>(flags);
+    memo.literal_bytes = 0;
+  }
+
+  // One collected item, starting at item_start (blanks passed).
+  void add(const expr_item& item, const char* item_start) {
+    if (!usable) return;
+    if (memo.count >= fast_items_max || item_start < line_start || item_start - line_start > 0xFFFF) {
+      usable = false;
+      return;
+    }
+    const bool operand_expected = memo.count % 2 == 0;
+    fast_item f;
+    f.line_column = static_cast<std::uint16_t>(item_start - line_start);
+    if (item.type == ITEM_OPERATOR) {
+      char op = item.value.op;
+      if (operand_expected || !(op == '+' || op == '-' || op == '*' || op == '/')) return fail();
+      f.kind = FAST_OPERATOR;
+      f.op = op;
+    } else if (item.type == ITEM_COMPARISON) {
+      if (operand_expected) return fail();
+      f.kind = FAST_COMPARISON;
+      f.op = static_cast<char>(item.value.token);
+    } else if (!operand_expected) {
+      return fail();
+    } else if (item.type == ITEM_DOUBLE && item.array != nullptr) {
+      f.kind = FAST_ELEMENT;
+    } else if (item.type == ITEM_DOUBLE) {
+      // A simple variable: its slot is in the variable table and the item's
+      // text is that variable's name (a function's result also leaves a slot).
+      if (item_is_parameter || current_value_slot == nullptr || variable_count == 0) return fail();
+      const variable_entry* first = variable_table;
+      const auto* slot_bytes = reinterpret_cast<const unsigned char*>(current_value_slot);
+      const auto* base = reinterpret_cast<const unsigned char*>(&first->value);
+      if (slot_bytes < base) return fail();
+      std::size_t distance = static_cast<std::size_t>(slot_bytes - base);
+      if (distance % sizeof(variable_entry) != 0) return fail();
+      std::size_t index = distance / sizeof(variable_entry);
+      if (index >= variable_count || variable_table[index].type != ITEM_DOUBLE) return fail();
+      std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
+      if (length == 0 || length > 60 ||
+          !names_equal(std::string_view(item_start, length), variable_name(variable_table[index])))
+        return fail();
+      f.kind = FAST_VARIABLE;
+      f.variable = static_cast<std::int32_t>(index);
+      f.name_length = static_cast<std::uint8_t>(length);
+      f.after = char_after_name;
+    } else if (item.type == ITEM_NUMERIC_TEXT) {
+      // Small integers only: the general road converts them exactly.
+      std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
+      if (length == 0 || length > 9) return fail();
+      double value = 0;
+      for (std::size_t k = 0; k < length; ++k) {
+        char c = item_start[k];
+        if (c < '0' || c > '9') return fail();
+        value = value * 10 + (c - '0');
+      }
+      f.kind = FAST_LITERAL;
+      f.value = value;
+      f.name_length = static_cast<std::uint8_t>(length);
+      memo.literal_bytes += static_cast<std::uint32_t>(length) + 1;
+    } else {
+      return fail();
+    }
+    if (memo.count == 0) memo.first_column = item.column;
+    memo.items[memo.count++] = f;
+  }
+
+  void fail() { usable = false; }
+
+  // The expression ended with a double result.
+  void finish() {
+    if (!usable || end == nullptr || memo.count % 2 == 0 || end < line_start || end - line_start > 0xFFFF) return;
+    if (memo.count == 1 && memo.items[0].kind == FAST_LITERAL) return;  // a lone literal stays text
+    memo.key = key;
+    memo.epoch = scan_memo.epoch;
+    memo.variable_resets = variable_reset_count;
+    memo.array_creations = array_creation_count;
+    memo.array_count_seen = array_count;
+    memo.end_column = static_cast<std::uint16_t>(end - line_start);
+    expression_memo_slot(key) = memo;
+  }
+};
+
+// The remembered expression for key when it still holds, else null.
+const expression_memo* remembered_expression(std::uint32_t key, int flags) {
+  const expression_memo& memo = expression_memo_slot(key);
+  if (memo.key != key || memo.epoch != scan_memo.epoch || memo.flags != flags ||
+      memo.variable_resets != variable_reset_count || memo.array_creations != array_creation_count ||
+      !fast_modes())
+    return nullptr;
+  return &memo;
+}
+
+// Combines a and b by op the way the passes do; false when the passes would
+// report something or set a flag (the general road then runs).
+inline bool fast_arithmetic(char op, double a, double b, double& out) {
+  switch (op) {
+    case '*': out = a * b; return std::isfinite(out);
+    case '/': if (b == 0.0) return false; out = a / b; return std::isfinite(out);
+    case '+': out = a + b; return true;
+    default: out = a - b; return true;
+  }
+}
+
+inline bool fast_comparison(int code, double a, double b, double& out) {
+  if (a != a || b != b) return false;
+  int order = a < b ? -1 : a > b ? 1 : 0;
+  bool truth;
+  switch (code) {
+    case 0: truth = order == 0; break;
+    case 1: truth = order < 0; break;
+    case 2: truth = order > 0; break;
+    case 3: truth = order <= 0; break;
+    case 4: truth = order >= 0; break;
+    default: truth = order != 0; break;
+  }
+  out = truth ? 1.0 : 0.0;
+  return true;
+}
+
+// Evaluates a remembered expression: reads its items in order (elements
+// through get_item), computes, then reads the item that ends it as the
+// general road does. Returns the result type, a negative code, or
+// fast_not_taken with the scan position back at the expression's start.
+constexpr int fast_not_taken = -100000;
+
+int evaluate_remembered(const expression_memo& memo, int flags) {
+  const char* const expression_start = scan_pointer;
+  const std::uint32_t temp_level = temp_strings_used;
+  if (static_cast<std::uint64_t>(temp_strings_used) + memo.literal_bytes > temp_strings_size) return fast_not_taken;
+  auto not_taken = [&] {
+    scan_pointer = expression_start;
+    temp_strings_used = temp_level;
+    return fast_not_taken;
+  };
+  double operands[fast_items_max];
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    switch (f.kind) {
+      case FAST_VARIABLE: {
+        if (static_cast<std::uint32_t>(f.variable) >= variable_count) return not_taken();
+        variable_entry& entry = variable_table[f.variable];
+        if (entry.type != ITEM_DOUBLE) return not_taken();
+        operands[k] = entry.value.number;
+        current_value_slot = &entry.value;
+        item_is_parameter = 0;
+        std::memcpy(current_name, line_start + f.line_column, f.name_length);
+        current_name[f.name_length] = '\0';
+        char_after_name = f.after;
+        break;
+      }
+      case FAST_LITERAL:
+        // The general road leaves the literal's text in the accumulator and
+        // a copy of it in the temporary strings (their room was checked above).
+        operands[k] = f.value;
+        item_is_parameter = 0;
+        current_name[0] = '\0';
+        std::memcpy(string_accumulator, line_start + f.line_column, f.name_length);
+        string_accumulator[f.name_length] = '\0';
+        string_accumulator_length = f.name_length;
+        temp_strings_used += static_cast<std::uint32_t>(f.name_length) + 1;
+        if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
+        break;
+      default: {  // FAST_ELEMENT
+        scan_pointer = line_start + f.line_column;
+        expr_item element;
+        int result = get_item(element, flags);
+        if (result < 0) return report_error(err_return_get_item);
+        if (result != ITEM_DOUBLE || element.array == nullptr) return not_taken();
+        operands[k] = element.value.number;
+        break;
+      }
+    }
+  }
+
+  double value = 0;
+  if (!no_execute) {
+    // * and /, then + and -, then comparisons, each left to right.
+    double sums[fast_items_max];
+    char sum_ops[fast_items_max];
+    int sum_count = 0;
+    double current = operands[0];
+    for (int k = 1; k < memo.count; k += 2) {
+      const fast_item& op = memo.items[k];
+      double next = operands[k + 1];
+      if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
+        if (!fast_arithmetic(op.op, current, next, current)) return not_taken();
+      } else {
+        sums[sum_count] = current;
+        sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
+        current = next;
+      }
+    }
+    sums[sum_count] = current;
+    double compared[fast_items_max];
+    char compare_codes[fast_items_max];
+    int compare_count = 0;
+    current = sums[0];
+    for (int k = 0; k < sum_count; ++k) {
+      if (sum_ops[k] == '+' || sum_ops[k] == '-') {
+        fast_arithmetic(sum_ops[k], current, sums[k + 1], current);
+      } else {
+        compared[compare_count] = current;
+        compare_codes[compare_count++] = static_cast<char>(sum_ops[k] & 0x3F);
+        current = sums[k + 1];
+      }
+    }
+    compared[compare_count] = current;
+    value = compared[0];
+    for (int k = 0; k < compare_count; ++k)
+      if (!fast_comparison(compare_codes[k], value, compared[k + 1], value)) return not_taken();
+  }
+
+  // The item that ends the expression, read as the general road reads it.
+  scan_pointer = line_start + memo.end_column;
+  const char* end_start = scan_pointer;
+  expr_item end_item;
+  int result = get_item(end_item, flags);
+  if (result < 0) return report_error(err_return_get_item);
+  if (result != 0) {
+    if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+    scan_pointer = end_start;
+  }
+  last_array_entry = nullptr;
+  if (no_execute) {
+    double_accumulator = 0.0;
+    string_accumulator[0] = '\0';
+    string_accumulator_length = 0;
+    return ITEM_DOUBLE;
+  }
+  error_column = static_cast<int>(memo.first_column);
+  double_accumulator = value;
+  return ITEM_DOUBLE;
+}
+
 }  // namespace
 
 int evaluate_expression(int flags) {
@@ -483,12 +788,25 @@ int evaluate_expression(int flags) {
   int count = 0;
   error_column = static_cast<int>(scan_column());
   const char* expression_start = scan_pointer;
+  const std::uint32_t memo_key = scan_memo_key(flags);
+  if (memo_key != 0) {
+    if (const expression_memo* memo = remembered_expression(memo_key, flags)) {
+      int result = evaluate_remembered(*memo, flags);
+      if (result != fast_not_taken) return result;
+      error_column = static_cast<int>(scan_column());
+    }
+  }
+  expression_recorder recorder;
+  recorder.start(memo_key, flags);
   for (;;) {
     const char* item_start = scan_pointer;
     expr_item item;
     int result = get_item(item, flags);
     if (result < 0) return report_error(err_return_get_item);
-    if (result == 0) break;
+    if (result == 0) {
+      recorder.end = item_start;
+      break;
+    }
     if (count >= max_expression_items) {
       scan_pointer = item_start;
       skip_blanks();
@@ -497,8 +815,10 @@ int evaluate_expression(int flags) {
     if (item.type == ITEM_STATEMENT) {
       if (flags & GI_IN_PARENS) return report_error_at(item.column, err_statement_inside_expression);
       scan_pointer = item_start;
+      recorder.end = item_start;
       break;
     }
+    recorder.add(item, statement_start + item.column);
     if (item.type == ITEM_STRING || item.type == ITEM_NUMERIC_TEXT) {
       std::uint32_t offset = 0;
       if (string_accumulator_to_temp(&offset) < 0) return -14;
@@ -567,7 +887,9 @@ int evaluate_expression(int flags) {
 
   error_column = static_cast<int>(table[0].column);
   if (count != 1) return report_error(err_invalid_expression);
-  return deliver_result(table[0]);
+  int delivered = deliver_result(table[0]);
+  if (delivered == ITEM_DOUBLE) recorder.finish();
+  return delivered;
 }
 
 int evaluate_expression_release_temps(int flags) {

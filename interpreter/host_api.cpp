@@ -12,6 +12,7 @@
 #include "interpreter/input.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/program_buffer.h"
+#include "interpreter/scan_memo.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/special_names.h"
@@ -40,6 +41,7 @@ int host_run_typed_line(std::string_view line) {
   typed_line[line.size()] = '\0';
   line_length = static_cast<std::int32_t>(line.size());
   scan_pointer = line_start = statement_start = typed_line;
+  line_text_origin = 0;
   line_end = line_start + line_length;
   int classified = classify_command_line();
   if (classified <= 0) return classified;
@@ -125,6 +127,7 @@ void interpreter_reset() {
   file_close_all();
   clear_all_variables();
   if (program_buffer != nullptr) program_buffer[0] = '\0';
+  scan_memo_program_changed();
   program_length = 0;
   program_offset = 0;
   statement_number_count = 0;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <strings.h>
+#include <vector>
 
 #include "frontend/size_settings.h"
 #include "frontend/paths.h"
@@ -20,6 +21,7 @@
 #include "graph/graph_window.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/user_functions.h"
 
@@ -110,6 +112,7 @@ int allocate_program_buffer() {
 
 int load_program_file(int mode) {
   if (program_buffer == nullptr) return report_error(err_unable_to_load_program);
+  scan_memo_program_changed();
   if (source_file_path.empty()) return -1;
   std::unique_ptr<FILE, file_closer> file(std::fopen(source_file_path.c_str(), "rb"));
   if (!file) return -1;
@@ -177,10 +180,66 @@ int load_program_file(int mode) {
   return 0;
 }
 
-int find_statement_number(std::uint32_t number) {
+namespace {
+
+// A hashed index over the statement-number table, so that GOTO, GOSUB and ON
+// find their target in one probe instead of a search from the table's start.
+// It is rebuilt when the table's fill changes; a hit is checked against the
+// table itself and a miss falls back to the search, so an index that is out of
+// date (the table refilled to the same count) can only cost time.
+struct statement_index {
+  std::vector<std::int32_t> slots;  // entry index + 1, 0 for an empty slot
+  std::uint32_t built_count = 0;
+  const statement_number_entry* built_table = nullptr;
+};
+statement_index number_index;
+
+std::uint32_t number_hash(std::uint32_t number, std::size_t mask) {
+  return static_cast<std::uint32_t>((number * 2654435761u) >> 7) & static_cast<std::uint32_t>(mask);
+}
+
+void build_statement_index() {
+  std::size_t size = 16;
+  while (size < 2 * static_cast<std::size_t>(statement_number_count)) size *= 2;
+  number_index.slots.assign(size, 0);
+  const std::size_t mask = size - 1;
+  for (std::uint32_t i = 0; i < statement_number_count; ++i) {
+    std::size_t slot = number_hash(statement_number_table[i].number, mask);
+    while (number_index.slots[slot] != 0) {
+      // The first entry of a number stays the one found.
+      if (statement_number_table[number_index.slots[slot] - 1].number == statement_number_table[i].number) break;
+      slot = (slot + 1) & mask;
+    }
+    if (number_index.slots[slot] == 0) number_index.slots[slot] = static_cast<std::int32_t>(i) + 1;
+  }
+  number_index.built_count = statement_number_count;
+  number_index.built_table = statement_number_table;
+}
+
+int search_statement_number(std::uint32_t number) {
   for (std::uint32_t i = 0; i < statement_number_count; ++i)
     if (statement_number_table[i].number == number) return static_cast<int>(i);
   return -1;
+}
+
+}  // namespace
+
+void forget_statement_index() { number_index.built_count = 0; number_index.built_table = nullptr; }
+
+int find_statement_number(std::uint32_t number) {
+  if (statement_number_count < 8 || prescan_mode) return search_statement_number(number);
+  if (number_index.built_count != statement_number_count || number_index.built_table != statement_number_table)
+    build_statement_index();
+  const std::size_t mask = number_index.slots.size() - 1;
+  for (std::size_t slot = number_hash(number, mask); number_index.slots[slot] != 0; slot = (slot + 1) & mask) {
+    std::uint32_t index = static_cast<std::uint32_t>(number_index.slots[slot] - 1);
+    if (index < statement_number_count && statement_number_table[index].number == number) {
+      // Numbers are unique in the table (the pre-scan refuses a second one),
+      // so the entry holding the number is its first.
+      return static_cast<int>(index);
+    }
+  }
+  return search_statement_number(number);
 }
 
 int get_statement_number(int allow_comma) {
@@ -223,8 +282,12 @@ int get_statement_number(int allow_comma) {
 
 int prescan_loads_files = 1;
 
+scan_memo_state scan_memo;
+
 int prescan_program() {
+  scan_memo_program_changed();
   statement_number_count = 0;
+  forget_statement_index();
   data_count = 0;
   reset_run_flags();
   if (file_table != nullptr) {
@@ -251,6 +314,7 @@ int prescan_program() {
   no_execute = 0;
   prescan_mode = 0;
   if (result < 0) program_load_failed = 1;
+  else scan_memo_program_scanned(program_length);
   return result;
 }
 

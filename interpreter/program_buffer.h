@@ -74,6 +74,8 @@ int get_statement_number(int allow_comma);
 
 // Index of the first entry carrying number, or -1.
 int find_statement_number(std::uint32_t number);
+// Drops the hashed index of the table (rebuilt on the next search).
+void forget_statement_index();
 
 // APPEND, INCLUDE and CHAIN (statements 58, 59, 60).
 int stmt_append();

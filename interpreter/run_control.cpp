@@ -20,6 +20,7 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/temp_levels.h"
@@ -121,12 +122,50 @@ void reset_run_flags() {
   messagebox_active = 0;
 }
 
+namespace {
+
+// What is known of a line of the pre-scanned text: where it ends and what its
+// statement number is, so that a loop running the line again neither searches
+// for its end nor reads its number again. Entries belong to one scan_memo
+// epoch; lines of other texts (typed lines, function bodies) are not kept.
+struct line_record {
+  std::uint32_t key = 0;        // 1 + offset of the line, 0 when empty
+  std::uint32_t epoch = 0;
+  std::uint32_t end = 0;        // offset behind the line's LF
+  std::int32_t number_found = -1;  // get_statement_number's 0 or 1; -1 not known yet
+  std::uint32_t number = 0;
+  std::uint32_t number_end = 0;    // column behind the number
+};
+constexpr std::size_t line_records_count = 2048;
+line_record line_records[line_records_count];
+
+line_record& line_record_slot(std::uint32_t offset) { return line_records[offset & (line_records_count - 1)]; }
+
+// The record of the line at offset when it holds, else null.
+line_record* known_line(std::uint32_t offset) {
+  line_record& record = line_record_slot(offset);
+  if (record.key != offset + 1 || record.epoch != scan_memo.epoch) return nullptr;
+  return &record;
+}
+
+}  // namespace
+
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
   start = program_offset;
   std::uint32_t end = program_length;
-  if (start < program_length) {
+  const line_record* known = start < scan_memo.text_limit ? known_line(start) : nullptr;
+  if (known) {
+    end = known->end;
+  } else if (start < program_length) {
     const void* lf = std::memchr(program_buffer + start, '\n', program_length - start);
     if (lf) end = static_cast<std::uint32_t>(static_cast<const char*>(lf) - program_buffer) + 1;  // the LF belongs to the line
+    if (end <= scan_memo.text_limit) {
+      line_record& record = line_record_slot(start);
+      record = line_record{};
+      record.key = start + 1;
+      record.epoch = scan_memo.epoch;
+      record.end = end;
+    }
   } else {
     end = start;
   }
@@ -136,6 +175,7 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
     std::memcpy(buffer, program_buffer + start, max_line_bytes);
     buffer[max_line_bytes] = 0;
     line_start = scan_pointer = statement_start = buffer;
+    line_text_origin = 0;
     line_length = static_cast<std::int32_t>(max_line_bytes);
     line_end = buffer + max_line_bytes;
     return report_error_at(0, err_statement_too_long_255);
@@ -189,6 +229,9 @@ int run_program_lines() {
       line_start = scan_pointer = statement_start = line_buffer;
       line_length = static_cast<std::int32_t>(length);
       line_end = line_buffer + length;
+      // A copy of the pre-scanned text: the scanner may remember its items.
+      line_text_origin = next <= scan_memo.text_limit ? start + 1 : 0;
+      line_text_epoch = scan_memo.epoch;
       goto_target = 0;
       if (blocks.resume_at_body) {
         scan_pointer += blocks.body_column <= length ? blocks.body_column : length;
@@ -217,7 +260,26 @@ int run_program_lines() {
 int process_statement_line() {
   line_statement_number = 0;
   first_data_on_line = 0;
-  int found = get_statement_number(0);
+  // A line of the pre-scanned text has its number read once: the number and
+  // where it ends are kept with the line.
+  line_record* record = nullptr;
+  if (line_text_origin != 0 && line_text_epoch == scan_memo.epoch && !prescan_mode && scan_pointer == line_start)
+    record = known_line(line_text_origin - 1);
+  int found;
+  if (record && record->number_found >= 0) {
+    found = record->number_found;
+    if (found == 1) {
+      statement_number = record->number;
+      scan_pointer = line_start + record->number_end;
+    }
+  } else {
+    found = get_statement_number(0);
+    if (record && found >= 0) {
+      record->number_found = found;
+      record->number = statement_number;
+      record->number_end = static_cast<std::uint32_t>(scan_pointer - line_start);
+    }
+  }
   if (found == -1) return report_error(err_invalid_statement_number);
   if (found < 0) return found;
   if (found == 1) {

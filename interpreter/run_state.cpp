@@ -2,6 +2,8 @@
 #include "interpreter/run_state.h"
 
 const char* line_start = nullptr;
+std::uint32_t line_text_origin = 0;
+std::uint32_t line_text_epoch = 0;
 const char* line_end = nullptr;
 std::int32_t line_length = 0;
 const char* scan_pointer = nullptr;

@@ -11,6 +11,12 @@ extern const char* line_end;
 extern std::int32_t line_length;
 extern const char* scan_pointer;
 extern const char* statement_start;
+// Where the current line's text came from: 1 + its offset in the program text
+// while it is a copy of the pre-scanned program (scan_memo.h), with the memo
+// epoch of that copy; 0 for any other text (a typed line, a function body, a
+// DATA copy). Saved and restored with the line.
+extern std::uint32_t line_text_origin;
+extern std::uint32_t line_text_epoch;
 
 // Accumulators: results of get_item, evaluate_expression and do_function.
 constexpr std::size_t string_accumulator_size = 1024;  // strings are capped at 255; room for formatting
@@ -44,11 +50,15 @@ struct saved_scan_state {
   const char* scan = scan_pointer;
   const char* statement = statement_start;
   std::int32_t length = line_length;
+  std::uint32_t origin = line_text_origin;
+  std::uint32_t origin_epoch = line_text_epoch;
   void restore_line() const {
     line_start = start;
     line_end = end;
     line_length = length;
     statement_start = statement;
+    line_text_origin = origin;
+    line_text_epoch = origin_epoch;
   }
   void restore() const {
     restore_line();
@@ -61,6 +71,7 @@ struct saved_scan_state {
 inline void point_scan_at(const char* text, const char* text_end) {
   scan_pointer = statement_start = line_start = text;
   line_end = text_end;
+  line_text_origin = 0;
   line_length = static_cast<std::int32_t>(text_end - text);
 }
 

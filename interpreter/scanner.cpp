@@ -19,6 +19,7 @@
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
+#include "interpreter/scan_memo.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
 #include "interpreter/temp_levels.h"
@@ -444,6 +445,110 @@ int resolved_variable(name_resolution* entry, std::string_view name) {
   return index;
 }
 
+// ------------------------------------------------------------ item memo
+//
+// What a name at a given offset of the pre-scanned program text turned out to
+// be, so that running the same statement again skips the scan of the name and
+// the search of the tables. An entry holds only while everything its answer
+// depended on is unchanged: the text (scan_memo epoch), the keyword tables,
+// the user functions, the arrays created and the variable table; FIELD
+// variables and user-function parameters are looked for as before. The memo is
+// not used while DEBUG, TRACE or stepping print what the scan does, nor in the
+// pre-scan. Skip mode uses it: none of the answers it keeps depends on skipping
+// (a name that is not found, which skipping treats apart, is never kept).
+
+enum memo_kind : std::uint8_t {
+  MEMO_EMPTY = 0,
+  MEMO_TOKEN,          // a keyword item (token_item)
+  MEMO_PREDEFINED,     // a predefined variable's value
+  MEMO_FUNCTION,       // a built-in function call
+  MEMO_USER_FUNCTION,  // a user-defined function call
+  MEMO_VARIABLE,       // a simple variable
+  MEMO_ELEMENT,        // an array element
+};
+
+struct item_memo {
+  std::uint32_t key = 0;  // 1 + offset in the program text, 0 when empty
+  std::uint32_t epoch = 0;
+  std::uint32_t tokens_generation = 0;
+  std::uint32_t array_creations = 0;
+  std::uint32_t variable_resets = 0;
+  std::int32_t user_functions = 0;
+  std::int32_t index = 0;  // token, variable, array or user-function index
+  std::uint32_t item_type = 0;
+  std::uint16_t flags = 0;
+  std::uint8_t length = 0;  // of the name
+  std::uint8_t kind = MEMO_EMPTY;
+  bool flagged = false;     // the answer holds under these flags only
+  char after = 0;           // char_after_name
+};
+
+constexpr std::size_t memo_entries = 8192;
+item_memo item_memos[memo_entries];
+
+// The flags the memo serves: plain evaluation, statement start, lists.
+constexpr int memo_flags = GI_IN_PARENS | GI_LIST | GI_STATEMENT_START;
+
+// The key of the item at scan_pointer, or 0 when it may not be remembered.
+inline std::uint32_t memo_key(int flags) {
+  if (line_text_origin == 0 || line_text_epoch != scan_memo.epoch) return 0;
+  if ((flags & ~memo_flags) || debug_mode || trace_mode || step_mode || prescan_mode || field_resolution_depth)
+    return 0;
+  return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
+}
+
+inline item_memo& memo_slot(std::uint32_t key) { return item_memos[(key * 2654435761u >> 13) & (memo_entries - 1)]; }
+
+// What the name resolution decided, noted by the steps that decide.
+struct memo_note {
+  std::uint8_t kind = MEMO_EMPTY;
+  bool flagged = false;
+  std::int32_t index = 0;
+  std::uint32_t item_type = 0;
+};
+
+void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t length) {
+  if (key == 0 || note.kind == MEMO_EMPTY || length > 255) return;
+  item_memo& entry = memo_slot(key);
+  entry.key = key;
+  entry.epoch = scan_memo.epoch;
+  entry.tokens_generation = name_tokens_generation();
+  entry.array_creations = array_creation_count;
+  entry.variable_resets = variable_reset_count;
+  entry.user_functions = user_function_count;
+  entry.index = note.index;
+  entry.item_type = note.item_type;
+  entry.flags = static_cast<std::uint16_t>(flags);
+  entry.length = static_cast<std::uint8_t>(length);
+  entry.kind = note.kind;
+  entry.flagged = note.flagged;
+  entry.after = char_after_name;
+}
+
+// The entry for key when it still holds under these flags, else null.
+inline const item_memo* memo_find(std::uint32_t key, int flags) {
+  const item_memo& entry = memo_slot(key);
+  if (entry.key != key || entry.epoch != scan_memo.epoch || entry.tokens_generation != name_tokens_generation() ||
+      entry.user_functions != user_function_count || (entry.flagged && entry.flags != flags))
+    return nullptr;
+  switch (entry.kind) {
+    case MEMO_TOKEN:
+    case MEMO_PREDEFINED:
+    case MEMO_FUNCTION:
+    case MEMO_USER_FUNCTION:
+      return &entry;
+    case MEMO_VARIABLE:
+      if (entry.array_creations != array_creation_count || entry.variable_resets != variable_reset_count ||
+          static_cast<std::uint32_t>(entry.index) >= variable_count || field_count > 0)
+        return nullptr;
+      return &entry;
+    case MEMO_ELEMENT:
+      return static_cast<std::uint32_t>(entry.index) < array_count ? &entry : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
 // The flags under which keywords and functions come back unevaluated.
 constexpr int unevaluated_flags = GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY | GI_DEF_NAME;
 
@@ -467,40 +572,56 @@ bool is_passed_over_outside_statement_start(int token) {
 constexpr int not_a_keyword = 1000;
 
 int keyword_item(expr_item& item, const char* name, std::size_t length, int flags,
-                 const name_resolution* resolution) {
+                 const name_resolution* resolution, memo_note& note) {
   const bool declaring = flags & (GI_DIM | GI_LONG);
   const name_tokens tokens = resolution ? resolution->tokens : lookup_name_tokens(std::string_view(name, length));
+  auto noted_token = [&](std::uint32_t type, int token, bool flagged) {
+    note.kind = MEMO_TOKEN;
+    note.flagged = flagged;
+    note.item_type = type;
+    note.index = token;
+    return token_item(item, type, token);
+  };
   int token = tokens.logical;
   if (token >= 0) {
     if (declaring) return report_error_at(item.column, err_logical_operator_invalid_in_long);
-    return token_item(item, ITEM_LOGICAL, token);
+    return noted_token(ITEM_LOGICAL, token, false);
   }
   token = tokens.command;
   if (token >= 0) {
     if (declaring) return report_error_at(item.column, err_command_invalid_in_long_or);
-    return token_item(item, ITEM_COMMAND, token);
+    return noted_token(ITEM_COMMAND, token, false);
   }
   token = tokens.statement;
+  // A statement passed over outside statement start makes every answer for
+  // this name depend on the flags.
+  if (token >= 0 && is_passed_over_outside_statement_start(token)) note.flagged = true;
   if (token >= 0 && !(flags & GI_STATEMENT_START) && is_passed_over_outside_statement_start(token)) token = -1;
   if (token >= 0) {
     if (declaring) return report_error_at(item.column, err_statement_invalid_in_long_or);
-    return token_item(item, ITEM_STATEMENT, token);
+    return noted_token(ITEM_STATEMENT, token, note.flagged);
   }
   token = tokens.predefined;
   if (token >= 0) {
     if (declaring) return report_error_at(item.column, err_constant_invalid_in_long_or);
     if (flags & unevaluated_flags) {
       current_value_slot = nullptr;
-      return token_item(item, ITEM_PREDEFINED, token);
+      return noted_token(ITEM_PREDEFINED, token, true);
     }
+    note.kind = MEMO_PREDEFINED;
+    note.flagged = true;
+    note.index = token;
     return fetch_predefined(item, token);
   }
   token = tokens.function;
   if (token >= 0) {
     if (declaring) return report_error_at(item.column, err_function_invalid_in_long_or);
     if (flags & unevaluated_flags) {
-      return token_item(item, ITEM_FUNCTION, token);
+      return noted_token(ITEM_FUNCTION, token, true);
     }
+    note.kind = MEMO_FUNCTION;
+    note.flagged = true;
+    note.index = token;
     return call_function(item, token, name);
   }
   int index = user_function_count > 0 ? find_user_function(name) : -1;
@@ -511,8 +632,11 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
     }
     if (declaring) return report_error_at(item.column, err_function_invalid_in_long_or);
     if (flags & (GI_STATEMENT_START | GI_UNEVALUATED | GI_LOOKUP_ONLY)) {
-      return token_item(item, ITEM_FUNCTION, user_function_token);
+      return noted_token(ITEM_FUNCTION, user_function_token, true);
     }
+    note.kind = MEMO_USER_FUNCTION;
+    note.flagged = true;
+    note.index = index;
     return call_function(item, user_function_token, name, index);
   }
   token = tokens.special_name;
@@ -532,7 +656,7 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
 
 // A name without "(" that is not an array: parameters, FIELD variables,
 // simple variables, and finally a new variable.
-int plain_name(expr_item& item, const char* name, int flags, name_resolution* resolution) {
+int plain_name(expr_item& item, const char* name, int flags, name_resolution* resolution, memo_note& note) {
   if (!(flags & GI_LOOKUP_ONLY)) {
     value_slot* slot = nullptr;
     int type = user_call_chain ? find_user_function_parameter(name, &slot) : 0;  // no call running: no parameters
@@ -550,6 +674,8 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
   }
   int index = resolved_variable(resolution, name);
   if (index >= 0) {
+    note.kind = MEMO_VARIABLE;
+    note.index = index;
     variable_entry& entry = variable_table[index];
     current_value_slot = &entry.value;
     if (flags & GI_LONG) return report_error_at(item.column, err_variable_already_defined);
@@ -583,9 +709,65 @@ int non_name_item(expr_item& item, int flags) {
   return report_error_at(item.column, err_invalid_expression);
 }
 
+// The item a memo entry describes, taken as get_item would take it: the name
+// is passed over, and the same step that found it first runs again with the
+// index it found.
+constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
+
+int remembered_item(expr_item& item, const item_memo& memo, int flags) {
+  const char* name_at = scan_pointer;
+  const std::size_t length = memo.length;
+  char name[max_name_length + 1];
+  std::memcpy(name, name_at, length);
+  name[length] = '\0';
+  std::memcpy(current_name, name, length + 1);
+  scan_pointer = name_at + length;
+  char_after_name = memo.after;
+  switch (memo.kind) {
+    case MEMO_TOKEN:
+      if (memo.item_type == ITEM_PREDEFINED) current_value_slot = nullptr;
+      return token_item(item, memo.item_type, memo.index);
+    case MEMO_PREDEFINED:
+      return fetch_predefined(item, memo.index);
+    case MEMO_FUNCTION:
+      return call_function(item, memo.index, name);
+    case MEMO_USER_FUNCTION:
+      return call_function(item, user_function_token, name, memo.index);
+    case MEMO_VARIABLE: {
+      if (user_call_chain) {
+        value_slot* slot = nullptr;
+        int type = find_user_function_parameter(name, &slot);
+        if (type > 0 && slot) {
+          current_value_slot = slot;
+          item_is_parameter = 1;
+          return fetch_slot(item, *current_value_slot, static_cast<std::uint32_t>(type), flags, true, false);
+        }
+      }
+      variable_entry& entry = variable_table[memo.index];
+      current_value_slot = &entry.value;
+      return fetch_slot(item, entry.value, entry.type, flags, false, true);
+    }
+    case MEMO_ELEMENT: {
+      const array_entry& entry = array_table[memo.index];
+      if (names_equal(std::string_view(name, length), array_name(entry))) {
+        skip_blanks_here();
+        return array_element(item, memo.index, flags);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  // The array has moved (ERASE): the name is found again the long way.
+  scan_pointer = name_at;
+  return memo_missed;
+}
+
 }  // namespace
 
 std::uint32_t scan_column() { return scan_column_here(); }
+
+std::uint32_t scan_memo_key(int flags) { return memo_key(flags); }
 
 char skip_blanks() { return skip_blanks_here(); }
 
@@ -663,6 +845,13 @@ int get_item(expr_item& item, int flags) {
   }
 
   // 8-9: the name, from the text or through "@(".
+  const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
+  if (key != 0) {
+    if (const item_memo* memo = memo_find(key, flags)) {
+      int result = remembered_item(item, *memo, flags);
+      if (result != memo_missed) return result;
+    }
+  }
   char name[max_name_length + 1];
   name[0] = '\0';
   int length;
@@ -689,9 +878,13 @@ int get_item(expr_item& item, int flags) {
   // 11: keyword tables and user-defined functions.
   name_resolution* resolution =
       length > 0 ? resolve_name(std::string_view(name, static_cast<std::size_t>(length))) : nullptr;
+  memo_note note;
   if (length > 0) {
-    int result = keyword_item(item, name, static_cast<std::size_t>(length), flags, resolution);
-    if (result != not_a_keyword) return result;
+    int result = keyword_item(item, name, static_cast<std::size_t>(length), flags, resolution, note);
+    if (result != not_a_keyword) {
+      if (result >= 0) memo_store(key, note, flags, static_cast<std::size_t>(length));
+      return result;
+    }
   }
 
   // 12: DEF names.
@@ -728,7 +921,9 @@ int get_item(expr_item& item, int flags) {
     // 16: DIM needs subscripts.
     if (flags & GI_DIM) return report_error_here(err_no_subscripts_for_array_definition);
     // 17-20.
-    return plain_name(item, name, flags, resolution);
+    int result = plain_name(item, name, flags, resolution, note);
+    if (result >= 0 && note.kind == MEMO_VARIABLE) memo_store(key, note, flags, static_cast<std::size_t>(length));
+    return result;
   }
 
   // 15: an element, or a declaration.
@@ -736,6 +931,11 @@ int get_item(expr_item& item, int flags) {
   int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
     if (declaring) return report_error_at(item.column, err_array_already_dimensioned);
+    if (key != 0) {
+      note.kind = MEMO_ELEMENT;
+      note.index = index;
+      memo_store(key, note, flags, static_cast<std::size_t>(length));
+    }
     return array_element(item, index, flags);
   }
   if (declaring) return declare_array(item, name, flags);

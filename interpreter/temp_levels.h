@@ -21,7 +21,7 @@ class temp_level_guard {
   void restore() {
     if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
     temp_strings_used = strings_;
-    long_temp_release_to(longs_);
+    if (long_temp_used > longs_) long_temp_release_to(longs_);  // most statements take none
     active_ = false;
   }
 

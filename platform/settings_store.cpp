@@ -240,13 +240,14 @@ bool write_file_atomically(const std::string& path, const std::string& text) {
   return true;
 }
 
+// Whether two values are the same setting (the name's spelling aside).
+bool same_value(const stored_value& a, const stored_value& b) {
+  return a.is_number == b.is_number && (a.is_number ? a.number == b.number : a.text == b.text);
+}
+
 // A name the file can hold: not empty, no "=", no line break, no leading "#".
 bool valid_name(std::string_view name) {
   return !name.empty() && name[0] != '#' && name.find_first_of("=\r\n") == std::string_view::npos;
-}
-
-bool same_value(const stored_value& a, const stored_value& b) {
-  return a.is_number == b.is_number && (a.is_number ? a.number == b.number : a.text == b.text);
 }
 
 // A value that is already what the file holds is not a change: the file is
@@ -348,7 +349,14 @@ bool settings_store_commit() {
   // Merge into the file as it is now, so values another process wrote survive.
   file_image on_disk;
   if (!read_file(store.path, on_disk)) return false;
-  if (!write_file_atomically(store.path, merged_text(on_disk, store.pending))) return false;
+  // Every start writes the size settings back: a file that already holds
+  // them is left as it is (no rewrite, no fsync).
+  bool changed = false;
+  for (const auto& [key, v] : store.pending) {
+    auto it = on_disk.values.find(key);
+    if (it == on_disk.values.end() || !same_value(it->second, v)) changed = true;
+  }
+  if (changed && !write_file_atomically(store.path, merged_text(on_disk, store.pending))) return false;
   for (const auto& [key, v] : store.pending) {
     auto it = on_disk.values.find(key);
     if (it == on_disk.values.end()) {

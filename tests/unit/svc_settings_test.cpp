@@ -272,6 +272,27 @@ TEST_F(SvcSettingsTest, TextsToldBeforeATellerWaitForIt) {
   EXPECT_EQ(told.size(), 3u);
 }
 
+// Writing back the values the file already holds (every start does so with
+// the size settings) leaves the file untouched; a changed value rewrites it.
+TEST_F(SvcSettingsTest, CommitOfUnchangedValuesLeavesFileAlone) {
+  write_settings("Good=n:42\nText=s:ok\n");
+  ASSERT_TRUE(settings_store_open(settings_file));
+  struct stat before {};
+  ASSERT_EQ(::stat(settings_file.c_str(), &before), 0);
+  settings_store_write_number("GOOD", 42);
+  settings_store_write_text("Text", "ok");
+  ASSERT_TRUE(settings_store_commit());
+  struct stat after {};
+  ASSERT_EQ(::stat(settings_file.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);  // a rewrite renames a new file over it
+
+  settings_store_write_text("Text", "changed");
+  ASSERT_TRUE(settings_store_commit());
+  ASSERT_EQ(::stat(settings_file.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_NE(read_whole_file(settings_file).find("Text=s:changed\n"), std::string::npos);
+}
+
 TEST_F(SvcSettingsTest, ClosedStoreReadsNothingAndWritesNothing) {
   std::uint32_t number = 5;
   std::string text = "keep";

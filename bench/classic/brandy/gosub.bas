@@ -1,0 +1,18 @@
+10 REM A subroutine called in a loop
+20 C = 0
+30 FOR I = 1 TO 300000
+40 GOSUB 100
+50 NEXT
+60 PROCresult(STR$(C))
+70 END
+100 C = C + 1
+110 IF C / 2 = INT(C / 2) THEN C = C + 2
+120 RETURN
+9000 DEF PROCresult(R$)
+9010 LOCAL F%, K%
+9020 F% = OPENUP("result.txt")
+9030 IF F% = 0 THEN F% = OPENOUT("result.txt") ELSE PTR#F% = EXT#F%
+9040 FOR K% = 1 TO LEN(R$): BPUT#F%, ASC(MID$(R$, K%, 1)): NEXT
+9050 BPUT#F%, 10
+9060 CLOSE#F%
+9070 ENDPROC

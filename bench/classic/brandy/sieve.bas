@@ -1,0 +1,27 @@
+10 REM Sieve of Eratosthenes, five passes over 100000 numbers
+20 N = 100000
+30 DIM F(100001)
+40 FOR P = 1 TO 5
+50 C = 0
+60 FOR I = 2 TO N
+70 F(I) = 1
+80 NEXT
+90 FOR I = 2 TO N
+100 IF F(I) = 0 THEN GOTO 150
+110 C = C + 1
+115 IF I + I > N THEN GOTO 150
+120 FOR K = I + I TO N STEP I
+130 F(K) = 0
+140 NEXT
+150 NEXT
+160 NEXT
+170 PROCresult(STR$(C))
+180 END
+9000 DEF PROCresult(R$)
+9010 LOCAL F%, K%
+9020 F% = OPENUP("result.txt")
+9030 IF F% = 0 THEN F% = OPENOUT("result.txt") ELSE PTR#F% = EXT#F%
+9040 FOR K% = 1 TO LEN(R$): BPUT#F%, ASC(MID$(R$, K%, 1)): NEXT
+9050 BPUT#F%, 10
+9060 CLOSE#F%
+9070 ENDPROC

@@ -1,0 +1,10 @@
+10 REM A subroutine called in a loop
+20 C = 0
+30 FOR I = 1 TO 300000
+40 GOSUB 100
+50 NEXT
+60 PRINT C
+70 END
+100 C = C + 1
+110 IF C / 2 = INT(C / 2) THEN C = C + 2
+120 RETURN

@@ -1,0 +1,19 @@
+10 REM Sieve of Eratosthenes, five passes over 100000 numbers
+20 N = 100000
+30 DIM F(100001)
+40 FOR P = 1 TO 5
+50 C = 0
+60 FOR I = 2 TO N
+70 F(I) = 1
+80 NEXT
+90 FOR I = 2 TO N
+100 IF F(I) = 0 THEN GOTO 150
+110 C = C + 1
+115 IF I + I > N THEN GOTO 150
+120 FOR K = I + I TO N STEP I
+130 F(K) = 0
+140 NEXT
+150 NEXT
+160 NEXT
+170 PRINT C
+180 END
