@@ -510,6 +510,7 @@ struct expression_memo {
   std::uint32_t first_column = 0;  // column of the first item
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
+  std::uint8_t result_type = ITEM_DOUBLE;  // ITEM_NUMERIC_TEXT for a lone literal
   fast_item items[fast_items_max];
 };
 
@@ -607,10 +608,13 @@ struct expression_recorder {
 
   void fail() { usable = false; }
 
-  // The expression ended with a double result.
-  void finish() {
+  // The expression ended with a result of type result (a double, or the
+  // text of a lone literal).
+  void finish(int result) {
     if (!usable || end == nullptr || memo.count % 2 == 0 || end < line_start || end - line_start > 0xFFFF) return;
-    if (memo.count == 1 && memo.items[0].kind == FAST_LITERAL) return;  // a lone literal stays text
+    const bool lone_literal = memo.count == 1 && memo.items[0].kind == FAST_LITERAL;
+    if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
+    memo.result_type = static_cast<std::uint8_t>(result);
     memo.key = key;
     memo.epoch = scan_memo.epoch;
     memo.variable_resets = variable_reset_count;
@@ -714,7 +718,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   }
 
   double value = 0;
-  if (!no_execute) {
+  if (!no_execute && memo.result_type == ITEM_DOUBLE) {
     // * and /, then + and -, then comparisons, each left to right.
     double sums[fast_items_max];
     char sum_ops[fast_items_max];
@@ -769,6 +773,13 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     return ITEM_DOUBLE;
   }
   error_column = static_cast<int>(memo.first_column);
+  if (memo.result_type == ITEM_NUMERIC_TEXT) {
+    const fast_item& f = memo.items[0];
+    std::memcpy(string_accumulator, line_start + f.line_column, f.name_length);
+    string_accumulator[f.name_length] = '\0';
+    string_accumulator_length = f.name_length;
+    return ITEM_NUMERIC_TEXT;
+  }
   double_accumulator = value;
   return ITEM_DOUBLE;
 }
@@ -888,7 +899,7 @@ int evaluate_expression(int flags) {
   error_column = static_cast<int>(table[0].column);
   if (count != 1) return report_error(err_invalid_expression);
   int delivered = deliver_result(table[0]);
-  if (delivered == ITEM_DOUBLE) recorder.finish();
+  if (delivered == ITEM_DOUBLE || delivered == ITEM_NUMERIC_TEXT) recorder.finish(delivered);
   return delivered;
 }
 
