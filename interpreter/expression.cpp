@@ -472,6 +472,42 @@ unsigned operator_kind(const expr_item& item) {
 }
 
 
+// The seven passes over a collected table, each skipped when the table holds
+// nothing it acts on. Leaves the one remaining item in table[0]; 0 or a
+// negative code.
+int reduce_table(expr_item* table, int& count, unsigned kinds) {
+  struct pass {
+    int (*run)(expr_item*, int&, int*);
+    const char* name;
+    unsigned needs;  // the operator kinds the pass acts on
+  };
+  static const pass passes[] = {
+      {unary_signs, "functions and unary - and +", has_any_operator},
+      {raise_to_power, "raise to power", has_power},
+      {multiply_divide, "multiply and divide", has_multiply},
+      {add_subtract, "add and subtract", has_sign},
+      {nullptr, "comparison operations", has_comparison},
+      {logical_not, "Logical NOT", has_not},
+      {logical_operators_pass, "Logical AND, OR, XOR, EOR", has_logical},
+  };
+  for (const pass& step : passes) {
+    if (!(kinds & step.needs)) continue;  // the pass would change nothing
+    int changed = 0;
+    int result;
+    if (step.run) {
+      result = step.run(table, count, &changed);
+    } else {
+      result = do_comparisons(table, count, &changed);
+      if (result >= 0) count = result;
+    }
+    if (result < 0) return result;
+    trace_pass(count, table, step.name, changed);
+  }
+  error_column = static_cast<int>(table[0].column);
+  if (count != 1) return report_error(err_invalid_expression);
+  return 0;
+}
+
 // ------------------------------------------------------ remembered expressions
 //
 // An expression of the pre-scanned text whose items are all simple (double
@@ -493,6 +529,7 @@ struct fast_item {
   std::uint8_t name_length = 0;
   char after = 0;              // char_after_name of a variable
   std::uint16_t line_column = 0;  // where the item starts in the line
+  std::uint32_t column = 0;       // the item's column (from the statement start)
   std::int32_t variable = 0;
   double value = 0;            // a literal's value
 };
@@ -510,6 +547,7 @@ struct expression_memo {
   std::uint32_t first_column = 0;  // column of the first item
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
+  std::uint8_t result_type = ITEM_DOUBLE;  // ITEM_NUMERIC_TEXT for a lone literal
   fast_item items[fast_items_max];
 };
 
@@ -602,15 +640,19 @@ struct expression_recorder {
       return fail();
     }
     if (memo.count == 0) memo.first_column = item.column;
+    f.column = item.column;
     memo.items[memo.count++] = f;
   }
 
   void fail() { usable = false; }
 
-  // The expression ended with a double result.
-  void finish() {
+  // The expression ended with a result of type result (a double, or the
+  // text of a lone literal).
+  void finish(int result) {
     if (!usable || end == nullptr || memo.count % 2 == 0 || end < line_start || end - line_start > 0xFFFF) return;
-    if (memo.count == 1 && memo.items[0].kind == FAST_LITERAL) return;  // a lone literal stays text
+    const bool lone_literal = memo.count == 1 && memo.items[0].kind == FAST_LITERAL;
+    if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
+    memo.result_type = static_cast<std::uint8_t>(result);
     memo.key = key;
     memo.epoch = scan_memo.epoch;
     memo.variable_resets = variable_reset_count;
@@ -658,30 +700,31 @@ inline bool fast_comparison(int code, double a, double b, double& out) {
   return true;
 }
 
-// Evaluates a remembered expression: reads its items in order (elements
-// through get_item), computes, then reads the item that ends it as the
-// general road does. Returns the result type, a negative code, or
-// fast_not_taken with the scan position back at the expression's start.
+// Evaluates a remembered expression: reads its items in order as the general
+// road does (elements through get_item, literals copied to the temporary
+// strings), then the item that ends it, then computes in one pass. Anything
+// the one pass does not do exactly as the passes (a division by zero, a result
+// that is not finite, a NaN compared) goes through the passes over the same
+// table. Returns the result type, a negative code, or fast_not_taken (before
+// any item was read) with the scan position back at the expression's start.
 constexpr int fast_not_taken = -100000;
 
 int evaluate_remembered(const expression_memo& memo, int flags) {
   const char* const expression_start = scan_pointer;
-  const std::uint32_t temp_level = temp_strings_used;
-  if (static_cast<std::uint64_t>(temp_strings_used) + memo.literal_bytes > temp_strings_size) return fast_not_taken;
-  auto not_taken = [&] {
-    scan_pointer = expression_start;
-    temp_strings_used = temp_level;
-    return fast_not_taken;
-  };
-  double operands[fast_items_max];
-  for (int k = 0; k < memo.count; k += 2) {
+  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
+  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
+  unsigned kinds = 0;
+  for (int k = 0; k < memo.count; ++k) {
     const fast_item& f = memo.items[k];
+    expr_item& item = *new (&table[k]) expr_item{};
+    item.column = f.column;
     switch (f.kind) {
       case FAST_VARIABLE: {
-        if (static_cast<std::uint32_t>(f.variable) >= variable_count) return not_taken();
+        // Variables are only appended until the table is reset (checked by
+        // the memo), so the index and the type still hold.
         variable_entry& entry = variable_table[f.variable];
-        if (entry.type != ITEM_DOUBLE) return not_taken();
-        operands[k] = entry.value.number;
+        item.type = ITEM_DOUBLE;
+        item.value.number = entry.value.number;
         current_value_slot = &entry.value;
         item_is_parameter = 0;
         std::memcpy(current_name, line_start + f.line_column, f.name_length);
@@ -689,48 +732,98 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         char_after_name = f.after;
         break;
       }
-      case FAST_LITERAL:
-        // The general road leaves the literal's text in the accumulator and
-        // a copy of it in the temporary strings (their room was checked above).
-        operands[k] = f.value;
+      case FAST_LITERAL: {
+        // The literal's text in the accumulator and in the temporary strings.
         item_is_parameter = 0;
         current_name[0] = '\0';
         std::memcpy(string_accumulator, line_start + f.line_column, f.name_length);
         string_accumulator[f.name_length] = '\0';
         string_accumulator_length = f.name_length;
-        temp_strings_used += static_cast<std::uint32_t>(f.name_length) + 1;
-        if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
+        std::uint32_t offset = 0;
+        if (string_accumulator_to_temp(&offset) < 0) return -14;
+        item.type = ITEM_NUMERIC_TEXT;
+        item.value.bits = offset;
+        break;
+      }
+      case FAST_OPERATOR:
+        item_is_parameter = 0;
+        current_name[0] = '\0';
+        item.type = ITEM_OPERATOR;
+        item.value.op = f.op;
+        break;
+      case FAST_COMPARISON:
+        item_is_parameter = 0;
+        current_name[0] = '\0';
+        item.type = ITEM_COMPARISON;
+        item.value.token = f.op;
         break;
       default: {  // FAST_ELEMENT
         scan_pointer = line_start + f.line_column;
-        expr_item element;
-        int result = get_item(element, flags);
+        int result = get_item(item, flags);
         if (result < 0) return report_error(err_return_get_item);
-        if (result != ITEM_DOUBLE || element.array == nullptr) return not_taken();
-        operands[k] = element.value.number;
+        // An element keeps its array's type; the memo holds only while no
+        // array was made, so a double stays a double.
+        if (result != ITEM_DOUBLE) {
+          if (k == 0) {
+            scan_pointer = expression_start;
+            return fast_not_taken;
+          }
+          return report_error_at(item.column, err_invalid_expression);
+        }
         break;
       }
     }
+    kinds |= operator_kind(item);
   }
 
-  double value = 0;
-  if (!no_execute) {
-    // * and /, then + and -, then comparisons, each left to right.
-    double sums[fast_items_max];
-    char sum_ops[fast_items_max];
-    int sum_count = 0;
-    double current = operands[0];
-    for (int k = 1; k < memo.count; k += 2) {
-      const fast_item& op = memo.items[k];
-      double next = operands[k + 1];
-      if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
-        if (!fast_arithmetic(op.op, current, next, current)) return not_taken();
-      } else {
-        sums[sum_count] = current;
-        sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
-        current = next;
-      }
+  // The item that ends the expression, read as the general road reads it.
+  scan_pointer = line_start + memo.end_column;
+  const char* end_start = scan_pointer;
+  expr_item end_item;
+  int ended = get_item(end_item, flags);
+  if (ended < 0) return report_error(err_return_get_item);
+  if (ended != 0) {
+    if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+    scan_pointer = end_start;
+  }
+  last_array_entry = nullptr;
+  if (no_execute) {
+    double_accumulator = 0.0;
+    string_accumulator[0] = '\0';
+    string_accumulator_length = 0;
+    return ITEM_DOUBLE;
+  }
+  if (memo.result_type == ITEM_NUMERIC_TEXT) {
+    int count = 1;
+    int reduced = reduce_table(table, count, kinds);
+    return reduced < 0 ? reduced : deliver_result(table[0]);
+  }
+
+  // * and /, then + and -, then comparisons, each left to right, as the
+  // passes combine them.
+  bool exact = true;
+  double sums[fast_items_max];
+  char sum_ops[fast_items_max];
+  int sum_count = 0;
+  double current = table[0].value.number;
+  auto operand = [&](int k) {
+    const expr_item& item = table[k];
+    return item.type == ITEM_NUMERIC_TEXT ? memo.items[k].value : item.value.number;
+  };
+  current = operand(0);
+  for (int k = 1; exact && k < memo.count; k += 2) {
+    const fast_item& op = memo.items[k];
+    double next = operand(k + 1);
+    if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
+      exact = fast_arithmetic(op.op, current, next, current);
+    } else {
+      sums[sum_count] = current;
+      sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
+      current = next;
     }
+  }
+  double value = 0;
+  if (exact) {
     sums[sum_count] = current;
     double compared[fast_items_max];
     char compare_codes[fast_items_max];
@@ -747,26 +840,12 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     }
     compared[compare_count] = current;
     value = compared[0];
-    for (int k = 0; k < compare_count; ++k)
-      if (!fast_comparison(compare_codes[k], value, compared[k + 1], value)) return not_taken();
+    for (int k = 0; exact && k < compare_count; ++k) exact = fast_comparison(compare_codes[k], value, compared[k + 1], value);
   }
-
-  // The item that ends the expression, read as the general road reads it.
-  scan_pointer = line_start + memo.end_column;
-  const char* end_start = scan_pointer;
-  expr_item end_item;
-  int result = get_item(end_item, flags);
-  if (result < 0) return report_error(err_return_get_item);
-  if (result != 0) {
-    if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
-    scan_pointer = end_start;
-  }
-  last_array_entry = nullptr;
-  if (no_execute) {
-    double_accumulator = 0.0;
-    string_accumulator[0] = '\0';
-    string_accumulator_length = 0;
-    return ITEM_DOUBLE;
+  if (!exact) {
+    int count = memo.count;
+    int reduced = reduce_table(table, count, kinds);
+    return reduced < 0 ? reduced : deliver_result(table[0]);
   }
   error_column = static_cast<int>(memo.first_column);
   double_accumulator = value;
@@ -857,38 +936,10 @@ int evaluate_expression(int flags) {
       last_array_entry = only.array;
   }
 
-  struct pass {
-    int (*run)(expr_item*, int&, int*);
-    const char* name;
-    unsigned needs;  // the operator kinds the pass acts on
-  };
-  static const pass passes[] = {
-      {unary_signs, "functions and unary - and +", has_any_operator},
-      {raise_to_power, "raise to power", has_power},
-      {multiply_divide, "multiply and divide", has_multiply},
-      {add_subtract, "add and subtract", has_sign},
-      {nullptr, "comparison operations", has_comparison},
-      {logical_not, "Logical NOT", has_not},
-      {logical_operators_pass, "Logical AND, OR, XOR, EOR", has_logical},
-  };
-  for (const pass& step : passes) {
-    if (!(kinds & step.needs)) continue;  // the pass would change nothing
-    int changed = 0;
-    int result;
-    if (step.run) {
-      result = step.run(table, count, &changed);
-    } else {
-      result = do_comparisons(table, count, &changed);
-      if (result >= 0) count = result;
-    }
-    if (result < 0) return result;
-    trace_pass(count, table, step.name, changed);
-  }
-
-  error_column = static_cast<int>(table[0].column);
-  if (count != 1) return report_error(err_invalid_expression);
+  int reduced = reduce_table(table, count, kinds);
+  if (reduced < 0) return reduced;
   int delivered = deliver_result(table[0]);
-  if (delivered == ITEM_DOUBLE) recorder.finish();
+  if (delivered == ITEM_DOUBLE || delivered == ITEM_NUMERIC_TEXT) recorder.finish(delivered);
   return delivered;
 }
 

@@ -132,6 +132,7 @@ struct line_record {
   std::uint32_t key = 0;        // 1 + offset of the line, 0 when empty
   std::uint32_t epoch = 0;
   std::uint32_t end = 0;        // offset behind the line's LF
+  std::int32_t length = -1;     // its text without the line end; -1 not known yet
   std::int32_t number_found = -1;  // get_statement_number's 0 or 1; -1 not known yet
   std::uint32_t number = 0;
   std::uint32_t number_end = 0;    // column behind the number
@@ -187,6 +188,9 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
     --bytes;
     ended_cr = true;
   }
+  if (end <= scan_memo.text_limit) {
+    if (line_record* record = known_line(start)) record->length = static_cast<std::int32_t>(bytes);
+  }
   buffer[bytes] = 0;
   length = bytes;
   next = end;
@@ -221,6 +225,22 @@ int run_program_lines() {
         return report_error_at(0, err_gosub_without_return);
       }
       return result;
+    }
+    if (blocks.resume_at_body && !debug_mode && !prescan_mode && !program_ended) {
+      // A loop body that starts on the line after its FOR or WHILE: the loop's
+      // own line has nothing left to run, so it is not fetched again for
+      // every pass (the next line's fetch sets the scan state).
+      const line_record* known = program_offset < scan_memo.text_limit ? known_line(program_offset) : nullptr;
+      if (known && known->length > 0 && blocks.body_column >= static_cast<std::uint32_t>(known->length) &&
+          known->end < program_length) {
+        blocks.resume_at_body = 0;
+        line_statement_number = 0;
+        first_data_on_line = 0;
+        goto_target = 0;
+        next_line_offset = known->end;
+        program_offset = known->end;
+        continue;
+      }
     }
     std::uint32_t length = 0, next = 0, start = 0;
     int fetched = fetch_program_line(length, line_buffer, next, start);

@@ -1,7 +1,8 @@
 // Expressions run again after what they meet has changed: a name that is a
 // variable on one call and a function's parameter on the next, literals
 // beside array elements (the temporary strings they take show in PRINTALL),
-// a division by zero let through by MATHERROK. The session
+// divisions by zero let through by MATHERROK (a subscript drawing RND is
+// evaluated once). The session
 // (memo_expressions.cmd) then runs programs whose second pass fails.
 DIM a(5)
 FOR i = 1 TO 4
@@ -17,6 +18,13 @@ FOR i = 1 TO 2
   PRINT "q"; q
   d = 0
 NEXT
+d = 2
+FOR i = 1 TO 3
+  q = a(INT(RND(1) * 3) + 1) / d + 0 * i
+  PRINT "r"; q
+  d = 0
+NEXT
+PRINT INT(RND(1) * 1000)
 DEBUG MATHERROK OFF
 DEF twice(x) = GOSUB 900
 x = 7
