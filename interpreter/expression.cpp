@@ -523,15 +523,17 @@ int reduce_table(expr_item* table, int& count, unsigned kinds) {
 
 enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_ELEMENT, FAST_OPERATOR, FAST_COMPARISON };
 
+// Plain data without initialisers: the recorder on every general evaluation
+// fills only the items it uses.
 struct fast_item {
-  std::uint8_t kind = FAST_VARIABLE;
-  char op = 0;                 // operator character or comparison code
-  std::uint8_t name_length = 0;
-  char after = 0;              // char_after_name of a variable
-  std::uint16_t line_column = 0;  // where the item starts in the line
-  std::uint32_t column = 0;       // the item's column (from the statement start)
-  std::int32_t variable = 0;
-  double value = 0;            // a literal's value
+  std::uint8_t kind;
+  char op;                    // operator character or comparison code
+  std::uint8_t name_length;
+  char after;                 // char_after_name of a variable
+  std::uint16_t line_column;  // where the item starts in the line
+  std::uint32_t column;       // the item's column (from the statement start)
+  std::int32_t variable;
+  double value;               // a literal's value
 };
 
 constexpr int fast_items_max = 15;
@@ -587,7 +589,7 @@ struct expression_recorder {
       return;
     }
     const bool operand_expected = memo.count % 2 == 0;
-    fast_item f;
+    fast_item f{};
     f.line_column = static_cast<std::uint16_t>(item_start - line_start);
     if (item.type == ITEM_OPERATOR) {
       char op = item.value.op;
