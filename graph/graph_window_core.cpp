@@ -99,6 +99,7 @@ struct drag_state {
   double drag_saved_hscale = 0, drag_saved_vscale = 0;
   double drag_saved_hscale_calc = 0, drag_saved_vscale_calc = 0;
   double drag_start_hoffset = 0, drag_start_voffset = 0;
+  double drag_saved_hoffset = 0, drag_saved_voffset = 0;  // the requested offsets at the press
   double drag_hoffset_min = 0, drag_hoffset_max = 0, drag_voffset_min = 0, drag_voffset_max = 0;
 };
 drag_state drag;
@@ -326,6 +327,8 @@ void graph_left_press(int x, int y, int modifiers) {
   drag.drag_saved_vscale = graph.graph_vscale;
   drag.drag_saved_hscale_calc = graph.graph_hscale_calc;
   drag.drag_saved_vscale_calc = graph.graph_vscale_calc;
+  drag.drag_saved_hoffset = graph.graph_hoffset;
+  drag.drag_saved_voffset = graph.graph_voffset;
   graph.graph_hscale = graph.graph_hscale_calc;
   graph.graph_vscale = graph.graph_vscale_calc;
   drag.drag_start_hoffset = graph.graph_hoffset = graph.graph_hoffset_calc;
@@ -353,8 +356,8 @@ void graph_mouse_move(int x, int y, bool left_down) {
     drag.graph_drag_active = 0;
     graph.graph_hscale = drag.drag_saved_hscale;
     graph.graph_vscale = drag.drag_saved_vscale;
-    graph.graph_hoffset = drag.drag_start_hoffset;
-    graph.graph_voffset = drag.drag_start_voffset;
+    graph.graph_hoffset = drag.drag_saved_hoffset;
+    graph.graph_voffset = drag.drag_saved_voffset;
     graph_host_port().message("Graph Move",
                               "Unable to perform requested move. |Offset / scale| would be too large.");
     graph_host_port().invalidate();
@@ -367,15 +370,17 @@ void graph_left_release(int x, int y, int modifiers) {
   if (drag.graph_drag_active) {
     drag.graph_drag_active = 0;
     const bool locked = graph.graph_lockscreen != 0;
+    // An axis the mouse did not move goes back to what was requested
+    // before the press (an automatic view stays automatic).
     if (x == drag.drag_start_x || locked) {
       graph.graph_hscale = drag.drag_saved_hscale;
-      graph.graph_hoffset = drag.drag_start_hoffset;
+      graph.graph_hoffset = drag.drag_saved_hoffset;
     } else {
       graph.graph_hscale = graph.graph_hscale_calc;
     }
     if (y == drag.drag_start_y || locked) {
       graph.graph_vscale = drag.drag_saved_vscale;
-      graph.graph_voffset = drag.drag_start_voffset;
+      graph.graph_voffset = drag.drag_saved_voffset;
     } else {
       graph.graph_vscale = graph.graph_vscale_calc;
     }

@@ -253,17 +253,22 @@ void GraphWindowQt::place(int x, int y, int width, int height) {
 }
 
 void GraphWindowQt::canvas_resized() {
-  if (placing_ || dismissed_ || !isVisible()) return;
-  const QRect outer = frameGeometry();
-  if (outer.width() == window_sizes.graph_accepted_width && outer.height() == window_sizes.graph_accepted_height)
-    return;
-  graph_size_request request{outer.x(), outer.y(), outer.width(), outer.height(), false};
-  graph_window_size_changing(request);
-  if (request.width != outer.width() || request.height != outer.height() || request.x != outer.x() ||
-      request.y != outer.y()) {
-    // Set after this event has been handled: a resize inside a resize event is lost on some systems.
-    QTimer::singleShot(0, this, [this, request] { place(request.x, request.y, request.width, request.height); });
-  }
+  if (placing_ || dismissed_ || resize_check_pending_) return;
+  // Looked at once the sizes in flight have arrived: a resize event may
+  // still carry a size from before the last placement.
+  resize_check_pending_ = true;
+  QTimer::singleShot(30, this, [this] {
+    resize_check_pending_ = false;
+    if (dismissed_ || !isVisible()) return;
+    const QRect outer = frameGeometry();
+    if (outer.width() == window_sizes.graph_accepted_width && outer.height() == window_sizes.graph_accepted_height)
+      return;
+    graph_size_request request{outer.x(), outer.y(), outer.width(), outer.height(), false};
+    graph_window_size_changing(request);
+    if (request.width != outer.width() || request.height != outer.height() || request.x != outer.x() ||
+        request.y != outer.y())
+      place(request.x, request.y, request.width, request.height);
+  });
 }
 
 void GraphWindowQt::toggle_coordinates() {

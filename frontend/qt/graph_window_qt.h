@@ -95,6 +95,7 @@ class GraphWindowQt final : public QMainWindow {
   std::map<int, QAction*> actions_;
   QPointer<GraphCoordinatesDialog> coordinates_;
   bool placing_ = false;
+  bool resize_check_pending_ = false;
   bool dismissed_ = false;
 
   friend class GraphCanvas;

@@ -87,6 +87,13 @@ TEST_F(GraphWindowQtTest, OpensWithItsMenusAndPaintsTheGraph) {
   const QSize client = w->canvas()->size();
   EXPECT_NEAR(static_cast<double>(client.width()) / client.height(), 0.75, 0.01) << client.width() << "x"
                                                                                   << client.height();
+  // A wider window from the user: the height follows.
+  w->resize(w->width() + 60, w->height());
+  QTest::qWait(100);
+  const QSize wider = w->canvas()->size();
+  EXPECT_GT(wider.width(), client.width());
+  EXPECT_NEAR(static_cast<double>(wider.width()) / wider.height(), 0.75, 0.01) << wider.width() << "x"
+                                                                              << wider.height();
   const QImage image = w->canvas()->grab().toImage();
   image.save(QStringLiteral(TOV_ARTEFACT_DIR "/graph_window_offscreen.png"));
   int red = 0;
