@@ -3,17 +3,27 @@
 // and Tab, its menus, and closed by the menu and by its close box.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenuBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <functional>
 #include <memory>
+#include <regex>
 #include <string>
 
+#include "frontend/qt/desktop_main.h"
 #include "frontend/qt/draw/qt_font_engine.h"
+#include "frontend/qt/main_window.h"
 #include "frontend/qt/graph_window_qt.h"
 #include "frontend/size_settings.h"
 #include "graph/graph_state.h"
@@ -190,6 +200,65 @@ TEST_F(GraphWindowQtTest, TheCloseBoxEndsTheGraph) {
   EXPECT_EQ(graph.graph_grid, 1);  // the graph state is back to its defaults
   run("graph");                    // and the next GRAPH opens a new window
   EXPECT_NE(host->window(), nullptr);
+}
+
+// Runs action once condition holds, checked from the event loop (also from
+// the pumps of a running program).
+void once(std::function<bool()> condition, std::function<void()> action) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, condition, action] {
+    if (!condition()) return;
+    timer->stop();
+    timer->deleteLater();
+    action();
+  });
+  timer->start();
+}
+
+// The desktop as it runs: a program waiting for clicks in a loop gets them,
+// Tab goes back to the command box, and Kill ends the loop.
+TEST(GraphWindowDesktop, AProgramWaitingForClicksStaysResponsiveAndKillEndsIt) {
+  const std::string program = QDir::tempPath().toStdString() + "/tovarelle-graph-clicks.bas";
+  std::ofstream(program) << "graph\nplot x=0, y=0\nplot x=1, y=1\nwhile 1\n"
+                            "if checkmouseclick = -2 then print \"clicked\"; keystate\nwend\n";
+  auto window = std::make_unique<MainWindow>(1);
+  window->show();
+  window->start(false);
+  QApplication::processEvents();
+  QtFontEngine fonts;
+  QtGraphHost host(fonts, 1, graph_window_links(window.get()));
+  install_graph_host_port(&host);
+  auto* source = qobject_cast<QLineEdit*>(window->control(IDC_SOURCE_PROGRAM));
+  source->setText(QString::fromStdString(program));
+  QTest::keyClick(source, Qt::Key_Return);
+  auto output = [&window] { return window->output_box()->toPlainText().toStdString(); };
+  bool clicked = false, killed = false;
+  once([&host] { return host.window() != nullptr && host.window()->isVisible(); }, [&] {
+    host.window()->canvas()->grab();
+    QTest::mouseClick(host.window()->canvas(), Qt::LeftButton, Qt::ControlModifier, QPoint(100, 100));
+    clicked = true;
+  });
+  once([&] { return output().find("clicked") != std::string::npos; }, [&] {
+    QTest::mouseClick(qobject_cast<QPushButton*>(window->control(IDC_KILL)), Qt::LeftButton);
+    killed = true;
+  });
+  qobject_cast<QPushButton*>(window->control(IDC_RUN))->click();
+  EXPECT_TRUE(clicked);
+  EXPECT_TRUE(killed);
+  const std::string text = output();
+  EXPECT_TRUE(std::regex_search(text, std::regex("clicked +2 "))) << text;  // Ctrl: keystate 2
+  EXPECT_NE(text.find("User interrupted program"), std::string::npos) << text;
+  EXPECT_EQ(graph_window_is_open(), 1);  // the graph stays until the next run
+  // Tab in the graph window: the command box has the focus again.
+  window->control(IDC_SOURCE_PROGRAM)->setFocus();
+  QTest::keyClick(host.window()->canvas(), Qt::Key_Tab);
+  EXPECT_EQ(window->focusWidget(), window->control(IDC_COMMAND));
+  graph_window_destroy();
+  install_graph_host_port(nullptr);
+  window.reset();
+  QApplication::processEvents();
+  std::remove(program.c_str());
 }
 
 }  // namespace
