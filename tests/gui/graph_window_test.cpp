@@ -1,6 +1,10 @@
 // The Qt graph window offscreen: opened by GRAPH through the interpreter,
 // painted, driven with the mouse (Shift), arrow keys, the wheel, typed text
-// and Tab, its menus, and closed by the menu and by its close box.
+// and Tab, its menus, and closed by the menu and by its close box; and in
+// the desktop with a program that waits for clicks.
+// The settings header comes before Qt's (its "slots" member).
+#include "frontend/settings.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -23,6 +27,7 @@
 
 #include "frontend/qt/desktop_main.h"
 #include "frontend/qt/draw/qt_font_engine.h"
+#include "frontend/output_buffer.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/qt/graph_window_qt.h"
 #include "frontend/size_settings.h"
@@ -222,6 +227,7 @@ TEST(GraphWindowDesktop, AProgramWaitingForClicksStaysResponsiveAndKillEndsIt) {
   const std::string program = QDir::tempPath().toStdString() + "/tovarelle-graph-clicks.bas";
   std::ofstream(program) << "graph\nplot x=0, y=0\nplot x=1, y=1\nwhile 1\n"
                             "if checkmouseclick = -2 then print \"clicked\"; keystate\nwend\n";
+  create_log_file = 0;
   auto window = std::make_unique<MainWindow>(1);
   window->show();
   window->start(false);
@@ -258,6 +264,7 @@ TEST(GraphWindowDesktop, AProgramWaitingForClicksStaysResponsiveAndKillEndsIt) {
   install_graph_host_port(nullptr);
   window.reset();
   QApplication::processEvents();
+  log_close();
   std::remove(program.c_str());
 }
 
