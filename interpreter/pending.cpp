@@ -6,7 +6,6 @@
 #include <string>
 
 #include "graph/graph_draw.h"
-#include "graph/graph_window.h"
 #include "graph/shape_draw.h"
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
@@ -18,12 +17,6 @@ int not_available(const char* what) {
   return report_error_message(47, text.c_str());
 }
 }  // namespace
-
-
-// Printing and export of the graph (GRAPH print, metafile, jpeg).
-int graph_print() { return not_available("Printing the graph"); }
-int graph_export_metafile() { return not_available("The metafile export"); }
-int graph_export_jpeg() { return not_available("The JPEG export"); }
 
 // Text shapes (the text area): until they are compiled in, a TEXT or
 // PLOTCHAROUTLINE record draws nothing and CHAROUTLINE is refused.

@@ -14,6 +14,7 @@
 #include "frontend/paths.h"
 #include "frontend/qt/dialogs/qt_dialog_port.h"
 #include "frontend/qt/draw/qt_font_engine.h"
+#include "frontend/qt/graph_export_port_qt.h"
 #include "frontend/qt/graph_window_qt.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/size_settings.h"
@@ -112,6 +113,7 @@ int desktop_main(int argc, char** argv) {
     install_graph_font_engine(&fonts);
     QtGraphHost graph_host(fonts, screen_size, graph_window_links(window));
     install_graph_host_port(&graph_host);
+    install_qt_graph_export_port();
     window->show();
     window->start(autorun_pending != 0);
     autorun_pending = 0;
@@ -120,6 +122,7 @@ int desktop_main(int argc, char** argv) {
     install_graph_host_port(nullptr);
     install_graph_font_engine(nullptr);
     install_qt_dialogs(nullptr);
+    uninstall_qt_graph_export_port();
     // Deleted from the event loop, never while one of its handlers runs.
     window->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -14,6 +14,7 @@
 
 #include "frontend/qt/draw/qt_draw_device.h"
 #include "frontend/qt/field_edit.h"
+#include "frontend/qt/graph_export_port_qt.h"
 #include "graph/graph_state.h"
 #include "graph/graph_statement.h"
 #include "graph/graph_window.h"
@@ -338,8 +339,18 @@ bool QtGraphHost::open(int width_px, int height_px) {
   graph_window_initial_size(frame.width(), frame_height, right, bottom, width, height);
   window_->place(5, 5, width, height);
   window_->canvas()->setFocus();
-  // EXPORT HOOK (add once frontend/qt/graph_export_port_qt.h is on main):
-  // attach_graph_export_window(window_, hide_graph, show_graph);
+  // Print and export dialogs belong to this window, which hides meanwhile.
+  QPointer<GraphWindowQt> shown = window_;
+  attach_graph_export_window(
+      window_.data(),
+      [shown] {
+        if (shown) shown->hide();
+      },
+      [shown] {
+        if (!shown) return;
+        shown->show();
+        shown->canvas()->update();
+      });
   return true;
 }
 
@@ -347,6 +358,7 @@ void QtGraphHost::close() {
   if (!window_) return;
   GraphWindowQt* w = window_;
   window_ = nullptr;
+  detach_graph_export_window();
   w->dismiss();
 }
 
