@@ -23,10 +23,12 @@
 #include <functional>
 #include <memory>
 #include <regex>
+#include <vector>
 #include <string>
 
 #include "frontend/qt/desktop_main.h"
 #include "frontend/qt/draw/qt_font_engine.h"
+#include "frontend/qt/graph_export_port_qt.h"
 #include "frontend/output_buffer.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/qt/graph_window_qt.h"
@@ -194,6 +196,49 @@ TEST_F(GraphWindowQtTest, MenusTickAndCloseTheWindow) {
   EXPECT_EQ(host->window(), nullptr);
   ASSERT_LT(host_run_typed_line("plot x=1, y=1"), 0);
   EXPECT_NE(port.output.find("ERROR"), std::string::npos);
+}
+
+// The File menu's exports, with their dialogs scripted.
+class ScriptedExports final : public GraphExportHost {
+ public:
+  explicit ScriptedExports(QtFontEngine& fonts) : fonts_(fonts) {}
+  std::string metafile;
+  std::vector<std::string> messages;
+  void hide_graph() override {}
+  void show_graph() override {}
+  bool choose_printer(QPrinter&) override { return false; }
+  bool default_printer(QPrinter&) override { return false; }
+  int choose_reference(bool) override { return reference_use_screen; }
+  bool choose_metafile_path(std::string& path) override {
+    path = metafile;
+    return true;
+  }
+  bool jpeg_options() override { return false; }
+  void message(const std::string& title, const std::string& text) override { messages.push_back(title + ": " + text); }
+  screen_description screen() override { return {}; }
+  QtFontEngine& fonts() override { return fonts_; }
+
+ private:
+  QtFontEngine& fonts_;
+};
+
+TEST_F(GraphWindowQtTest, FileMenuWritesAMetafile) {
+  install_qt_graph_export_port();
+  ScriptedExports exports(fonts);
+  exports.metafile = QDir::tempPath().toStdString() + "/tovarelle-graph-menu.emf";
+  std::remove(exports.metafile.c_str());
+  set_graph_export_host(&exports);
+  GraphWindowQt* w = plotted();
+  ASSERT_NE(w, nullptr);
+  w->menu_action(graph_menu_metafile)->trigger();
+  std::ifstream written(exports.metafile, std::ios::binary);
+  char header[4] = {};
+  written.read(header, 4);
+  EXPECT_EQ(header[0], 1);  // an enhanced metafile's header record
+  EXPECT_EQ(graph_window_is_open(), 1);
+  set_graph_export_host(nullptr);
+  uninstall_qt_graph_export_port();
+  std::remove(exports.metafile.c_str());
 }
 
 TEST_F(GraphWindowQtTest, TheCloseBoxEndsTheGraph) {
