@@ -1,7 +1,7 @@
-// GRAPH print, metafile and jpeg: each hands its export to the installed
-// export port and turns the port's answer into the graph's action result.
-// A cancel stays quiet; a failure is reported once: by the drawing when it
-// reported why it could not draw, else here with the port's description.
+// GRAPH print, metafile and jpeg and the graph window's File menu: each hands
+// its export to the installed export port and turns the port's answer into
+// the action's result. The export shows its own failures in message boxes;
+// the GRAPH statement also reports them to the program, once.
 #include <string>
 
 #include "graph/graph_window.h"
@@ -10,17 +10,23 @@
 
 namespace {
 
+// The last export's failure, for the statement's report.
+struct export_failure {
+  std::string text;
+  bool reported = false;  // the drawing reported it while the export ran
+};
+export_failure last_failure;
+
 using export_call = int (GraphExportPort::*)(std::string&);
 
 int run_export(export_call call) {
-  std::string failure;
+  last_failure = {};
   const unsigned long reports_before = error_reports;
-  int r = (graph_export_port().*call)(failure);
+  int r = (graph_export_port().*call)(last_failure.text);
   if (r == graph_export_cancelled) return graph_action_cancelled;
   if (r >= 0) return 0;
-  if (error_reports != reports_before) return r;  // reported during the export
-  if (failure.empty()) failure = "The graph could not be exported.";
-  return report_error_message(err_invalid_statement, failure.c_str());
+  last_failure.reported = error_reports != reports_before;
+  return r;
 }
 
 }  // namespace
@@ -28,3 +34,10 @@ int run_export(export_call call) {
 int graph_print() { return run_export(&GraphExportPort::print); }
 int graph_export_metafile() { return run_export(&GraphExportPort::export_metafile); }
 int graph_export_jpeg() { return run_export(&GraphExportPort::export_jpeg); }
+
+int graph_report_export_failure(int result) {
+  if (last_failure.reported) return result < 0 ? result : -1;
+  const std::string& text = last_failure.text.empty() ? std::string("The graph could not be exported.")
+                                                      : last_failure.text;
+  return report_error_message(err_invalid_statement, text.c_str());
+}

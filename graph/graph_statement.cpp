@@ -298,7 +298,7 @@ int apply_with_window(const graph_request& rq, double sh, double oh, double sv, 
   if (rq.end) return graph_window_destroy();
   if (rq.print || rq.metafile || rq.jpeg) {
     int r = rq.print ? graph_print() : rq.metafile ? graph_export_metafile() : graph_export_jpeg();
-    return r < 0 ? r : 0;  // a cancel is quiet; a failure was reported
+    return r < 0 ? graph_report_export_failure(r) : 0;  // a cancel is quiet
   }
   bool new_size = false;
   if (rq.width.set && rq.width.value > 0) {

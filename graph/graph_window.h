@@ -32,9 +32,15 @@ int graph_paint(DrawDevice& dev);
 int graph_render(DrawDevice& dev, int output_mode, int origin_x, int origin_y, int width_px, int height_px,
                  double ppi_x, double ppi_y);
 
-// Results of the print and export actions: 0 done, graph_action_cancelled
-// when the user cancelled (quiet), or a negative reported code.
+// The print and export actions (GRAPH print, metafile, jpeg and the File
+// menu): 0 done, graph_action_cancelled when the user cancelled, or negative
+// when the export failed. The export has shown its failure in a message box;
+// nothing is reported to the program (the menu needs no more).
 constexpr int graph_action_cancelled = 1;
 int graph_print();
 int graph_export_metafile();
 int graph_export_jpeg();
+// The GRAPH statement's report of the last action's failure (result is what
+// the action returned): reported once, unless the drawing already reported
+// why it could not draw. Returns a negative code.
+int graph_report_export_failure(int result);

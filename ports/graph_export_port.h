@@ -13,10 +13,8 @@ class GraphExportPort {
  public:
   virtual ~GraphExportPort() = default;
   // Each runs one export to its end, dialogs included, and returns as above.
-  // On a failure, failure says what failed; the graph's action reports it to
-  // the program unless the drawing already reported why it could not draw.
-  // The graph window's File menu may call these directly: their failures
-  // have been shown in message boxes, and no program needs to hear of them.
+  // On a failure, failure says what failed; the GRAPH statement reports it
+  // to the program unless the drawing already reported why it could not draw.
   virtual int print(std::string& failure) = 0;
   virtual int export_metafile(std::string& failure) = 0;
   virtual int export_jpeg(std::string& failure) = 0;

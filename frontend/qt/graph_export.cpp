@@ -15,13 +15,16 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "frontend/paths.h"
 #include "frontend/qt/draw/qt_draw_device.h"
 #include "frontend/qt/graph_export_dialogs.h"
 #include "graph/emf_writer.h"
 #include "platform/jpeg_writer.h"
+#include "platform/memory_size.h"
 
 namespace {
 
@@ -76,6 +79,15 @@ page_geometry measure_page(QPrinter& printer) {
   g.offset_x = paint.x() - full.x();
   g.offset_y = paint.y() - full.y();
   return g;
+}
+
+// Whether a bitmap of width x height pixels (4 bytes each) leaves the
+// machine room: at most a quarter of its memory, and never above 8 GiB.
+bool bitmap_fits_in_memory(int width, int height) {
+  double limit = 8.0 * 1024 * 1024 * 1024;
+  const std::uint64_t physical = physical_memory_bytes();
+  if (physical > 0) limit = std::min(limit, static_cast<double>(physical) / 4);
+  return 4.0 * width * height <= limit;
 }
 
 // The graph's origin on the printable area for a margin (negative: centred).
@@ -226,13 +238,15 @@ export_result export_graph_jpeg(const graph_export_source& graph, GraphExportHos
   }
   int width = static_cast<int>(w_px), height = static_cast<int>(h_px);
 
-  QtImageDevice image(width, height, width / graph.width_in, height / graph.height_in, host.fonts());
-  if (!image.ok()) {
+  auto no_bitmap = [&] {
     host.message(title,
                  "Unable to create bitmap in memory\nCould be not enough memory.\nTry a smaller resolution or lower "
                  "quality.");
     return failed(host, title, could_not);
-  }
+  };
+  if (!bitmap_fits_in_memory(width, height)) return no_bitmap();
+  QtImageDevice image(width, height, width / graph.width_in, height / graph.height_in, host.fonts());
+  if (!image.ok()) return no_bitmap();
   int result = graph.draw ? graph.draw(image, 0, 0, mode_jpeg) : -1;
   if (result < 0) return failed(host, title, could_not);
 

@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPrinter>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -64,7 +67,16 @@ class ScriptedExportHost final : public GraphExportHost {
 
   void hide_graph() override { ++hides; }
   void show_graph() override { ++shows; }
-  bool choose_printer(QPrinter&) override { return false; }
+  std::string pdf;  // print to this PDF file (empty: the print dialog cancelled)
+  bool choose_printer(QPrinter& printer) override {
+    if (pdf.empty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
+    return true;
+  }
   bool default_printer(QPrinter&) override { return false; }
   int choose_reference(bool) override { return reference_use_screen; }
   bool choose_metafile_path(std::string& path) override {
@@ -155,6 +167,37 @@ TEST_F(GraphExportPortTest, MetafileOfAProgramsGraphIsReadByARealConverter) {
   EXPECT_NE(svg.find("#FF0000"), std::string::npos);    // the plot line
   EXPECT_NE(svg.find("#0000FF"), std::string::npos);    // the text's colour
   EXPECT_NE(svg.find("#008000"), std::string::npos);    // the hatched shape
+}
+
+TEST_F(GraphExportPortTest, PrintedPageHoldsTheGraphCentredAndNothingOutsideIt) {
+  if (!have_program("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+  ScriptedExportHost scripted;
+  scripted.pdf = temp_name("graph.pdf");
+  set_graph_export_host(&scripted);
+  run_program("print");
+  ASSERT_NE(port.output.find("after"), std::string::npos) << port.output;
+  EXPECT_EQ(port.output.find("ERROR"), std::string::npos) << port.output;
+  // At 20 dots per inch the Letter page is 170 x 220 and the 7.5 x 10 inch
+  // graph, centred, spans x 10..160 and y 10..210.
+  std::string png_base = temp_name("page");
+  std::string cmd = "pdftoppm -r 20 -png -singlefile '" + scripted.pdf + "' '" + png_base + "'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  QImage page(QString::fromStdString(png_base + ".png"));
+  std::remove((png_base + ".png").c_str());
+  std::remove(scripted.pdf.c_str());
+  ASSERT_EQ(page.width(), 170);
+  ASSERT_EQ(page.height(), 220);
+  int red = 0, outside = 0;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      QRgb p = page.pixel(x, y);
+      bool inside = x >= 9 && x <= 161 && y >= 9 && y <= 211;
+      if (qRed(p) > 150 && qGreen(p) < 120 && qBlue(p) < 120) ++red;
+      if (!inside && (qRed(p) < 240 || qGreen(p) < 240 || qBlue(p) < 240)) ++outside;
+    }
+  }
+  EXPECT_GT(red, 20);     // the plot line
+  EXPECT_EQ(outside, 0);  // nothing beyond the graph's rectangle
 }
 
 TEST_F(GraphExportPortTest, FailureIsReportedToTheProgramAndCancelIsQuiet) {

@@ -293,6 +293,13 @@ TEST(GraphJpeg, MatchesTheImageDrawnDirectly) {
   EXPECT_EQ(export_graph_jpeg(big.source(), host).status, export_status::failed);
   EXPECT_EQ(big.calls, 0);
   EXPECT_EQ(host.messages.back(), "Tovarelle Graph: JPEG file could not be created.");
+  // A bitmap far larger than memory allows (60000 x 60000 pixels, over
+  // 13 GiB) is refused before it is made.
+  test_graph vast{100, 100};
+  EXPECT_EQ(export_graph_jpeg(vast.source(), host).status, export_status::failed);
+  EXPECT_EQ(vast.calls, 0);
+  ASSERT_GE(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[host.messages.size() - 2].rfind("Tovarelle Graph: Unable to create bitmap in memory", 0), 0u);
   // A failed drawing writes no file.
   jpeg_resolution = 50;
   test_graph failing{2, 2};

@@ -117,6 +117,21 @@ TEST_F(GraphExportActionsTest, CancelIsQuietAndFailureEndsTheRunWithOneReport) {
   }
 }
 
+// The File menu calls the actions themselves: a failure was shown by the
+// export and reaches no program.
+TEST_F(GraphExportActionsTest, MenuActionsReportNothing) {
+  FakeExportPort fake;
+  fake.answer = -1;
+  fake.failure_text = "Unable to print.";
+  install_graph_export_port(&fake);
+  port.output.clear();
+  EXPECT_LT(graph_print(), 0);
+  fake.answer = graph_export_cancelled;
+  EXPECT_EQ(graph_export_metafile(), graph_action_cancelled);
+  EXPECT_EQ(port.output, "");
+  EXPECT_EQ(fake.calls, (std::vector<std::string>{"print", "metafile"}));
+}
+
 TEST_F(GraphExportActionsTest, WithoutAnExportPortTheActionIsRefused) {
   run_with("print");
   EXPECT_NE(port.output.find("ERROR - Printing the graph is not available without a graph window.\n"),
