@@ -12,6 +12,7 @@
 #include "frontend/recent_lists.h"
 #include "frontend/settings.h"
 #include "frontend/working_folder.h"
+#include "graph/graph_window.h"
 #include "interpreter/host_api.h"
 #include "interpreter/program_buffer.h"
 #include "platform/process.h"
@@ -352,6 +353,7 @@ void MainDialog::exit_road() {
   if (exiting_) return;
   exiting_ = true;
   host_request_kill();
+  graph_window_destroy();
   log_close();
   reg_save_settings();
   controls_.end_dialog();

@@ -6,9 +6,9 @@
 
 #include "graph/graph_draw.h"
 #include "graph/graph_state.h"
+#include "graph/graph_window_core.h"
 #include "graph/scales.h"
 #include "interpreter/errors.h"
-#include "interpreter/timing.h"
 #include "ports/graph_host_port.h"
 
 namespace {
@@ -41,6 +41,7 @@ int graph_window_create() {
     graph_elements.entries.clear();
     return report_error(255);
   }
+  graph_window_setup_menu();
   return 0;
 }
 
@@ -61,7 +62,7 @@ void graph_window_closed() {
 }
 
 void graph_mark_changed() {
-  if (!graph.graph_changed) timer_read(graph.graph_change_stamp);
+  if (!graph.graph_changed) graph.graph_change_stamp = graph_clock_us();
   graph.graph_changed = 1;
 }
 
@@ -70,7 +71,7 @@ void graph_repaint_if_changed() {
 }
 
 void graph_repaint_throttled() {
-  if (window_open && graph.graph_changed && timer_elapsed_us(graph.graph_change_stamp) > 100000)
+  if (window_open && graph.graph_changed && graph_clock_us() - graph.graph_change_stamp > 100000)
     graph_host_port().invalidate();
 }
 

@@ -13,10 +13,15 @@
 
 #include "frontend/paths.h"
 #include "frontend/qt/dialogs/qt_dialog_port.h"
+#include "frontend/qt/draw/qt_font_engine.h"
 #include "frontend/qt/graph_export_port_qt.h"
+#include "frontend/qt/graph_window_qt.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/size_settings.h"
 #include "frontend/startup.h"
+#include "graph/graph_window.h"
+#include "ports/control_ids.h"
+#include "ports/font_engine.h"
 
 namespace {
 
@@ -61,6 +66,24 @@ bool wayland_reachable(const std::string& name) {
 
 }  // namespace
 
+GraphWindowLinks graph_window_links(MainWindow* window) {
+  GraphWindowLinks links;
+  links.focus_command_box = [window] {
+    window->restore_and_raise();
+    window->focus(IDC_COMMAND);
+  };
+  links.pause = [window] { window->logic().command(IDC_RUN_STEP); };
+  links.restart = [window] {
+    QWidget* run = window->control(IDC_RUN);
+    if (run == nullptr || !run->isEnabled()) return;
+    window->post([window] {
+      window->restore_and_raise();
+      window->logic().command(IDC_RUN);
+    });
+  };
+  return links;
+}
+
 bool desktop_display_available() {
   std::string platform = env("QT_QPA_PLATFORM");
   if (!platform.empty() && platform.rfind("xcb", 0) != 0 && platform.rfind("wayland", 0) != 0) return true;
@@ -83,13 +106,21 @@ int desktop_main(int argc, char** argv) {
 
   int result = 0;
   {
-    auto* window = new MainWindow(static_cast<int>(size_settings[SIZE_SCREEN_SIZE].current));
+    const int screen_size = static_cast<int>(size_settings[SIZE_SCREEN_SIZE].current);
+    auto* window = new MainWindow(screen_size);
     install_qt_dialogs(window);
+    QtFontEngine fonts;
+    install_graph_font_engine(&fonts);
+    QtGraphHost graph_host(fonts, screen_size, graph_window_links(window));
+    install_graph_host_port(&graph_host);
     install_qt_graph_export_port();
     window->show();
     window->start(autorun_pending != 0);
     autorun_pending = 0;
     if (!window->closing()) result = app.exec();
+    graph_window_destroy();
+    install_graph_host_port(nullptr);
+    install_graph_font_engine(nullptr);
     install_qt_dialogs(nullptr);
     uninstall_qt_graph_export_port();
     // Deleted from the event loop, never while one of its handlers runs.

@@ -16,6 +16,7 @@ class FakeGraphHost final : public GraphHostPort {
   int maximized = 0;
   std::vector<std::string> calls;
   std::map<int, bool> ticks;
+  std::map<int, bool> enabled;
 
   FakeGraphHost() { install_graph_host_port(this); }
   ~FakeGraphHost() override { install_graph_host_port(nullptr); }
@@ -54,7 +55,7 @@ class FakeGraphHost final : public GraphHostPort {
     h = open_now ? height : 0;
   }
   void check_menu_item(int item, bool checked) override { ticks[item] = checked; }
-  void enable_menu_item(int, bool) override {}
+  void enable_menu_item(int item, bool on) override { enabled[item] = on; }
   double screen_px_per_inch_x() const override { return 96.0; }
   double screen_px_per_inch_y() const override { return 96.0; }
 };
