@@ -7,7 +7,6 @@
 
 #include "graph/graph_draw.h"
 #include "graph/graph_window.h"
-#include "graph/shape_draw.h"
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
 #include "interpreter/run_state.h"
@@ -24,9 +23,3 @@ int not_available(const char* what) {
 int graph_print() { return not_available("Printing the graph"); }
 int graph_export_metafile() { return not_available("The metafile export"); }
 int graph_export_jpeg() { return not_available("The JPEG export"); }
-
-// Text shapes (the text area): until they are compiled in, a TEXT or
-// PLOTCHAROUTLINE record draws nothing and CHAROUTLINE is refused.
-int shape_text_outline(DrawDevice&, shape_record&, int) { return 0; }
-int shape_draw_plotcharoutline(DrawDevice&, shape_record&, int) { return 0; }
-int shape_charoutline_to_array() { return not_available("SHAPE CHAROUTLINE"); }

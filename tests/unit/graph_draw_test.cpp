@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graph_test_support.h"
+#include "graph/axes.h"
 #include "graph/datetime_ticks.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_state.h"
@@ -305,6 +306,50 @@ TEST_F(GraphDrawTest, DateTimeAxisRendersLabelsTurned) {
   std::vector<std::string> texts = dev.calls_starting("text_out");
   EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(":00'"); }),
             texts.end());
+}
+
+// Log and date-time axes draw their ticks and numbers in every output mode,
+// and "&date" in a date-time axis's title (its first occurrence only) stands
+// for the date that the axis's visible ticks share.
+TEST_F(GraphDrawTest, LogAndDateAxesInEveryOutputModeWithTheDateInTheTitle) {
+  struct axes_case {
+    const char* graph;
+    bool dates_across;
+  };
+  const axes_case cases[] = {{"GRAPH hscaletype=datetime, vscaletype=log, includexaxis=0, includeyaxis=0", true},
+                             {"GRAPH hscaletype=log, vscaletype=datetime, includexaxis=0, includeyaxis=0", false}};
+  const int modes[] = {output_screen, output_printer, output_metafile, output_jpeg};
+  for (const axes_case& c : cases) {
+    SCOPED_TRACE(c.graph);
+    graph_window_destroy();
+    run({c.graph});
+    const double t0 = at(2021, 3, 5, 9), t1 = at(2021, 3, 5, 17);
+    const std::string first = c.dates_across ? "x=" + std::to_string(t0) + ", y=1" : "x=1, y=" + std::to_string(t0);
+    const std::string last =
+        c.dates_across ? "x=" + std::to_string(t1) + ", y=1000" : "x=1000, y=" + std::to_string(t1);
+    run({"PLOT " + first, "PLOT " + last});
+    point_at(c.dates_across ? "xaxis, string=\"Time &date (&date)\"" : "yaxis, string=\"Time &date (&date)\"");
+    ASSERT_EQ(stmt_text(), 0) << port.output;
+    point_at(c.dates_across ? "yaxis, string=\"Volts &date\"" : "xaxis, string=\"Volts &date\"");
+    ASSERT_EQ(stmt_text(), 0) << port.output;
+    for (int mode : modes) {
+      SCOPED_TRACE(mode);
+      RecordingDevice dev(721, 961);
+      ASSERT_EQ(render_on(dev, mode), 0) << port.output;
+      const datetime_tick_table& dates = c.dates_across ? datetime_ticks_x : datetime_ticks_y;
+      EXPECT_GT(dates.count, 3);
+      EXPECT_GT(c.dates_across ? axes.log_ticks_y.count : axes.log_ticks_x.count, 3);
+      const std::vector<std::string> texts = dev.calls_starting("text_out");
+      auto drawn = [&](const std::string& tail) {
+        return std::find_if(texts.begin(), texts.end(), [&](const std::string& t) { return t.ends_with(tail); }) !=
+               texts.end();
+      };
+      EXPECT_TRUE(drawn(" 'Time Mar 5, 2021 (&date)'"));
+      EXPECT_TRUE(drawn(" 'Volts &date'"));  // a log axis has no date
+      EXPECT_TRUE(drawn(" '1000'"));
+      EXPECT_TRUE(drawn(":00'"));
+    }
+  }
 }
 
 }  // namespace

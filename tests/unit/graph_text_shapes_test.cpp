@@ -2,9 +2,6 @@
 // statement, with the fake font engine (a 100-unit "A" is 48 x 70 at (1, 70)
 // with one contour of a line pair and a cubic, advance 50; a blank has no
 // outline).
-// Compiled in with the text shapes themselves (TOV_TEXT_SHAPES, see
-// graph/text_shapes.cpp); these cases pass against the shape table.
-#if defined(TOV_TEXT_SHAPES)
 #include <cmath>
 #include <cstring>
 
@@ -134,6 +131,27 @@ TEST_F(TextShapeTest, TextShapesAreMeasuredOnceJustifiedAndBlankedWhereNoGlyph) 
   EXPECT_NEAR(rec(1).box_x_max, 4.998, 1e-9);  // starts at 5 - 2, "B" at 4 to 4 + 499 x 0.002
 }
 
+// Text shapes are measured before the automatic scaling, so the view takes
+// in glyphs that lie far from everything else.
+TEST_F(TextShapeTest, TextShapesWidenTheAutomaticScales) {
+  point_at("hscale=0, vscale=0");
+  ASSERT_EQ(stmt_graph(), 0) << port.output;
+  ASSERT_EQ(shape("left=20, right=20, bottom=30, top=40, characters=\"AA\", text"), 0) << port.output;
+  EXPECT_EQ(shapes.text_shapes_changed, 1);
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_EQ(shapes.text_shapes_changed, 0);
+  const shape_record& s = rec(0);
+  ASSERT_EQ(s.outline_measured, 1);
+  EXPECT_GE(graph.data_x_max, s.box_x_max);
+  EXPECT_GE(graph.data_y_max, s.box_y_max);
+  EXPECT_LE(render.zbox.x_min, s.box_x_min);
+  EXPECT_GE(render.zbox.x_max, s.box_x_max);
+  EXPECT_LE(render.zbox.y_min, s.box_y_min);
+  EXPECT_GE(render.zbox.y_max, s.box_y_max);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);  // both glyphs are in view
+}
+
 TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
   ASSERT_EQ(shape("beginpath"), 0) << port.output;
   ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"AB\", text"), 0) << port.output;
@@ -146,5 +164,3 @@ TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
 }
 
 }  // namespace
-
-#endif
