@@ -12,34 +12,20 @@
 #include "graph/shapes.h"
 #include "graph/text_shapes.h"
 #include "interpreter/functions.h"
+#include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/recording_device.h"
 
 namespace {
 
-// The fake engine without a glyph for "Q".
-class NoQFonts final : public FontEngine {
- public:
-  FakeFontEngine base;
-  bool metrics(const font_spec& f, font_metrics& m) override { return base.metrics(f, m); }
-  text_size extent(const font_spec& f, std::string_view t) override { return base.extent(f, t); }
-  std::vector<int> advances(const font_spec& f, std::string_view t) override { return base.advances(f, t); }
-  bool outline(const font_spec& f, unsigned char ch, glyph_outline& out) override {
-    if (ch == 'Q') {
-      out = {};
-      return false;
-    }
-    return base.outline(f, ch, out);
-  }
-};
-
 class TextShapeTest : public GraphWindowTest {
  protected:
-  NoQFonts fonts;
+  FakeFontEngine fonts;  // no glyph for "Q"
 
   void SetUp() override {
     GraphWindowTest::SetUp();
+    fonts.no_glyph = "Q";
     install_graph_font_engine(&fonts);
     point_at("width=7.5, height=7.5, hscale=1, vscale=1, hoffset=0, voffset=0, grid=0, axes=0, border=0");
     ASSERT_EQ(stmt_graph(), 0) << port.output;
@@ -58,7 +44,10 @@ class TextShapeTest : public GraphWindowTest {
     return {a.data[2 * i].number, a.data[2 * i + 1].number};
   }
   std::uint32_t rows(const char* name) { return array_table[find_array(name)].dimension_sizes[0]; }
+  // A screen render on dev, whose fonts are made like the fixture's.
   void render_on(RecordingDevice& dev) {
+    dev.fonts.no_glyph = fonts.no_glyph;
+    dev.fonts.empty_glyph = fonts.empty_glyph;
     ASSERT_EQ(graph_render(dev, output_screen, 0, 0, dev.width_px(), dev.height_px(), 96, 96), 0) << port.output;
   }
   shape_record& rec(int i) { return shapes.records[static_cast<std::size_t>(i)]; }
@@ -123,12 +112,38 @@ TEST_F(TextShapeTest, TextShapesAreMeasuredOnceJustifiedAndBlankedWhereNoGlyph) 
   // Scales: 2 / 1000 up, 1 / 500 across; "A" starts at 1 + 10 / 500.
   EXPECT_NEAR(rec(0).box_x_min, 1.002, 1e-9);
   EXPECT_NEAR(rec(0).box_y_max, 1 + 700 * 0.002, 1e-9);
-  EXPECT_EQ(dev.calls_starting("begin_path").size(), 3u);  // three glyphs, each its own path
+  EXPECT_STREQ(rec(0).characters, "A B");                 // no "Q" in this face: a blank from now on
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);  // two glyphs, each its own path
   // Right-justified: the text ends at the left edge.
   ASSERT_EQ(shape("left=5, right=6, bottom=1, top=3, justify=right, characters=\"AB\", text"), 0) << port.output;
   RecordingDevice dev2(721, 721);
   render_on(dev2);
   EXPECT_NEAR(rec(1).box_x_max, 4.998, 1e-9);  // starts at 5 - 2, "B" at 4 to 4 + 499 x 0.002
+}
+
+// A character whose glyph has no contours (byte 0xE9 here, asked for as the
+// unsigned 233) takes its cell and the text goes on after it, in the text
+// shape, in the older routine and as CHAROUTLINE's first character.
+TEST_F(TextShapeTest, EmptyGlyphsAdvanceAndTheTextGoesOn) {
+  fonts.empty_glyph = "\xE9";
+  ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"A\"+CHR$(233)+\"B\", text"), 0) << port.output;
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_NE(dev.fonts.outlined.find('\xE9'), std::string::npos);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);
+  EXPECT_NEAR(rec(0).box_x_max, 3 + 499 * 0.002, 1e-9);  // "B" two cells on
+  ASSERT_EQ(execute_statement_text("old_shape_text=1"), 0);
+  RecordingDevice old(721, 721);
+  render_on(old);
+  EXPECT_EQ(old.calls_starting("begin_path").size(), 2u);
+  ASSERT_EQ(execute_statement_text("old_shape_text=0"), 0);
+
+  dim("a(2,2)");
+  ASSERT_EQ(shape("left=0, right=50, bottom=0, top=100, characters=CHR$(233)+\"A\", polypoints=a(), charoutline"), 0)
+      << port.output;
+  ASSERT_EQ(rows("a"), 6u);
+  EXPECT_EQ(array_point("a", 0), (graph_point{0, 0}));
+  EXPECT_EQ(array_point("a", 1), (graph_point{50, 0}));  // the pen after its cell
 }
 
 // Text shapes are measured before the automatic scaling, so the view takes
