@@ -12,6 +12,8 @@
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
 #include "interpreter/datetime.h"
+#include "interpreter/named_vars.h"
+#include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/recording_device.h"
@@ -192,6 +194,34 @@ TEST_F(GraphDrawTest, LogAxisDrawsDecadesAndTurnedNumbers) {
   ASSERT_GE(line, 0);
 }
 
+// A render of a log axis hands its steps to the program's variables of those
+// names, and only where the program has them.
+TEST_F(GraphDrawTest, LogAxisSetsTheTickVariablesTheProgramHas) {
+  // 0.44 decades per inch: base step 0.5, mantissa steps 0.5, 1 and 2.
+  run({"GRAPH hscaletype=log, hscale=0.44, hoffset=0", "PLOT x=1, y=1", "PLOT x=100, y=2"});
+  RecordingDevice first(721, 961);
+  ASSERT_EQ(render_on(first, output_screen), 0) << port.output;
+  double v = 0;
+  EXPECT_NE(get_named_var_double("tick_incr", &v), 0);  // not made by the render
+  for (const char* name : {"tick_size_base", "tick_incr", "tick_incr_1", "tick_incr_2", "tick_incr_3",
+                           "suppress_some_numbers"}) {
+    ASSERT_EQ(execute_statement_text((std::string(name) + "=-1").c_str()), 0) << name;
+  }
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0) << port.output;
+  auto value = [](const char* name) {
+    double found = 0;
+    EXPECT_EQ(get_named_var_double(name, &found), 0) << name;
+    return found;
+  };
+  EXPECT_DOUBLE_EQ(value("tick_size_base"), 0.5);
+  EXPECT_DOUBLE_EQ(value("tick_incr"), 0.5);
+  EXPECT_EQ(value("tick_incr_1"), 5);
+  EXPECT_EQ(value("tick_incr_2"), 10);
+  EXPECT_EQ(value("tick_incr_3"), 20);
+  EXPECT_EQ(value("suppress_some_numbers"), 0);
+}
+
 // ---- date-time ticks (the zone is UTC in the unit tests) ----
 
 double at(double y, double mo, double d, double h = 0, double mi = 0) {
@@ -252,6 +282,14 @@ TEST_F(GraphDrawTest, AViewInsideOneDaySharesItsDate) {
   EXPECT_TRUE(labels(t, dt_tick_month).empty());
   EXPECT_TRUE(labels(t, dt_tick_day).empty());
   EXPECT_EQ(labels(t, dt_tick_hour), (std::vector<std::string>{"10:00", "12:00", "14:00"}));
+}
+
+TEST_F(GraphDrawTest, DateTicksAreCutAtAHundred) {
+  datetime_steps s = axis_datetime_tick_steps(1 / 0.75, 7.5, 1);  // a tick every second
+  ASSERT_EQ(s.second, 1);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2021, 3, 5, 9), at(2021, 3, 5, 10), t);
+  EXPECT_EQ(t.count, max_datetime_ticks);
 }
 
 TEST_F(GraphDrawTest, YearsBeforeOneAreBcWithoutAYearZero) {
