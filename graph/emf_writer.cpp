@@ -484,10 +484,16 @@ void EmfWriter::fill_rect(int left, int top, int right, int bottom, draw_color c
 // --- paths -----------------------------------------------------------------
 
 void EmfWriter::begin_path() {
-  if (usable()) simple_record(emr_beginpath, {});
+  if (!usable()) return;
+  simple_record(emr_beginpath, {});
+  path_open_ = true;
 }
+// Only an open path is ended: readers refuse an end of path without its
+// beginning, and a render ends any path left open before it starts.
 void EmfWriter::end_path() {
-  if (usable()) simple_record(emr_endpath, {});
+  if (!usable() || !path_open_) return;
+  simple_record(emr_endpath, {});
+  path_open_ = false;
 }
 void EmfWriter::close_figure() {
   if (usable()) simple_record(emr_closefigure, {});

@@ -164,6 +164,7 @@ class EmfWriter final : public DrawDevice {
   std::vector<bool> handle_used_;  // index 0 stands for the metafile itself
   std::uint32_t highest_handle_ = 0;
   bool finished_ = false;
+  bool path_open_ = false;  // a path was begun and not yet ended
   bool failed_ = false;
   std::string error_;
 
