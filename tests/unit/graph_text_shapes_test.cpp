@@ -3,7 +3,10 @@
 // with one contour of a line pair and a cubic, advance 50; a blank has no
 // outline).
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <sstream>
+#include <string>
 
 #include "graph_test_support.h"
 #include "graph/graph_state.h"
@@ -144,6 +147,60 @@ TEST_F(TextShapeTest, EmptyGlyphsAdvanceAndTheTextGoesOn) {
   ASSERT_EQ(rows("a"), 6u);
   EXPECT_EQ(array_point("a", 0), (graph_point{0, 0}));
   EXPECT_EQ(array_point("a", 1), (graph_point{50, 0}));  // the pen after its cell
+}
+
+// The pixel box of everything drawn between the first begin_path and the
+// end_path after it (control points included); its width over its height.
+double drawn_aspect(const RecordingDevice& dev) {
+  double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+  bool in = false;
+  for (const std::string& c : dev.calls) {
+    if (c == "begin_path") in = true;
+    if (c == "end_path" && in) break;
+    if (!in) continue;
+    std::istringstream words(c);
+    std::string word;
+    words >> word;
+    if (word == "move_to" || word == "line_to") {
+      double x, y;
+      words >> x >> y;
+      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      continue;
+    }
+    while (words >> word) {
+      double x, y;
+      if (std::sscanf(word.c_str(), "%lf,%lf", &x, &y) != 2) continue;
+      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+  }
+  return y1 > y0 ? (x1 - x0) / (y1 - y0) : 0;
+}
+
+// With PROPFONTS a glyph keeps its own proportions on the screen whatever
+// the two scales; without, it is stretched with the data units. The fake
+// 1000-unit "A" is 498 wide and 702 high with its control points.
+TEST_F(TextShapeTest, PropFontsKeepTheGlyphsProportionsOnTheScreen) {
+  point_at("hscale=2");  // two units per inch across, one up
+  ASSERT_EQ(stmt_graph(), 0) << port.output;
+  ASSERT_EQ(shape("left=1, right=1, bottom=1, top=3, characters=\"A\", propfonts, text"), 0) << port.output;
+  RecordingDevice prop(721, 721);
+  render_on(prop);
+  EXPECT_NEAR(drawn_aspect(prop), 498.0 / 702, 0.01);
+  ASSERT_EQ(shape("reset"), 0);
+  shape_table_reset();
+  ASSERT_EQ(shape("left=1, right=1, bottom=1, top=3, characters=\"A\", text"), 0) << port.output;
+  RecordingDevice plain(721, 721);
+  render_on(plain);
+  EXPECT_NEAR(drawn_aspect(plain), 498.0 / 702 / 2, 0.01);
+  // On a logarithmic vertical axis the height is counted in decades.
+  shape_table_reset();
+  point_at("vscaletype=log, vscale=1, voffset=0");
+  ASSERT_EQ(stmt_graph(), 0) << port.output;
+  ASSERT_EQ(shape("left=1, right=1, bottom=1, top=100, characters=\"A\", propfonts, text"), 0) << port.output;
+  RecordingDevice log_dev(721, 721);
+  render_on(log_dev);
+  EXPECT_NEAR(drawn_aspect(log_dev), 498.0 / 702, 0.01);
+  EXPECT_NEAR(rec(0).box_y_max, std::pow(10.0, 1.4), 1e-9);  // the glyph top, 700 units up, in data units
 }
 
 // Text shapes are measured before the automatic scaling, so the view takes
