@@ -70,6 +70,10 @@ EmfWriter::EmfWriter(const emf_reference& reference, int width_px, int height_px
   put_i32(ref_.width_mm * 1000);
   put_i32(ref_.height_mm * 1000);
   end_record(start);
+  // A fresh device context's pen and brush, selected in so many words:
+  // readers differ on what they assume before any selection.
+  simple_record(emr_selectobject, {stock_black_pen});
+  simple_record(emr_selectobject, {stock_white_brush});
 }
 
 // --- record assembly -------------------------------------------------------
@@ -184,7 +188,7 @@ void EmfWriter::select_font(const font_spec& font) {
 // Objects are made when first drawn with, so a pen selected and replaced
 // without drawing leaves no records.
 void EmfWriter::apply_pen() {
-  if (!pen_dirty_) return;
+  if (!pen_dirty_ || path_ == path_state::open) return;
   pen_dirty_ = false;
   std::uint32_t old = pen_handle_;
   if (pen_.style == pen_style::none) {
@@ -219,7 +223,7 @@ void EmfWriter::apply_pen() {
 }
 
 void EmfWriter::apply_brush() {
-  if (!brush_dirty_) return;
+  if (!brush_dirty_ || path_ == path_state::open) return;
   brush_dirty_ = false;
   std::uint32_t old = brush_handle_;
   if (brush_.kind == brush_kind::none) {
@@ -485,40 +489,62 @@ void EmfWriter::fill_rect(int left, int top, int right, int bottom, draw_color c
 
 void EmfWriter::begin_path() {
   if (!usable()) return;
+  path_start_ = data_.size();
   simple_record(emr_beginpath, {});
-  path_open_ = true;
+  path_ = path_state::open;
 }
-// Only an open path is ended: readers refuse an end of path without its
-// beginning, and a render ends any path left open before it starts.
 void EmfWriter::end_path() {
-  if (!usable() || !path_open_) return;
+  if (!usable() || path_ != path_state::open) return;
   simple_record(emr_endpath, {});
-  path_open_ = false;
+  path_end_ = data_.size();
+  path_ = path_state::ended;
 }
 void EmfWriter::close_figure() {
-  if (usable()) simple_record(emr_closefigure, {});
+  if (usable() && path_ == path_state::open) simple_record(emr_closefigure, {});
+}
+
+// Whether a finished path waits for its stroke or fill, which uses it up.
+// When it does, the pen (stroke) and brush (fill) it needs are made and
+// placed in front of the path bracket, which must be the last thing written.
+bool EmfWriter::take_path(bool pen, bool brush) {
+  if (!usable() || path_ != path_state::ended) return false;
+  path_ = path_state::none;
+  if (data_.size() != path_end_ || path_start_ > path_end_) {
+    // Something was drawn after the bracket: make the objects here.
+    if (pen) apply_pen();
+    if (brush) apply_brush();
+    return usable();
+  }
+  std::vector<std::uint8_t> bracket;
+  try {
+    bracket.assign(data_.begin() + static_cast<std::ptrdiff_t>(path_start_), data_.end());
+  } catch (const std::bad_alloc&) {
+    fail("Not enough memory for the metafile.");
+    return false;
+  }
+  data_.resize(path_start_);
+  if (pen) apply_pen();
+  if (brush) apply_brush();
+  put_bytes(bracket.data(), bracket.size());
+  return usable();
 }
 
 void EmfWriter::stroke_path() {
-  if (!usable()) return;
-  apply_pen();
+  if (!take_path(true, false)) return;
   std::size_t start = begin_record(emr_strokepath);
   put_rect(bounds_);
   end_record(start);
 }
 
 void EmfWriter::fill_path() {
-  if (!usable()) return;
-  apply_brush();
+  if (!take_path(false, true)) return;
   std::size_t start = begin_record(emr_fillpath);
   put_rect(bounds_);
   end_record(start);
 }
 
 void EmfWriter::stroke_and_fill_path() {
-  if (!usable()) return;
-  apply_pen();
-  apply_brush();
+  if (!take_path(true, true)) return;
   std::size_t start = begin_record(emr_strokeandfillpath);
   put_rect(bounds_);
   end_record(start);

@@ -151,6 +151,7 @@ class EmfWriter final : public DrawDevice {
   // Bounds of what is drawn.
   rect points_bounds(const draw_point* points, std::size_t count) const;
   void touch(rect r, bool stroked);
+  bool take_path(bool pen, bool brush);
   void points_record(std::uint32_t type16, std::uint32_t type32, const draw_point* points, std::size_t count,
                      bool stroked);
 
@@ -164,7 +165,6 @@ class EmfWriter final : public DrawDevice {
   std::vector<bool> handle_used_;  // index 0 stands for the metafile itself
   std::uint32_t highest_handle_ = 0;
   bool finished_ = false;
-  bool path_open_ = false;  // a path was begun and not yet ended
   bool failed_ = false;
   std::string error_;
 
@@ -184,4 +184,13 @@ class EmfWriter final : public DrawDevice {
   rect clip_{0, 0, 0, 0};
   bool any_drawn_ = false;
   rect bounds_{0, 0, 0, 0};
+  // The path bracket: readers refuse an end without a begin and a stroke or
+  // fill with no path, so those calls write nothing (a device context does
+  // nothing for them either).
+  // Pens and brushes are not made inside the bracket: the stroke or fill
+  // that uses the path makes them and moves them in front of the bracket,
+  // where readers that style the path when it begins expect them.
+  enum class path_state { none, open, ended };
+  path_state path_ = path_state::none;
+  std::size_t path_start_ = 0, path_end_ = 0;  // the bracket's bytes in data_
 };

@@ -36,7 +36,9 @@ struct assignment_target {
   int field_file;
   int is_parameter;
   std::string name;
-  int equals_column;  // column of "=": where conversion failures are shown
+  // Where a value that cannot be stored is shown: the column the evaluation
+  // of the right side leaves, that of its first item.
+  int value_column;
 };
 
 int target_error(const assignment_target& t, int code) {
@@ -44,7 +46,7 @@ int target_error(const assignment_target& t, int code) {
 }
 
 int value_error(const assignment_target& t, int code) {
-  return report_error_at(t.equals_column, code);
+  return report_error_at(t.value_column, code);
 }
 
 // The word at scan_pointer when it is followed (after blanks) by "(".
@@ -273,7 +275,7 @@ int do_assignment(int target_type, expr_item& target, int mode) {
                       field_target_width, field_target_file, item_is_parameter, current_name, 0};
   skip_blanks();
   error_column = static_cast<int>(scan_column());
-  t.equals_column = error_column;
+  t.value_column = error_column;
   math_error_flag = 0;
   if (debug_mode) {
     if (target_type == ITEM_DOUBLE) print_text("Item type is Double\n");
@@ -294,6 +296,7 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   if (r < 0) return report_error(err_return_evaluate_expression);
   if (no_execute) return 0;
   if (r == 0) return report_error(err_invalid_expression);
+  t.value_column = error_column;
   if (t.is_parameter) {
     return report_error_at(0, err_assign_value_to_argument);
   }

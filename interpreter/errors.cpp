@@ -10,6 +10,7 @@
 
 int error_column = 0;
 int error_no_echo = 0;
+unsigned long error_reports = 0;
 
 namespace {
 
@@ -60,6 +61,7 @@ int report_with_text(int code, const char* message) {
     current_channel = saved_channel;
     return result;
   }
+  ++error_reports;
   if (!error_no_echo && line_start) echo_line_with_caret();
   if (code != error_code_echo_only) {
     std::string line = "ERROR - ";

@@ -349,6 +349,7 @@ enum error_code : int {
 extern const char* const error_messages[error_message_count];
 extern int error_column;   // column of the failing item from statement_start
 extern int error_no_echo;  // 1 while a report must not echo the source line
+extern unsigned long error_reports;  // reports printed so far (a caller can tell whether a callee reported)
 
 // Prints the report for code (see errors.cpp) and returns -code (-1 for 0).
 int report_error(int code);

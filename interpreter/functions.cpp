@@ -35,6 +35,7 @@ int degrees_mode = 0;
 // ---------------------------------------------------------------- shared helpers
 
 int function_column = 0;
+int function_name_column = 0;
 
 int argument_error(const expr_item& argument, int code) {
   return report_error_at(argument.column, code);
@@ -50,10 +51,10 @@ int result_double(double value) {
   return ITEM_DOUBLE;
 }
 
+int infinite_result_error() { return report_error_at(function_name_column, err_result_was_infinite); }
+
 int result_finite_double(double value) {
-  if (std::isinf(value)) {
-    return report_error_at(function_column, err_result_was_infinite);
-  }
+  if (std::isinf(value)) return infinite_result_error();
   return result_double(value);
 }
 
@@ -327,8 +328,8 @@ int func_setcolor(expr_item* a, int count) {
                        65536.0 * std::trunc(parts[2]));
 }
 
-int func_read_probe(int count) {
-  if (count != 0) return report_error(err_incorrect_number_parameters);
+int func_read_probe(expr_item* arguments, int count) {
+  if (count != 0) return argument_count_error(arguments, count);
   int r = stmt_read(1);
   if (r < 0) return r;
   return result_double(data_probe_kind);
@@ -372,7 +373,7 @@ int do_function(int token, expr_item* arguments, int count) {
     case FUNC_INSTR: return func_instr(arguments, count);
     case FUNC_VAL: return func_val(arguments, count);
     case FUNC_TAB: return func_tab(arguments, count);
-    case FUNC_READ: return func_read_probe(count);
+    case FUNC_READ: return func_read_probe(arguments, count);
     case FUNC_EOF: return func_eof(arguments, count);
     case FUNC_INPUT: return func_input(arguments, count);
     case FUNC_OPEN: return func_open(arguments, count);

@@ -19,6 +19,11 @@ constexpr int FUNCTION_NO_ARGUMENT_LIST = -1;
 // has already been reported.
 int do_function(int token, expr_item* arguments, int count);
 
+// Column of the function's name in the call being made, set by the item
+// scanner just before do_function: an infinite result (165) and a failed
+// user-function call (200, 216) are shown there, not under an argument.
+extern int function_name_column;
+
 // Angle unit of SIN, COS, TAN, COT, ATN and ACOT: 1 degrees, 0 radians.
 extern int degrees_mode;
 

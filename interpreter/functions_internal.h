@@ -4,7 +4,8 @@
 
 #include "interpreter/item.h"
 
-// error_column when do_function was entered: the function's own column.
+// error_column when do_function was entered, as the argument list left it
+// (the column of the last argument's first item).
 extern int function_column;
 
 // Reports code at the argument's column; returns -code.
@@ -14,6 +15,8 @@ int argument_count_error(const expr_item* arguments, int count);
 // Results: 2 with value in double_accumulator; 165 for an infinite value.
 int result_double(double value);
 int result_finite_double(double value);
+// Reports 165 "Result was infinite." at the function's name; returns -165.
+int infinite_result_error();
 // Copies text (at most 255 characters) to string_accumulator; returns type.
 int result_text(std::string_view text, int type);
 // The text of a string argument (false for any other type).

@@ -141,7 +141,7 @@ int double_unary(int token, const expr_item& argument, double x) {
     case FUNC_EXP:
     case FUNC_EXP10: {
       double r = token == FUNC_EXP ? std::exp(x) : std::pow(10.0, x);
-      if (!std::isfinite(r)) return function_error(165);
+      if (!std::isfinite(r)) return infinite_result_error();
       return result_double(r);
     }
     case FUNC_LOG:
@@ -206,7 +206,7 @@ int func_root(expr_item* a, int count) {
   if (t == ITEM_LONG) return long_func_root(a[0].value.long_value, a[1].value.long_value);
   double r = 0;
   if (int code = root_double(a[0].value.number, a[1].value.number, r); code != 0)
-    return function_error(code);
+    return code == err_result_was_infinite ? infinite_result_error() : function_error(code);
   return result_double(r);
 }
 

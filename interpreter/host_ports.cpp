@@ -4,6 +4,7 @@
 #include "platform/console_port.h"
 #include "ports/dialog_port.h"
 #include "ports/frontend_port.h"
+#include "ports/graph_export_port.h"
 #include "ports/graph_host_port.h"
 
 namespace {
@@ -47,6 +48,22 @@ class NoGraphWindow final : public GraphHostPort {
 NoGraphWindow no_graph_window;
 GraphHostPort* installed_graph_host = &no_graph_window;
 
+// No window: nothing to print or export.
+class NoGraphExport final : public GraphExportPort {
+ public:
+  int print(std::string& failure) override { return refuse("Printing the graph", failure); }
+  int export_metafile(std::string& failure) override { return refuse("The metafile export", failure); }
+  int export_jpeg(std::string& failure) override { return refuse("The JPEG export", failure); }
+
+ private:
+  static int refuse(const char* what, std::string& failure) {
+    failure = std::string(what) + " is not available without a graph window.";
+    return -1;
+  }
+};
+NoGraphExport no_graph_export;
+GraphExportPort* installed_graph_export = &no_graph_export;
+
 }  // namespace
 
 FrontendPort& frontend_port() { return *installed_frontend; }
@@ -57,3 +74,6 @@ void install_dialog_port(DialogPort* port) { installed_dialogs = port ? port : &
 
 GraphHostPort& graph_host_port() { return *installed_graph_host; }
 void install_graph_host_port(GraphHostPort* port) { installed_graph_host = port ? port : &no_graph_window; }
+
+GraphExportPort& graph_export_port() { return *installed_graph_export; }
+void install_graph_export_port(GraphExportPort* port) { installed_graph_export = port ? port : &no_graph_export; }

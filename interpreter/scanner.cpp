@@ -137,6 +137,7 @@ int call_function(expr_item& item, int token, const char* name, int definition =
   if (result >= 0) {
     if (debug_mode && count >= 0) trace_parameter_list(count, list, name, 1);
     if (definition >= 0) user_function_index = definition;
+    function_name_column = static_cast<int>(item.column);
     result = do_function(token, list, count);
   }
   levels.restore();

@@ -13,6 +13,7 @@
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
+#include "interpreter/functions.h"
 #include "interpreter/output.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
@@ -279,7 +280,7 @@ void trace_user_function(const user_function* f, const user_call_frame* frame) {
 }
 
 int call_user_function(expr_item* arguments, int count) {
-  int call_column = error_column;
+  int call_column = function_name_column;  // the body's calls overwrite it
   if (user_function_index < 0 || user_function_index >= user_function_count)
     return report_error(err_return_user_defined_function);
   user_function* f = user_function_table[user_function_index];

@@ -14,6 +14,7 @@
 #include "frontend/paths.h"
 #include "frontend/qt/dialogs/qt_dialog_port.h"
 #include "frontend/qt/draw/qt_font_engine.h"
+#include "frontend/qt/graph_export_port_qt.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/size_settings.h"
 #include "frontend/startup.h"
@@ -89,11 +90,13 @@ int desktop_main(int argc, char** argv) {
   {
     auto* window = new MainWindow(static_cast<int>(size_settings[SIZE_SCREEN_SIZE].current));
     install_qt_dialogs(window);
+    install_qt_graph_export_port();
     window->show();
     window->start(autorun_pending != 0);
     autorun_pending = 0;
     if (!window->closing()) result = app.exec();
     install_qt_dialogs(nullptr);
+    uninstall_qt_graph_export_port();
     // Deleted from the event loop, never while one of its handlers runs.
     window->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

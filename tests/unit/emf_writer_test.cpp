@@ -228,6 +228,31 @@ TEST(EmfWriter, HeaderRecordsAndObjects) {
   EXPECT_EQ(of_type(recs, emr_selectcliprgn).size(), 1u);
 }
 
+// A path as readers expect it: no stray end or stroke, the pen and brush
+// that stroke and fill it made in front of its bracket, and a fresh
+// context's pen and brush selected at the start.
+TEST(EmfWriter, PathBracketsHoldOnlyTheFigure) {
+  FakeFontEngine fonts;
+  EmfWriter emf(sample_reference(), 100, 100, 2540, 2540, fonts);
+  emf.end_path();  // no path open: nothing to end or stroke
+  emf.stroke_path();
+  emf.begin_path();
+  emf.select_pen({pen_style::solid, 2, draw_rgb(255, 0, 0)});
+  emf.move_to(10, 10);
+  emf.line_to(50, 50);
+  emf.end_path();
+  emf.select_brush({brush_kind::hatched, draw_rgb(0, 128, 0), hatch_style::cross});
+  emf.stroke_and_fill_path();
+  emf.fill_path();  // the stroke used the path up
+  std::vector<std::uint32_t> types;
+  for (const parsed_record& r : parse(emf.finish())) types.push_back(r.type);
+  const std::vector<std::uint32_t> expected = {
+      emr_header,   emr_selectobject, emr_selectobject, emr_extcreatepen, emr_selectobject,
+      emr_createbrushindirect, emr_selectobject, emr_beginpath, emr_movetoex, emr_lineto,
+      emr_endpath,  emr_strokeandfillpath, emr_eof};
+  EXPECT_EQ(types, expected);
+}
+
 TEST(EmfWriter, EmptyDrawingLargeCoordinatesAndHandleReuse) {
   FakeFontEngine fonts;
   {
