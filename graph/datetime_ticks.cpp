@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "graph/axes.h"
+#include "graph/text_draw.h"
+#include "graph/text_table.h"
 #include "interpreter/datetime.h"
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
@@ -270,6 +272,10 @@ int axis_build_datetime_ticks(int axis) {
   const double t1 = (size - 1) / pps - offset + 5e-7;
   const linear_step& years = x_axis ? axes.step_x : axes.step_y;
   datetime_tick_fill(axis_datetime_tick_steps(scale, size_in, graph.grid_density), years.step, t0, t1, table);
+  // "&date" in this axis's title stands for the shared date (never longer
+  // than a title may be).
+  std::string& date_text = x_axis ? texts.xaxis_date_text : texts.yaxis_date_text;
+  date_text.assign(table.date_text, 0, std::min(table.date_text.size(), text_title_limit));
   return 0;
 }
 

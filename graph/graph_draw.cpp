@@ -9,6 +9,7 @@
 #include "graph/log_ticks.h"
 #include "graph/plot.h"
 #include "graph/scales.h"
+#include "graph/text_table.h"
 #include "ports/graph_host_port.h"
 
 namespace {
@@ -65,6 +66,8 @@ int graph_draw(DrawDevice& dev) {
   if (graph.graph_hscale_log) axis_build_log_ticks(0);
   if (graph.graph_vscale_log) axis_build_log_ticks(1);
   datetime_ticks_x.count = datetime_ticks_y.count = 0;
+  texts.xaxis_date_text.clear();
+  texts.yaxis_date_text.clear();
   if (graph.graph_hscale_datetime) axis_build_datetime_ticks(0);
   if (graph.graph_vscale_datetime) axis_build_datetime_ticks(1);
   // The zero axes' positions first: the grid leaves out the lines they cover.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "graph/shapes.h"
+#include "graph/text_shapes.h"
 #include "interpreter/errors.h"
 
 namespace {
@@ -137,8 +139,10 @@ int graph_layout_plot_area() {
   return 0;
 }
 
-int graph_compute_scales(DrawDevice&) {
-  // Text shapes are measured here once they exist, so that their extents count.
+int graph_compute_scales(DrawDevice& dev) {
+  // Text shapes changed since the last scaling are measured first, so that
+  // their extents count.
+  if (shapes.text_shapes_changed) measure_text_shapes(dev);
   if (graph.data_x_max == -INFINITY || graph.data_y_max == -INFINITY) graph.data_extents_valid = 0;
   const double c = graph.graph_clearance;
   const double w = render.plot_width_in, h = render.plot_height_in;

@@ -2,13 +2,6 @@
 // outlines stretched into its rectangle (measured once before the scaling),
 // SHAPE CHAROUTLINE's outline point array for a program, and
 // PLOTCHAROUTLINE, which draws such an array again.
-// Compiled in with TOV_TEXT_SHAPES once the shape table is on main: then
-// delete the shape area's stand-ins for shape_text_outline,
-// shape_draw_plotcharoutline and shape_charoutline_to_array, and let
-// graph_compute_scales call measure_text_shapes(dev) while
-// shapes.text_shapes_changed is set. tests/unit/graph_text_shapes_test.cpp
-// (same switch) passes against the shape table with those two changes.
-#if defined(TOV_TEXT_SHAPES)
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -325,5 +318,3 @@ int shape_draw_plotcharoutline(DrawDevice& dev, shape_record& s, int) {
   glyph_path_finish(dev, opened, path_end_rule(s));
   return 0;
 }
-
-#endif

@@ -3,7 +3,6 @@
 // shape_text_outline and shape_draw_plotcharoutline are declared with the
 // shape drawing, shape_charoutline_to_array with the shape table).
 #pragma once
-#if defined(TOV_TEXT_SHAPES)
 #include <vector>
 
 #include "graph/shapes.h"
@@ -16,4 +15,3 @@ int measure_text_shapes(DrawDevice& dev);
 // stretched into s's rectangle and turned by s's rotate. 0, or -1 when the
 // font cannot be made.
 int shape_text_outline_points(FontEngine& fonts, shape_record& s, std::vector<graph_point>& out);
-#endif

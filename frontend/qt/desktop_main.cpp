@@ -103,6 +103,9 @@ int desktop_main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tovarelle"));
   apply_command_line_program(program);
+  // Graph texts are measured and outlined with the same fonts as they are drawn.
+  QtFontEngine graph_fonts;
+  install_graph_font_engine(&graph_fonts);
 
   int result = 0;
   {
@@ -127,6 +130,7 @@ int desktop_main(int argc, char** argv) {
     window->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
+  install_graph_font_engine(nullptr);
   if (!startup_folder.empty() && chdir(startup_folder.c_str()) != 0) {
     // The start folder went away meanwhile: nothing left to return to.
   }

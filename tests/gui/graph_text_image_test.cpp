@@ -1,6 +1,7 @@
 // Graph texts rendered into an image through the Qt drawing device and font
-// engine: a turned, subscripted, boxed text and a text tall enough to be
-// drawn from glyph outlines, checked at pixels.
+// engine: a turned, subscripted, boxed text, a text tall enough to be drawn
+// from glyph outlines, and text shapes (SHAPE TEXT, and CHAROUTLINE's point
+// array drawn again by PLOTCHAROUTLINE), checked at pixels.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,9 +11,11 @@
 #include "frontend/qt/draw/qt_font_engine.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
+#include "graph/shapes.h"
 #include "graph/text_table.h"
 #include "interpreter/host_api.h"
 #include "interpreter/run_state.h"
+#include "interpreter/variables.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/scripted_port.h"
 
@@ -98,6 +101,60 @@ TEST_F(GraphTextImage, TallTextsAreFilledFromOutlines) {
   // The stem of the "I" is solid red just above the baseline at the anchor.
   EXPECT_GT(count(dev, ax - 10, ay - 200, ax + 10, ay - 20, red), 300);
   EXPECT_EQ(count(dev, ax - 300, ay + 150, ax + 300, ay + 300, red), 0);  // nothing far below the baseline
+}
+
+// A text shape "L" stretched into its rectangle: the stem and the foot are
+// red, the space the letter leaves open is not, and nothing lies outside the
+// glyph box that the measuring found. Then the point array of an "O" from
+// CHAROUTLINE, drawn again by PLOTCHAROUTLINE: a blue ring round a white hole.
+TEST_F(GraphTextImage, TextShapesAndCharOutlineRoundTrip) {
+  run("GRAPH width=6, height=6, hscale=1, vscale=1, hoffset=0, voffset=0, nogrid, noaxes, noborder");
+  run("SHAPE font=\"Liberation Sans\", filltype=solid, fillcolor=(255,0,0), linecolor=(255,0,0)");
+  run("SHAPE left=0.5, right=0.5, bottom=0.5, top=3.5, characters=\"L\", text");
+  run("DIM a(2,2)");
+  run("SHAPE fillcolor=(0,0,255), linecolor=(0,0,255)");
+  run("SHAPE left=3, right=3, bottom=0.5, top=3.5, characters=\"O\", polypoints=a(), charoutline");
+  run("SHAPE polypoints=a(), plotcharoutline");
+  QtImageDevice dev(577, 577, 96, 96, engine());
+  ASSERT_TRUE(dev.ok());
+  ASSERT_EQ(graph_render(dev, output_jpeg, 0, 0, 577, 577, 96, 96), 0) << port.output;
+  const pixel_mapping m = current_mapping();
+  auto blue = [](draw_color c) { return draw_blue(c) > 180 && draw_red(c) < 100 && draw_green(c) < 100; };
+  auto near = [&](double x, double y, const std::function<bool(draw_color)>& match) {
+    return count(dev, map_x(m, x) - 2, map_y(m, y) - 2, map_x(m, x) + 3, map_y(m, y) + 3, match);
+  };
+
+  ASSERT_EQ(shapes.shape_count, 2);
+  const shape_record& l = shapes.records[0];
+  ASSERT_EQ(l.outline_measured, 1);
+  const double w = l.box_x_max - l.box_x_min, h = l.box_y_max - l.box_y_min;
+  EXPECT_GT(h, 1.5);  // a capital of a 3-unit cell
+  EXPECT_LT(h, 3);
+  EXPECT_NEAR(l.box_y_min, 0.5, 0.05);  // it stands on the baseline
+  EXPECT_GT(near(l.box_x_min + 0.05 * w, l.box_y_min + 0.5 * h, red), 20);  // the stem
+  EXPECT_GT(near(l.box_x_min + 0.8 * w, l.box_y_min + 0.05 * h, red), 20);  // the foot
+  EXPECT_EQ(near(l.box_x_min + 0.7 * w, l.box_y_min + 0.7 * h, red), 0);    // open above the foot
+  const int l_left = map_x(m, l.box_x_min), l_right = map_x(m, l.box_x_max);
+  const int l_top = map_y(m, l.box_y_max), l_bottom = map_y(m, l.box_y_min);
+  EXPECT_EQ(count(dev, 0, 0, 577, l_top - 3, red), 0);
+  EXPECT_EQ(count(dev, 0, l_bottom + 4, 577, 577, red), 0);
+  EXPECT_EQ(count(dev, l_right + 4, 0, 577, 577, red), 0);
+  EXPECT_GT(count(dev, l_left, l_top, l_right + 1, l_bottom + 1, red), 500);
+
+  // The array: two contours, then the pen and the turned box.
+  const array_entry& a = array_table[find_array("a")];
+  auto at = [&](std::uint32_t i) { return graph_point{a.data[2 * i].number, a.data[2 * i + 1].number}; };
+  ASSERT_EQ(at(0).x, 2);
+  const std::uint32_t rows = a.dimension_sizes[0];
+  ASSERT_EQ(static_cast<double>(rows), at(0).y + 5);
+  const graph_point lo = at(rows - 4), hi = at(rows - 2);
+  EXPECT_GT(at(rows - 5).x, hi.x);  // the pen advances past the glyph
+  EXPECT_GT(lo.x, 3);
+  EXPECT_NEAR(lo.y, 0.5, 0.1);
+  const double ox = (lo.x + hi.x) / 2, oy = (lo.y + hi.y) / 2, ow = hi.x - lo.x;
+  EXPECT_EQ(near(ox, oy, blue), 0);                // the hole stays open
+  EXPECT_GT(near(lo.x + 0.04 * ow, oy, blue), 20);  // the ring's left side
+  EXPECT_GT(near(hi.x - 0.04 * ow, oy, blue), 20);  // and its right side
 }
 
 }  // namespace

@@ -37,7 +37,11 @@ class FakeGraphHost final : public GraphHostPort {
   }
   bool is_open() const override { return open_now; }
   void invalidate() override { ++invalidations; }
-  void invalidate_rect(int, int, int, int) override { ++invalidations; }
+  void invalidate_rect(int l, int t, int r, int b) override {
+    ++invalidations;
+    calls.push_back("invalidate_rect " + std::to_string(l) + " " + std::to_string(t) + " " + std::to_string(r) + " " +
+                    std::to_string(b));
+  }
   void resize(int w, int h) override {
     calls.push_back("resize " + std::to_string(w) + " " + std::to_string(h));
     width = w;

@@ -47,9 +47,12 @@ std::vector<int> FakeFontEngine::advances(const font_spec& font, std::string_vie
 
 bool FakeFontEngine::outline(const font_spec& font, unsigned char ch, glyph_outline& out) {
   out = {};
+  outlined += static_cast<char>(ch);
   int h = font.height;
-  out.cell_inc_x = h / 2;
-  if (fail || ch == ' ' || h <= 0) return false;
+  const bool missing = no_glyph.find(static_cast<char>(ch)) != std::string::npos;
+  if (!missing) out.cell_inc_x = h / 2;
+  if (fail || ch == ' ' || h <= 0 || missing) return false;
+  if (empty_glyph.find(static_cast<char>(ch)) != std::string::npos) return true;
   int w = h / 2 - 2;
   int top = h * 7 / 10;
   out.black_box_x = w;

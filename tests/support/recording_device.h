@@ -13,6 +13,9 @@
 class FakeFontEngine final : public FontEngine {
  public:
   bool fail = false;  // metrics() and outline() refuse every font
+  std::string no_glyph;     // characters the face has no glyph for
+  std::string empty_glyph;  // characters whose glyph has no contours (a cell increment only)
+  std::string outlined;     // every character outline() was asked for, in order
   bool metrics(const font_spec& font, font_metrics& out) override;
   text_size extent(const font_spec& font, std::string_view text) override;
   std::vector<int> advances(const font_spec& font, std::string_view text) override;

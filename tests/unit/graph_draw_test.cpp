@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "graph_test_support.h"
+#include "graph/axes.h"
 #include "graph/datetime_ticks.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
 #include "interpreter/datetime.h"
+#include "interpreter/named_vars.h"
+#include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/recording_device.h"
@@ -191,6 +194,34 @@ TEST_F(GraphDrawTest, LogAxisDrawsDecadesAndTurnedNumbers) {
   ASSERT_GE(line, 0);
 }
 
+// A render of a log axis hands its steps to the program's variables of those
+// names, and only where the program has them.
+TEST_F(GraphDrawTest, LogAxisSetsTheTickVariablesTheProgramHas) {
+  // 0.44 decades per inch: base step 0.5, mantissa steps 0.5, 1 and 2.
+  run({"GRAPH hscaletype=log, hscale=0.44, hoffset=0", "PLOT x=1, y=1", "PLOT x=100, y=2"});
+  RecordingDevice first(721, 961);
+  ASSERT_EQ(render_on(first, output_screen), 0) << port.output;
+  double v = 0;
+  EXPECT_NE(get_named_var_double("tick_incr", &v), 0);  // not made by the render
+  for (const char* name : {"tick_size_base", "tick_incr", "tick_incr_1", "tick_incr_2", "tick_incr_3",
+                           "suppress_some_numbers"}) {
+    ASSERT_EQ(execute_statement_text((std::string(name) + "=-1").c_str()), 0) << name;
+  }
+  RecordingDevice dev(721, 961);
+  ASSERT_EQ(render_on(dev, output_screen), 0) << port.output;
+  auto value = [](const char* name) {
+    double found = 0;
+    EXPECT_EQ(get_named_var_double(name, &found), 0) << name;
+    return found;
+  };
+  EXPECT_DOUBLE_EQ(value("tick_size_base"), 0.5);
+  EXPECT_DOUBLE_EQ(value("tick_incr"), 0.5);
+  EXPECT_EQ(value("tick_incr_1"), 5);
+  EXPECT_EQ(value("tick_incr_2"), 10);
+  EXPECT_EQ(value("tick_incr_3"), 20);
+  EXPECT_EQ(value("suppress_some_numbers"), 0);
+}
+
 // ---- date-time ticks (the zone is UTC in the unit tests) ----
 
 double at(double y, double mo, double d, double h = 0, double mi = 0) {
@@ -253,6 +284,14 @@ TEST_F(GraphDrawTest, AViewInsideOneDaySharesItsDate) {
   EXPECT_EQ(labels(t, dt_tick_hour), (std::vector<std::string>{"10:00", "12:00", "14:00"}));
 }
 
+TEST_F(GraphDrawTest, DateTicksAreCutAtAHundred) {
+  datetime_steps s = axis_datetime_tick_steps(1 / 0.75, 7.5, 1);  // a tick every second
+  ASSERT_EQ(s.second, 1);
+  datetime_tick_table t;
+  datetime_tick_fill(s, 1, at(2021, 3, 5, 9), at(2021, 3, 5, 10), t);
+  EXPECT_EQ(t.count, max_datetime_ticks);
+}
+
 TEST_F(GraphDrawTest, YearsBeforeOneAreBcWithoutAYearZero) {
   datetime_steps s = axis_datetime_tick_steps(12 * 2592000 / 0.75 * 2, 7.5, 1);
   datetime_tick_table t;
@@ -305,6 +344,50 @@ TEST_F(GraphDrawTest, DateTimeAxisRendersLabelsTurned) {
   std::vector<std::string> texts = dev.calls_starting("text_out");
   EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(":00'"); }),
             texts.end());
+}
+
+// Log and date-time axes draw their ticks and numbers in every output mode,
+// and "&date" in a date-time axis's title (its first occurrence only) stands
+// for the date that the axis's visible ticks share.
+TEST_F(GraphDrawTest, LogAndDateAxesInEveryOutputModeWithTheDateInTheTitle) {
+  struct axes_case {
+    const char* graph;
+    bool dates_across;
+  };
+  const axes_case cases[] = {{"GRAPH hscaletype=datetime, vscaletype=log, includexaxis=0, includeyaxis=0", true},
+                             {"GRAPH hscaletype=log, vscaletype=datetime, includexaxis=0, includeyaxis=0", false}};
+  const int modes[] = {output_screen, output_printer, output_metafile, output_jpeg};
+  for (const axes_case& c : cases) {
+    SCOPED_TRACE(c.graph);
+    graph_window_destroy();
+    run({c.graph});
+    const double t0 = at(2021, 3, 5, 9), t1 = at(2021, 3, 5, 17);
+    const std::string first = c.dates_across ? "x=" + std::to_string(t0) + ", y=1" : "x=1, y=" + std::to_string(t0);
+    const std::string last =
+        c.dates_across ? "x=" + std::to_string(t1) + ", y=1000" : "x=1000, y=" + std::to_string(t1);
+    run({"PLOT " + first, "PLOT " + last});
+    point_at(c.dates_across ? "xaxis, string=\"Time &date (&date)\"" : "yaxis, string=\"Time &date (&date)\"");
+    ASSERT_EQ(stmt_text(), 0) << port.output;
+    point_at(c.dates_across ? "yaxis, string=\"Volts &date\"" : "xaxis, string=\"Volts &date\"");
+    ASSERT_EQ(stmt_text(), 0) << port.output;
+    for (int mode : modes) {
+      SCOPED_TRACE(mode);
+      RecordingDevice dev(721, 961);
+      ASSERT_EQ(render_on(dev, mode), 0) << port.output;
+      const datetime_tick_table& dates = c.dates_across ? datetime_ticks_x : datetime_ticks_y;
+      EXPECT_GT(dates.count, 3);
+      EXPECT_GT(c.dates_across ? axes.log_ticks_y.count : axes.log_ticks_x.count, 3);
+      const std::vector<std::string> texts = dev.calls_starting("text_out");
+      auto drawn = [&](const std::string& tail) {
+        return std::find_if(texts.begin(), texts.end(), [&](const std::string& t) { return t.ends_with(tail); }) !=
+               texts.end();
+      };
+      EXPECT_TRUE(drawn(" 'Time Mar 5, 2021 (&date)'"));
+      EXPECT_TRUE(drawn(" 'Volts &date'"));  // a log axis has no date
+      EXPECT_TRUE(drawn(" '1000'"));
+      EXPECT_TRUE(drawn(":00'"));
+    }
+  }
 }
 
 }  // namespace

@@ -487,6 +487,24 @@ TEST_F(ShapeTest, UpdateRegionClampsToTheZoomBox) {
   EXPECT_EQ(host.invalidations, before + 1);
   point_at("0, , 5, 0");
   EXPECT_EQ(stmt_updateregion(), -326);
+  // On a logarithmic axis the clamped values are placed by their log10; a
+  // value of 0 is clamped into the view first, so nothing is undefined.
+  ASSERT_EQ(graph_stmt("hscaletype=log, hscale=1, hoffset=0"), 0) << port.output;
+  RecordingDevice log_dev(721, 721);
+  render_on(log_dev);
+  point_at("10, 1000, 5, 0");
+  ASSERT_EQ(stmt_updateregion(), 0);
+  point_at("0, 1e300, 5, 0");
+  ASSERT_EQ(stmt_updateregion(), 0);
+  const pixel_mapping m = current_mapping();
+  const std::size_t n = host.calls.size();
+  ASSERT_GE(n, 2u);
+  auto rect = [&](double x1, double x2) {
+    return "invalidate_rect " + std::to_string(map_x(m, x1)) + " " + std::to_string(map_y(m, 5)) + " " +
+           std::to_string(map_x(m, x2)) + " " + std::to_string(map_y(m, 0));
+  };
+  EXPECT_EQ(host.calls[n - 2], rect(1, 3));
+  EXPECT_EQ(host.calls[n - 1], rect(std::log10(render.zbox.x_min), std::log10(render.zbox.x_max)));
 }
 
 }  // namespace

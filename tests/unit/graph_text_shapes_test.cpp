@@ -2,11 +2,11 @@
 // statement, with the fake font engine (a 100-unit "A" is 48 x 70 at (1, 70)
 // with one contour of a line pair and a cubic, advance 50; a blank has no
 // outline).
-// Compiled in with the text shapes themselves (TOV_TEXT_SHAPES, see
-// graph/text_shapes.cpp); these cases pass against the shape table.
-#if defined(TOV_TEXT_SHAPES)
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <sstream>
+#include <string>
 
 #include "graph_test_support.h"
 #include "graph/graph_state.h"
@@ -15,34 +15,20 @@
 #include "graph/shapes.h"
 #include "graph/text_shapes.h"
 #include "interpreter/functions.h"
+#include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/recording_device.h"
 
 namespace {
 
-// The fake engine without a glyph for "Q".
-class NoQFonts final : public FontEngine {
- public:
-  FakeFontEngine base;
-  bool metrics(const font_spec& f, font_metrics& m) override { return base.metrics(f, m); }
-  text_size extent(const font_spec& f, std::string_view t) override { return base.extent(f, t); }
-  std::vector<int> advances(const font_spec& f, std::string_view t) override { return base.advances(f, t); }
-  bool outline(const font_spec& f, unsigned char ch, glyph_outline& out) override {
-    if (ch == 'Q') {
-      out = {};
-      return false;
-    }
-    return base.outline(f, ch, out);
-  }
-};
-
 class TextShapeTest : public GraphWindowTest {
  protected:
-  NoQFonts fonts;
+  FakeFontEngine fonts;  // no glyph for "Q"
 
   void SetUp() override {
     GraphWindowTest::SetUp();
+    fonts.no_glyph = "Q";
     install_graph_font_engine(&fonts);
     point_at("width=7.5, height=7.5, hscale=1, vscale=1, hoffset=0, voffset=0, grid=0, axes=0, border=0");
     ASSERT_EQ(stmt_graph(), 0) << port.output;
@@ -61,7 +47,10 @@ class TextShapeTest : public GraphWindowTest {
     return {a.data[2 * i].number, a.data[2 * i + 1].number};
   }
   std::uint32_t rows(const char* name) { return array_table[find_array(name)].dimension_sizes[0]; }
+  // A screen render on dev, whose fonts are made like the fixture's.
   void render_on(RecordingDevice& dev) {
+    dev.fonts.no_glyph = fonts.no_glyph;
+    dev.fonts.empty_glyph = fonts.empty_glyph;
     ASSERT_EQ(graph_render(dev, output_screen, 0, 0, dev.width_px(), dev.height_px(), 96, 96), 0) << port.output;
   }
   shape_record& rec(int i) { return shapes.records[static_cast<std::size_t>(i)]; }
@@ -126,12 +115,113 @@ TEST_F(TextShapeTest, TextShapesAreMeasuredOnceJustifiedAndBlankedWhereNoGlyph) 
   // Scales: 2 / 1000 up, 1 / 500 across; "A" starts at 1 + 10 / 500.
   EXPECT_NEAR(rec(0).box_x_min, 1.002, 1e-9);
   EXPECT_NEAR(rec(0).box_y_max, 1 + 700 * 0.002, 1e-9);
-  EXPECT_EQ(dev.calls_starting("begin_path").size(), 3u);  // three glyphs, each its own path
+  EXPECT_STREQ(rec(0).characters, "A B");                 // no "Q" in this face: a blank from now on
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);  // two glyphs, each its own path
   // Right-justified: the text ends at the left edge.
   ASSERT_EQ(shape("left=5, right=6, bottom=1, top=3, justify=right, characters=\"AB\", text"), 0) << port.output;
   RecordingDevice dev2(721, 721);
   render_on(dev2);
   EXPECT_NEAR(rec(1).box_x_max, 4.998, 1e-9);  // starts at 5 - 2, "B" at 4 to 4 + 499 x 0.002
+}
+
+// A character whose glyph has no contours (byte 0xE9 here, asked for as the
+// unsigned 233) takes its cell and the text goes on after it, in the text
+// shape, in the older routine and as CHAROUTLINE's first character.
+TEST_F(TextShapeTest, EmptyGlyphsAdvanceAndTheTextGoesOn) {
+  fonts.empty_glyph = "\xE9";
+  ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"A\"+CHR$(233)+\"B\", text"), 0) << port.output;
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_NE(dev.fonts.outlined.find('\xE9'), std::string::npos);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);
+  EXPECT_NEAR(rec(0).box_x_max, 3 + 499 * 0.002, 1e-9);  // "B" two cells on
+  ASSERT_EQ(execute_statement_text("old_shape_text=1"), 0);
+  RecordingDevice old(721, 721);
+  render_on(old);
+  EXPECT_EQ(old.calls_starting("begin_path").size(), 2u);
+  ASSERT_EQ(execute_statement_text("old_shape_text=0"), 0);
+
+  dim("a(2,2)");
+  ASSERT_EQ(shape("left=0, right=50, bottom=0, top=100, characters=CHR$(233)+\"A\", polypoints=a(), charoutline"), 0)
+      << port.output;
+  ASSERT_EQ(rows("a"), 6u);
+  EXPECT_EQ(array_point("a", 0), (graph_point{0, 0}));
+  EXPECT_EQ(array_point("a", 1), (graph_point{50, 0}));  // the pen after its cell
+}
+
+// The pixel box of everything drawn between the first begin_path and the
+// end_path after it (control points included); its width over its height.
+double drawn_aspect(const RecordingDevice& dev) {
+  double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+  bool in = false;
+  for (const std::string& c : dev.calls) {
+    if (c == "begin_path") in = true;
+    if (c == "end_path" && in) break;
+    if (!in) continue;
+    std::istringstream words(c);
+    std::string word;
+    words >> word;
+    if (word == "move_to" || word == "line_to") {
+      double x, y;
+      words >> x >> y;
+      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      continue;
+    }
+    while (words >> word) {
+      double x, y;
+      if (std::sscanf(word.c_str(), "%lf,%lf", &x, &y) != 2) continue;
+      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+  }
+  return y1 > y0 ? (x1 - x0) / (y1 - y0) : 0;
+}
+
+// With PROPFONTS a glyph keeps its own proportions on the screen whatever
+// the two scales; without, it is stretched with the data units. The fake
+// 1000-unit "A" is 498 wide and 702 high with its control points.
+TEST_F(TextShapeTest, PropFontsKeepTheGlyphsProportionsOnTheScreen) {
+  point_at("hscale=2");  // two units per inch across, one up
+  ASSERT_EQ(stmt_graph(), 0) << port.output;
+  ASSERT_EQ(shape("left=1, right=1, bottom=1, top=3, characters=\"A\", propfonts, text"), 0) << port.output;
+  RecordingDevice prop(721, 721);
+  render_on(prop);
+  EXPECT_NEAR(drawn_aspect(prop), 498.0 / 702, 0.01);
+  ASSERT_EQ(shape("reset"), 0);
+  shape_table_reset();
+  ASSERT_EQ(shape("left=1, right=1, bottom=1, top=3, characters=\"A\", text"), 0) << port.output;
+  RecordingDevice plain(721, 721);
+  render_on(plain);
+  EXPECT_NEAR(drawn_aspect(plain), 498.0 / 702 / 2, 0.01);
+  // On a logarithmic vertical axis the height is counted in decades.
+  shape_table_reset();
+  point_at("vscaletype=log, vscale=1, voffset=0");
+  ASSERT_EQ(stmt_graph(), 0) << port.output;
+  ASSERT_EQ(shape("left=1, right=1, bottom=1, top=100, characters=\"A\", propfonts, text"), 0) << port.output;
+  RecordingDevice log_dev(721, 721);
+  render_on(log_dev);
+  EXPECT_NEAR(drawn_aspect(log_dev), 498.0 / 702, 0.01);
+  EXPECT_NEAR(rec(0).box_y_max, std::pow(10.0, 1.4), 1e-9);  // the glyph top, 700 units up, in data units
+}
+
+// Text shapes are measured before the automatic scaling, so the view takes
+// in glyphs that lie far from everything else.
+TEST_F(TextShapeTest, TextShapesWidenTheAutomaticScales) {
+  point_at("hscale=0, vscale=0");
+  ASSERT_EQ(stmt_graph(), 0) << port.output;
+  ASSERT_EQ(shape("left=20, right=20, bottom=30, top=40, characters=\"AA\", text"), 0) << port.output;
+  EXPECT_EQ(shapes.text_shapes_changed, 1);
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  EXPECT_EQ(shapes.text_shapes_changed, 0);
+  const shape_record& s = rec(0);
+  ASSERT_EQ(s.outline_measured, 1);
+  EXPECT_GE(graph.data_x_max, s.box_x_max);
+  EXPECT_GE(graph.data_y_max, s.box_y_max);
+  EXPECT_LE(render.zbox.x_min, s.box_x_min);
+  EXPECT_GE(render.zbox.x_max, s.box_x_max);
+  EXPECT_LE(render.zbox.y_min, s.box_y_min);
+  EXPECT_GE(render.zbox.y_max, s.box_y_max);
+  EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);  // both glyphs are in view
 }
 
 TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
@@ -146,5 +236,3 @@ TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
 }
 
 }  // namespace
-
-#endif

@@ -282,6 +282,27 @@ TEST_F(TextStatementTest, TallTextsAreDrawnFromGlyphOutlines) {
   EXPECT_FALSE(dev.calls_starting("poly_bezier_to").empty());
 }
 
+// A character whose glyph has no contours (byte 0xE9, asked for as the
+// unsigned 233) takes its cell, and the text goes on after it.
+TEST_F(TextStatementTest, OutlineTextsPassOverEmptyGlyphs) {
+  open_graph();
+  set_string("a$", "A\xE9" "B");
+  ASSERT_EQ(text("h=50, v=50, size=100, justify=left, string=a$"), 0);
+  RecordingDevice dev(2400, 3200, 300, 300);  // 416 pixels: outlines
+  dev.fonts.empty_glyph = "\xE9";
+  render_on(dev);
+  EXPECT_NE(dev.fonts.outlined.find('\xE9'), std::string::npos);
+  // Two glyph paths; each starts with a move to its contour's start point.
+  std::vector<int> starts;
+  for (std::size_t i = 0; i + 1 < dev.calls.size(); ++i) {
+    int x = 0, y = 0;
+    if (dev.calls[i] == "begin_path" && std::sscanf(dev.calls[i + 1].c_str(), "move_to %d %d", &x, &y) == 2)
+      starts.push_back(x);
+  }
+  ASSERT_EQ(starts.size(), 2u);
+  EXPECT_NEAR(starts[1] - starts[0], 416, 2);  // "B" two cells (2 x 208 pixels) after "A"
+}
+
 }  // namespace
 
 namespace {
