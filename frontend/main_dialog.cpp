@@ -136,6 +136,7 @@ MainDialog::~MainDialog() {
   if (installed_) {
     install_frontend_port(nullptr);
     install_working_folder_ui(nullptr);
+    settings_install_teller(nullptr);
   }
 }
 
@@ -148,6 +149,8 @@ void MainDialog::init(bool autorun) {
   update_log_widgets();
   run_host_.create();
   run_finished();
+  // Settings failures (also those of the start, which waited) in a message box.
+  settings_install_teller([this](const std::string& text) { message(text, "Tovarelle"); });
   if (autorun) controls_.post([this] { command(IDC_RUN); });
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 #include <sys/stat.h>
 
 #include "frontend/paths.h"
@@ -31,6 +32,24 @@ const recent_list_name recent_list_names[] = {
 };
 
 std::string slot_name(const char* prefix, int slot) { return prefix + std::to_string(slot); }
+
+settings_teller current_teller;
+std::vector<std::string> waiting_texts;
+
+std::string store_unavailable_text;  // why the store could not be opened
+
+// Commits the store's changes; a failure is told with the store's reason,
+// and so is a store that could not be opened at start.
+bool commit_or_tell() {
+  if (!settings_key) {
+    settings_tell(store_unavailable_text.empty() ? "The settings could not be saved (the settings file is not open)."
+                                                 : store_unavailable_text);
+    return false;
+  }
+  if (settings_store_commit()) return true;
+  settings_tell("The settings could not be saved (" + settings_store_failure() + ").");
+  return false;
+}
 
 std::uint32_t clamp_u32(std::uint32_t v, std::uint32_t lo, std::uint32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
@@ -71,6 +90,28 @@ std::string documents_from_user_dirs(const std::string& file, const std::string&
 
 }  // namespace
 
+void settings_install_teller(settings_teller teller) {
+  current_teller = std::move(teller);
+  if (!current_teller) return;
+  std::vector<std::string> texts;
+  texts.swap(waiting_texts);
+  for (const std::string& text : texts) current_teller(text);
+}
+
+void settings_tell(const std::string& text) {
+  if (current_teller) {
+    current_teller(text);
+    return;
+  }
+  for (const std::string& waiting : waiting_texts)
+    if (waiting == text) return;
+  waiting_texts.push_back(text);
+}
+
+void settings_tell_waiting_to_stderr() {
+  for (const std::string& text : waiting_texts) std::fprintf(stderr, "tovarelle: %s\n", text.c_str());
+  waiting_texts.clear();
+}
 
 std::string documents_folder() {
   const char* env = std::getenv("XDG_DOCUMENTS_DIR");
@@ -100,12 +141,18 @@ bool reg_read_string(std::string_view name, std::string& destination, std::size_
 
 int reg_init_work_folder() {
   default_work_folder.clear();
+  store_unavailable_text.clear();
   settings_key = settings_store_open(settings_store_default_path()) ? 1 : 0;
-  if (!settings_key) return 0;
+  if (!settings_key) {
+    store_unavailable_text = "The settings file was not read (" + settings_store_failure() +
+                             "); the defaults are used and no settings will be saved.";
+    settings_tell(store_unavailable_text);
+    return 0;
+  }
 
   if (reg_read_string("WorkPath", default_work_folder) && path_is_folder(default_work_folder)) return 1;
   settings_store_write_text("WorkPath", "");
-  settings_store_commit();
+  commit_or_tell();
   default_work_folder.clear();
 
   std::string documents = documents_folder();
@@ -176,7 +223,7 @@ void reg_load_settings() {
 }
 
 int reg_save_settings() {
-  if (!settings_key) return 0;
+  if (!settings_key) return commit_or_tell() ? 1 : 0;
   settings_store_write_text("LogFilePath", log_file_path);
   settings_store_write_text("LogFileName", log_file_name);
   settings_store_write_text("WorkPath", working_folder);
@@ -192,7 +239,7 @@ int reg_save_settings() {
   settings_store_write_number("WorkingDIr", use_working_dir);
   settings_store_write_number("JPEGQuality", jpeg_quality);
   settings_store_write_number("JPEGResolution", jpeg_resolution);
-  return settings_store_commit() ? 1 : 0;
+  return commit_or_tell() ? 1 : 0;
 }
 
 void settings_load_at_startup() {
@@ -202,7 +249,7 @@ void settings_load_at_startup() {
   set_default_settings();
   reg_load_settings();
   reg_load_size_settings();
-  reg_save_size_settings();
+  if (settings_key) reg_save_size_settings();  // without a store, its failure was told already
 }
 
 // The size settings in the settings store.
@@ -218,7 +265,7 @@ void reg_load_size_settings() {
 }
 
 int reg_save_size_settings() {
-  if (!settings_key) return 0;
+  if (!settings_key) return commit_or_tell() ? 1 : 0;
   for (int i = 0; i < SIZE_SETTING_COUNT; ++i) settings_store_write_number(size_setting_names[i], size_settings[i].current);
-  return settings_store_commit() ? 1 : 0;
+  return commit_or_tell() ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,14 +21,15 @@ extern std::uint32_t jpeg_resolution;  // dots per inch, 25..600
 std::string documents_folder();
 
 // Opens the settings store and chooses default_work_folder. Returns 1, or 0
-// when the store cannot be had (default_work_folder is then empty).
+// when the store cannot be had (default_work_folder is then empty; the reason
+// is told, see settings_tell).
 int reg_init_work_folder();
 // Puts the defaults into the program state.
 void set_default_settings();
 // Reads every value except the size settings and WorkPath.
 void reg_load_settings();
 // Writes every value except the size settings (the main dialog's exit road).
-// Returns 1 when written, 0 when the store failed.
+// Returns 1 when written, 0 when the store failed (a failed write is told).
 int reg_save_settings();
 
 // Reads a number: the destination changes only when the value is there.
@@ -41,3 +43,17 @@ bool reg_read_string(std::string_view name, std::string& destination, std::size_
 // defaults, reads the saved values, then reads the size settings and writes
 // them back.
 void settings_load_at_startup();
+
+// Failures of the settings file are told to the user, never dropped: the
+// window installs a teller that shows a message box, console mode one that
+// writes to standard error. Told before a teller exists (start-up reads and
+// writes the file before the mode is chosen), a text waits and goes to the
+// next teller installed; the same text waits only once.
+using settings_teller = std::function<void(const std::string& text)>;
+// Installs teller (an empty one removes it) and hands it what waits.
+void settings_install_teller(settings_teller teller);
+// Tells text through the teller, or keeps it until one is installed.
+void settings_tell(const std::string& text);
+// Writes what still waits to standard error (for a start that ends before
+// any teller was installed).
+void settings_tell_waiting_to_stderr();

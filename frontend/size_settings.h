@@ -42,7 +42,8 @@ void size_settings_reset_edited();
 void reg_read_size_setting(const char* name, size_setting& record);
 // size_settings_reset_current, then every setting from the store in table order.
 void reg_load_size_settings();
-// Writes the fourteen current values. Returns 1 when written, else 0.
+// Writes the fourteen current values. Returns 1 when written, else 0 (a
+// failed write is told, see settings_tell in settings.h).
 int reg_save_size_settings();
 
 // The number in a Customize edit field: at most its first 49 characters, CR

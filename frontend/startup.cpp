@@ -48,12 +48,17 @@ int tovarelle_main(int argc, char** argv, window_main_function window_main) {
   // Saved settings and the size settings (written back at every start).
   settings_load_at_startup();
   if (check_command_line(argc, argv) < 0) {
+    settings_tell_waiting_to_stderr();
     std::fprintf(stderr, "Error: Invalid Parameters (too long)\n");
     return -1;
   }
   if (argc > 1 && strcasecmp(argv[1], "/c") == 0) {
     console_mode = 1;
+    // A settings failure is said on standard error, apart from the output.
+    settings_install_teller([](const std::string& text) { std::fprintf(stderr, "tovarelle: %s\n", text.c_str()); });
     return console_sequence();
   }
-  return window_main(argc, argv);
+  int result = window_main(argc, argv);  // the window tells settings failures in message boxes
+  settings_tell_waiting_to_stderr();     // what a window never got to show
+  return result;
 }

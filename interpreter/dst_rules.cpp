@@ -2,7 +2,6 @@
 // transition days, and the daylight-time test; see dst_rules.h.
 #include "interpreter/dst_rules.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +17,9 @@
 #include "graph/graph_window.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
+#include "interpreter/output.h"
 #include "interpreter/variables.h"
+#include "platform/small_file.h"
 
 dst_rule dst_rules[dst_rule_capacity];
 int dst_rule_next = 0;
@@ -136,21 +137,26 @@ void dst_add_builtin_rules() {
 
 namespace {
 
-// One comma-separated value of a rules line; reports a missing or malformed
-// value and gives 0 for it.
-double parse_rule_value(std::string_view text) {
+constexpr std::size_t rules_file_max_bytes = 1 << 20;  // thirty rules need a few kilobytes
+constexpr std::size_t rules_line_max_chars = 255;      // the rest of a longer line is ignored
+constexpr int rules_bad_lines_reported = 10;           // then one summary line
+
+// One comma-separated value of a rules line: the number, or 0 and the code
+// of its error (a missing value, or anything that is not a number, a NUL
+// byte included).
+double parse_rule_value(std::string_view text, int& error) {
+  error = 0;
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   if (text.empty()) {
-    report_error(err_invalid_type_expecting_number);
+    error = err_invalid_type_expecting_number;
     return 0;
   }
   std::string copy(text);
   char* end = nullptr;
-  errno = 0;
   double v = std::strtod(copy.c_str(), &end);
-  if (end == copy.c_str() || *end != '\0' || !std::isfinite(v)) {
-    report_error(err_invalid_character_in_number_string);
+  if (end != copy.c_str() + copy.size() || !std::isfinite(v)) {
+    error = err_invalid_character_in_number_string;
     return 0;
   }
   return v;
@@ -161,36 +167,53 @@ void add_rule_from_values(const double v[rule_value_count]) {
                rule_int(v[7]), rule_int(v[8]), rule_int(v[9]), rule_int(v[10]), rule_int(v[11]));
 }
 
+// The part of a line that holds its rule: at most its first 255 bytes, and
+// nothing from a CR on.
+std::string_view rule_text(std::string_view line) {
+  if (line.size() > rules_line_max_chars) line = line.substr(0, rules_line_max_chars);
+  std::size_t cut = line.find('\r');
+  return cut == std::string_view::npos ? line : line.substr(0, cut);
+}
+
 }  // namespace
 
 int dst_load_rules_file(const char* path) {
-  std::FILE* f = std::fopen(path, "r");
-  if (!f) return -1;
+  std::string content;
+  int error = 0;
+  small_file_status status = read_small_file(path, rules_file_max_bytes, content, error);
+  if (status == small_file_status::missing) return -1;
+  if (status != small_file_status::ok) {
+    print_text(std::string(path) + ": " + small_file_problem(status, rules_file_max_bytes, error) +
+               "; no daylight-saving rules were read from it.\n");
+    return -1;
+  }
   int added = 0;
-  char buffer[1024];
-  while (std::fgets(buffer, sizeof buffer, f)) {
-    bool whole_line = std::strchr(buffer, '\n') != nullptr;
-    std::string_view line(buffer);
-    if (line.size() > 255) line = line.substr(0, 255);
-    std::size_t cut = line.find_first_of("\r\n");
-    if (cut != std::string_view::npos) line = line.substr(0, cut);
-    if (!whole_line) {  // skip the rest of an over-long line
-      int c;
-      while ((c = std::fgetc(f)) != EOF && c != '\n') {
-      }
-    }
+  int bad_lines = 0;
+  std::string_view rest(content);
+  while (!rest.empty()) {
+    std::size_t line_end = rest.find('\n');
+    std::string_view line = rule_text(rest.substr(0, line_end));
+    rest = line_end == std::string_view::npos ? std::string_view() : rest.substr(line_end + 1);
     if (line.find_first_not_of(" \t") == std::string_view::npos) continue;  // blank line
     double values[rule_value_count] = {};
+    int errors[rule_value_count] = {};
+    bool bad = false;
     for (int i = 0; i < rule_value_count; ++i) {
       std::size_t comma = line.find(',');
-      std::string_view value = line.substr(0, comma);
-      values[i] = parse_rule_value(value);
+      values[i] = parse_rule_value(line.substr(0, comma), errors[i]);
+      bad = bad || errors[i] != 0;
       line = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
     }
+    if (bad && ++bad_lines > rules_bad_lines_reported) continue;  // refused without a word, counted
+    for (int code : errors)
+      if (code != 0) report_error(code);  // a bad value counts as 0
     if (dst_rule_next < dst_rule_capacity) ++added;
     add_rule_from_values(values);
   }
-  std::fclose(f);
+  if (bad_lines > rules_bad_lines_reported) {
+    print_text(std::to_string(bad_lines - rules_bad_lines_reported) + " more bad lines of " + path +
+               " were refused.\n");
+  }
   return added;
 }
 

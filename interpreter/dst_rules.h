@@ -83,9 +83,12 @@ void dst_add_builtin_rules();
 // Start-up: the built-in rules, then "dstrules.txt" in the interpreter's
 // folder; the result is remembered as the start-up state.
 void dst_load_rules();
-// Reads rules from a file of lines of twelve comma-separated numbers. Bad or
-// missing values are reported and count as 0. Returns the rules read, or -1
-// when the file cannot be opened.
+// Reads rules from a file of lines of twelve comma-separated numbers (a
+// regular file of at most 1 MiB; only the first 255 bytes of a line count).
+// Bad or missing values (a NUL byte is a bad value) are reported and count as
+// 0; after ten bad lines, further bad lines are refused and counted, and one
+// line says how many. Returns the rules added, or -1 when the file is missing
+// or was refused (the reason is printed).
 int dst_load_rules_file(const char* path);
 // Back to the start-up table.
 void dst_rules_restore_startup();

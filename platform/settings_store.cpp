@@ -1,6 +1,9 @@
 // The settings file: "Name=s:text" and "Name=n:number" lines, texts escaped so
-// that any byte but NUL survives a round trip; see settings_store.h.
+// that any byte but NUL survives a round trip; other lines (comments) are
+// kept as they stand; see settings_store.h.
 #include "platform/settings_store.h"
+
+#include "platform/small_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +14,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -34,7 +38,12 @@ struct settings_store_state {
   std::string path;
   value_map values;   // the file as read, with the pending changes applied
   value_map pending;  // changes not yet in the file
+  std::string failure;  // why the last open or commit failed
 };
+
+// A settings file is a few kilobytes; anything much larger is not one.
+constexpr std::size_t settings_file_max_bytes = 1 << 20;
+constexpr char settings_file_header[] = "# Tovarelle settings (s: text, n: number)";
 settings_store_state store;
 
 std::string escape_text(std::string_view text) {
@@ -85,28 +94,45 @@ bool parse_line(std::string_view line, stored_value& value) {
   return true;
 }
 
-// Reads the whole file into values; a missing file gives an empty map.
-bool read_file(const std::string& path, value_map& values) {
-  values.clear();
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return errno == ENOENT;
+// The value a line of the file holds: false for comments, blank or damaged
+// lines and lines with a NUL byte (a CR before the line end is dropped).
+bool parse_file_line(std::string_view line, stored_value& value) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return !line.empty() && line[0] != '#' && line.find('\0') == std::string_view::npos && parse_line(line, value);
+}
+
+// The file as read: its lines as they stand (for the rewrite, which keeps
+// every line it does not change) and the values they hold.
+struct file_image {
+  std::vector<std::string> lines;
+  value_map values;
+};
+
+void fail(const std::string& what, const char* why) { store.failure = what + ": " + why; }
+
+// Reads the whole file; a missing file gives an empty image. A later line of
+// the same name wins. Lines that hold no value (comments, damage, NUL bytes)
+// are kept as lines only.
+bool read_file(const std::string& path, file_image& image) {
+  image = file_image{};
   std::string content;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
+  int error = 0;
+  small_file_status status = read_small_file(path, settings_file_max_bytes, content, error);
+  if (status == small_file_status::missing) return true;
+  if (status != small_file_status::ok) {
+    fail(path, small_file_problem(status, settings_file_max_bytes, error).c_str());
+    return false;
+  }
   std::size_t pos = 0;
   while (pos < content.size()) {
     std::size_t end = content.find('\n', pos);
     if (end == std::string::npos) end = content.size();
-    std::string_view line(content.data() + pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    image.lines.emplace_back(content, pos, end - pos);
     stored_value v;
-    if (!line.empty() && line[0] != '#' && parse_line(line, v)) values[v.name] = v;
+    if (parse_file_line(image.lines.back(), v)) image.values[v.name] = v;
     pos = end + 1;
   }
-  return ok;
+  return true;
 }
 
 // Creates every missing folder of path's parent.
@@ -117,11 +143,22 @@ bool make_parent_folders(const std::string& path) {
   for (std::size_t i = 1; i <= folder.size(); ++i) {
     if (i == folder.size() || folder[i] == '/') {
       std::string part = folder.substr(0, i);
-      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+        fail(part, std::strerror(errno));
+        return false;
+      }
     }
   }
   struct stat st {};
-  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (::stat(folder.c_str(), &st) != 0) {
+    fail(folder, std::strerror(errno));
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    fail(folder, "not a folder");
+    return false;
+  }
+  return true;
 }
 
 bool write_all(int fd, const std::string& text) {
@@ -137,23 +174,70 @@ bool write_all(int fd, const std::string& text) {
   return true;
 }
 
-// Writes values to a temporary file beside path, then renames it over path.
-bool write_file_atomically(const std::string& path, const value_map& values) {
-  std::string text = "# Tovarelle settings (s: text, n: number)\n";
-  for (const auto& [key, v] : values) {
-    text += v.name;
-    text += v.is_number ? "=n:" + std::to_string(v.number) : "=s:" + escape_text(v.text);
+std::string value_line(const stored_value& v, const std::string& name) {
+  return name + (v.is_number ? "=n:" + std::to_string(v.number) : "=s:" + escape_text(v.text));
+}
+
+// The text of the file after the changes: every line kept in its place, a
+// changed value's line rewritten where it stands (keeping its spelling of
+// the name), new values at the end.
+std::string merged_text(const file_image& image, const value_map& changes) {
+  std::string text;
+  std::map<std::string, bool, case_blind_less> placed;
+  if (image.lines.empty()) {
+    text += settings_file_header;
     text += '\n';
   }
-  std::string temp = path + ".XXXXXX";
-  std::string temp_buf = temp;
+  for (const std::string& line : image.lines) {
+    stored_value v;
+    auto change = parse_file_line(line, v) ? changes.find(v.name) : changes.end();
+    if (change != changes.end()) {
+      text += value_line(change->second, v.name);
+      placed[v.name] = true;
+    } else {
+      text += line;
+    }
+    text += '\n';
+  }
+  for (const auto& [key, v] : changes) {
+    if (placed.count(key) != 0) continue;
+    text += value_line(v, v.name);
+    text += '\n';
+  }
+  return text;
+}
+
+// The file a write replaces: a settings file that is a link is replaced where
+// it points, so the link stays.
+std::string write_target(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return path;
+  std::string target = real;
+  std::free(real);
+  return target;
+}
+
+// Writes text to a temporary file beside path, then renames it over path.
+bool write_file_atomically(const std::string& path, const std::string& text) {
+  std::string target = write_target(path);
+  std::string temp_buf = target + ".XXXXXX";
   int fd = ::mkstemp(temp_buf.data());
-  if (fd < 0) return false;
-  bool ok = write_all(fd, text) && ::fsync(fd) == 0;
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(temp_buf.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(temp_buf.c_str());
-  return ok;
+  if (fd < 0) {
+    fail(target, std::strerror(errno));
+    return false;
+  }
+  int error = 0;
+  if (!write_all(fd, text) || ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temp_buf.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp_buf.c_str());
+    fail(target, std::strerror(error));
+    return false;
+  }
+  return true;
 }
 
 // Whether two values are the same setting (the name's spelling aside).
@@ -166,7 +250,11 @@ bool valid_name(std::string_view name) {
   return !name.empty() && name[0] != '#' && name.find_first_of("=\r\n") == std::string_view::npos;
 }
 
+// A value that is already what the file holds is not a change: the file is
+// rewritten only when something in it changes.
 void set_value(const stored_value& v) {
+  auto known = store.values.find(v.name);
+  if (known != store.values.end() && same_value(known->second, v) && store.pending.count(v.name) == 0) return;
   auto put = [&](value_map& map) {
     auto it = map.find(v.name);
     if (it == map.end()) {
@@ -193,12 +281,17 @@ std::string settings_store_default_path() {
 
 bool settings_store_open(const std::string& path) {
   settings_store_close();
-  if (path.empty() || !make_parent_folders(path)) return false;
-  value_map values;
-  if (!read_file(path, values)) return false;
+  store.failure.clear();
+  if (path.empty()) {
+    store.failure = "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)";
+    return false;
+  }
+  if (!make_parent_folders(path)) return false;
+  file_image image;
+  if (!read_file(path, image)) return false;
   store.open = true;
   store.path = path;
-  store.values = std::move(values);
+  store.values = std::move(image.values);
   return true;
 }
 
@@ -247,28 +340,36 @@ bool settings_store_write_number(std::string_view name, std::uint32_t value) {
 }
 
 bool settings_store_commit() {
-  if (!store.open) return false;
+  store.failure.clear();
+  if (!store.open) {
+    store.failure = "the settings file is not open";
+    return false;
+  }
   if (store.pending.empty()) return true;
   // Merge into the file as it is now, so values another process wrote survive.
-  value_map on_disk;
+  file_image on_disk;
   if (!read_file(store.path, on_disk)) return false;
+  // Every start writes the size settings back: a file that already holds
+  // them is left as it is (no rewrite, no fsync).
   bool changed = false;
   for (const auto& [key, v] : store.pending) {
-    auto it = on_disk.find(key);
-    if (it == on_disk.end()) {
-      on_disk[key] = v;
-      changed = true;
-    } else if (!same_value(it->second, v)) {
+    auto it = on_disk.values.find(key);
+    if (it == on_disk.values.end() || !same_value(it->second, v)) changed = true;
+  }
+  if (changed && !write_file_atomically(store.path, merged_text(on_disk, store.pending))) return false;
+  for (const auto& [key, v] : store.pending) {
+    auto it = on_disk.values.find(key);
+    if (it == on_disk.values.end()) {
+      on_disk.values[key] = v;
+    } else {
       std::string spelling = it->second.name;
       it->second = v;
       it->second.name = spelling;
-      changed = true;
     }
   }
-  // Every start writes the size settings back: a file that already holds
-  // them is left as it is (no rewrite, no fsync).
-  if (changed && !write_file_atomically(store.path, on_disk)) return false;
-  store.values = std::move(on_disk);
+  store.values = std::move(on_disk.values);
   store.pending.clear();
   return true;
 }
+
+const std::string& settings_store_failure() { return store.failure; }

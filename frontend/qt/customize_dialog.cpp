@@ -141,9 +141,11 @@ void CustomizeDialog::validate(int index, bool enter) {
 
 void CustomizeDialog::save() {
   for (size_setting& s : size_settings) s.current = s.edited;
-  reg_save_size_settings();
-  show_message(this, QStringLiteral("Customize"),
-               QStringLiteral("Changed Values will take effect the next time you start Tovarelle."));
+  // A failed save has been told in a message box of its own.
+  if (reg_save_size_settings()) {
+    show_message(this, QStringLiteral("Customize"),
+                 QStringLiteral("Changed Values will take effect the next time you start Tovarelle."));
+  }
   accept();
 }
 

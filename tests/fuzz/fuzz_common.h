@@ -1,8 +1,10 @@
 // Shared set-up for the fuzz harnesses: a quiet front-end port that bounds
-// how long one input may run, and the one-time interpreter start-up.
+// how long one input may run, the one-time interpreter start-up, and a
+// scratch folder of each process's own where inputs may write files.
 #pragma once
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "ports/frontend_port.h"
@@ -16,7 +18,9 @@ void fuzz_arm_alarm(int milliseconds);
 // that loop by design (10 GOTO 10) end instead of hanging the fuzzer.
 class FuzzPort final : public FrontendPort {
  public:
-  void print_text(std::string_view) override {}
+  // Output goes nowhere, or to standard error with TOV_FUZZ_ECHO=1 (to see
+  // what a finding does when it is replayed).
+  void print_text(std::string_view text) override;
   void set_control_text(int, std::string_view) override {}
   void enable_control(int, bool) override {}
   void focus_control(int) override {}
@@ -43,6 +47,18 @@ class FuzzPort final : public FrontendPort {
   std::chrono::steady_clock::time_point deadline{};
 };
 
-// Installs a FuzzPort and runs init_interpreter_tables once per process;
-// aborts when start-up fails, since then no input can say anything.
+// Installs a FuzzPort, makes this process's scratch folder (a new folder
+// under the current directory, also the working folder and the current
+// directory from then on, so parallel workers never share a file) and runs
+// init_interpreter_tables once per process; aborts when start-up fails,
+// since then no input can say anything.
 FuzzPort& fuzz_start_interpreter();
+
+// The scratch folder, without a closing "/".
+const std::string& fuzz_scratch_folder();
+// Writes size bytes as the file name in the scratch folder; aborts when it
+// cannot (the harness would test nothing).
+void fuzz_write_scratch_file(const char* name, const void* data, std::size_t size);
+// Empties the scratch folder and puts the interpreter back to its state after
+// start-up, so that every input starts alike and a finding replays alone.
+void fuzz_start_input();

@@ -332,4 +332,23 @@ TEST_F(DialogStateTest, DebugTestRoutinesThatActOnTheWindow) {
   EXPECT_EQ(controls.output.find("ERROR"), std::string::npos) << controls.output;
 }
 
+// Settings failures reach the user in message boxes: those told at start,
+// before the window existed, once it is up, and a failed save on Exit.
+TEST_F(DialogStateTest, SettingsFailuresAreShownInMessageBoxes) {
+  dialog.reset();
+  settings_tell("The settings file was not read (test).");
+  dialog = std::make_unique<MainDialog>(controls);
+  dialog->init(false);
+  EXPECT_EQ(controls.messages, std::vector<std::string>{"The settings file was not read (test)."});
+
+  controls.messages.clear();
+  int saved_key = settings_key;
+  settings_key = 0;  // no store: nothing can be saved
+  dialog->exit_road();
+  settings_key = saved_key;
+  ASSERT_EQ(controls.messages.size(), 1u);
+  EXPECT_NE(controls.messages[0].find("settings"), std::string::npos) << controls.messages[0];
+  EXPECT_TRUE(controls.ended);
+}
+
 }  // namespace

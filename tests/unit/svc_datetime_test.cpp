@@ -3,8 +3,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "interpreter/datetime.h"
@@ -320,6 +322,57 @@ TEST_F(SvcDatetimeTest, RulesFileAddsRulesAndReportsBadValues) {
   EXPECT_EQ(daylight_at(2031, 4, 6, 2, 0), 1);  // first Sunday of April, the 1986 pattern
   EXPECT_EQ(daylight_at(2031, 3, 20, 12, 0), 0);
   EXPECT_EQ(dst_load_rules_file("/nonexistent/dstrules.txt"), -1);
+}
+
+// Files that are not rules files end at once with one line that says why;
+// a NUL byte is a bad value of its own line; a flood of bad lines is told in
+// full only for the first ten. (An alarm ends the test if a read hangs.)
+TEST_F(SvcDatetimeTest, RulesFileRefusesWhatIsNotARulesFile) {
+  char folder[] = "/tmp/svc_dstrules_XXXXXX";
+  ASSERT_NE(::mkdtemp(folder), nullptr);
+  std::string dir = folder;
+  ::alarm(20);
+  auto load = [&](const std::string& name) {
+    port.output.clear();
+    dst_add_builtin_rules();
+    return dst_load_rules_file((dir + "/" + name).c_str());
+  };
+
+  ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (dir + "/zero").c_str()), 0);
+  for (const char* name : {"fifo", "zero"}) {
+    EXPECT_EQ(load(name), -1) << name;
+    EXPECT_EQ(port.output, dir + "/" + name + ": not a regular file; no daylight-saving rules were read from it.\n");
+    EXPECT_EQ(dst_rule_count, 4);
+  }
+  std::ofstream(dir + "/huge") << std::string((1 << 20) + 1, '\n');
+  EXPECT_EQ(load("huge"), -1);
+  EXPECT_NE(port.output.find("larger than 1048576 bytes"), std::string::npos) << port.output;
+
+  // The NUL spoils the first line's last value only; the second line stays whole.
+  static const char with_nul[] = "2030,2100,4,1,1,60,2,10,5,1,0,2\0junk\n2200,2300,3,2,1,60,2,11,1,1,0,2\n";
+  std::ofstream(dir + "/nul", std::ios::binary) << std::string(with_nul, sizeof with_nul - 1);
+  EXPECT_EQ(load("nul"), 2);
+  EXPECT_EQ(port.output, "ERROR - Invalid character in number string.\n");
+  ASSERT_EQ(dst_rule_count, 6);
+  EXPECT_EQ(dst_rules[4].end_hour, 0);
+  EXPECT_EQ(dst_rules[5].first_year, 2200);
+  EXPECT_EQ(dst_rules[5].end_hour, 2);
+
+  {
+    std::ofstream flood(dir + "/flood");
+    flood << "2030,2100,4,1,1,60,2,10,5,1,0,2\n";
+    for (int i = 0; i < 100000; ++i) flood << "x\n";
+  }
+  EXPECT_EQ(load("flood"), 11);  // the good line and the ten reported bad ones
+  std::size_t lines = 0;
+  for (char c : port.output) lines += c == '\n';
+  EXPECT_EQ(lines, 10u * 12 + 1);  // twelve bad values in each of ten lines, then the summary
+  EXPECT_NE(port.output.find("\n99990 more bad lines of " + dir + "/flood were refused.\n"), std::string::npos);
+
+  ::alarm(0);
+  std::string cmd = "rm -rf '" + dir + "'";
+  (void)std::system(cmd.c_str());
 }
 
 TEST_F(SvcDatetimeTest, DayChangeTest) {

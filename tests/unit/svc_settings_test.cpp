@@ -2,12 +2,15 @@
 // lists and the default working folder.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <dirent.h>
 #include <vector>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +38,7 @@ class SvcSettingsTest : public ::testing::Test {
   std::string config;
   std::string settings_file;
   ScriptedPort port;
+  std::vector<std::string> told;  // settings failures told to the user
 
   void SetUp() override {
     char tmpl[] = "/tmp/svc_settings_XXXXXX";
@@ -49,12 +53,14 @@ class SvcSettingsTest : public ::testing::Test {
     settings_file = config + "/tovarelle/settings";
     startup_folder = root;
     install_frontend_port(&port);
+    settings_install_teller([this](const std::string& text) { told.push_back(text); });
   }
   void TearDown() override {
     settings_store_close();
     settings_key = 0;
     size_settings_reset_current();
     install_frontend_port(nullptr);
+    settings_install_teller(nullptr);
     std::string cmd = "rm -rf '" + root + "'";
     (void)std::system(cmd.c_str());
   }
@@ -127,6 +133,143 @@ TEST_F(SvcSettingsTest, StoreIgnoresDamagedLinesAndKeepsOtherWritersValues) {
     ::closedir(dir);
   }
   EXPECT_EQ(names, std::vector<std::string>{"settings"});
+}
+
+// Reading refuses what is not a settings file: it never blocks on a FIFO nor
+// reads a device or a huge file, and says why; start-up then uses the
+// defaults and tells that nothing will be saved. (An alarm ends the test if
+// a read hangs.)
+TEST_F(SvcSettingsTest, StoreRefusesFilesThatAreNotSettingsFiles) {
+  write_settings("");
+  ASSERT_EQ(::unlink(settings_file.c_str()), 0);
+  struct refused_case {
+    const char* name;
+    std::function<int()> make;
+    const char* reason;
+  };
+  const refused_case cases[] = {
+      {"fifo", [&] { return ::mkfifo(settings_file.c_str(), 0600); }, "not a regular file"},
+      {"link to /dev/zero", [&] { return ::symlink("/dev/zero", settings_file.c_str()); }, "not a regular file"},
+      {"folder", [&] { return ::mkdir(settings_file.c_str(), 0700); }, "not a regular file"},
+      {"1 GB file",
+       [&] {
+         std::ofstream(settings_file) << "ScreenSize=n:2\n";
+         return ::truncate(settings_file.c_str(), 1 << 30);  // sparse: takes no room
+       },
+       "larger than 1048576 bytes"},
+  };
+  ::alarm(20);
+  for (const refused_case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(c.make(), 0);
+    EXPECT_FALSE(settings_store_open(settings_file));
+    EXPECT_EQ(settings_store_failure(), settings_file + ": " + c.reason);
+    told.clear();
+    settings_load_at_startup();
+    EXPECT_EQ(settings_key, 0);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], "The settings file was not read (" + settings_file + ": " + c.reason +
+                           "); the defaults are used and no settings will be saved.");
+    EXPECT_EQ(reg_save_settings(), 0);  // the exit road says it again
+    EXPECT_EQ(told.size(), 2u);
+    std::string cmd = "rm -rf '" + settings_file + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+  }
+  ::alarm(0);
+}
+
+// A failed save is told with its reason, the old file stays whole and the
+// change stays pending; a later save that works writes it.
+TEST_F(SvcSettingsTest, FailedSaveIsToldAndNothingIsLost) {
+  write_settings("LogFileName=s:old.log\n");
+  settings_load_at_startup();
+  ASSERT_EQ(settings_key, 1);
+  told.clear();
+  std::string folder = config + "/tovarelle";
+  std::string moved = root + "/moved";
+  ASSERT_EQ(::rename(folder.c_str(), moved.c_str()), 0);  // the folder went away
+  log_file_name = "new.log";
+  EXPECT_EQ(reg_save_settings(), 0);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0], "The settings could not be saved (" + settings_file + ": No such file or directory).");
+
+  // A write that fails half-way (a full disk, here a file size limit).
+  ASSERT_EQ(::rename(moved.c_str(), folder.c_str()), 0);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit tiny = saved;
+  tiny.rlim_cur = 16;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+  told.clear();
+  EXPECT_EQ(reg_save_settings(), 0);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+  std::signal(SIGXFSZ, old_handler);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0], "The settings could not be saved (" + settings_file + ": File too large).");
+  EXPECT_EQ(read_whole_file(settings_file).find("LogFileName=s:new.log"), std::string::npos);
+  EXPECT_NE(read_whole_file(settings_file).find("LogFileName=s:old.log\n"), std::string::npos);
+
+  told.clear();
+  EXPECT_EQ(reg_save_settings(), 1);
+  EXPECT_TRUE(told.empty());
+  EXPECT_NE(read_whole_file(settings_file).find("LogFileName=s:new.log\n"), std::string::npos);
+}
+
+// The rewrite keeps the lines it does not understand where they stand,
+// changes a value in its own line, and writes nothing when nothing changed.
+TEST_F(SvcSettingsTest, RewriteKeepsCommentsAndUnreadLines) {
+  const std::string before =
+      "# my own note\n"
+      "NumVariables=n:5\n"
+      "\n"
+      "garbage line\n"
+      "Odd=n:12x\r\n"
+      "# another note\n"
+      "ScreenSize=n:2\n";
+  write_settings(before);
+  settings_load_at_startup();
+  std::string after = read_whole_file(settings_file);
+  const std::string kept = "# my own note\nNumVariables=n:200\n\ngarbage line\nOdd=n:12x\r\n# another note\n";
+  ASSERT_EQ(after.substr(0, kept.size()), kept);
+  EXPECT_NE(after.find("ScreenSize=n:2\n"), std::string::npos);
+  EXPECT_NE(after.find("StringSpace=n:65536\n"), std::string::npos);  // new values at the end
+  EXPECT_EQ(after.find("NumVariables=n:5"), std::string::npos);
+
+  struct stat first {};
+  ASSERT_EQ(::stat(settings_file.c_str(), &first), 0);
+  settings_store_close();
+  settings_load_at_startup();  // nothing changed: the file is not replaced
+  struct stat second {};
+  ASSERT_EQ(::stat(settings_file.c_str(), &second), 0);
+  EXPECT_EQ(first.st_ino, second.st_ino);
+  EXPECT_EQ(read_whole_file(settings_file), after);
+
+  // A settings file that is a link stays a link; the file it names changes.
+  std::string real = root + "/real-settings";
+  ASSERT_EQ(::rename(settings_file.c_str(), real.c_str()), 0);
+  ASSERT_EQ(::symlink(real.c_str(), settings_file.c_str()), 0);
+  settings_store_close();
+  settings_load_at_startup();
+  log_file_name = "linked.log";
+  ASSERT_EQ(reg_save_settings(), 1);
+  struct stat link {};
+  ASSERT_EQ(::lstat(settings_file.c_str(), &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  EXPECT_NE(read_whole_file(real).find("LogFileName=s:linked.log\n"), std::string::npos);
+  EXPECT_EQ(read_whole_file(real).substr(0, 14), "# my own note\n");
+}
+
+// Told before any teller exists, a text waits (once) for the next teller.
+TEST_F(SvcSettingsTest, TextsToldBeforeATellerWaitForIt) {
+  settings_install_teller(nullptr);
+  settings_tell("first");
+  settings_tell("first");
+  settings_tell("second");
+  settings_install_teller([this](const std::string& text) { told.push_back(text); });
+  EXPECT_EQ(told, (std::vector<std::string>{"first", "second"}));
+  settings_tell("third");
+  EXPECT_EQ(told.size(), 3u);
 }
 
 // Writing back the values the file already holds (every start does so with
