@@ -521,7 +521,9 @@ int reduce_table(expr_item* table, int& count, unsigned kinds) {
 // a NaN compared) sends the expression down the general road from its start;
 // so does any change to what the items depend on.
 
-enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_ELEMENT, FAST_OPERATOR, FAST_COMPARISON };
+// FAST_READ: an item read again through get_item (an array element, a
+// function call, a parenthesised expression), as the general road reads it.
+enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_READ, FAST_OPERATOR, FAST_COMPARISON };
 
 // Plain data without initialisers: the recorder on every general evaluation
 // fills only the items it uses.
@@ -544,6 +546,7 @@ struct expression_memo {
   std::uint32_t variable_resets = 0;
   std::uint32_t array_creations = 0;
   std::uint32_t array_count_seen = 0;
+  std::uint32_t tokens_generation = 0;
   std::uint16_t flags = 0;
   std::uint16_t end_column = 0;    // where the item that ends the expression starts
   std::uint32_t first_column = 0;  // column of the first item
@@ -602,28 +605,16 @@ struct expression_recorder {
       f.op = static_cast<char>(item.value.token);
     } else if (!operand_expected) {
       return fail();
-    } else if (item.type == ITEM_DOUBLE && item.array != nullptr) {
-      f.kind = FAST_ELEMENT;
     } else if (item.type == ITEM_DOUBLE) {
-      // A simple variable: its slot is in the variable table and the item's
-      // text is that variable's name (a function's result also leaves a slot).
-      if (item_is_parameter || current_value_slot == nullptr || variable_count == 0) return fail();
-      const variable_entry* first = variable_table;
-      const auto* slot_bytes = reinterpret_cast<const unsigned char*>(current_value_slot);
-      const auto* base = reinterpret_cast<const unsigned char*>(&first->value);
-      if (slot_bytes < base) return fail();
-      std::size_t distance = static_cast<std::size_t>(slot_bytes - base);
-      if (distance % sizeof(variable_entry) != 0) return fail();
-      std::size_t index = distance / sizeof(variable_entry);
-      if (index >= variable_count || variable_table[index].type != ITEM_DOUBLE) return fail();
-      std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
-      if (length == 0 || length > 60 ||
-          !names_equal(std::string_view(item_start, length), variable_name(variable_table[index])))
-        return fail();
-      f.kind = FAST_VARIABLE;
-      f.variable = static_cast<std::int32_t>(index);
-      f.name_length = static_cast<std::uint8_t>(length);
-      f.after = char_after_name;
+      int index = item.array == nullptr ? simple_variable(item_start) : -1;
+      if (index >= 0) {
+        f.kind = FAST_VARIABLE;
+        f.variable = index;
+        f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
+        f.after = char_after_name;
+      } else {
+        f.kind = FAST_READ;
+      }
     } else if (item.type == ITEM_NUMERIC_TEXT) {
       // Small integers only: the general road converts them exactly.
       std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
@@ -648,6 +639,25 @@ struct expression_recorder {
 
   void fail() { usable = false; }
 
+  // The index of the simple variable the item just read is, or -1: its slot
+  // is in the variable table and its text is that variable's name (a
+  // function's result also leaves a slot behind).
+  static int simple_variable(const char* item_start) {
+    if (item_is_parameter || current_value_slot == nullptr || variable_count == 0) return -1;
+    const auto* slot_bytes = reinterpret_cast<const unsigned char*>(current_value_slot);
+    const auto* base = reinterpret_cast<const unsigned char*>(&variable_table[0].value);
+    if (slot_bytes < base) return -1;
+    std::size_t distance = static_cast<std::size_t>(slot_bytes - base);
+    if (distance % sizeof(variable_entry) != 0) return -1;
+    std::size_t index = distance / sizeof(variable_entry);
+    if (index >= variable_count || variable_table[index].type != ITEM_DOUBLE) return -1;
+    std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
+    if (length == 0 || length > 60 ||
+        !names_equal(std::string_view(item_start, length), variable_name(variable_table[index])))
+      return -1;
+    return static_cast<int>(index);
+  }
+
   // The expression ended with a result of type result (a double, or the
   // text of a lone literal).
   void finish(int result) {
@@ -660,6 +670,7 @@ struct expression_recorder {
     memo.variable_resets = variable_reset_count;
     memo.array_creations = array_creation_count;
     memo.array_count_seen = array_count;
+    memo.tokens_generation = name_tokens_generation();
     memo.end_column = static_cast<std::uint16_t>(end - line_start);
     expression_memo_slot(key) = memo;
   }
@@ -670,6 +681,7 @@ const expression_memo* remembered_expression(std::uint32_t key, int flags) {
   const expression_memo& memo = expression_memo_slot(key);
   if (memo.key != key || memo.epoch != scan_memo.epoch || memo.flags != flags ||
       memo.variable_resets != variable_reset_count || memo.array_creations != array_creation_count ||
+      memo.tokens_generation != name_tokens_generation() ||
       !fast_modes())
     return nullptr;
   return &memo;
@@ -707,15 +719,13 @@ inline bool fast_comparison(int code, double a, double b, double& out) {
 // strings), then the item that ends it, then computes in one pass. Anything
 // the one pass does not do exactly as the passes (a division by zero, a result
 // that is not finite, a NaN compared) goes through the passes over the same
-// table. Returns the result type, a negative code, or fast_not_taken (before
-// any item was read) with the scan position back at the expression's start.
-constexpr int fast_not_taken = -100000;
+// table. Returns the result type or a negative code.
 
 int evaluate_remembered(const expression_memo& memo, int flags) {
-  const char* const expression_start = scan_pointer;
   alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
   expr_item* const table = reinterpret_cast<expr_item*>(table_room);
   unsigned kinds = 0;
+  bool all_double = true;
   for (int k = 0; k < memo.count; ++k) {
     const fast_item& f = memo.items[k];
     expr_item& item = *new (&table[k]) expr_item{};
@@ -759,18 +769,27 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         item.type = ITEM_COMPARISON;
         item.value.token = f.op;
         break;
-      default: {  // FAST_ELEMENT
+      default: {  // FAST_READ
         scan_pointer = line_start + f.line_column;
         int result = get_item(item, flags);
         if (result < 0) return report_error(err_return_get_item);
-        // An element keeps its array's type; the memo holds only while no
-        // array was made, so a double stays a double.
-        if (result != ITEM_DOUBLE) {
-          if (k == 0) {
-            scan_pointer = expression_start;
-            return fast_not_taken;
-          }
-          return report_error_at(item.column, err_invalid_expression);
+        if (result == 0 || item.type == ITEM_STATEMENT) return report_error_at(item.column, err_invalid_expression);
+        // A function may give another type this time: the item is kept as
+        // the general road keeps it, and the passes then combine the table.
+        if (item.type == ITEM_STRING || item.type == ITEM_NUMERIC_TEXT) {
+          std::uint32_t offset = 0;
+          if (string_accumulator_to_temp(&offset) < 0) return -14;
+          item.value.bits = offset;
+          all_double = false;
+        } else if (item.type == ITEM_LONG) {
+          long_number* holder = long_temp_alloc();
+          if (!holder) return -1;
+          int moved = long_move(long_accumulator, holder);
+          if (moved < 0) return moved;
+          item.value.long_value = holder;
+          all_double = false;
+        } else if (item.type != ITEM_DOUBLE) {
+          all_double = false;
         }
         break;
       }
@@ -793,10 +812,14 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     double_accumulator = 0.0;
     string_accumulator[0] = '\0';
     string_accumulator_length = 0;
-    return ITEM_DOUBLE;
+    return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
   }
-  if (memo.result_type == ITEM_NUMERIC_TEXT) {
-    int count = 1;
+  if (memo.result_type == ITEM_NUMERIC_TEXT || !all_double) {
+    const expr_item& only = table[0];
+    if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
+                            only.type == ITEM_NUMERIC_ARRAY))
+      last_array_entry = only.array;
+    int count = memo.count;
     int reduced = reduce_table(table, count, kinds);
     return reduced < 0 ? reduced : deliver_result(table[0]);
   }
@@ -871,11 +894,7 @@ int evaluate_expression(int flags) {
   const char* expression_start = scan_pointer;
   const std::uint32_t memo_key = scan_memo_key(flags);
   if (memo_key != 0) {
-    if (const expression_memo* memo = remembered_expression(memo_key, flags)) {
-      int result = evaluate_remembered(*memo, flags);
-      if (result != fast_not_taken) return result;
-      error_column = static_cast<int>(scan_column());
-    }
+    if (const expression_memo* memo = remembered_expression(memo_key, flags)) return evaluate_remembered(*memo, flags);
   }
   expression_recorder recorder;
   recorder.start(memo_key, flags);

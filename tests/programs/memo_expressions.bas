@@ -2,7 +2,8 @@
 // variable on one call and a function's parameter on the next, literals
 // beside array elements (the temporary strings they take show in PRINTALL),
 // divisions by zero let through by MATHERROK (a subscript drawing RND is
-// evaluated once). The session
+// evaluated once), a function whose result changes type between passes.
+// The session
 // (memo_expressions.cmd) then runs programs whose second pass fails.
 DIM a(5)
 FOR i = 1 TO 4
@@ -25,7 +26,19 @@ FOR i = 1 TO 3
   d = 0
 NEXT
 PRINT INT(RND(1) * 1000)
+FOR i = 1 TO 3
+  w = INT(RND(1) * 100) / d + (i - 1)
+  PRINT "w"; w
+  d = i - 1
+NEXT
 DEBUG MATHERROK OFF
+s$ = "3"
+FOR i = 1 TO 3
+  v = VAL(s$) * 2 + i
+  PRINT "v"; v; (VAL(s$)) + 1
+  s$ = "123456789012345678901"
+  IF i = 2 THEN s$ = "0.5"
+NEXT
 DEF twice(x) = GOSUB 900
 x = 7
 FOR i = 1 TO 2
