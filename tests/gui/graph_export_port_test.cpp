@@ -35,6 +35,7 @@
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/jpeg_decode.h"
 #include "tests/support/scripted_port.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -46,15 +47,6 @@ std::string temp_name(const std::string& name) {
 QtFontEngine& fonts() {
   static QtFontEngine engine;
   return engine;
-}
-
-bool have_program(const char* name) {
-  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string read_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The dialogs and messages of an export, scripted: the screen is the

@@ -27,6 +27,7 @@
 #include "frontend/qt/graph_export.h"
 #include "frontend/qt/graph_export_dialogs.h"
 #include "tests/support/jpeg_decode.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -37,10 +38,6 @@ QtFontEngine& engine() {
 
 std::string temp_name(const std::string& name) {
   return "/tmp/tov-export-" + std::to_string(::getpid()) + "-" + name;
-}
-
-bool have_program(const char* name) {
-  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 std::vector<std::uint8_t> read_bytes(const std::string& path) {

@@ -14,8 +14,11 @@
 #include <sstream>
 
 #include "tests/support/recording_device.h"
+#include "tests/support/test_files.h"
 
 namespace {
+
+std::string temp_path(const char* name) { return test_temp_path("tov-emf", name); }
 
 std::uint32_t u32(const std::vector<std::uint8_t>& d, std::size_t at) {
   return static_cast<std::uint32_t>(d.at(at)) | static_cast<std::uint32_t>(d.at(at + 1)) << 8 |
@@ -141,23 +144,6 @@ void draw_sample(DrawDevice& dev) {
 }
 
 emf_reference sample_reference() { return {4960, 7015, 210, 297, 600, 600}; }
-
-std::string temp_path(const char* name) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && *dir ? dir : "/tmp") + "/tov-emf-" + std::to_string(::getpid()) + "-" + name;
-}
-
-bool have_program(const char* name) {
-  std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
-
-std::string read_text(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 }  // namespace
 

@@ -19,25 +19,11 @@
 #include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/recording_device.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
-std::string temp_path(const char* name) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && *dir ? dir : "/tmp") + "/tov-graph-emf-" + std::to_string(::getpid()) + "-" + name;
-}
-
-bool have_program(const char* name) {
-  std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
-
-std::string read_text(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string temp_path(const char* name) { return test_temp_path("tov-graph-emf", name); }
 
 class GraphMetafileRender : public GraphWindowTest {
  protected:
