@@ -714,6 +714,48 @@ inline bool fast_comparison(int code, double a, double b, double& out) {
   return true;
 }
 
+// Combines the operands of a remembered expression (operands[k] for the
+// items at even k) into value: * and /, then + and -, then comparisons, each
+// left to right, as the passes combine them. False when the passes would
+// treat something apart.
+bool fast_combine(const expression_memo& memo, const double* operands, double& value) {
+  bool exact = true;
+  double sums[fast_items_max];
+  char sum_ops[fast_items_max];
+  int sum_count = 0;
+  double current = operands[0];
+  for (int k = 1; exact && k < memo.count; k += 2) {
+    const fast_item& op = memo.items[k];
+    double next = operands[k + 1];
+    if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
+      exact = fast_arithmetic(op.op, current, next, current);
+    } else {
+      sums[sum_count] = current;
+      sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
+      current = next;
+    }
+  }
+  if (!exact) return false;
+  sums[sum_count] = current;
+  double compared[fast_items_max];
+  char compare_codes[fast_items_max];
+  int compare_count = 0;
+  current = sums[0];
+  for (int k = 0; k < sum_count; ++k) {
+    if (sum_ops[k] == '+' || sum_ops[k] == '-') {
+      fast_arithmetic(sum_ops[k], current, sums[k + 1], current);
+    } else {
+      compared[compare_count] = current;
+      compare_codes[compare_count++] = static_cast<char>(sum_ops[k] & 0x3F);
+      current = sums[k + 1];
+    }
+  }
+  compared[compare_count] = current;
+  value = compared[0];
+  for (int k = 0; exact && k < compare_count; ++k) exact = fast_comparison(compare_codes[k], value, compared[k + 1], value);
+  return exact;
+}
+
 // Evaluates a remembered expression: reads its items in order as the general
 // road does (elements through get_item, literals copied to the temporary
 // strings), then the item that ends it, then computes in one pass. Anything
@@ -824,49 +866,13 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     return reduced < 0 ? reduced : deliver_result(table[0]);
   }
 
-  // * and /, then + and -, then comparisons, each left to right, as the
-  // passes combine them.
-  bool exact = true;
-  double sums[fast_items_max];
-  char sum_ops[fast_items_max];
-  int sum_count = 0;
-  double current = table[0].value.number;
-  auto operand = [&](int k) {
+  double operands[fast_items_max];
+  for (int k = 0; k < memo.count; k += 2) {
     const expr_item& item = table[k];
-    return item.type == ITEM_NUMERIC_TEXT ? memo.items[k].value : item.value.number;
-  };
-  current = operand(0);
-  for (int k = 1; exact && k < memo.count; k += 2) {
-    const fast_item& op = memo.items[k];
-    double next = operand(k + 1);
-    if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
-      exact = fast_arithmetic(op.op, current, next, current);
-    } else {
-      sums[sum_count] = current;
-      sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
-      current = next;
-    }
+    operands[k] = item.type == ITEM_NUMERIC_TEXT ? memo.items[k].value : item.value.number;
   }
   double value = 0;
-  if (exact) {
-    sums[sum_count] = current;
-    double compared[fast_items_max];
-    char compare_codes[fast_items_max];
-    int compare_count = 0;
-    current = sums[0];
-    for (int k = 0; k < sum_count; ++k) {
-      if (sum_ops[k] == '+' || sum_ops[k] == '-') {
-        fast_arithmetic(sum_ops[k], current, sums[k + 1], current);
-      } else {
-        compared[compare_count] = current;
-        compare_codes[compare_count++] = static_cast<char>(sum_ops[k] & 0x3F);
-        current = sums[k + 1];
-      }
-    }
-    compared[compare_count] = current;
-    value = compared[0];
-    for (int k = 0; exact && k < compare_count; ++k) exact = fast_comparison(compare_codes[k], value, compared[k + 1], value);
-  }
+  bool exact = fast_combine(memo, operands, value);
   if (!exact) {
     int count = memo.count;
     int reduced = reduce_table(table, count, kinds);
@@ -878,6 +884,42 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
 }
 
 }  // namespace
+
+bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out) {
+  const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
+  if (!memo) return false;
+  double operands[fast_items_max];
+  out.has_variable = false;
+  out.literal_length = 0;
+  for (int k = 0; k < memo->count; ++k) {
+    const fast_item& f = memo->items[k];
+    switch (f.kind) {
+      case FAST_VARIABLE:
+        operands[k] = variable_table[f.variable].value.number;
+        out.has_variable = true;
+        out.after = f.after;
+        out.variable = f.variable;
+        break;
+      case FAST_LITERAL:
+        operands[k] = f.value;
+        out.literal_column = f.line_column;
+        out.literal_length = f.name_length;
+        break;
+      case FAST_OPERATOR:
+      case FAST_COMPARISON:
+        break;
+      default:
+        return false;
+    }
+  }
+  // Skipped, the expression is read but not computed: its value is 0.
+  if (no_execute) out.value = 0.0;
+  else if (!fast_combine(*memo, operands, out.value)) return false;
+  out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+  out.first_column = memo->first_column;
+  out.end_column = memo->end_column;
+  return true;
+}
 
 int evaluate_expression(int flags) {
   struct depth_count {

@@ -678,6 +678,8 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
     note.index = index;
     variable_entry& entry = variable_table[index];
     current_value_slot = &entry.value;
+    // LONG passed over, like DIM: the variable an earlier pass made is no error.
+    if ((flags & GI_LONG) && no_execute) return static_cast<int>(entry.type);
     if (flags & GI_LONG) return report_error_at(item.column, err_variable_already_defined);
     return fetch_slot(item, entry.value, entry.type, flags, false, true);
   }
@@ -709,11 +711,79 @@ int non_name_item(expr_item& item, int flags) {
   return report_error_at(item.column, err_invalid_expression);
 }
 
+constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
+
+// An element at scan_pointer ("(" next) whose subscripts are remembered
+// plain expressions (remembered_plain_value) that fit the array: read
+// without evaluating them again, leaving the scanner's state as
+// array_element leaves it. memo_missed, with nothing changed, otherwise:
+// array_element then reads it, and reports what is wrong.
+int remembered_element(expr_item& item, int array_index, int flags) {
+  if (scan_pointer >= line_end || *scan_pointer != '(') return memo_missed;
+  array_entry& entry = array_table[array_index];
+  constexpr int list_flags = GI_IN_PARENS | GI_LIST;
+  const char* p = scan_pointer + 1;
+  expr_item subscripts[max_parameters];
+  plain_value values[max_parameters];
+  int count = 0;
+  for (;;) {
+    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    if (count == max_parameters || p >= line_end) return memo_missed;
+    plain_value& value = values[count];
+    const auto key = line_text_origin + static_cast<std::uint32_t>(p - line_start);
+    if (!remembered_plain_value(key, list_flags, value)) return memo_missed;
+    const char* end = line_start + value.end_column;
+    if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return memo_missed;
+    subscripts[count].value.number = value.value;
+    ++count;
+    p = end + 1;
+    if (*end == ')') break;
+  }
+  if (count != static_cast<int>(entry.dimension_count)) return memo_missed;
+  std::size_t index = 0;
+  for (int k = 0; k < count; ++k) {
+    double value = subscripts[k].value.number;
+    double size = entry.dimension_sizes[k];
+    if (!(value >= 0.0 && value < size)) return memo_missed;
+    index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
+  }
+  value_slot* slot = entry.data + index;
+
+  // What evaluating the subscripts leaves behind: the last variable's
+  // following character, the last literal's text in the string accumulator,
+  // the last subscript's first column, and in the double accumulator the
+  // last lone literal converted (or else the last subscript).
+  double last_value = values[count - 1].value;
+  for (int k = 0; k < count; ++k) {
+    const plain_value& value = values[k];
+    if (value.has_variable) char_after_name = value.after;
+    if (value.literal_length > 0) {
+      std::memcpy(string_accumulator, line_start + value.literal_column, value.literal_length);
+      string_accumulator[value.literal_length] = '\0';
+      string_accumulator_length = value.literal_length;
+    }
+  }
+  if (no_execute) {
+    // A skipped subscript reads as 0 and leaves the accumulators empty.
+    string_accumulator[0] = '\0';
+    string_accumulator_length = 0;
+  }
+  for (int k = 0; k < count; ++k)
+    if (values[k].lone_literal && !no_execute) last_value = values[k].value;
+  double_accumulator = last_value;
+  error_column = static_cast<int>(values[count - 1].first_column);
+  last_array_entry = nullptr;
+  item_is_parameter = 0;
+  scan_pointer = p;
+  set_element_name(array_name(entry), count, subscripts);
+  item.array = &entry;
+  current_value_slot = slot;
+  return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
+}
+
 // The item a memo entry describes, taken as get_item would take it: the name
 // is passed over, and the same step that found it first runs again with the
 // index it found.
-constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
-
 int remembered_item(expr_item& item, const item_memo& memo, int flags) {
   const char* name_at = scan_pointer;
   const std::size_t length = memo.length;
@@ -751,7 +821,8 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags) {
       const array_entry& entry = array_table[memo.index];
       if (names_equal(std::string_view(name, length), array_name(entry))) {
         skip_blanks_here();
-        return array_element(item, memo.index, flags);
+        int result = remembered_element(item, memo.index, flags);
+        return result != memo_missed ? result : array_element(item, memo.index, flags);
       }
       break;
     }
@@ -930,6 +1001,9 @@ int get_item(expr_item& item, int flags) {
   skip_blanks_here();
   int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
+    // A DIM passed over (a loop's body after its last pass, a false IF) is
+    // only read: the array it made on an earlier pass is no error then.
+    if (declaring && no_execute) return declare_array(item, name, flags);
     if (declaring) return report_error_at(item.column, err_array_already_dimensioned);
     if (key != 0) {
       note.kind = MEMO_ELEMENT;
