@@ -2,6 +2,7 @@
 // small table and reduced by seven left-to-right passes, one per precedence
 // level: unary signs; ^; * / %; + -; comparisons; NOT; AND, OR, EOR, XOR.
 #include "interpreter/expression.h"
+#include "interpreter/short_copy.h"
 
 #include <cmath>
 #include <cstdio>
@@ -719,6 +720,15 @@ inline bool fast_comparison(int code, double a, double b, double& out) {
 // left to right, as the passes combine them. False when the passes would
 // treat something apart.
 bool fast_combine(const expression_memo& memo, const double* operands, double& value) {
+  if (memo.count == 1) {
+    value = operands[0];
+    return true;
+  }
+  if (memo.count == 3) {
+    const fast_item& op = memo.items[1];
+    return op.kind == FAST_OPERATOR ? fast_arithmetic(op.op, operands[0], operands[2], value)
+                                    : fast_comparison(op.op, operands[0], operands[2], value);
+  }
   bool exact = true;
   double sums[fast_items_max];
   char sum_ops[fast_items_max];
@@ -781,7 +791,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         item.value.number = entry.value.number;
         current_value_slot = &entry.value;
         item_is_parameter = 0;
-        std::memcpy(current_name, line_start + f.line_column, f.name_length);
+        copy_short(current_name, line_start + f.line_column, f.name_length);
         current_name[f.name_length] = '\0';
         char_after_name = f.after;
         break;
@@ -790,7 +800,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         // The literal's text in the accumulator and in the temporary strings.
         item_is_parameter = 0;
         current_name[0] = '\0';
-        std::memcpy(string_accumulator, line_start + f.line_column, f.name_length);
+        copy_short(string_accumulator, line_start + f.line_column, f.name_length);
         string_accumulator[f.name_length] = '\0';
         string_accumulator_length = f.name_length;
         std::uint32_t offset = 0;
@@ -813,6 +823,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         break;
       default: {  // FAST_READ
         scan_pointer = line_start + f.line_column;
+        element_name_unused = true;  // the item that ends the expression is read after it
         int result = get_item(item, flags);
         if (result < 0) return report_error(err_return_get_item);
         if (result == 0 || item.type == ITEM_STATEMENT) return report_error_at(item.column, err_invalid_expression);

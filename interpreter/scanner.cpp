@@ -20,6 +20,7 @@
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
 #include "interpreter/scan_memo.h"
+#include "interpreter/short_copy.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
 #include "interpreter/temp_levels.h"
@@ -30,6 +31,7 @@
 char current_name[current_name_size] = {};
 char char_after_name = '\0';
 int item_is_parameter = 0;
+bool element_name_unused = false;
 std::uint32_t field_target_start = 0;
 std::uint32_t field_target_width = 0;
 int field_target_file = 0;
@@ -213,20 +215,20 @@ std::size_t format_unsigned(unsigned long long value, char* out) {
 
 // The element name: the array's name and its truncated subscripts, as
 // "name(3,4)". Written by hand: this runs on every element access.
-void set_element_name(const char* name, int count, const expr_item* subscripts) {
+void set_element_name(const char* name, int count, const double* subscripts) {
   constexpr std::size_t room = sizeof current_name - 1;
   std::size_t used = strnlen(name, room);
-  std::memcpy(current_name, name, used);
+  copy_short(current_name, name, used);
   if (used < room) current_name[used++] = '(';
   for (int k = 0; k < count && used < room; ++k) {
     // Subscripts here have passed the range check: 0 <= s < 2^32.
-    double number = subscripts[k].value.number;
+    double number = subscripts[k];
     unsigned long long value = number >= 0.0 && number < 4294967296.0 ? static_cast<unsigned long long>(number) : 0;
     char text[21];
     std::size_t length = format_unsigned(value, text);
     text[length++] = k + 1 < count ? ',' : ')';
     if (length > room - used) length = room - used;
-    std::memcpy(current_name + used, text, length);
+    copy_short(current_name + used, text, length);
     used += length;
   }
   current_name[used] = '\0';
@@ -248,7 +250,11 @@ int array_element(expr_item& item, int array_index, int flags) {
     if (item_to_double(list[k]) < 0) result = report_error_at(list[k].column, err_subscript_out_range_or_invalid);
   value_slot* slot = nullptr;
   if (result >= 0) result = get_array_element_address(array_index, &slot, count, list);
-  if (result >= 0) set_element_name(array_name(entry), count, list);
+  if (result >= 0) {
+    double subscripts[max_parameters];
+    for (int k = 0; k < count; ++k) subscripts[k] = list[k].value.number;
+    set_element_name(array_name(entry), count, subscripts);
+  }
   levels.restore();
   if (result < 0) return result;
   item.array = &entry;
@@ -718,12 +724,12 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
 // without evaluating them again, leaving the scanner's state as
 // array_element leaves it. memo_missed, with nothing changed, otherwise:
 // array_element then reads it, and reports what is wrong.
-int remembered_element(expr_item& item, int array_index, int flags) {
+int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
   if (scan_pointer >= line_end || *scan_pointer != '(') return memo_missed;
   array_entry& entry = array_table[array_index];
   constexpr int list_flags = GI_IN_PARENS | GI_LIST;
   const char* p = scan_pointer + 1;
-  expr_item subscripts[max_parameters];
+  double subscripts[max_parameters];
   plain_value values[max_parameters];
   int count = 0;
   for (;;) {
@@ -734,7 +740,7 @@ int remembered_element(expr_item& item, int array_index, int flags) {
     if (!remembered_plain_value(key, list_flags, value)) return memo_missed;
     const char* end = line_start + value.end_column;
     if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return memo_missed;
-    subscripts[count].value.number = value.value;
+    subscripts[count] = value.value;
     ++count;
     p = end + 1;
     if (*end == ')') break;
@@ -742,7 +748,7 @@ int remembered_element(expr_item& item, int array_index, int flags) {
   if (count != static_cast<int>(entry.dimension_count)) return memo_missed;
   std::size_t index = 0;
   for (int k = 0; k < count; ++k) {
-    double value = subscripts[k].value.number;
+    double value = subscripts[k];
     double size = entry.dimension_sizes[k];
     if (!(value >= 0.0 && value < size)) return memo_missed;
     index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
@@ -758,7 +764,7 @@ int remembered_element(expr_item& item, int array_index, int flags) {
     const plain_value& value = values[k];
     if (value.has_variable) char_after_name = value.after;
     if (value.literal_length > 0) {
-      std::memcpy(string_accumulator, line_start + value.literal_column, value.literal_length);
+      copy_short(string_accumulator, line_start + value.literal_column, value.literal_length);
       string_accumulator[value.literal_length] = '\0';
       string_accumulator_length = value.literal_length;
     }
@@ -775,7 +781,7 @@ int remembered_element(expr_item& item, int array_index, int flags) {
   last_array_entry = nullptr;
   item_is_parameter = 0;
   scan_pointer = p;
-  set_element_name(array_name(entry), count, subscripts);
+  if (!name_unused) set_element_name(array_name(entry), count, subscripts);
   item.array = &entry;
   current_value_slot = slot;
   return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
@@ -784,13 +790,13 @@ int remembered_element(expr_item& item, int array_index, int flags) {
 // The item a memo entry describes, taken as get_item would take it: the name
 // is passed over, and the same step that found it first runs again with the
 // index it found.
-int remembered_item(expr_item& item, const item_memo& memo, int flags) {
+int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name_unused) {
   const char* name_at = scan_pointer;
   const std::size_t length = memo.length;
-  char name[max_name_length + 1];
-  std::memcpy(name, name_at, length);
+  // The name, kept apart from current_name where a call may scan others.
+  char* const name = current_name;
+  copy_short(name, name_at, length);
   name[length] = '\0';
-  std::memcpy(current_name, name, length + 1);
   scan_pointer = name_at + length;
   char_after_name = memo.after;
   switch (memo.kind) {
@@ -800,9 +806,12 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags) {
     case MEMO_PREDEFINED:
       return fetch_predefined(item, memo.index);
     case MEMO_FUNCTION:
-      return call_function(item, memo.index, name);
-    case MEMO_USER_FUNCTION:
-      return call_function(item, user_function_token, name, memo.index);
+    case MEMO_USER_FUNCTION: {
+      char own[max_name_length + 1];
+      copy_short(own, name, length + 1);
+      return memo.kind == MEMO_FUNCTION ? call_function(item, memo.index, own)
+                                        : call_function(item, user_function_token, own, memo.index);
+    }
     case MEMO_VARIABLE: {
       if (user_call_chain) {
         value_slot* slot = nullptr;
@@ -821,7 +830,7 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags) {
       const array_entry& entry = array_table[memo.index];
       if (names_equal(std::string_view(name, length), array_name(entry))) {
         skip_blanks_here();
-        int result = remembered_element(item, memo.index, flags);
+        int result = remembered_element(item, memo.index, flags, name_unused);
         return result != memo_missed ? result : array_element(item, memo.index, flags);
       }
       break;
@@ -855,6 +864,8 @@ int get_item_from_text(const char* text, int flags, expr_item& item) {
 }
 
 int get_item(expr_item& item, int flags) {
+  const bool name_unused = element_name_unused;
+  element_name_unused = false;
   item.array = nullptr;
   item.value.bits = 0;
   item.type = ITEM_NONE;
@@ -919,7 +930,7 @@ int get_item(expr_item& item, int flags) {
   const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
-      int result = remembered_item(item, *memo, flags);
+      int result = remembered_item(item, *memo, flags, name_unused);
       if (result != memo_missed) return result;
     }
   }
@@ -937,7 +948,7 @@ int get_item(expr_item& item, int flags) {
   char_after_name = peek_nonblank_here();
   if (length > 0) {
     static_assert(max_name_length < current_name_size);
-    std::memcpy(current_name, name, static_cast<std::size_t>(length) + 1);  // with its NUL
+    copy_short(current_name, name, static_cast<std::size_t>(length) + 1);  // with its NUL
   }
 
   // 10: bare name.
