@@ -561,7 +561,7 @@ constexpr std::size_t expression_memo_count = 2048;
 expression_memo expression_memos[expression_memo_count];
 
 expression_memo& expression_memo_slot(std::uint32_t key) {
-  return expression_memos[(key * 2654435761u >> 11) & (expression_memo_count - 1)];
+  return expression_memos[key & (expression_memo_count - 1)];  // in the order of the text
 }
 
 // Whether the modes leave literals and doubles alone, as the memo assumes.
@@ -867,6 +867,15 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     string_accumulator_length = 0;
     return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
   }
+  if (memo.result_type == ITEM_NUMERIC_TEXT && memo.count == 1 && memo.items[0].kind == FAST_LITERAL) {
+    // A lone literal: its text is the result, in the string accumulator.
+    const fast_item& f = memo.items[0];
+    copy_short(string_accumulator, line_start + f.line_column, f.name_length);
+    string_accumulator[f.name_length] = '\0';
+    string_accumulator_length = f.name_length;
+    error_column = static_cast<int>(memo.first_column);
+    return ITEM_NUMERIC_TEXT;
+  }
   if (memo.result_type == ITEM_NUMERIC_TEXT || !all_double) {
     const expr_item& only = table[0];
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
@@ -999,7 +1008,10 @@ int evaluate_expression(int flags) {
     string_accumulator[0] = '\0';
     string_accumulator_length = 0;
     last_array_entry = nullptr;
-    return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
+    if (table[0].type == ITEM_STRING) return ITEM_STRING;
+    // Its items are read as when it runs: they are remembered alike.
+    recorder.finish(ITEM_DOUBLE);
+    return ITEM_DOUBLE;
   }
 
   last_array_entry = nullptr;

@@ -503,7 +503,9 @@ inline std::uint32_t memo_key(int flags) {
   return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
 }
 
-inline item_memo& memo_slot(std::uint32_t key) { return item_memos[(key * 2654435761u >> 13) & (memo_entries - 1)]; }
+// Slots follow the text: the items of a statement sit side by side in memory,
+// and texts up to memo_entries bytes never share a slot.
+inline item_memo& memo_slot(std::uint32_t key) { return item_memos[key & (memo_entries - 1)]; }
 
 // What the name resolution decided, noted by the steps that decide.
 struct memo_note {
