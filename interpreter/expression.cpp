@@ -876,14 +876,28 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   }
 
   // The item that ends the expression, read as the general road reads it.
+  // The line end, ":" and a list's ")", "," or ";" are taken here as get_item
+  // takes them (it then consumes the list's mark); anything else through it.
   scan_pointer = line_start + memo.end_column;
   const char* end_start = scan_pointer;
-  expr_item end_item;
-  int ended = get_item(end_item, flags);
-  if (ended < 0) return report_error(err_return_get_item);
-  if (ended != 0) {
-    if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+  const char end_mark = skip_blanks();
+  const bool in_parens = flags & GI_IN_PARENS;
+  if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
+    ++scan_pointer;
+    item_is_parameter = 0;
+    current_name[0] = '\0';
+  } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
+    item_is_parameter = 0;
+    current_name[0] = '\0';
+  } else {
     scan_pointer = end_start;
+    expr_item end_item;
+    int ended = get_item(end_item, flags);
+    if (ended < 0) return report_error(err_return_get_item);
+    if (ended != 0) {
+      if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+      scan_pointer = end_start;
+    }
   }
   last_array_entry = nullptr;
   if (no_execute) {
@@ -961,6 +975,7 @@ bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out) {
   if (no_execute) out.value = 0.0;
   else if (!fast_combine(*memo, operands, out.value)) return false;
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+  out.literal_bytes = memo->literal_bytes;
   out.first_column = memo->first_column;
   out.end_column = memo->end_column;
   return true;

@@ -751,6 +751,16 @@ int remembered_element(expr_item& item, int array_index, int flags, bool name_un
     if (*end == ')') break;
   }
   if (count != static_cast<int>(entry.dimension_count)) return memo_missed;
+  // The temporary strings the subscripts take on the general road (their
+  // literals, and a lone literal's text once more as the list keeps it): the
+  // peak is raised as there; when they would not fit, the general road runs
+  // and reports it.
+  std::uint64_t temp_bytes = 0;
+  for (int k = 0; k < count; ++k) {
+    temp_bytes += values[k].literal_bytes;
+    if (values[k].lone_literal && !no_execute) temp_bytes += values[k].literal_length + 1u;
+  }
+  if (temp_strings_used + temp_bytes > temp_strings_size) return memo_missed;
   std::size_t index = 0;
   for (int k = 0; k < count; ++k) {
     double value = subscripts[k];
@@ -782,6 +792,8 @@ int remembered_element(expr_item& item, int array_index, int flags, bool name_un
   for (int k = 0; k < count; ++k)
     if (values[k].lone_literal && !no_execute) last_value = values[k].value;
   double_accumulator = last_value;
+  if (temp_strings_used + temp_bytes > temp_strings_peak)
+    temp_strings_peak = static_cast<std::uint32_t>(temp_strings_used + temp_bytes);
   error_column = static_cast<int>(values[count - 1].first_column);
   last_array_entry = nullptr;
   item_is_parameter = 0;
