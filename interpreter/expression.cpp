@@ -2,6 +2,7 @@
 // small table and reduced by seven left-to-right passes, one per precedence
 // level: unary signs; ^; * / %; + -; comparisons; NOT; AND, OR, EOR, XOR.
 #include "interpreter/expression.h"
+#include "interpreter/short_copy.h"
 
 #include <cmath>
 #include <cstdio>
@@ -560,7 +561,7 @@ constexpr std::size_t expression_memo_count = 2048;
 expression_memo expression_memos[expression_memo_count];
 
 expression_memo& expression_memo_slot(std::uint32_t key) {
-  return expression_memos[(key * 2654435761u >> 11) & (expression_memo_count - 1)];
+  return expression_memos[key & (expression_memo_count - 1)];  // in the order of the text
 }
 
 // Whether the modes leave literals and doubles alone, as the memo assumes.
@@ -714,6 +715,57 @@ inline bool fast_comparison(int code, double a, double b, double& out) {
   return true;
 }
 
+// Combines the operands of a remembered expression (operands[k] for the
+// items at even k) into value: * and /, then + and -, then comparisons, each
+// left to right, as the passes combine them. False when the passes would
+// treat something apart.
+bool fast_combine(const expression_memo& memo, const double* operands, double& value) {
+  if (memo.count == 1) {
+    value = operands[0];
+    return true;
+  }
+  if (memo.count == 3) {
+    const fast_item& op = memo.items[1];
+    return op.kind == FAST_OPERATOR ? fast_arithmetic(op.op, operands[0], operands[2], value)
+                                    : fast_comparison(op.op, operands[0], operands[2], value);
+  }
+  bool exact = true;
+  double sums[fast_items_max];
+  char sum_ops[fast_items_max];
+  int sum_count = 0;
+  double current = operands[0];
+  for (int k = 1; exact && k < memo.count; k += 2) {
+    const fast_item& op = memo.items[k];
+    double next = operands[k + 1];
+    if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
+      exact = fast_arithmetic(op.op, current, next, current);
+    } else {
+      sums[sum_count] = current;
+      sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
+      current = next;
+    }
+  }
+  if (!exact) return false;
+  sums[sum_count] = current;
+  double compared[fast_items_max];
+  char compare_codes[fast_items_max];
+  int compare_count = 0;
+  current = sums[0];
+  for (int k = 0; k < sum_count; ++k) {
+    if (sum_ops[k] == '+' || sum_ops[k] == '-') {
+      fast_arithmetic(sum_ops[k], current, sums[k + 1], current);
+    } else {
+      compared[compare_count] = current;
+      compare_codes[compare_count++] = static_cast<char>(sum_ops[k] & 0x3F);
+      current = sums[k + 1];
+    }
+  }
+  compared[compare_count] = current;
+  value = compared[0];
+  for (int k = 0; exact && k < compare_count; ++k) exact = fast_comparison(compare_codes[k], value, compared[k + 1], value);
+  return exact;
+}
+
 // Evaluates a remembered expression: reads its items in order as the general
 // road does (elements through get_item, literals copied to the temporary
 // strings), then the item that ends it, then computes in one pass. Anything
@@ -739,7 +791,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         item.value.number = entry.value.number;
         current_value_slot = &entry.value;
         item_is_parameter = 0;
-        std::memcpy(current_name, line_start + f.line_column, f.name_length);
+        copy_short(current_name, line_start + f.line_column, f.name_length);
         current_name[f.name_length] = '\0';
         char_after_name = f.after;
         break;
@@ -748,7 +800,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         // The literal's text in the accumulator and in the temporary strings.
         item_is_parameter = 0;
         current_name[0] = '\0';
-        std::memcpy(string_accumulator, line_start + f.line_column, f.name_length);
+        copy_short(string_accumulator, line_start + f.line_column, f.name_length);
         string_accumulator[f.name_length] = '\0';
         string_accumulator_length = f.name_length;
         std::uint32_t offset = 0;
@@ -771,6 +823,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         break;
       default: {  // FAST_READ
         scan_pointer = line_start + f.line_column;
+        element_name_unused = true;  // the item that ends the expression is read after it
         int result = get_item(item, flags);
         if (result < 0) return report_error(err_return_get_item);
         if (result == 0 || item.type == ITEM_STATEMENT) return report_error_at(item.column, err_invalid_expression);
@@ -814,6 +867,15 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     string_accumulator_length = 0;
     return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
   }
+  if (memo.result_type == ITEM_NUMERIC_TEXT && memo.count == 1 && memo.items[0].kind == FAST_LITERAL) {
+    // A lone literal: its text is the result, in the string accumulator.
+    const fast_item& f = memo.items[0];
+    copy_short(string_accumulator, line_start + f.line_column, f.name_length);
+    string_accumulator[f.name_length] = '\0';
+    string_accumulator_length = f.name_length;
+    error_column = static_cast<int>(memo.first_column);
+    return ITEM_NUMERIC_TEXT;
+  }
   if (memo.result_type == ITEM_NUMERIC_TEXT || !all_double) {
     const expr_item& only = table[0];
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
@@ -824,49 +886,13 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     return reduced < 0 ? reduced : deliver_result(table[0]);
   }
 
-  // * and /, then + and -, then comparisons, each left to right, as the
-  // passes combine them.
-  bool exact = true;
-  double sums[fast_items_max];
-  char sum_ops[fast_items_max];
-  int sum_count = 0;
-  double current = table[0].value.number;
-  auto operand = [&](int k) {
+  double operands[fast_items_max];
+  for (int k = 0; k < memo.count; k += 2) {
     const expr_item& item = table[k];
-    return item.type == ITEM_NUMERIC_TEXT ? memo.items[k].value : item.value.number;
-  };
-  current = operand(0);
-  for (int k = 1; exact && k < memo.count; k += 2) {
-    const fast_item& op = memo.items[k];
-    double next = operand(k + 1);
-    if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
-      exact = fast_arithmetic(op.op, current, next, current);
-    } else {
-      sums[sum_count] = current;
-      sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
-      current = next;
-    }
+    operands[k] = item.type == ITEM_NUMERIC_TEXT ? memo.items[k].value : item.value.number;
   }
   double value = 0;
-  if (exact) {
-    sums[sum_count] = current;
-    double compared[fast_items_max];
-    char compare_codes[fast_items_max];
-    int compare_count = 0;
-    current = sums[0];
-    for (int k = 0; k < sum_count; ++k) {
-      if (sum_ops[k] == '+' || sum_ops[k] == '-') {
-        fast_arithmetic(sum_ops[k], current, sums[k + 1], current);
-      } else {
-        compared[compare_count] = current;
-        compare_codes[compare_count++] = static_cast<char>(sum_ops[k] & 0x3F);
-        current = sums[k + 1];
-      }
-    }
-    compared[compare_count] = current;
-    value = compared[0];
-    for (int k = 0; exact && k < compare_count; ++k) exact = fast_comparison(compare_codes[k], value, compared[k + 1], value);
-  }
+  bool exact = fast_combine(memo, operands, value);
   if (!exact) {
     int count = memo.count;
     int reduced = reduce_table(table, count, kinds);
@@ -878,6 +904,42 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
 }
 
 }  // namespace
+
+bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out) {
+  const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
+  if (!memo) return false;
+  double operands[fast_items_max];
+  out.has_variable = false;
+  out.literal_length = 0;
+  for (int k = 0; k < memo->count; ++k) {
+    const fast_item& f = memo->items[k];
+    switch (f.kind) {
+      case FAST_VARIABLE:
+        operands[k] = variable_table[f.variable].value.number;
+        out.has_variable = true;
+        out.after = f.after;
+        out.variable = f.variable;
+        break;
+      case FAST_LITERAL:
+        operands[k] = f.value;
+        out.literal_column = f.line_column;
+        out.literal_length = f.name_length;
+        break;
+      case FAST_OPERATOR:
+      case FAST_COMPARISON:
+        break;
+      default:
+        return false;
+    }
+  }
+  // Skipped, the expression is read but not computed: its value is 0.
+  if (no_execute) out.value = 0.0;
+  else if (!fast_combine(*memo, operands, out.value)) return false;
+  out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+  out.first_column = memo->first_column;
+  out.end_column = memo->end_column;
+  return true;
+}
 
 int evaluate_expression(int flags) {
   struct depth_count {
@@ -946,7 +1008,10 @@ int evaluate_expression(int flags) {
     string_accumulator[0] = '\0';
     string_accumulator_length = 0;
     last_array_entry = nullptr;
-    return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
+    if (table[0].type == ITEM_STRING) return ITEM_STRING;
+    // Its items are read as when it runs: they are remembered alike.
+    recorder.finish(ITEM_DOUBLE);
+    return ITEM_DOUBLE;
   }
 
   last_array_entry = nullptr;

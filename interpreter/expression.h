@@ -44,6 +44,27 @@ int do_comparisons(expr_item* table, int count, int* changed);
 // Deletes n items at index; returns the new count.
 int remove_items(expr_item* table, int index, int count, int n, int* changed);
 
+// What remembered_plain_value found: the value, and what the general road
+// leaves behind in the scanner's state when it evaluates the expression.
+struct plain_value {
+  double value;
+  std::uint32_t first_column;   // the column of the expression's first item
+  std::uint16_t end_column;     // where the item that ends it starts in the line
+  bool lone_literal;            // a lone literal (its result is its text)
+  bool has_variable;
+  char after;                   // char_after_name of its last variable
+  std::int32_t variable;        // the index of its last variable
+  std::uint16_t literal_column; // its last literal, in the line
+  std::uint8_t literal_length;  // 0: none
+};
+// The value of the remembered expression at key (the scanner's memo key, as
+// evaluate_expression would get it under flags) when it still holds and is
+// made of double variables, small integer literals, + - * / and comparisons
+// only, and the one pass computes it exactly (while skipping, the value is
+// 0 and nothing is computed); nothing is changed. False otherwise: the
+// expression is then evaluated as usual.
+bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out);
+
 // Test and tool entry point: evaluates text as one expression outside any
 // program (the scan state is saved and restored). Returns the result code as
 // evaluate_expression_release_temps does; the value is in the accumulators.

@@ -181,13 +181,15 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
     line_end = buffer + max_line_bytes;
     return report_error_at(0, err_statement_too_long_255);
   }
-  std::memcpy(buffer, program_buffer + start, bytes);
+  // The line's text without its LF or CR LF, into the buffer.
+  const char* text = program_buffer + start;
   bool ended_cr = false;
-  if (bytes > 0 && buffer[bytes - 1] == '\n') --bytes;
-  if (bytes > 0 && buffer[bytes - 1] == '\r') {
+  if (bytes > 0 && text[bytes - 1] == '\n') --bytes;
+  if (bytes > 0 && text[bytes - 1] == '\r') {
     --bytes;
     ended_cr = true;
   }
+  std::memcpy(buffer, text, bytes);
   if (end <= scan_memo.text_limit) {
     if (line_record* record = known_line(start)) record->length = static_cast<std::int32_t>(bytes);
   }

@@ -20,6 +20,7 @@
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
 #include "interpreter/scan_memo.h"
+#include "interpreter/short_copy.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
 #include "interpreter/temp_levels.h"
@@ -30,6 +31,7 @@
 char current_name[current_name_size] = {};
 char char_after_name = '\0';
 int item_is_parameter = 0;
+bool element_name_unused = false;
 std::uint32_t field_target_start = 0;
 std::uint32_t field_target_width = 0;
 int field_target_file = 0;
@@ -213,20 +215,20 @@ std::size_t format_unsigned(unsigned long long value, char* out) {
 
 // The element name: the array's name and its truncated subscripts, as
 // "name(3,4)". Written by hand: this runs on every element access.
-void set_element_name(const char* name, int count, const expr_item* subscripts) {
+void set_element_name(const char* name, int count, const double* subscripts) {
   constexpr std::size_t room = sizeof current_name - 1;
   std::size_t used = strnlen(name, room);
-  std::memcpy(current_name, name, used);
+  copy_short(current_name, name, used);
   if (used < room) current_name[used++] = '(';
   for (int k = 0; k < count && used < room; ++k) {
     // Subscripts here have passed the range check: 0 <= s < 2^32.
-    double number = subscripts[k].value.number;
+    double number = subscripts[k];
     unsigned long long value = number >= 0.0 && number < 4294967296.0 ? static_cast<unsigned long long>(number) : 0;
     char text[21];
     std::size_t length = format_unsigned(value, text);
     text[length++] = k + 1 < count ? ',' : ')';
     if (length > room - used) length = room - used;
-    std::memcpy(current_name + used, text, length);
+    copy_short(current_name + used, text, length);
     used += length;
   }
   current_name[used] = '\0';
@@ -248,7 +250,11 @@ int array_element(expr_item& item, int array_index, int flags) {
     if (item_to_double(list[k]) < 0) result = report_error_at(list[k].column, err_subscript_out_range_or_invalid);
   value_slot* slot = nullptr;
   if (result >= 0) result = get_array_element_address(array_index, &slot, count, list);
-  if (result >= 0) set_element_name(array_name(entry), count, list);
+  if (result >= 0) {
+    double subscripts[max_parameters];
+    for (int k = 0; k < count; ++k) subscripts[k] = list[k].value.number;
+    set_element_name(array_name(entry), count, subscripts);
+  }
   levels.restore();
   if (result < 0) return result;
   item.array = &entry;
@@ -497,7 +503,9 @@ inline std::uint32_t memo_key(int flags) {
   return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
 }
 
-inline item_memo& memo_slot(std::uint32_t key) { return item_memos[(key * 2654435761u >> 13) & (memo_entries - 1)]; }
+// Slots follow the text: the items of a statement sit side by side in memory,
+// and texts up to memo_entries bytes never share a slot.
+inline item_memo& memo_slot(std::uint32_t key) { return item_memos[key & (memo_entries - 1)]; }
 
 // What the name resolution decided, noted by the steps that decide.
 struct memo_note {
@@ -678,6 +686,8 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
     note.index = index;
     variable_entry& entry = variable_table[index];
     current_value_slot = &entry.value;
+    // LONG passed over, like DIM: the variable an earlier pass made is no error.
+    if ((flags & GI_LONG) && no_execute) return static_cast<int>(entry.type);
     if (flags & GI_LONG) return report_error_at(item.column, err_variable_already_defined);
     return fetch_slot(item, entry.value, entry.type, flags, false, true);
   }
@@ -709,18 +719,86 @@ int non_name_item(expr_item& item, int flags) {
   return report_error_at(item.column, err_invalid_expression);
 }
 
+constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
+
+// An element at scan_pointer ("(" next) whose subscripts are remembered
+// plain expressions (remembered_plain_value) that fit the array: read
+// without evaluating them again, leaving the scanner's state as
+// array_element leaves it. memo_missed, with nothing changed, otherwise:
+// array_element then reads it, and reports what is wrong.
+int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
+  if (scan_pointer >= line_end || *scan_pointer != '(') return memo_missed;
+  array_entry& entry = array_table[array_index];
+  constexpr int list_flags = GI_IN_PARENS | GI_LIST;
+  const char* p = scan_pointer + 1;
+  double subscripts[max_parameters];
+  plain_value values[max_parameters];
+  int count = 0;
+  for (;;) {
+    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    if (count == max_parameters || p >= line_end) return memo_missed;
+    plain_value& value = values[count];
+    const auto key = line_text_origin + static_cast<std::uint32_t>(p - line_start);
+    if (!remembered_plain_value(key, list_flags, value)) return memo_missed;
+    const char* end = line_start + value.end_column;
+    if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return memo_missed;
+    subscripts[count] = value.value;
+    ++count;
+    p = end + 1;
+    if (*end == ')') break;
+  }
+  if (count != static_cast<int>(entry.dimension_count)) return memo_missed;
+  std::size_t index = 0;
+  for (int k = 0; k < count; ++k) {
+    double value = subscripts[k];
+    double size = entry.dimension_sizes[k];
+    if (!(value >= 0.0 && value < size)) return memo_missed;
+    index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
+  }
+  value_slot* slot = entry.data + index;
+
+  // What evaluating the subscripts leaves behind: the last variable's
+  // following character, the last literal's text in the string accumulator,
+  // the last subscript's first column, and in the double accumulator the
+  // last lone literal converted (or else the last subscript).
+  double last_value = values[count - 1].value;
+  for (int k = 0; k < count; ++k) {
+    const plain_value& value = values[k];
+    if (value.has_variable) char_after_name = value.after;
+    if (value.literal_length > 0) {
+      copy_short(string_accumulator, line_start + value.literal_column, value.literal_length);
+      string_accumulator[value.literal_length] = '\0';
+      string_accumulator_length = value.literal_length;
+    }
+  }
+  if (no_execute) {
+    // A skipped subscript reads as 0 and leaves the accumulators empty.
+    string_accumulator[0] = '\0';
+    string_accumulator_length = 0;
+  }
+  for (int k = 0; k < count; ++k)
+    if (values[k].lone_literal && !no_execute) last_value = values[k].value;
+  double_accumulator = last_value;
+  error_column = static_cast<int>(values[count - 1].first_column);
+  last_array_entry = nullptr;
+  item_is_parameter = 0;
+  scan_pointer = p;
+  if (!name_unused) set_element_name(array_name(entry), count, subscripts);
+  item.array = &entry;
+  current_value_slot = slot;
+  return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
+}
+
 // The item a memo entry describes, taken as get_item would take it: the name
 // is passed over, and the same step that found it first runs again with the
 // index it found.
-constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
-
-int remembered_item(expr_item& item, const item_memo& memo, int flags) {
+int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name_unused) {
   const char* name_at = scan_pointer;
   const std::size_t length = memo.length;
-  char name[max_name_length + 1];
-  std::memcpy(name, name_at, length);
+  // The name, kept apart from current_name where a call may scan others.
+  char* const name = current_name;
+  copy_short(name, name_at, length);
   name[length] = '\0';
-  std::memcpy(current_name, name, length + 1);
   scan_pointer = name_at + length;
   char_after_name = memo.after;
   switch (memo.kind) {
@@ -730,9 +808,12 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags) {
     case MEMO_PREDEFINED:
       return fetch_predefined(item, memo.index);
     case MEMO_FUNCTION:
-      return call_function(item, memo.index, name);
-    case MEMO_USER_FUNCTION:
-      return call_function(item, user_function_token, name, memo.index);
+    case MEMO_USER_FUNCTION: {
+      char own[max_name_length + 1];
+      copy_short(own, name, length + 1);
+      return memo.kind == MEMO_FUNCTION ? call_function(item, memo.index, own)
+                                        : call_function(item, user_function_token, own, memo.index);
+    }
     case MEMO_VARIABLE: {
       if (user_call_chain) {
         value_slot* slot = nullptr;
@@ -751,7 +832,8 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags) {
       const array_entry& entry = array_table[memo.index];
       if (names_equal(std::string_view(name, length), array_name(entry))) {
         skip_blanks_here();
-        return array_element(item, memo.index, flags);
+        int result = remembered_element(item, memo.index, flags, name_unused);
+        return result != memo_missed ? result : array_element(item, memo.index, flags);
       }
       break;
     }
@@ -784,6 +866,8 @@ int get_item_from_text(const char* text, int flags, expr_item& item) {
 }
 
 int get_item(expr_item& item, int flags) {
+  const bool name_unused = element_name_unused;
+  element_name_unused = false;
   item.array = nullptr;
   item.value.bits = 0;
   item.type = ITEM_NONE;
@@ -848,7 +932,7 @@ int get_item(expr_item& item, int flags) {
   const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
-      int result = remembered_item(item, *memo, flags);
+      int result = remembered_item(item, *memo, flags, name_unused);
       if (result != memo_missed) return result;
     }
   }
@@ -866,7 +950,7 @@ int get_item(expr_item& item, int flags) {
   char_after_name = peek_nonblank_here();
   if (length > 0) {
     static_assert(max_name_length < current_name_size);
-    std::memcpy(current_name, name, static_cast<std::size_t>(length) + 1);  // with its NUL
+    copy_short(current_name, name, static_cast<std::size_t>(length) + 1);  // with its NUL
   }
 
   // 10: bare name.
@@ -930,6 +1014,9 @@ int get_item(expr_item& item, int flags) {
   skip_blanks_here();
   int index = resolved_array(resolution, std::string_view(name, static_cast<std::size_t>(length)));
   if (index >= 0) {
+    // A DIM passed over (a loop's body after its last pass, a false IF) is
+    // only read: the array it made on an earlier pass is no error then.
+    if (declaring && no_execute) return declare_array(item, name, flags);
     if (declaring) return report_error_at(item.column, err_array_already_dimensioned);
     if (key != 0) {
       note.kind = MEMO_ELEMENT;

@@ -37,6 +37,11 @@ extern std::uint32_t field_target_start;
 extern std::uint32_t field_target_width;
 extern int field_target_file;  // -1 for a FIELD on a string variable
 
+// Set before a get_item whose caller reads another item before anything
+// looks at current_name: an array element it reads then may leave its name
+// ("a(3)") out. Each get_item clears it on entry.
+extern bool element_name_unused;
+
 // Reads one item at scan_pointer. Returns its item type, 0, 8, 9, 18 or 22,
 // or a negative error code (already reported, or -1 silently where the flags
 // say so).
