@@ -62,6 +62,9 @@ int erase_arrays_named(const char* name) {
     --array_count;
     ++erased;
   }
+  // The arrays behind the erased ones moved down: what was remembered of
+  // where an array stands is no longer true.
+  if (erased > 0) ++array_creation_count;
   return erased;
 }
 

@@ -524,7 +524,9 @@ int reduce_table(expr_item* table, int& count, unsigned kinds) {
 
 // FAST_READ: an item read again through get_item (an array element, a
 // function call, a parenthesised expression), as the general road reads it.
-enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_READ, FAST_OPERATOR, FAST_COMPARISON };
+// FAST_ELEMENT: a double array element, read again through the array found
+// the first time (the memo holds only while no array is added or erased).
+enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_READ, FAST_OPERATOR, FAST_COMPARISON, FAST_ELEMENT };
 
 // Plain data without initialisers: the recorder on every general evaluation
 // fills only the items it uses.
@@ -615,6 +617,12 @@ struct expression_recorder {
         f.after = char_after_name;
       } else {
         f.kind = FAST_READ;
+        std::size_t length = item.array != nullptr ? element_name_length(item_start) : 0;
+        if (length > 0 && length <= max_name_length) {
+          f.kind = FAST_ELEMENT;
+          f.variable = static_cast<std::int32_t>(item.array - array_table);
+          f.name_length = static_cast<std::uint8_t>(length);
+        }
       }
     } else if (item.type == ITEM_NUMERIC_TEXT) {
       // Small integers only: the general road converts them exactly.
@@ -639,6 +647,18 @@ struct expression_recorder {
   }
 
   void fail() { usable = false; }
+
+  // The length of the name of the element the item just read (its text
+  // from item_start to "("), or 0 when it is not written as name(...).
+  static std::size_t element_name_length(const char* item_start) {
+    const char* p = item_start;
+    while (p < line_end && ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z') || (*p >= '0' && *p <= '9') ||
+                            *p == '_' || *p == '$'))
+      ++p;
+    const char* q = p;
+    while (q < line_end && (*q == ' ' || *q == '\t')) ++q;
+    return q < line_end && *q == '(' ? static_cast<std::size_t>(p - item_start) : 0;
+  }
 
   // The index of the simple variable the item just read is, or -1: its slot
   // is in the variable table and its text is that variable's name (a
@@ -821,10 +841,15 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         item.type = ITEM_COMPARISON;
         item.value.token = f.op;
         break;
-      default: {  // FAST_READ
+      default: {  // FAST_READ, FAST_ELEMENT
         scan_pointer = line_start + f.line_column;
-        element_name_unused = true;  // the item that ends the expression is read after it
-        int result = get_item(item, flags);
+        int result;
+        if (f.kind == FAST_ELEMENT && static_cast<std::uint32_t>(f.variable) < array_count) {
+          result = get_element_item(item, f.variable, f.name_length, flags);
+        } else {
+          element_name_unused = true;  // the item that ends the expression is read after it
+          result = get_item(item, flags);
+        }
         if (result < 0) return report_error(err_return_get_item);
         if (result == 0 || item.type == ITEM_STATEMENT) return report_error_at(item.column, err_invalid_expression);
         // A function may give another type this time: the item is kept as
@@ -851,14 +876,28 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   }
 
   // The item that ends the expression, read as the general road reads it.
+  // The line end, ":" and a list's ")", "," or ";" are taken here as get_item
+  // takes them (it then consumes the list's mark); anything else through it.
   scan_pointer = line_start + memo.end_column;
   const char* end_start = scan_pointer;
-  expr_item end_item;
-  int ended = get_item(end_item, flags);
-  if (ended < 0) return report_error(err_return_get_item);
-  if (ended != 0) {
-    if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+  const char end_mark = skip_blanks();
+  const bool in_parens = flags & GI_IN_PARENS;
+  if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
+    ++scan_pointer;
+    item_is_parameter = 0;
+    current_name[0] = '\0';
+  } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
+    item_is_parameter = 0;
+    current_name[0] = '\0';
+  } else {
     scan_pointer = end_start;
+    expr_item end_item;
+    int ended = get_item(end_item, flags);
+    if (ended < 0) return report_error(err_return_get_item);
+    if (ended != 0) {
+      if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+      scan_pointer = end_start;
+    }
   }
   last_array_entry = nullptr;
   if (no_execute) {
@@ -936,6 +975,7 @@ bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out) {
   if (no_execute) out.value = 0.0;
   else if (!fast_combine(*memo, operands, out.value)) return false;
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+  out.literal_bytes = memo->literal_bytes;
   out.first_column = memo->first_column;
   out.end_column = memo->end_column;
   return true;

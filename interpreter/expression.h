@@ -56,6 +56,7 @@ struct plain_value {
   std::int32_t variable;        // the index of its last variable
   std::uint16_t literal_column; // its last literal, in the line
   std::uint8_t literal_length;  // 0: none
+  std::uint32_t literal_bytes;  // the temporary-string bytes its literals take
 };
 // The value of the remembered expression at key (the scanner's memo key, as
 // evaluate_expression would get it under flags) when it still holds and is

@@ -551,7 +551,10 @@ inline const item_memo* memo_find(std::uint32_t key, int flags) {
         return nullptr;
       return &entry;
     case MEMO_ELEMENT:
-      return static_cast<std::uint32_t>(entry.index) < array_count ? &entry : nullptr;
+      // No array was added or erased since: the array is where it was.
+      return entry.array_creations == array_creation_count && static_cast<std::uint32_t>(entry.index) < array_count
+                 ? &entry
+                 : nullptr;
     default:
       return nullptr;
   }
@@ -748,6 +751,16 @@ int remembered_element(expr_item& item, int array_index, int flags, bool name_un
     if (*end == ')') break;
   }
   if (count != static_cast<int>(entry.dimension_count)) return memo_missed;
+  // The temporary strings the subscripts take on the general road (their
+  // literals, and a lone literal's text once more as the list keeps it): the
+  // peak is raised as there; when they would not fit, the general road runs
+  // and reports it.
+  std::uint64_t temp_bytes = 0;
+  for (int k = 0; k < count; ++k) {
+    temp_bytes += values[k].literal_bytes;
+    if (values[k].lone_literal && !no_execute) temp_bytes += values[k].literal_length + 1u;
+  }
+  if (temp_strings_used + temp_bytes > temp_strings_size) return memo_missed;
   std::size_t index = 0;
   for (int k = 0; k < count; ++k) {
     double value = subscripts[k];
@@ -779,6 +792,8 @@ int remembered_element(expr_item& item, int array_index, int flags, bool name_un
   for (int k = 0; k < count; ++k)
     if (values[k].lone_literal && !no_execute) last_value = values[k].value;
   double_accumulator = last_value;
+  if (temp_strings_used + temp_bytes > temp_strings_peak)
+    temp_strings_peak = static_cast<std::uint32_t>(temp_strings_used + temp_bytes);
   error_column = static_cast<int>(values[count - 1].first_column);
   last_array_entry = nullptr;
   item_is_parameter = 0;
@@ -829,23 +844,34 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
       return fetch_slot(item, entry.value, entry.type, flags, false, true);
     }
     case MEMO_ELEMENT: {
-      const array_entry& entry = array_table[memo.index];
-      if (names_equal(std::string_view(name, length), array_name(entry))) {
-        skip_blanks_here();
-        int result = remembered_element(item, memo.index, flags, name_unused);
-        return result != memo_missed ? result : array_element(item, memo.index, flags);
-      }
-      break;
+      skip_blanks_here();
+      int result = remembered_element(item, memo.index, flags, name_unused);
+      return result != memo_missed ? result : array_element(item, memo.index, flags);
     }
     default:
       break;
   }
-  // The array has moved (ERASE): the name is found again the long way.
+  // Not a kind the memo keeps: the name is found again the long way.
   scan_pointer = name_at;
   return memo_missed;
 }
 
 }  // namespace
+
+int get_element_item(expr_item& item, int array_index, std::size_t name_length, int flags) {
+  item.array = nullptr;
+  item.value.bits = 0;
+  item.type = ITEM_NONE;
+  item_is_parameter = 0;
+  item.column = scan_column_here();
+  copy_short(current_name, scan_pointer, name_length);
+  current_name[name_length] = '\0';
+  scan_pointer += name_length;
+  char_after_name = '(';
+  skip_blanks_here();
+  int result = remembered_element(item, array_index, flags, true);
+  return result != memo_missed ? result : array_element(item, array_index, flags);
+}
 
 std::uint32_t scan_column() { return scan_column_here(); }
 

@@ -42,6 +42,13 @@ extern int field_target_file;  // -1 for a FIELD on a string variable
 // ("a(3)") out. Each get_item clears it on entry.
 extern bool element_name_unused;
 
+// Reads the array element whose name (name_length characters, then "(")
+// starts at scan_pointer, as get_item reads it, where the caller knows the
+// name stands for the array at array_index (nothing was added or erased since
+// it was found there) and reads another item before anything looks at
+// current_name.
+int get_element_item(expr_item& item, int array_index, std::size_t name_length, int flags);
+
 // Reads one item at scan_pointer. Returns its item type, 0, 8, 9, 18 or 22,
 // or a negative error code (already reported, or -1 silently where the flags
 // say so).

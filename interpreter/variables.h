@@ -116,7 +116,7 @@ int find_array(std::string_view name);
 // moves whenever the variable table is emptied (entries are otherwise only
 // appended, so a found index stays the first of its name), and
 // array_creation_count whenever an array is added (only then can a name that
-// had no array get one).
+// had no array get one) or erased (the arrays behind it move down).
 extern std::uint32_t variable_reset_count;
 extern std::uint32_t array_creation_count;
 // Whether the name ends in "$" (a string name).

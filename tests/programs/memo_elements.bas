@@ -2,7 +2,8 @@
 // they depend on has changed: a sort that swaps elements inside an IF (run
 // and skipped), elements of two dimensions with "," and ";" between the
 // subscripts, fractional subscripts, an array erased and made smaller
-// between passes, and finally a subscript that runs past the end.
+// between passes, arrays moved by the ERASE of another, and finally a
+// subscript that runs past the end.
 DIM a(7), b(4, 5)
 FOR i = 1 TO 6
   a(i) = (i * 37) - INT(i * 37 / 11) * 11
@@ -35,6 +36,13 @@ FOR pass = 1 TO 2
   PRINT "pass"; pass; a(1); a(2); a(3)
   ERASE a
   DIM a(4)
+NEXT
+DIM e(3), g(3)
+e(1) = 5: g(1) = 7
+FOR pass = 1 TO 3
+  PRINT "moved"; pass; g(1) * 2 + e(1)
+  IF pass = 1 THEN ERASE e: DIM e(3): e(1) = 50
+  IF pass = 2 THEN ERASE g: DIM g(3): g(1) = 70
 NEXT
 n = 2
 FOR i = 1 TO 3
