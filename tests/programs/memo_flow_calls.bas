@@ -5,6 +5,7 @@
 DEF fib(n) = GOSUB 600
 DEF twice(n, s$) = GOSUB 700
 DEF g(m) = GOSUB 800
+DEF t(n) = GOSUB 660
 c = 0
 FOR i = 1 TO 6
   IF i / 2 = INT(i / 2) THEN c = c + 1 ELSE c = c + 10
@@ -23,6 +24,11 @@ PRINT fib(12)
 // The subroutine of fib run by GOSUB itself: n is then the variable.
 n = 1: GOSUB 650: PRINT "n ="; n
 n = 7: GOSUB 600: PRINT "n ="; n
+// The same expression with n the variable, then the parameter.
+FOR k = 1 TO 2
+  GOSUB 660
+  PRINT t(k + 10)
+NEXT
 FOR k = 1 TO 3
   ON k GOSUB 510, 520, 530
   IF k = 1 THEN DEBUG
@@ -49,5 +55,6 @@ END
 610 RETURN fib(n - 1) + fib(n - 2)
 650 n = n + 41
     RETURN
+660 RETURN n * 3 + 1
 700 RETURN n * LEN(s$) + fib(n)
 800 RETURN m * 2
