@@ -12,6 +12,7 @@
 #include "interpreter/expression.h"
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
+#include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
 #include "graph/graph_window.h"
 #include "interpreter/program_buffer.h"
@@ -19,6 +20,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scan_memo.h"
 #include "interpreter/scanner.h"
+#include "interpreter/short_copy.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
@@ -673,7 +675,7 @@ int remembered_follower(expr_item& item) {
   item.value.token = entry.token;
   item.column = entry.column;
   item_is_parameter = 0;
-  std::memcpy(current_name, line_start + entry.name_column, entry.length);
+  copy_short(current_name, line_start + entry.name_column, entry.length);
   current_name[entry.length] = '\0';
   char_after_name = entry.after;
   scan_pointer = line_start + entry.name_column + entry.length;
@@ -717,7 +719,9 @@ int if_statements() {
   const char* before = scan_pointer;
   expr_item next;
   type = remembered_follower(next);
-  if (type == 0) {
+  const bool remembered = type != 0;
+  const char* behind_keyword = scan_pointer;
+  if (!remembered) {
     type = get_item(next, 0);
     if (type == ITEM_STATEMENT) remember_follower(before, next);
   }
@@ -731,6 +735,21 @@ int if_statements() {
   blocks.block_kind = BLOCK_IF;
   if (is_goto) no_execute = !blocks.if_result || blocks.skip_block || prescan_mode;
 
+  // A remembered THEN with a statement behind it is taken here rather than
+  // as a statement of its own: it only chooses whether what follows runs, so
+  // the statement loop's work between two statements is done once, before
+  // the statement behind it.
+  if (remembered && next.value.token == STMT_THEN) {
+    scan_pointer = behind_keyword;
+    if (peek_nonblank() != '\0') {
+      write_mode = 0;
+      tab_allowed = 0;
+      stmt_then();
+      pass_colon();
+    } else {
+      scan_pointer = before;
+    }
+  }
   int result = process_statements();
   if (result >= 0 && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
     error_column = 0;
