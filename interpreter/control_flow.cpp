@@ -10,13 +10,17 @@
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
+#include "interpreter/keywords.h"
 #include "interpreter/output.h"
+#include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
 #include "graph/graph_window.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_memo.h"
 #include "interpreter/scanner.h"
+#include "interpreter/short_copy.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
@@ -75,13 +79,71 @@ void pass_colon() {
   if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
 }
 
-// Reads a statement number for a jump without entering it in the table.
-int read_jump_number(int allow_comma) {
+// True when only blanks stand between the scanner and the statement's end
+// (the line end or a ":").
+bool at_statement_end() {
+  char c = peek_nonblank();
+  return c == '\0' || c == ':';
+}
+
+// What evaluating an expression gives where none stands (at_statement_end):
+// no value, 0. The scanner is left as the expression scanner leaves it, its
+// column noted for a later report, the blanks passed and no name found.
+// Under DEBUG the expression scanner runs instead: it shows what it passed.
+int empty_expression() {
+  if (debug_mode) return evaluate_expression_release_temps(0);
+  error_column = static_cast<int>(scan_column());
+  element_name_unused = false;
+  item_is_parameter = 0;
+  current_name[0] = '\0';
   skip_blanks();
+  return 0;
+}
+
+// Memory of the statement numbers that jumps read in the pre-scanned text:
+// the number at a text offset, where it ends, and the entry of the
+// statement-number table that carries it. The pre-scan fills the table and it
+// stays as it is until the text changes (a new scan_memo epoch), so an entry
+// of the current epoch holds. DEBUG, TRACE, stepping and typed lines read the
+// number again (scan_memo_key gives no key for them).
+struct jump_memo {
+  std::uint32_t key = 0;  // 1 + offset of the number in the program text
+  std::uint32_t epoch = 0;
+  std::uint32_t number = 0;
+  std::uint32_t end_column = 0;  // behind the number, from line_start
+  std::int32_t index = -1;       // its table entry; -1 while not searched
+  std::int32_t allow_comma = 0;
+};
+constexpr std::size_t jump_memo_count = 1024;
+jump_memo jump_memos[jump_memo_count];
+
+// Reads a statement number for a jump without entering it in the table.
+// *memo, when given, is pointed at the number's memory (null when there is
+// none).
+int read_jump_number(int allow_comma, jump_memo** memo = nullptr) {
+  skip_blanks();
+  if (memo) *memo = nullptr;
+  const std::uint32_t key = scan_memo_key(0);
+  jump_memo* entry = key != 0 ? &jump_memos[key & (jump_memo_count - 1)] : nullptr;
+  if (entry && entry->key == key && entry->epoch == scan_memo.epoch && entry->allow_comma == allow_comma) {
+    statement_number = entry->number;
+    scan_pointer = line_start + entry->end_column;
+    if (memo) *memo = entry;
+    return 1;
+  }
   int saved_prescan = prescan_mode;
   prescan_mode = 0;
   int found = get_statement_number(allow_comma);
   prescan_mode = saved_prescan;
+  if (entry && found == 1) {
+    entry->key = key;
+    entry->epoch = scan_memo.epoch;
+    entry->number = statement_number;
+    entry->end_column = static_cast<std::uint32_t>(scan_pointer - line_start);
+    entry->index = -1;
+    entry->allow_comma = allow_comma;
+    if (memo) *memo = entry;
+  }
   return found;
 }
 
@@ -111,11 +173,15 @@ int call_subroutine(int index) {
   return result;
 }
 
-int find_target(std::uint32_t number) {
+// The table entry of a jump's number; memo, when the number came from one,
+// keeps the entry once found.
+int find_target(std::uint32_t number, jump_memo* memo = nullptr) {
+  if (memo && memo->index >= 0) return memo->index;
   int index = find_statement_number(number);
   if (index < 0) {
     return report_error_at(0, err_statement_number_not_found);
   }
+  if (memo) memo->index = index;
   return index;
 }
 
@@ -485,18 +551,19 @@ int stmt_continue() { return request_loop_exit(51, blocks.continue_requested); }
 
 int stmt_gosub() {
   if (debug_mode) print_text("Gosub\n");
-  int found = read_jump_number(0);
+  jump_memo* memo = nullptr;
+  int found = read_jump_number(0, &memo);
   if (found < 0) return found;
   if (found == 0) return report_error_here(err_missing_statement_number);
   if (no_execute) return 0;
-  int index = find_target(statement_number);
+  int index = find_target(statement_number, memo);
   if (index < 0) return index;
   return call_subroutine(index);
 }
 
 int stmt_return() {
   if (debug_mode) print_text("Return\n");
-  int type = evaluate_expression_release_temps(0);
+  int type = at_statement_end() ? empty_expression() : evaluate_expression_release_temps(0);
   if (type < 0) return type;
   if (prescan_mode || no_execute) return 0;
   if (!blocks.in_gosub) {
@@ -516,11 +583,12 @@ int stmt_return() {
 }
 
 int stmt_goto() {
-  int found = read_jump_number(0);
+  jump_memo* memo = nullptr;
+  int found = read_jump_number(0, &memo);
   if (found < 0) return found;
   if (found == 0) return report_error_here(err_missing_statement_number);
   if (no_execute) return 0;
-  int index = find_target(statement_number);
+  int index = find_target(statement_number, memo);
   if (index < 0) return index;
   if (int r = check_loop_identity(index); r < 0) return r;
   jump_to(statement_number);
@@ -569,6 +637,75 @@ int stmt_on() {
 
 namespace {
 
+// Memory of the keyword behind an IF condition in the pre-scanned text (THEN,
+// ELSE or GOTO), so that the IF does not scan it twice: once here to see
+// which it is and once more as the next statement. An entry holds while the
+// text, the keyword tables and the user functions are those the scanner
+// found it with; without a key (DEBUG, TRACE, stepping, typed lines) the
+// item is scanned.
+struct follower_memo {
+  std::uint32_t key = 0;  // 1 + offset where the scan for the keyword starts
+  std::uint32_t epoch = 0;
+  std::uint32_t tokens_generation = 0;
+  std::int32_t user_functions = 0;
+  std::int32_t token = 0;
+  std::uint32_t name_column = 0;  // the keyword's first character, from line_start
+  std::uint32_t length = 0;       // of the keyword as written
+  std::uint32_t column = 0;       // item.column as get_item gave it
+  char after = 0;                 // char_after_name
+};
+constexpr std::size_t follower_memo_count = 512;
+follower_memo follower_memos[follower_memo_count];
+
+follower_memo* follower_slot(std::uint32_t key) { return &follower_memos[key & (follower_memo_count - 1)]; }
+
+// The keyword item at scan_pointer from memory, left as get_item leaves it
+// (the scanner passes over it; the caller puts it back). ITEM_STATEMENT, or
+// 0 when it must be scanned.
+int remembered_follower(expr_item& item) {
+  const std::uint32_t key = scan_memo_key(0);
+  if (key == 0) return 0;
+  const follower_memo& entry = *follower_slot(key);
+  if (entry.key != key || entry.epoch != scan_memo.epoch || entry.tokens_generation != name_tokens_generation() ||
+      entry.user_functions != user_function_count)
+    return 0;
+  element_name_unused = false;
+  item = expr_item{};
+  item.type = ITEM_STATEMENT;
+  item.value.token = entry.token;
+  item.column = entry.column;
+  item_is_parameter = 0;
+  copy_short(current_name, line_start + entry.name_column, entry.length);
+  current_name[entry.length] = '\0';
+  char_after_name = entry.after;
+  scan_pointer = line_start + entry.name_column + entry.length;
+  return ITEM_STATEMENT;
+}
+
+// Keeps THEN, ELSE or GOTO as get_item found it behind before (the scanner
+// stands behind the keyword).
+void remember_follower(const char* before, const expr_item& item) {
+  const char* saved = scan_pointer;
+  scan_pointer = before;
+  const std::uint32_t key = scan_memo_key(0);
+  scan_pointer = saved;
+  const std::size_t length = std::strlen(current_name);
+  const char* name_at = saved - length;
+  const auto token = item.value.token;
+  if (token != STMT_THEN && token != STMT_ELSE && token != STMT_GOTO) return;
+  if (key == 0 || length == 0 || name_at < before || std::strncmp(name_at, current_name, length) != 0) return;
+  follower_memo& entry = *follower_slot(key);
+  entry.key = key;
+  entry.epoch = scan_memo.epoch;
+  entry.tokens_generation = name_tokens_generation();
+  entry.user_functions = user_function_count;
+  entry.token = static_cast<std::int32_t>(item.value.token);
+  entry.name_column = static_cast<std::uint32_t>(name_at - line_start);
+  entry.length = static_cast<std::uint32_t>(length);
+  entry.column = item.column;
+  entry.after = char_after_name;
+}
+
 // The IF statement inside its frame: the condition, then the statements of
 // the rest of the line with THEN and ELSE choosing which of them run.
 int if_statements() {
@@ -581,7 +718,13 @@ int if_statements() {
 
   const char* before = scan_pointer;
   expr_item next;
-  type = get_item(next, 0);
+  type = remembered_follower(next);
+  const bool remembered = type != 0;
+  const char* behind_keyword = scan_pointer;
+  if (!remembered) {
+    type = get_item(next, 0);
+    if (type == ITEM_STATEMENT) remember_follower(before, next);
+  }
   scan_pointer = before;
   if (type < 0) return report_error(err_return_get_item);
   bool is_goto = type == ITEM_STATEMENT && next.value.token == STMT_GOTO;
@@ -592,6 +735,21 @@ int if_statements() {
   blocks.block_kind = BLOCK_IF;
   if (is_goto) no_execute = !blocks.if_result || blocks.skip_block || prescan_mode;
 
+  // A remembered THEN with a statement behind it is taken here rather than
+  // as a statement of its own: it only chooses whether what follows runs, so
+  // the statement loop's work between two statements is done once, before
+  // the statement behind it.
+  if (remembered && next.value.token == STMT_THEN) {
+    scan_pointer = behind_keyword;
+    if (peek_nonblank() != '\0') {
+      write_mode = 0;
+      tab_allowed = 0;
+      stmt_then();
+      pass_colon();
+    } else {
+      scan_pointer = before;
+    }
+  }
   int result = process_statements();
   if (result >= 0 && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
     error_column = 0;

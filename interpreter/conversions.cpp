@@ -207,15 +207,39 @@ int decimal_text_to_double(const char* text, int range_check, int report) {
   return ITEM_DOUBLE;
 }
 
+// A sign and at most 15 digits, nothing else: the integer is exact in a
+// double, so value is what the decimal parser would give (a zero is +0).
+// Literals in loops are mostly of this kind.
+bool small_integer_text(const char* text, double& value) {
+  const char* p = text;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  std::int64_t mantissa = 0;
+  int digits = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    if (++digits > 15) return false;
+    mantissa = mantissa * 10 + (*p - '0');
+  }
+  if (*p != '\0' || digits == 0) return false;
+  value = mantissa == 0 ? 0.0 : negative ? -static_cast<double>(mantissa) : static_cast<double>(mantissa);
+  return true;
+}
+
 int text_to_double(const char* text, int range_check, int report) {
   double_accumulator = HUGE_VAL;
   if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return raw_bits_to_double(text);
+  // A small integer (a literal argument such as the 3 of MID$(S$, 3)) is its
+  // own exact value, the one the decimal parser gives, and always in range.
+  double value = 0.0;
+  if (!long_old_convert && !long_timer_flags[LONG_TIMER_CONVERT] && small_integer_text(text, value)) {
+    double_accumulator = value;
+    return ITEM_DOUBLE;
+  }
   int result;
   if (long_old_convert) {
     std::int64_t stamp = 0;
     bool timed = long_timer_flags[LONG_TIMER_CONVERT] != 0;
     if (timed) timer_read(stamp);
-    double value = 0;
     int scanned = std::sscanf(text, "%lf", &value);
     if (timed) print_timing("SSCANF Time:               ", timer_elapsed_us(stamp));
     if (scanned < 1) {
@@ -239,24 +263,6 @@ bool is_raw_bits_text(const char* text) { return text[0] == '0' && (text[1] == '
 // (or LONG ALL is on), so it becomes a long number; negative: a malformed raw
 // "0x" pattern (reported). A "0x" text is a bit pattern whatever its digits
 // look like, so it is recognised before any digit is counted.
-// A sign and at most 15 digits, nothing else: the integer is exact in a
-// double, so value is what the decimal parser would give (a zero is +0).
-// Literals in loops are mostly of this kind.
-bool small_integer_text(const char* text, double& value) {
-  const char* p = text;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = *p++ == '-';
-  std::int64_t mantissa = 0;
-  int digits = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    if (++digits > 15) return false;
-    mantissa = mantissa * 10 + (*p - '0');
-  }
-  if (*p != '\0' || digits == 0) return false;
-  value = mantissa == 0 ? 0.0 : negative ? -static_cast<double>(mantissa) : static_cast<double>(mantissa);
-  return true;
-}
-
 int text_fits_double(const char* text) {
   if (is_raw_bits_text(text)) return text_to_double(text, 0, 0) == ITEM_DOUBLE ? 1 : -99;
   if (long_all_mode) return 0;

@@ -556,6 +556,7 @@ struct expression_memo {
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
   std::uint8_t result_type = ITEM_DOUBLE;  // ITEM_NUMERIC_TEXT for a lone literal
+  bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
   fast_item items[fast_items_max];
 };
 
@@ -569,7 +570,7 @@ expression_memo& expression_memo_slot(std::uint32_t key) {
 // Whether the modes leave literals and doubles alone, as the memo assumes.
 bool fast_modes() {
   return !long_all_mode && !integer_mode && !long_old_convert && !long_timer_flags[LONG_TIMER_CONVERT] &&
-         user_call_chain == nullptr && field_count == 0;
+         field_count == 0;
 }
 
 // Builds the memo of an expression while the general road collects its items.
@@ -585,6 +586,7 @@ struct expression_recorder {
     memo.count = 0;
     memo.flags = static_cast<std::uint16_t>(flags);
     memo.literal_bytes = 0;
+    memo.variables = false;
   }
 
   // One collected item, starting at item_start (blanks passed).
@@ -612,6 +614,7 @@ struct expression_recorder {
       int index = item.array == nullptr ? simple_variable(item_start) : -1;
       if (index >= 0) {
         f.kind = FAST_VARIABLE;
+        memo.variables = true;
         f.variable = index;
         f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
         f.after = char_after_name;
@@ -702,7 +705,7 @@ const expression_memo* remembered_expression(std::uint32_t key, int flags) {
   const expression_memo& memo = expression_memo_slot(key);
   if (memo.key != key || memo.epoch != scan_memo.epoch || memo.flags != flags ||
       memo.variable_resets != variable_reset_count || memo.array_creations != array_creation_count ||
-      memo.tokens_generation != name_tokens_generation() ||
+      memo.tokens_generation != name_tokens_generation() || (memo.variables && user_call_chain != nullptr) ||
       !fast_modes())
     return nullptr;
   return &memo;

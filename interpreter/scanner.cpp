@@ -471,6 +471,7 @@ enum memo_kind : std::uint8_t {
   MEMO_USER_FUNCTION,  // a user-defined function call
   MEMO_VARIABLE,       // a simple variable
   MEMO_ELEMENT,        // an array element
+  MEMO_PARAMETER,      // a parameter of the running user-function call
 };
 
 struct item_memo {
@@ -555,6 +556,8 @@ inline const item_memo* memo_find(std::uint32_t key, int flags) {
       return entry.array_creations == array_creation_count && static_cast<std::uint32_t>(entry.index) < array_count
                  ? &entry
                  : nullptr;
+    case MEMO_PARAMETER:  // an array of the name would come first
+      return entry.array_creations == array_creation_count ? &entry : nullptr;
     default:
       return nullptr;
   }
@@ -672,6 +675,7 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
     value_slot* slot = nullptr;
     int type = user_call_chain ? find_user_function_parameter(name, &slot) : 0;  // no call running: no parameters
     if (type > 0 && slot) {
+      note.kind = MEMO_PARAMETER;
       current_value_slot = slot;
       item_is_parameter = 1;
       return fetch_slot(item, *current_value_slot, static_cast<std::uint32_t>(type), flags, true, false);
@@ -829,6 +833,7 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
       return memo.kind == MEMO_FUNCTION ? call_function(item, memo.index, own)
                                         : call_function(item, user_function_token, own, memo.index);
     }
+    case MEMO_PARAMETER:
     case MEMO_VARIABLE: {
       if (user_call_chain) {
         value_slot* slot = nullptr;
@@ -839,6 +844,7 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
           return fetch_slot(item, *current_value_slot, static_cast<std::uint32_t>(type), flags, true, false);
         }
       }
+      if (memo.kind == MEMO_PARAMETER) break;  // no call has it now
       variable_entry& entry = variable_table[memo.index];
       current_value_slot = &entry.value;
       return fetch_slot(item, entry.value, entry.type, flags, false, true);
@@ -1032,7 +1038,7 @@ int get_item(expr_item& item, int flags) {
     if (flags & GI_DIM) return report_error_here(err_no_subscripts_for_array_definition);
     // 17-20.
     int result = plain_name(item, name, flags, resolution, note);
-    if (result >= 0 && note.kind == MEMO_VARIABLE) memo_store(key, note, flags, static_cast<std::size_t>(length));
+    if (result >= 0 && note.kind != MEMO_EMPTY) memo_store(key, note, flags, static_cast<std::size_t>(length));
     return result;
   }
 

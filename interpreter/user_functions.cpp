@@ -28,9 +28,28 @@ user_call_frame* user_call_chain = nullptr;
 int user_call_depth = 0;
 int user_call_too_deep = 0;
 
+namespace {
+
+// strcasecmp(a, b) == 0 without the library call for the usual answers: the
+// same spelling, or a first ASCII letter that differs in more than its case.
+// Whatever else the names hold is left to strcasecmp.
+bool same_name(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    const unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+    if (x == y) {
+      if (x == 0) return true;
+      continue;
+    }
+    if (x < 0x80 && y < 0x80 && (x | 0x20) != (y | 0x20)) return false;
+    return strcasecmp(a, b) == 0;
+  }
+}
+
+}  // namespace
+
 int find_user_function(const char* name) {
   for (int i = 0; i < user_function_count; ++i)
-    if (strcasecmp(user_function_table[i]->name, name) == 0) return i;
+    if (same_name(user_function_table[i]->name, name)) return i;
   return -1;
 }
 
@@ -38,7 +57,7 @@ int find_user_function_parameter(const char* name, value_slot** slot) {
   for (user_call_frame* frame = user_call_chain; frame; frame = frame->outer) {
     const user_function* f = frame->function;
     for (std::uint32_t i = 0; i < f->param_count; ++i) {
-      if (strcasecmp(f->params[i].name, name) == 0) {
+      if (same_name(f->params[i].name, name)) {
         *slot = &frame->params[i].value;
         return static_cast<int>(frame->params[i].type);
       }
@@ -327,13 +346,14 @@ int call_user_function(expr_item* arguments, int count) {
   // The body is scanned from a copy of its own: the record stays untouched
   // however deeply the function calls itself.
   char body[user_function_body_max + 1];
-  std::memcpy(body, f->body, sizeof body);
+  const std::size_t body_length = std::strlen(f->body);
+  std::memcpy(body, f->body, body_length + 1);
   frame.outer = user_call_chain;
   user_call_chain = &frame;
   int result = 0;
   ++user_call_depth;
   {
-    scan_text_guard scan(body, body + std::strlen(body));
+    scan_text_guard scan(body, body + body_length);
     if (user_call_depth < user_call_depth_limit && evaluation_depth < evaluation_depth_limit) {
       if (f->kind == 0) {
         result = evaluate_expression_release_temps(0);

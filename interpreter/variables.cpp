@@ -3,6 +3,7 @@
 // NUL-terminated runs addressed by offset, offset 0 being the empty string.
 #include "interpreter/variables.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
+#include "interpreter/short_copy.h"
 #include "rizozira/long_number.h"
 
 variable_entry* variable_table = nullptr;
@@ -142,8 +144,25 @@ std::uint32_t text_length_in(const char* space, std::uint32_t size, std::uint32_
   return static_cast<std::uint32_t>(static_cast<const char*>(end) - (space + offset));
 }
 
+// strnlen(string_accumulator, max_string_length), eight bytes at a time
+// without a call: the accumulator is far longer than a string may be, and the
+// strings that pass through it are mostly a few characters long.
 std::uint32_t accumulator_length() {
-  return static_cast<std::uint32_t>(strnlen(string_accumulator, max_string_length));
+  static_assert(string_accumulator_size >= max_string_length + 8);
+  static_assert(std::endian::native == std::endian::little);  // the lowest marked byte comes first
+  constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+  for (std::uint32_t n = 0; n < max_string_length; n += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, string_accumulator + n, 8);
+    // Marks the zero bytes of the word; only bytes behind the first zero
+    // byte can be marked wrongly, so the lowest mark is exact.
+    const std::uint64_t zeros = (word - ones) & ~word & highs;
+    if (zeros != 0) {
+      const std::uint32_t length = n + static_cast<std::uint32_t>(std::countr_zero(zeros)) / 8;
+      return length < max_string_length ? length : max_string_length;
+    }
+  }
+  return max_string_length;
 }
 
 // Dimension sizes as items, the shape the array walkers take.
@@ -441,7 +460,8 @@ int text_to_temp(std::string_view text, std::uint32_t* offset) {
   }
   if (static_cast<std::uint64_t>(temp_strings_used) + length + 1 > temp_strings_size)
     return report_error(err_no_more_space_for_temporary);
-  std::memcpy(temp_strings + temp_strings_used, text.data(), length);
+  if (length <= 16) copy_short(temp_strings + temp_strings_used, text.data(), length);
+  else std::memcpy(temp_strings + temp_strings_used, text.data(), length);
   temp_strings[temp_strings_used + length] = '\0';
   *offset = temp_strings_used;
   temp_strings_used += static_cast<std::uint32_t>(length) + 1;

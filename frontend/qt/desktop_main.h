@@ -1,11 +1,9 @@
 // The desktop branch of start-up: creates the Qt application and the main
-// dialog. Returns the process exit code.
+// dialog (the display was found reachable before). Returns the process exit
+// code. The module exports it as tovarelle_desktop_main (desktop_launch.h).
 #pragma once
 
 int desktop_main(int argc, char** argv);
-// True when a display server can be reached (X11 or Wayland), or Qt was told
-// to use a platform plugin that needs none (offscreen, for tests).
-bool desktop_display_available();
 
 // What the graph window asks of the main dialog: Tab back to the command
 // box, Pause (Run/Step) and Restart (Run).

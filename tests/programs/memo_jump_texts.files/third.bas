@@ -1,0 +1,11 @@
+// The first of three programs whose statements stand at the same places of
+// the text with other numbers and keywords: what a jump or an IF found in one
+// program must not carry over to the next, whether run or chained.
+FOR i = 1 TO 3
+  GOSUB 100
+  IF i = 2 GOTO 60
+  PRINT "third"; i
+60 NEXT
+END
+100 PRINT "third 100"
+    RETURN
