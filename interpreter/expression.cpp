@@ -555,13 +555,13 @@ struct expression_memo {
   std::uint32_t first_column = 0;  // column of the first item
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
-  std::uint8_t result_type = ITEM_DOUBLE;  // ITEM_NUMERIC_TEXT for a lone literal
+  std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
   bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
   fast_item items[fast_items_max];
 };
 
 constexpr std::size_t expression_memo_count = 2048;
-expression_memo expression_memos[expression_memo_count];
+expression_memo expression_memos[expression_memo_count]{};  // all zero: nothing to run at start-up
 
 expression_memo& expression_memo_slot(std::uint32_t key) {
   return expression_memos[key & (expression_memo_count - 1)];  // in the order of the text
