@@ -733,54 +733,51 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
 // without evaluating them again, leaving the scanner's state as
 // array_element leaves it. memo_missed, with nothing changed, otherwise:
 // array_element then reads it, and reports what is wrong.
-int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
-  if (scan_pointer >= line_end || *scan_pointer != '(') return memo_missed;
-  array_entry& entry = array_table[array_index];
+// A list "(" expression, ... ")" at scan_pointer whose expressions are all
+// remembered plain expressions (remembered_plain_value), as get_parameter_list
+// would read it.
+struct remembered_list {
+  int count = 0;
+  plain_value values[max_parameters];
+  const char* after = nullptr;  // behind the ")"
+  // The temporary strings the list takes on the general road: the literals'
+  // texts, and a lone literal's text once more as the list keeps it.
+  std::uint64_t temp_bytes = 0;
+};
+
+// False, with nothing changed, when the list is not such a list or its
+// temporary strings would not fit (the general road then reports that).
+[[gnu::always_inline]] inline bool read_remembered_list(remembered_list& list) {
+  if (scan_pointer >= line_end || *scan_pointer != '(') return false;
   constexpr int list_flags = GI_IN_PARENS | GI_LIST;
   const char* p = scan_pointer + 1;
-  double subscripts[max_parameters];
-  plain_value values[max_parameters];
-  int count = 0;
+  list.count = 0;
+  list.temp_bytes = 0;
   for (;;) {
     while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
-    if (count == max_parameters || p >= line_end) return memo_missed;
-    plain_value& value = values[count];
+    if (list.count == max_parameters || p >= line_end) return false;
+    plain_value& value = list.values[list.count];
     const auto key = line_text_origin + static_cast<std::uint32_t>(p - line_start);
-    if (!remembered_plain_value(key, list_flags, value)) return memo_missed;
+    if (!remembered_plain_value(key, list_flags, value)) return false;
     const char* end = line_start + value.end_column;
-    if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return memo_missed;
-    subscripts[count] = value.value;
-    ++count;
+    if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
+    list.temp_bytes += value.literal_bytes;
+    if (value.lone_literal && !no_execute) list.temp_bytes += value.literal_length + 1u;
+    ++list.count;
     p = end + 1;
     if (*end == ')') break;
   }
-  if (count != static_cast<int>(entry.dimension_count)) return memo_missed;
-  // The temporary strings the subscripts take on the general road (their
-  // literals, and a lone literal's text once more as the list keeps it): the
-  // peak is raised as there; when they would not fit, the general road runs
-  // and reports it.
-  std::uint64_t temp_bytes = 0;
-  for (int k = 0; k < count; ++k) {
-    temp_bytes += values[k].literal_bytes;
-    if (values[k].lone_literal && !no_execute) temp_bytes += values[k].literal_length + 1u;
-  }
-  if (temp_strings_used + temp_bytes > temp_strings_size) return memo_missed;
-  std::size_t index = 0;
-  for (int k = 0; k < count; ++k) {
-    double value = subscripts[k];
-    double size = entry.dimension_sizes[k];
-    if (!(value >= 0.0 && value < size)) return memo_missed;
-    index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
-  }
-  value_slot* slot = entry.data + index;
+  list.after = p;
+  return temp_strings_used + list.temp_bytes <= temp_strings_size;
+}
 
-  // What evaluating the subscripts leaves behind: the last variable's
-  // following character, the last literal's text in the string accumulator,
-  // the last subscript's first column, and in the double accumulator the
-  // last lone literal converted (or else the last subscript).
-  double last_value = values[count - 1].value;
-  for (int k = 0; k < count; ++k) {
-    const plain_value& value = values[k];
+// What reading the list leaves behind: the last variable's following
+// character, the last literal's text in the string accumulator (emptied when
+// skipping), the peak of the temporary strings, the last expression's first
+// column, no name; the scanner stands behind the list.
+[[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list) {
+  for (int k = 0; k < list.count; ++k) {
+    const plain_value& value = list.values[k];
     if (value.has_variable) char_after_name = value.after;
     if (value.literal_length > 0) {
       copy_short(string_accumulator, line_start + value.literal_column, value.literal_length);
@@ -789,23 +786,87 @@ int remembered_element(expr_item& item, int array_index, int flags, bool name_un
     }
   }
   if (no_execute) {
-    // A skipped subscript reads as 0 and leaves the accumulators empty.
+    // A skipped expression reads as 0 and leaves the accumulators empty.
     string_accumulator[0] = '\0';
     string_accumulator_length = 0;
   }
-  for (int k = 0; k < count; ++k)
-    if (values[k].lone_literal && !no_execute) last_value = values[k].value;
-  double_accumulator = last_value;
-  if (temp_strings_used + temp_bytes > temp_strings_peak)
-    temp_strings_peak = static_cast<std::uint32_t>(temp_strings_used + temp_bytes);
-  error_column = static_cast<int>(values[count - 1].first_column);
+  const std::uint64_t reach = temp_strings_used + list.temp_bytes;
+  if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
+  error_column = static_cast<int>(list.values[list.count - 1].first_column);
   last_array_entry = nullptr;
   item_is_parameter = 0;
-  scan_pointer = p;
-  if (!name_unused) set_element_name(array_name(entry), count, subscripts);
+  current_name[0] = '\0';  // the ")" read last
+  scan_pointer = list.after;
+}
+
+// An element at scan_pointer ("(" next) whose subscripts are a remembered
+// list that fits the array: read without evaluating them again, leaving the
+// scanner's state as array_element leaves it. memo_missed, with nothing
+// changed, otherwise: array_element then reads it, and reports what is wrong.
+int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
+  array_entry& entry = array_table[array_index];
+  remembered_list list;
+  if (!read_remembered_list(list) || list.count != static_cast<int>(entry.dimension_count)) return memo_missed;
+  double subscripts[max_parameters];
+  std::size_t index = 0;
+  for (int k = 0; k < list.count; ++k) {
+    double value = list.values[k].value;
+    double size = entry.dimension_sizes[k];
+    if (!(value >= 0.0 && value < size)) return memo_missed;
+    index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
+    subscripts[k] = value;
+  }
+  value_slot* slot = entry.data + index;
+  take_remembered_list(list);
+  // The subscripts are made doubles in order: the double accumulator holds
+  // the last lone literal converted, or else the last subscript.
+  double last_value = list.values[list.count - 1].value;
+  for (int k = 0; k < list.count; ++k)
+    if (list.values[k].lone_literal && !no_execute) last_value = list.values[k].value;
+  double_accumulator = last_value;
+  if (!name_unused) set_element_name(array_name(entry), list.count, subscripts);
   item.array = &entry;
   current_value_slot = slot;
   return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
+}
+
+// A built-in function call whose arguments are a remembered list of doubles
+// (no lone literal): the function runs on their values as call_function
+// runs it. memo_missed, with nothing changed, otherwise.
+int remembered_function(expr_item& item, int token) {
+  if (no_execute) return memo_missed;
+  const char* name_end = scan_pointer;
+  skip_blanks_here();
+  remembered_list list;
+  if (!read_remembered_list(list)) {
+    scan_pointer = name_end;
+    return memo_missed;
+  }
+  for (int k = 0; k < list.count; ++k) {
+    if (list.values[k].lone_literal) {
+      scan_pointer = name_end;
+      return memo_missed;
+    }
+  }
+  temp_level_guard levels;
+  take_remembered_list(list);
+  // Room for the arguments, each made as it is filled (as get_parameter_list does).
+  alignas(expr_item) unsigned char room[sizeof(expr_item) * max_parameters];
+  expr_item* const arguments = reinterpret_cast<expr_item*>(room);
+  for (int k = 0; k < list.count; ++k) {
+    const plain_value& value = list.values[k];
+    new (&arguments[k]) expr_item{};
+    arguments[k].type = ITEM_DOUBLE;
+    arguments[k].value.number = value.value;
+    arguments[k].column = value.first_column;
+    if (value.has_variable) current_value_slot = &variable_table[value.variable].value;
+  }
+  double_accumulator = list.values[list.count - 1].value;
+  function_name_column = static_cast<int>(item.column);
+  int result = do_function(token, arguments, list.count);
+  levels.restore();
+  if (result < 0) return report_error_at(item.column, err_return_do_function);
+  return take_result(item, result);
 }
 
 // The item a memo entry describes, taken as get_item would take it: the name
@@ -827,6 +888,8 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
     case MEMO_PREDEFINED:
       return fetch_predefined(item, memo.index);
     case MEMO_FUNCTION:
+      if (int result = remembered_function(item, memo.index); result != memo_missed) return result;
+      [[fallthrough]];
     case MEMO_USER_FUNCTION: {
       char own[max_name_length + 1];
       copy_short(own, name, length + 1);
