@@ -555,13 +555,13 @@ struct expression_memo {
   std::uint32_t first_column = 0;  // column of the first item
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
-  std::uint8_t result_type = ITEM_DOUBLE;  // ITEM_NUMERIC_TEXT for a lone literal
+  std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
   bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
   fast_item items[fast_items_max];
 };
 
 constexpr std::size_t expression_memo_count = 2048;
-expression_memo expression_memos[expression_memo_count];
+expression_memo expression_memos[expression_memo_count]{};  // all zero: nothing to run at start-up
 
 expression_memo& expression_memo_slot(std::uint32_t key) {
   return expression_memos[key & (expression_memo_count - 1)];  // in the order of the text
@@ -789,6 +789,13 @@ bool fast_combine(const expression_memo& memo, const double* operands, double& v
   return exact;
 }
 
+// A literal's text into the string accumulator, as reading it leaves it.
+void literal_to_accumulator(const fast_item& literal) {
+  copy_short(string_accumulator, line_start + literal.line_column, literal.name_length);
+  string_accumulator[literal.name_length] = '\0';
+  string_accumulator_length = literal.name_length;
+}
+
 // Evaluates a remembered expression: reads its items in order as the general
 // road does (elements through get_item, literals copied to the temporary
 // strings), then the item that ends it, then computes in one pass. Anything
@@ -801,10 +808,17 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   expr_item* const table = reinterpret_cast<expr_item*>(table_room);
   unsigned kinds = 0;
   bool all_double = true;
+  // The name an item leaves in current_name is always replaced by the item
+  // that ends the expression (get_item empties it first), so names are not
+  // copied here; the text of the last literal read is left in the string
+  // accumulator as reading it leaves it.
+  int last_literal = -1;
+  item_is_parameter = 0;
   for (int k = 0; k < memo.count; ++k) {
     const fast_item& f = memo.items[k];
-    expr_item& item = *new (&table[k]) expr_item{};
+    expr_item& item = *new (&table[k]) expr_item;
     item.column = f.column;
+    item.array = nullptr;
     switch (f.kind) {
       case FAST_VARIABLE: {
         // Variables are only appended until the table is reset (checked by
@@ -813,38 +827,34 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         item.type = ITEM_DOUBLE;
         item.value.number = entry.value.number;
         current_value_slot = &entry.value;
-        item_is_parameter = 0;
-        copy_short(current_name, line_start + f.line_column, f.name_length);
-        current_name[f.name_length] = '\0';
         char_after_name = f.after;
         break;
       }
       case FAST_LITERAL: {
-        // The literal's text in the accumulator and in the temporary strings.
-        item_is_parameter = 0;
-        current_name[0] = '\0';
-        copy_short(string_accumulator, line_start + f.line_column, f.name_length);
-        string_accumulator[f.name_length] = '\0';
-        string_accumulator_length = f.name_length;
+        // The literal's text in the temporary strings.
         std::uint32_t offset = 0;
-        if (string_accumulator_to_temp(&offset) < 0) return -14;
+        if (text_to_temp(std::string_view(line_start + f.line_column, f.name_length), &offset) < 0) return -14;
         item.type = ITEM_NUMERIC_TEXT;
         item.value.bits = offset;
+        last_literal = k;
         break;
       }
       case FAST_OPERATOR:
-        item_is_parameter = 0;
-        current_name[0] = '\0';
         item.type = ITEM_OPERATOR;
+        item.value.bits = 0;
         item.value.op = f.op;
         break;
       case FAST_COMPARISON:
-        item_is_parameter = 0;
-        current_name[0] = '\0';
         item.type = ITEM_COMPARISON;
         item.value.token = f.op;
         break;
       default: {  // FAST_READ, FAST_ELEMENT
+        if (last_literal >= 0) {
+          // The item is read with the last literal's text in the accumulator.
+          const fast_item& literal = memo.items[last_literal];
+          literal_to_accumulator(literal);
+          last_literal = -1;
+        }
         scan_pointer = line_start + f.line_column;
         int result;
         if (f.kind == FAST_ELEMENT && static_cast<std::uint32_t>(f.variable) < array_count) {
@@ -876,6 +886,10 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
       }
     }
     kinds |= operator_kind(item);
+  }
+  if (last_literal >= 0) {
+    const fast_item& literal = memo.items[last_literal];
+    literal_to_accumulator(literal);
   }
 
   // The item that ends the expression, read as the general road reads it.
@@ -912,9 +926,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   if (memo.result_type == ITEM_NUMERIC_TEXT && memo.count == 1 && memo.items[0].kind == FAST_LITERAL) {
     // A lone literal: its text is the result, in the string accumulator.
     const fast_item& f = memo.items[0];
-    copy_short(string_accumulator, line_start + f.line_column, f.name_length);
-    string_accumulator[f.name_length] = '\0';
-    string_accumulator_length = f.name_length;
+    literal_to_accumulator(f);
     error_column = static_cast<int>(memo.first_column);
     return ITEM_NUMERIC_TEXT;
   }

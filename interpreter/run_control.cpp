@@ -8,6 +8,10 @@
 
 #include "frontend/paths.h"
 #include "interpreter/commands.h"
+#include "interpreter/keywords.h"
+#include "interpreter/files.h"
+#include "interpreter/expression.h"
+#include "interpreter/control_flow.h"
 #include "interpreter/data_read.h"
 #include "interpreter/datetime.h"
 #include "interpreter/debugging.h"
@@ -317,19 +321,259 @@ int process_statement_line() {
   return process_statements();
 }
 
+namespace {
+
+// ------------------------------------------------------------ passed-over runs
+//
+// A run of statements passed over to the end of a line (the rest of a false
+// IF's line, a loop's body after its last pass) is remembered by where it
+// starts, once it has been passed over whole with every statement but the
+// last an assignment to a variable or an element. Passing over such an
+// assignment changes nothing but the scan state and the peak of the
+// temporary strings. So when the same run is passed over again under the
+// same tables and blocks, the scan state it left before its last statement is
+// put back, the peak is raised as the run raised it, and only the last
+// statement is passed over anew (it leaves the state it leaves). Not used
+// while DEBUG, TRACE or stepping show what happens.
+
+// The scan state an assignment passed over may leave behind.
+struct scan_snapshot {
+  char name[64];
+  char text[64];
+  std::int32_t text_length;
+  char after;
+  int is_parameter;
+  int column;
+  value_slot* slot;
+  double number;
+  array_entry* last_array;
+  std::int32_t math_error;
+  int depth;
+  std::uint32_t field_start;
+  std::uint32_t field_width;
+  int field_file;
+
+  // False when a name or text is too long to keep.
+  bool take() {
+    std::size_t name_length = strnlen(current_name, sizeof name);
+    std::size_t length = strnlen(string_accumulator, sizeof text);
+    if (name_length >= sizeof name || length >= sizeof text) return false;
+    std::memcpy(name, current_name, name_length + 1);
+    std::memcpy(text, string_accumulator, length + 1);
+    text_length = string_accumulator_length;
+    after = char_after_name;
+    is_parameter = item_is_parameter;
+    column = error_column;
+    slot = current_value_slot;
+    number = double_accumulator;
+    last_array = last_array_entry;
+    math_error = math_error_flag;
+    depth = expression_depth;
+    field_start = field_target_start;
+    field_width = field_target_width;
+    field_file = field_target_file;
+    return true;
+  }
+
+  void put() const {
+    std::memcpy(current_name, name, strnlen(name, sizeof name) + 1);
+    std::memcpy(string_accumulator, text, strnlen(text, sizeof text) + 1);
+    string_accumulator_length = text_length;
+    char_after_name = after;
+    item_is_parameter = is_parameter;
+    error_column = column;
+    current_value_slot = slot;
+    double_accumulator = number;
+    last_array_entry = last_array;
+    math_error_flag = math_error;
+    expression_depth = depth;
+    field_target_start = field_start;
+    field_target_width = field_width;
+    field_target_file = field_file;
+  }
+};
+
+// What the tables a passed-over assignment reads depend on.
+struct table_counts {
+  std::uint32_t variables, variable_resets, arrays, array_creations, tokens;
+  std::int32_t user_functions;
+
+  static table_counts now() {
+    return {variable_count, variable_reset_count, array_count, array_creation_count, name_tokens_generation(),
+            user_function_count};
+  }
+  bool operator==(const table_counts&) const = default;
+};
+
+struct skipped_run {
+  std::uint32_t key = 0;  // 1 + offset of the run's start, 0 when empty
+  std::uint32_t epoch = 0;
+  table_counts counts{};
+  block_state blocks_at_start{};
+  std::uint32_t last_column = 0;  // where the last statement starts in the line
+  std::uint32_t peak_rise = 0;    // above the level at the start
+  scan_snapshot before_last{};
+};
+
+constexpr std::size_t skipped_runs_count = 256;
+skipped_run skipped_runs[skipped_runs_count];
+
+// Set by process_statement: the statement it just ran was an assignment to
+// a double or string variable or element, passed over.
+bool passed_over_assignment = false;
+
+bool same_blocks(const block_state& a, const block_state& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The key of a run starting at scan_pointer, or 0 when runs may not be
+// remembered here.
+std::uint32_t skipped_run_key() {
+  if (!no_execute || line_text_origin == 0 || line_text_epoch != scan_memo.epoch || debug_mode || trace_mode ||
+      step_mode || prescan_mode || user_call_chain != nullptr || field_count > 0)
+    return 0;
+  return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
+}
+
+skipped_run& skipped_run_slot(std::uint32_t key) { return skipped_runs[key & (skipped_runs_count - 1)]; }
+
+// Passes over the run at key as remembered: the scan state before its last
+// statement, the peak, and the scanner on the last statement. False when no
+// run is remembered there or what it depended on has changed.
+bool replay_skipped_run(std::uint32_t key) {
+  const skipped_run& run = skipped_run_slot(key);
+  if (run.key != key || run.epoch != scan_memo.epoch || !(run.counts == table_counts::now()) ||
+      !same_blocks(run.blocks_at_start, blocks))
+    return false;
+  const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + run.peak_rise;
+  if (reach > temp_strings_size) return false;
+  run.before_last.put();
+  if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
+  scan_pointer = line_start + run.last_column;
+  return true;
+}
+
+// Watches a run being passed over for the first time and remembers it when
+// it qualifies.
+class skipped_run_recorder {
+ public:
+  bool active() const { return active_; }
+
+  void abandon() {
+    if (active_) stop();
+  }
+
+  void start(std::uint32_t key) {
+    key_ = key;
+    counts_ = table_counts::now();
+    blocks_at_start_ = blocks;
+    base_ = temp_strings_used;
+    saved_peak_ = temp_strings_peak;
+    temp_strings_peak = temp_strings_used;  // to see how far the run raises it
+    statements_ = 0;
+    all_assignments_ = true;
+    active_ = true;
+  }
+
+  // Before each statement: the scan state the statements so far left. False
+  // when the run no longer qualifies (the watch then ends).
+  bool before_statement() {
+    if (!no_execute || !before_last_.take()) {
+      stop();
+      return false;
+    }
+    last_column_ = static_cast<std::uint32_t>(scan_pointer - line_start);
+    rise_before_last_ = temp_strings_peak - base_;
+    return true;
+  }
+
+  void after_statement() {
+    all_before_last_ = all_assignments_;
+    all_assignments_ = all_assignments_ && passed_over_assignment;
+    ++statements_;
+  }
+
+  // The run reached the end of its line.
+  void finish() {
+    if (!active_) return;
+    if (statements_ >= 2 && all_before_last_ && no_execute && counts_ == table_counts::now() &&
+        same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
+      skipped_run& run = skipped_run_slot(key_);
+      run.key = key_;
+      run.epoch = scan_memo.epoch;
+      run.counts = counts_;
+      run.blocks_at_start = blocks_at_start_;
+      run.last_column = last_column_;
+      run.peak_rise = rise_before_last_;
+      run.before_last = before_last_;
+    }
+    stop();
+  }
+
+ private:
+  void stop() {
+    if (saved_peak_ > temp_strings_peak) temp_strings_peak = saved_peak_;
+    active_ = false;
+  }
+
+  bool active_ = false;
+  std::uint32_t key_ = 0;
+  table_counts counts_{};
+  block_state blocks_at_start_{};
+  std::uint32_t base_ = 0;
+  std::uint32_t saved_peak_ = 0;
+  std::uint32_t last_column_ = 0;
+  std::uint32_t rise_before_last_ = 0;
+  int statements_ = 0;
+  bool all_assignments_ = true;
+  bool all_before_last_ = false;
+  scan_snapshot before_last_{};
+};
+
+// One run is watched at a time (a run nested in it, such as the statements
+// of an IF passed over inside it, is not).
+skipped_run_recorder run_recorder;
+
+// Ends the watch of the process_statements that started it, however it
+// returns (a run that ended at its line's end was finished before).
+struct run_watch {
+  bool watching = false;
+  ~run_watch() {
+    if (watching) run_recorder.abandon();
+  }
+};
+
+}  // namespace
+
 int process_statements() {
   int result = 0;
+  run_watch watch;
+  bool replayed = false;
   for (;;) {
     if (scan_pointer >= line_end) {
       if (blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
         return report_error_at(0, err_while_within_if_statement_not);
       }
+      if (watch.watching) run_recorder.finish();
       return result;
     }
-    if (peek_nonblank() == 0) return result;
+    if (peek_nonblank() == 0) {
+      if (watch.watching) run_recorder.finish();
+      return result;
+    }
+    if (no_execute && !replayed && !watch.watching && !run_recorder.active()) {
+      if (std::uint32_t key = skipped_run_key()) {
+        if (replay_skipped_run(key)) {
+          replayed = true;
+        } else {
+          run_recorder.start(key);
+          watch.watching = true;
+        }
+      }
+    }
+    if (watch.watching && !run_recorder.before_statement()) watch.watching = false;
     result = process_statement();
     if (result < 0) return report_error(err_return_processing_statement);
     if (result == 1) return 1;
+    if (watch.watching) run_recorder.after_statement();
     skip_blanks();  // "GOSUB 100 : PRINT": the statement may stop before blanks
     if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
   }
@@ -405,6 +649,7 @@ int process_statement() {
     echo_statement();
   }
 
+  passed_over_assignment = false;
   expr_item item;
   int type = get_item(item, GI_STATEMENT_START);
   if (type < 0) return report_error(err_return_get_item);
@@ -425,6 +670,7 @@ int process_statement() {
         result = do_assignment(static_cast<int>(type), item, 0);
       }
       if (result < 0) return result;
+      passed_over_assignment = no_execute && (type == ITEM_DOUBLE || type == ITEM_STRING);
       result = 0;
       break;
     case ITEM_STATEMENT: {
