@@ -752,41 +752,43 @@ bool fast_combine(const expression_memo& memo, const double* operands, double& v
     return op.kind == FAST_OPERATOR ? fast_arithmetic(op.op, operands[0], operands[2], value)
                                     : fast_comparison(op.op, operands[0], operands[2], value);
   }
-  bool exact = true;
-  double sums[fast_items_max];
-  char sum_ops[fast_items_max];
-  int sum_count = 0;
-  double current = operands[0];
-  for (int k = 1; exact && k < memo.count; k += 2) {
+  // One pass: a term gathers * and /, a sum gathers the terms by + and -,
+  // and each comparison compares what the sums before and after it give.
+  double term = operands[0];
+  double sum = 0;
+  char add_op = 0;  // the + or - waiting for the term, 0 before the first
+  double compared = 0;
+  int compare_code = -1;  // the comparison waiting for the next sum
+  auto close_sum = [&]() {
+    if (add_op == 0) return term;
+    double out = 0;
+    fast_arithmetic(add_op, sum, term, out);
+    return out;
+  };
+  for (int k = 1; k < memo.count; k += 2) {
     const fast_item& op = memo.items[k];
-    double next = operands[k + 1];
+    const double next = operands[k + 1];
     if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
-      exact = fast_arithmetic(op.op, current, next, current);
+      if (!fast_arithmetic(op.op, term, next, term)) return false;
+    } else if (op.kind == FAST_OPERATOR) {
+      sum = close_sum();
+      add_op = op.op;
+      term = next;
     } else {
-      sums[sum_count] = current;
-      sum_ops[sum_count++] = op.kind == FAST_COMPARISON ? static_cast<char>(op.op | 0x40) : op.op;
-      current = next;
+      const double closed = close_sum();
+      if (compare_code < 0) compared = closed;
+      else if (!fast_comparison(compare_code, compared, closed, compared)) return false;
+      compare_code = op.op;
+      add_op = 0;
+      term = next;
     }
   }
-  if (!exact) return false;
-  sums[sum_count] = current;
-  double compared[fast_items_max];
-  char compare_codes[fast_items_max];
-  int compare_count = 0;
-  current = sums[0];
-  for (int k = 0; k < sum_count; ++k) {
-    if (sum_ops[k] == '+' || sum_ops[k] == '-') {
-      fast_arithmetic(sum_ops[k], current, sums[k + 1], current);
-    } else {
-      compared[compare_count] = current;
-      compare_codes[compare_count++] = static_cast<char>(sum_ops[k] & 0x3F);
-      current = sums[k + 1];
-    }
+  const double closed = close_sum();
+  if (compare_code < 0) {
+    value = closed;
+    return true;
   }
-  compared[compare_count] = current;
-  value = compared[0];
-  for (int k = 0; exact && k < compare_count; ++k) exact = fast_comparison(compare_codes[k], value, compared[k + 1], value);
-  return exact;
+  return fast_comparison(compare_code, compared, closed, value);
 }
 
 // A literal's text into the string accumulator, as reading it leaves it.
