@@ -557,6 +557,7 @@ struct expression_memo {
   std::uint8_t count = 0;
   std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
   bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
+  bool plain = false;      // only variables, literals, operators and comparisons
   fast_item items[fast_items_max];
 };
 
@@ -689,6 +690,9 @@ struct expression_recorder {
     const bool lone_literal = memo.count == 1 && memo.items[0].kind == FAST_LITERAL;
     if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
     memo.result_type = static_cast<std::uint8_t>(result);
+    memo.plain = true;
+    for (int k = 0; k < memo.count; ++k)
+      if (memo.items[k].kind == FAST_READ || memo.items[k].kind == FAST_ELEMENT) memo.plain = false;
     memo.key = key;
     memo.epoch = scan_memo.epoch;
     memo.variable_resets = variable_reset_count;
@@ -798,6 +802,119 @@ void literal_to_accumulator(const fast_item& literal) {
   string_accumulator_length = literal.name_length;
 }
 
+// What a skipped expression gives: 0, or the empty string when it starts
+// with a string.
+int skipped_result(bool starts_with_string) {
+  double_accumulator = 0.0;
+  string_accumulator[0] = '\0';
+  string_accumulator_length = 0;
+  last_array_entry = nullptr;
+  return starts_with_string ? ITEM_STRING : ITEM_DOUBLE;
+}
+
+// The item that ends a remembered expression, read as the general road
+// reads it. The line end, ":" and a list's ")", "," or ";" are taken here as
+// get_item takes them (it then consumes the list's mark); anything else
+// through it. 0 or a negative error.
+int read_ending_item(const expression_memo& memo, int flags) {
+  scan_pointer = line_start + memo.end_column;
+  const char* end_start = scan_pointer;
+  const char end_mark = skip_blanks();
+  const bool in_parens = flags & GI_IN_PARENS;
+  if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
+    ++scan_pointer;
+    item_is_parameter = 0;
+    current_name[0] = '\0';
+  } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
+    item_is_parameter = 0;
+    current_name[0] = '\0';
+  } else {
+    scan_pointer = end_start;
+    expr_item end_item;
+    int ended = get_item(end_item, flags);
+    if (ended < 0) return report_error(err_return_get_item);
+    if (ended != 0) {
+      if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+      scan_pointer = end_start;
+    }
+  }
+  return 0;
+}
+
+// A plain remembered expression (memo.plain): its variables and literals
+// read straight into the operands, the literals' texts into the temporary
+// strings in order, and the scan state left as reading them leaves it; the
+// table of items is built only when the passes must combine them.
+int evaluate_plain(const expression_memo& memo, int flags) {
+  double operands[fast_items_max];
+  std::uint32_t offsets[fast_items_max];
+  int last_literal = -1;
+  int last_variable = -1;
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    if (f.kind == FAST_VARIABLE) {
+      operands[k] = variable_table[f.variable].value.number;
+      last_variable = k;
+    } else {
+      if (text_to_temp(std::string_view(line_start + f.line_column, f.name_length), &offsets[k]) < 0) return -14;
+      operands[k] = f.value;
+      last_literal = k;
+    }
+  }
+  item_is_parameter = 0;
+  if (last_variable >= 0) {
+    const fast_item& f = memo.items[last_variable];
+    current_value_slot = &variable_table[f.variable].value;
+    char_after_name = f.after;
+  }
+  if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
+  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
+  if (no_execute) return skipped_result(false);
+  last_array_entry = nullptr;
+  if (memo.result_type == ITEM_NUMERIC_TEXT) {
+    // A lone literal: its text is the result, in the string accumulator.
+    literal_to_accumulator(memo.items[0]);
+    error_column = static_cast<int>(memo.first_column);
+    return ITEM_NUMERIC_TEXT;
+  }
+  double value = 0;
+  if (fast_combine(memo, operands, value)) {
+    error_column = static_cast<int>(memo.first_column);
+    double_accumulator = value;
+    return ITEM_DOUBLE;
+  }
+  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
+  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
+  unsigned kinds = 0;
+  for (int k = 0; k < memo.count; ++k) {
+    const fast_item& f = memo.items[k];
+    expr_item& item = *new (&table[k]) expr_item{};
+    item.column = f.column;
+    switch (f.kind) {
+      case FAST_VARIABLE:
+        item.type = ITEM_DOUBLE;
+        item.value.number = operands[k];
+        break;
+      case FAST_LITERAL:
+        item.type = ITEM_NUMERIC_TEXT;
+        item.value.bits = offsets[k];
+        break;
+      case FAST_OPERATOR:
+        item.type = ITEM_OPERATOR;
+        item.value.op = f.op;
+        break;
+      default:
+        item.type = ITEM_COMPARISON;
+        item.value.token = f.op;
+        break;
+    }
+    kinds |= operator_kind(item);
+  }
+  int count = memo.count;
+  int reduced = reduce_table(table, count, kinds);
+  return reduced < 0 ? reduced : deliver_result(table[0]);
+}
+
 // Evaluates a remembered expression: reads its items in order as the general
 // road does (elements through get_item, literals copied to the temporary
 // strings), then the item that ends it, then computes in one pass. Anything
@@ -806,6 +923,7 @@ void literal_to_accumulator(const fast_item& literal) {
 // table. Returns the result type or a negative code.
 
 int evaluate_remembered(const expression_memo& memo, int flags) {
+  if (memo.plain) return evaluate_plain(memo, flags);
   alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
   expr_item* const table = reinterpret_cast<expr_item*>(table_room);
   unsigned kinds = 0;
@@ -889,49 +1007,11 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     }
     kinds |= operator_kind(item);
   }
-  if (last_literal >= 0) {
-    const fast_item& literal = memo.items[last_literal];
-    literal_to_accumulator(literal);
-  }
+  if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
 
-  // The item that ends the expression, read as the general road reads it.
-  // The line end, ":" and a list's ")", "," or ";" are taken here as get_item
-  // takes them (it then consumes the list's mark); anything else through it.
-  scan_pointer = line_start + memo.end_column;
-  const char* end_start = scan_pointer;
-  const char end_mark = skip_blanks();
-  const bool in_parens = flags & GI_IN_PARENS;
-  if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
-    ++scan_pointer;
-    item_is_parameter = 0;
-    current_name[0] = '\0';
-  } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
-    item_is_parameter = 0;
-    current_name[0] = '\0';
-  } else {
-    scan_pointer = end_start;
-    expr_item end_item;
-    int ended = get_item(end_item, flags);
-    if (ended < 0) return report_error(err_return_get_item);
-    if (ended != 0) {
-      if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
-      scan_pointer = end_start;
-    }
-  }
+  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
+  if (no_execute) return skipped_result(table[0].type == ITEM_STRING);
   last_array_entry = nullptr;
-  if (no_execute) {
-    double_accumulator = 0.0;
-    string_accumulator[0] = '\0';
-    string_accumulator_length = 0;
-    return table[0].type == ITEM_STRING ? ITEM_STRING : ITEM_DOUBLE;
-  }
-  if (memo.result_type == ITEM_NUMERIC_TEXT && memo.count == 1 && memo.items[0].kind == FAST_LITERAL) {
-    // A lone literal: its text is the result, in the string accumulator.
-    const fast_item& f = memo.items[0];
-    literal_to_accumulator(f);
-    error_column = static_cast<int>(memo.first_column);
-    return ITEM_NUMERIC_TEXT;
-  }
   if (memo.result_type == ITEM_NUMERIC_TEXT || !all_double) {
     const expr_item& only = table[0];
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
@@ -1060,15 +1140,10 @@ int evaluate_expression(int flags) {
   if (count == 0) return 0;
 
   if (no_execute) {
-    // A skipped expression: 0, or the empty string when it starts with a string.
-    double_accumulator = 0.0;
-    string_accumulator[0] = '\0';
-    string_accumulator_length = 0;
-    last_array_entry = nullptr;
-    if (table[0].type == ITEM_STRING) return ITEM_STRING;
+    if (table[0].type == ITEM_STRING) return skipped_result(true);
     // Its items are read as when it runs: they are remembered alike.
     recorder.finish(ITEM_DOUBLE);
-    return ITEM_DOUBLE;
+    return skipped_result(false);
   }
 
   last_array_entry = nullptr;
