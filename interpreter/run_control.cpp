@@ -820,6 +820,12 @@ int run_loaded_program() {
   blocks.loop_line_offset = blocks.loop_statement_column = 0;
   long_run_start();
   if (program_load_failed) {
+    // A program chained to that has errors ends the chain here: the run is
+    // over, as at the end of a program (else the chain would load it again).
+    if (chain_pending) {
+      chain_pending = 0;
+      channels_close_all();
+    }
     line_start = nullptr;
     restore_working_folder();
     return report_error(err_program_has_errors_run);

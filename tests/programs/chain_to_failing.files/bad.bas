@@ -1,0 +1,1 @@
+IF 1 = 2 ELSE PRINT "x" ELSE PRINT "y"
