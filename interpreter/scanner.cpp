@@ -972,6 +972,17 @@ int get_item(expr_item& item, int flags) {
   item.column = scan_column_here();
   const bool declaring = flags & (GI_DIM | GI_LONG);
 
+  // A remembered name first: none of the steps before the name's own (ends,
+  // marks, operators) applies to a letter, and DATA values are never
+  // remembered.
+  const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
+  if (key != 0) {
+    if (const item_memo* memo = memo_find(key, flags)) {
+      int result = remembered_item(item, *memo, flags, name_unused);
+      if (result != memo_missed) return result;
+    }
+  }
+
   // 1-4: list and line ends, DATA values.
   if (flags & GI_IN_PARENS) {
     if (c == '\0' || c == ':') return report_error_at(item.column, err_missing_right_parenthesis);
@@ -1024,13 +1035,6 @@ int get_item(expr_item& item, int flags) {
   }
 
   // 8-9: the name, from the text or through "@(".
-  const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
-  if (key != 0) {
-    if (const item_memo* memo = memo_find(key, flags)) {
-      int result = remembered_item(item, *memo, flags, name_unused);
-      if (result != memo_missed) return result;
-    }
-  }
   char name[max_name_length + 1];
   name[0] = '\0';
   int length;
