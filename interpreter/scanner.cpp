@@ -201,15 +201,14 @@ int fetch_slot(expr_item& item, const value_slot& slot, std::uint32_t type, int 
   }
 }
 
-// Appends the decimal digits of value at out (room for 20); returns their count.
-std::size_t format_unsigned(unsigned long long value, char* out) {
-  char digits[20];
-  std::size_t n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
+// Writes the decimal digits of value at out (room for 10); returns their count.
+std::size_t format_unsigned(std::uint32_t value, char* out) {
+  std::size_t n = 1;
+  for (std::uint32_t bound = 10; n < 10 && value >= bound; bound *= 10) ++n;
+  for (std::size_t k = n; k-- > 0;) {
+    out[k] = static_cast<char>('0' + value % 10);
     value /= 10;
-  } while (value != 0);
-  for (std::size_t k = 0; k < n; ++k) out[k] = digits[n - 1 - k];
+  }
   return n;
 }
 
@@ -223,7 +222,7 @@ void set_element_name(const char* name, int count, const double* subscripts) {
   for (int k = 0; k < count && used < room; ++k) {
     // Subscripts here have passed the range check: 0 <= s < 2^32.
     double number = subscripts[k];
-    unsigned long long value = number >= 0.0 && number < 4294967296.0 ? static_cast<unsigned long long>(number) : 0;
+    std::uint32_t value = number >= 0.0 && number < 4294967296.0 ? static_cast<std::uint32_t>(number) : 0;
     char text[21];
     std::size_t length = format_unsigned(value, text);
     text[length++] = k + 1 < count ? ',' : ')';
