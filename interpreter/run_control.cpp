@@ -158,7 +158,7 @@ line_record* known_line(std::uint32_t offset) {
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
   start = program_offset;
   std::uint32_t end = program_length;
-  const line_record* known = start < scan_memo.text_limit ? known_line(start) : nullptr;
+  line_record* known = start < scan_memo.text_limit ? known_line(start) : nullptr;
   if (known) {
     end = known->end;
   } else if (start < program_length) {
@@ -170,6 +170,7 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
       record.key = start + 1;
       record.epoch = scan_memo.epoch;
       record.end = end;
+      known = &record;
     }
   } else {
     end = start;
@@ -194,9 +195,7 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
     ended_cr = true;
   }
   std::memcpy(buffer, text, bytes);
-  if (end <= scan_memo.text_limit) {
-    if (line_record* record = known_line(start)) record->length = static_cast<std::int32_t>(bytes);
-  }
+  if (known && known->length < 0) known->length = static_cast<std::int32_t>(bytes);
   buffer[bytes] = 0;
   length = bytes;
   next = end;
