@@ -10,7 +10,6 @@
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
-#include "interpreter/keywords.h"
 #include "interpreter/output.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
@@ -20,7 +19,6 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scan_memo.h"
 #include "interpreter/scanner.h"
-#include "interpreter/short_copy.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/variables.h"
@@ -637,75 +635,6 @@ int stmt_on() {
 
 namespace {
 
-// Memory of the keyword behind an IF condition in the pre-scanned text (THEN,
-// ELSE or GOTO), so that the IF does not scan it twice: once here to see
-// which it is and once more as the next statement. An entry holds while the
-// text, the keyword tables and the user functions are those the scanner
-// found it with; without a key (DEBUG, TRACE, stepping, typed lines) the
-// item is scanned.
-struct follower_memo {
-  std::uint32_t key = 0;  // 1 + offset where the scan for the keyword starts
-  std::uint32_t epoch = 0;
-  std::uint32_t tokens_generation = 0;
-  std::int32_t user_functions = 0;
-  std::int32_t token = 0;
-  std::uint32_t name_column = 0;  // the keyword's first character, from line_start
-  std::uint32_t length = 0;       // of the keyword as written
-  std::uint32_t column = 0;       // item.column as get_item gave it
-  char after = 0;                 // char_after_name
-};
-constexpr std::size_t follower_memo_count = 512;
-follower_memo follower_memos[follower_memo_count];
-
-follower_memo* follower_slot(std::uint32_t key) { return &follower_memos[key & (follower_memo_count - 1)]; }
-
-// The keyword item at scan_pointer from memory, left as get_item leaves it
-// (the scanner passes over it; the caller puts it back). ITEM_STATEMENT, or
-// 0 when it must be scanned.
-int remembered_follower(expr_item& item) {
-  const std::uint32_t key = scan_memo_key(0);
-  if (key == 0) return 0;
-  const follower_memo& entry = *follower_slot(key);
-  if (entry.key != key || entry.epoch != scan_memo.epoch || entry.tokens_generation != name_tokens_generation() ||
-      entry.user_functions != user_function_count)
-    return 0;
-  element_name_unused = false;
-  item = expr_item{};
-  item.type = ITEM_STATEMENT;
-  item.value.token = entry.token;
-  item.column = entry.column;
-  item_is_parameter = 0;
-  copy_short(current_name, line_start + entry.name_column, entry.length);
-  current_name[entry.length] = '\0';
-  char_after_name = entry.after;
-  scan_pointer = line_start + entry.name_column + entry.length;
-  return ITEM_STATEMENT;
-}
-
-// Keeps THEN, ELSE or GOTO as get_item found it behind before (the scanner
-// stands behind the keyword).
-void remember_follower(const char* before, const expr_item& item) {
-  const char* saved = scan_pointer;
-  scan_pointer = before;
-  const std::uint32_t key = scan_memo_key(0);
-  scan_pointer = saved;
-  const std::size_t length = std::strlen(current_name);
-  const char* name_at = saved - length;
-  const auto token = item.value.token;
-  if (token != STMT_THEN && token != STMT_ELSE && token != STMT_GOTO) return;
-  if (key == 0 || length == 0 || name_at < before || std::strncmp(name_at, current_name, length) != 0) return;
-  follower_memo& entry = *follower_slot(key);
-  entry.key = key;
-  entry.epoch = scan_memo.epoch;
-  entry.tokens_generation = name_tokens_generation();
-  entry.user_functions = user_function_count;
-  entry.token = static_cast<std::int32_t>(item.value.token);
-  entry.name_column = static_cast<std::uint32_t>(name_at - line_start);
-  entry.length = static_cast<std::uint32_t>(length);
-  entry.column = item.column;
-  entry.after = char_after_name;
-}
-
 // The IF statement inside its frame: the condition, then the statements of
 // the rest of the line with THEN and ELSE choosing which of them run.
 int if_statements() {
@@ -717,14 +646,12 @@ int if_statements() {
   if (echo_conditions() && !no_execute) print_text(truth ? "IF Expression is TRUE\n" : "IF Expression is FALSE\n");
 
   const char* before = scan_pointer;
+  // Where the scanner remembers items (not under DEBUG, TRACE or stepping,
+  // nor on typed lines), reading the keyword here costs no scan.
+  const bool remembered = scan_memo_key(0) != 0;
   expr_item next;
-  type = remembered_follower(next);
-  const bool remembered = type != 0;
+  type = get_item(next, 0);
   const char* behind_keyword = scan_pointer;
-  if (!remembered) {
-    type = get_item(next, 0);
-    if (type == ITEM_STATEMENT) remember_follower(before, next);
-  }
   scan_pointer = before;
   if (type < 0) return report_error(err_return_get_item);
   bool is_goto = type == ITEM_STATEMENT && next.value.token == STMT_GOTO;
@@ -735,10 +662,10 @@ int if_statements() {
   blocks.block_kind = BLOCK_IF;
   if (is_goto) no_execute = !blocks.if_result || blocks.skip_block || prescan_mode;
 
-  // A remembered THEN with a statement behind it is taken here rather than
-  // as a statement of its own: it only chooses whether what follows runs, so
-  // the statement loop's work between two statements is done once, before
-  // the statement behind it.
+  // A THEN with a statement behind it is taken here rather than as a
+  // statement of its own where nothing shows statements as they run: it only
+  // chooses whether what follows runs, so the statement loop's work between
+  // two statements is done once, before the statement behind it.
   if (remembered && next.value.token == STMT_THEN) {
     scan_pointer = behind_keyword;
     if (peek_nonblank() != '\0') {

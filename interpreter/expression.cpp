@@ -1012,7 +1012,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
   if (no_execute) return skipped_result(table[0].type == ITEM_STRING);
   last_array_entry = nullptr;
-  if (memo.result_type == ITEM_NUMERIC_TEXT || !all_double) {
+  if (!all_double) {  // (a lone literal is a plain expression)
     const expr_item& only = table[0];
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
                             only.type == ITEM_NUMERIC_ARRAY))
@@ -1043,29 +1043,21 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
 
 bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out) {
   const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
-  if (!memo) return false;
+  if (!memo || !memo->plain) return false;
   double operands[fast_items_max];
   out.has_variable = false;
   out.literal_length = 0;
-  for (int k = 0; k < memo->count; ++k) {
+  for (int k = 0; k < memo->count; k += 2) {  // the operands of a plain expression
     const fast_item& f = memo->items[k];
-    switch (f.kind) {
-      case FAST_VARIABLE:
-        operands[k] = variable_table[f.variable].value.number;
-        out.has_variable = true;
-        out.after = f.after;
-        out.variable = f.variable;
-        break;
-      case FAST_LITERAL:
-        operands[k] = f.value;
-        out.literal_column = f.line_column;
-        out.literal_length = f.name_length;
-        break;
-      case FAST_OPERATOR:
-      case FAST_COMPARISON:
-        break;
-      default:
-        return false;
+    if (f.kind == FAST_VARIABLE) {
+      operands[k] = variable_table[f.variable].value.number;
+      out.has_variable = true;
+      out.after = f.after;
+      out.variable = f.variable;
+    } else {
+      operands[k] = f.value;
+      out.literal_column = f.line_column;
+      out.literal_length = f.name_length;
     }
   }
   // Skipped, the expression is read but not computed: its value is 0.

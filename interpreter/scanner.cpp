@@ -727,11 +727,6 @@ int non_name_item(expr_item& item, int flags) {
 
 constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
 
-// An element at scan_pointer ("(" next) whose subscripts are remembered
-// plain expressions (remembered_plain_value) that fit the array: read
-// without evaluating them again, leaving the scanner's state as
-// array_element leaves it. memo_missed, with nothing changed, otherwise:
-// array_element then reads it, and reports what is wrong.
 // A list "(" expression, ... ")" at scan_pointer whose expressions are all
 // remembered plain expressions (remembered_plain_value), as get_parameter_list
 // would read it.
@@ -778,11 +773,7 @@ struct remembered_list {
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
     if (value.has_variable) char_after_name = value.after;
-    if (value.literal_length > 0) {
-      copy_short(string_accumulator, line_start + value.literal_column, value.literal_length);
-      string_accumulator[value.literal_length] = '\0';
-      string_accumulator_length = value.literal_length;
-    }
+    if (value.literal_length > 0) set_accumulator_text(line_start + value.literal_column, value.literal_length);
   }
   if (no_execute) {
     // A skipped expression reads as 0 and leaves the accumulators empty.

@@ -19,13 +19,6 @@
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
-#include "interpreter/keywords.h"
-#include "interpreter/output_channels.h"
-#include "interpreter/scan_memo.h"
-#include "interpreter/statements.h"
-#include "interpreter/temp_levels.h"
-#include "interpreter/window_controls.h"
-#include "ports/frontend_port.h"
 #include "rizozira/long_number.h"
 
 user_function* user_function_table[user_function_capacity] = {};
@@ -231,87 +224,6 @@ int stmt_def_statement() {
   return r;
 }
 
-namespace {
-
-// True when the body line is "GOSUB n" and nothing more, GOSUB still being
-// the statement keyword, so that the call can run the statement directly.
-bool plain_gosub_body(const char* body, std::size_t length) {
-  static std::uint32_t checked_generation = 0;
-  static bool gosub_is_statement = false;
-  if (checked_generation != name_tokens_generation()) {
-    const name_tokens tokens = lookup_name_tokens("gosub");
-    gosub_is_statement = tokens.logical < 0 && tokens.command < 0 && tokens.statement == STMT_GOSUB;
-    checked_generation = name_tokens_generation();
-  }
-  if (!gosub_is_statement || length < 6 || !at_gosub_word(body, body + length)) return false;
-  std::size_t i = 5;
-  while (i < length && (body[i] == ' ' || body[i] == '\t')) ++i;
-  const std::size_t digits_at = i;
-  while (i < length && body[i] >= '0' && body[i] <= '9') ++i;
-  if (i == digits_at) return false;
-  while (i < length && (body[i] == ' ' || body[i] == '\t')) ++i;
-  return i == length;
-}
-
-// The statement loop's work on the appended body line when it is a plain
-// "GOSUB n", without the loop: the nesting count and its bound, the line
-// taken as the line being run, GOSUB read as the statement keyword is read,
-// and stmt_gosub. A failure comes back as the loop gives it back (the quiet
-// returns of the statement, the statements and the line). The checks the
-// loop makes between two statements (interrupts, stepping requests, window
-// events) are made at the first statement of the subroutine, which follows
-// at once.
-int run_plain_gosub_line(const char* text, std::size_t length, std::uint32_t line_end_offset) {
-  ++body_nesting;
-  struct nesting_end {
-    ~nesting_end() { --body_nesting; }
-  } nesting;
-  if (body_nesting > max_body_nesting) {
-    error_column = 0;
-    return report_error_message(err_invalid_statement, "FOR, WHILE and GOSUB nested more than 1000 deep.");
-  }
-  program_ended = 0;
-  char line_buffer[max_line_bytes + 1];
-  std::memcpy(line_buffer, text, length);
-  line_buffer[length] = '\0';
-  next_line_offset = line_end_offset;
-  line_start = scan_pointer = statement_start = line_buffer;
-  line_length = static_cast<std::int32_t>(length);
-  line_end = line_buffer + length;
-  line_text_origin = 0;
-  line_text_epoch = scan_memo.epoch;
-  goto_target = 0;
-  line_statement_number = 0;
-  first_data_on_line = 0;
-
-  // GOSUB as get_item leaves it at a statement start.
-  std::memcpy(current_name, line_buffer, 5);
-  current_name[5] = '\0';
-  element_name_unused = false;
-  item_is_parameter = 0;
-  scan_pointer = line_buffer + 5;
-  char_after_name = peek_nonblank();
-  int result = 0;
-  {
-    temp_level_guard level;
-    write_mode = 0;
-    tab_allowed = 0;
-    result = stmt_gosub();
-  }
-  if (result < 0) {
-    report_error(err_return_do_keyword_statement);
-    report_error(err_return_processing_statement);
-    return report_error(err_return_processing_statement_line);
-  }
-  if (result == 1) return 1;
-  frontend_port().enable_control(IDC_RUN_STEP, true);
-  if (computing_busy && step_mode) controls_show_stepping(COMMAND_BOX_FOCUSED);
-  computing_busy = 0;
-  return 0;
-}
-
-}  // namespace
-
 int run_def_gosub_body() {
   // The body line is appended behind the program, after an "end" line that
   // keeps a program running off its last line out of it.
@@ -341,9 +253,7 @@ int run_def_gosub_body() {
     enter_outermost_blocks();
     program_offset = old_length + 7;
     blocks.resume_at_body = 0;
-    const bool direct = !debug_mode && !trace_mode && !step_mode && !prescan_mode && body_length + 2 <= max_line_bytes &&
-                        plain_gosub_body(line_start, body_length);
-    r = direct ? run_plain_gosub_line(line_start, body_length, program_length) : run_program_lines();
+    r = run_program_lines();
   }
   blocks.return_seen = saved_return_seen;
   program_offset = saved_offset;
