@@ -1,5 +1,6 @@
 // The window branch of start-up (see desktop_launch.h).
 #include "frontend/desktop_launch.h"
+#include "frontend/startup.h"
 
 #include <dlfcn.h>
 #include <sys/socket.h>
@@ -81,7 +82,9 @@ bool desktop_display_available() {
 
 int desktop_launch(int argc, char** argv) {
   if (!desktop_display_available()) {
-    std::fprintf(stderr, "tovarelle: no display found; start it with /c to use console mode.\n");
+    // A refused command line has been said on standard error already.
+    if (startup_refusal == nullptr)
+      std::fprintf(stderr, "tovarelle: no display found; start it with /c to use console mode.\n");
     return 1;
   }
   std::string folder = executable_folder();

@@ -11,6 +11,7 @@
 #include "frontend/help_links.h"
 #include "frontend/recent_lists.h"
 #include "frontend/settings.h"
+#include "frontend/startup.h"
 #include "frontend/working_folder.h"
 #include "graph/graph_window.h"
 #include "interpreter/host_api.h"
@@ -105,6 +106,8 @@ void RunHost::refuse() {
 void RunHost::run_program(bool step) {
   if (init_failed_) return refuse();
   if (host_is_busy()) return;
+  // The folder goes back here after the run: a CHDIR lasts for the run only.
+  run_start_folder = path_current_directory();
   host_run_program_file(source_file_path, step);
   if (!host_is_busy()) dialog_.run_finished();
 }
@@ -116,13 +119,13 @@ void RunHost::run_command(const std::string& line) {
   dialog_.run_finished();
 }
 
-void RunHost::edit_source() {
-  if (editor_open(source_file_path, true) < 0) host_report_error(215);
+// Error 215 names the editor that could not be started.
+void RunHost::open_editor(const std::string& path, bool reuse) {
+  if (editor_open(path, reuse) < 0) host_report_error(215, "Unable to Launch " + editor_command(path).front());
 }
 
-void RunHost::view_log() {
-  if (editor_open(log_file_full_path, false) < 0) host_report_error(215);
-}
+void RunHost::edit_source() { open_editor(source_file_path, true); }
+void RunHost::view_log() { open_editor(log_file_full_path, false); }
 
 int RunHost::clear_screen() {
   host_reset_screen_channel();
@@ -149,6 +152,11 @@ void MainDialog::init(bool autorun) {
   show_paths();
   update_log_widgets();
   run_host_.create();
+  if (!command_line_program_refused.empty()) {
+    // The program named on the command line made too long a path.
+    host_report_error(path_error_code);
+    print_text(command_line_program_refused + "\n");
+  }
   run_finished();
   // Settings failures (also those of the start, which waited) in a message box.
   settings_install_teller([this](const std::string& text) { message(text, "Tovarelle"); });
@@ -158,7 +166,11 @@ void MainDialog::init(bool autorun) {
 void MainDialog::show_paths() {
   controls_.set_text(IDC_WORKING_DIR, working_folder);
   controls_.check(IDC_USE_WORKING_DIR, use_working_dir != 0);
-  if (use_working_dir && !working_folder.empty() && chdir(working_folder.c_str()) != 0) {
+  // The current directory is the working folder whether or not "Use Working
+  // Dir." is ticked (the tick only changes how paths are shown): a run goes
+  // back to the folder that was current when it started, and that must be
+  // the working folder, not the folder the shell started us in.
+  if (!working_folder.empty() && chdir(working_folder.c_str()) != 0) {
     // A folder that went away: relative names then resolve against the
     // current directory until the user picks another.
   }
@@ -346,6 +358,7 @@ void MainDialog::typed_line() {
   controls_.enable(IDC_CLEAR_SCREEN, false);
   controls_.enable(IDC_VIEW_LOG, false);
   controls_.enable(IDC_COMMAND, false);
+  controls_.enable(IDC_KILL, true);  // a typed endless loop can be stopped
   run_host_.run_command(line);
 }
 
@@ -415,11 +428,25 @@ void MainDialog::validate_edit(int control, bool enter) {
       if (!log) source_file_path = combined(folder, name);
     }
   }
-  if (enter && keep_focus) controls_.focus(control);
+  if (!enter) return;
+  if (keep_focus) {
+    controls_.focus(control);
+    return;
+  }
+  // Checked: the focus moves on, and leaving the field that way needs no
+  // second check (a deferred one would swallow the next click).
+  moving_on_ = true;
+  controls_.focus_next(control);
+  moving_on_ = false;
 }
 
 void MainDialog::edit_entered(int control) { validate_edit(control, true); }
-void MainDialog::edit_left(int control) { validate_edit(control, false); }
+
+void MainDialog::edit_left(int control) {
+  if (!moving_on_) validate_edit(control, false);
+}
+
+void MainDialog::edit_focused(int control) { deferred_check(control); }
 
 bool MainDialog::browse_recent(int control, int direction) {
   recent_list* list = list_for(control);

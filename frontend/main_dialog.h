@@ -21,6 +21,8 @@ class DialogControls {
   virtual void check(int control, bool checked) = 0;
   virtual bool checked(int control) = 0;
   virtual void focus(int control) = 0;
+  // The focus to the control after this one in tab order, its text selected.
+  virtual void focus_next(int control) = 0;
   virtual void select_all(int control) = 0;
   // The command box's background: pink while INPUT waits for its reply.
   virtual void set_reply_colour(bool waiting) = 0;
@@ -64,6 +66,7 @@ class RunHost {
 
  private:
   void refuse();
+  void open_editor(const std::string& path, bool reuse);
   MainDialog& dialog_;
   bool init_failed_ = false;
 };
@@ -84,6 +87,9 @@ class MainDialog final : public FrontendPort, public WorkingFolderUi {
   void typed_line();                       // Enter in the command box
   void edit_entered(int control);          // Enter in 1081, 1083, 1085
   void edit_left(int control);             // focus left 1081, 1083, 1085
+  // The focus came into an edit (the fields, the command box, the output
+  // box): like any command, it carries out a pending check of a field left.
+  void edit_focused(int control);
   // Up (-1) or Down (+1) in an edit with a recent list; true when the field changed.
   bool browse_recent(int control, int direction);
   void exit_road();
@@ -131,6 +137,7 @@ class MainDialog final : public FrontendPort, public WorkingFolderUi {
   RunHost run_host_;
   int deferred_validation_ = 0;  // 0 none, 1 log name empty, 2 source name empty, 3 working folder
   bool message_box_active_ = false;
+  bool moving_on_ = false;  // Enter moves the focus on: that leave is no new check
   bool exiting_ = false;
   bool installed_ = false;
 };

@@ -17,6 +17,8 @@
 #include "interpreter/run_state.h"
 
 unsigned autorun_pending = 0;
+std::string command_line_program_refused;
+const char* startup_refusal = nullptr;
 
 int check_command_line(int argc, char** argv) {
   std::size_t total = 0;
@@ -30,11 +32,14 @@ int check_command_line(int argc, char** argv) {
 
 void apply_command_line_program(const std::string& argument) {
   autorun_pending = 0;
+  command_line_program_refused.clear();
   if (argument.empty()) return;
   std::string folder, name, joined;
-  if (path_split(argument, folder, name, PATH_BASE_WORKING) < 0) return;
-  if (path_combine(joined, folder, name) < 0) return;
-  if (path_resolve_split(joined, src_pgm_path, src_pgm_name) < 0) return;
+  if (path_split(argument, folder, name, PATH_BASE_WORKING) < 0 || path_combine(joined, folder, name) < 0 ||
+      path_resolve_split(joined, src_pgm_path, src_pgm_name) < 0) {
+    command_line_program_refused = argument[0] == '/' ? argument : working_folder + "/" + argument;
+    return;
+  }
   source_file_path = joined;
   recent_list_push_path(recent_source_programs, joined, true);
   autorun_pending = 1;
@@ -50,6 +55,12 @@ int tovarelle_main(int argc, char** argv, window_main_function window_main) {
   if (check_command_line(argc, argv) < 0) {
     settings_tell_waiting_to_stderr();
     std::fprintf(stderr, "Error: Invalid Parameters (too long)\n");
+    // With a display the window branch shows it in a message box too;
+    // console mode stays without windows.
+    if (argc > 1 && strcasecmp(argv[1], "/c") != 0) {
+      startup_refusal = "Invalid Parameters (too long)";
+      window_main(argc, argv);
+    }
     return -1;
   }
   if (argc > 1 && strcasecmp(argv[1], "/c") == 0) {

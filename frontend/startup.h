@@ -19,5 +19,13 @@ int check_command_line(int argc, char** argv);
 // 1 when a program named on the command line runs once the window is up.
 extern unsigned autorun_pending;
 // Takes a program named on the command line as the source program (pushed
-// onto the recent source programs) and sets autorun_pending.
+// onto the recent source programs) and sets autorun_pending. A name that
+// makes too long a path is refused ("Invalid Path."): the path it would have
+// made is kept in command_line_program_refused for the window to show.
 void apply_command_line_program(const std::string& argument);
+extern std::string command_line_program_refused;
+
+// Set when start-up refuses the command line ("Invalid Parameters (too
+// long)"): the window branch then only shows it in a message box titled
+// "Error" and the process ends with -1.
+extern const char* startup_refusal;

@@ -21,7 +21,7 @@ namespace {
 int run_or_load() {
   // A typed RUN or LOAD while a program is paused would replace the text and
   // the variables under the paused statement: refused like RUN in a program.
-  if (!command_typed || program_running) {
+  if (!command_typed || command_in_pause) {
     return report_error_at(0, err_run_or_load_only_valid);
   }
   program_already_loaded = 0;

@@ -8,6 +8,7 @@
 #include "interpreter/errors.h"
 #include "interpreter/input.h"
 #include "interpreter/program_buffer.h"
+#include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
@@ -44,7 +45,9 @@ int data_load_entry(std::int32_t index) {
 }
 
 int stmt_data() {
-  if (command_line_mode) return report_error(err_statement_not_valid_from_command);
+  // Refused in a line typed into the command box, not in the program lines
+  // that line reaches by GOTO or GOSUB.
+  if (command_line_mode && statement_is_typed()) return report_error(err_statement_not_valid_from_command);
   // Only the pre-scan adds entries; a run passes over DATA without counting it.
   data_entry* entry = nullptr;
   if (prescan_mode) {

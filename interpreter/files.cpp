@@ -24,6 +24,7 @@
 #include "interpreter/input.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/pending.h"
+#include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/serial.h"
@@ -785,7 +786,9 @@ int parse_field(field_definition& def) {
 
 // FIELD #n, w AS name$ [, w AS name$ ...]  or  FIELD s$, w AS name$ ...
 int stmt_field() {
-  if (command_line_mode) return report_error(err_statement_not_valid_from_command);
+  // Refused in a line typed into the command box, not in the program lines
+  // that line reaches by GOTO or GOSUB.
+  if (command_line_mode && statement_is_typed()) return report_error(err_statement_not_valid_from_command);
   field_definition* def = new (std::nothrow) field_definition{};
   if (def == nullptr) return report_error(err_unable_to_allocate_storage_for_238);
   def->string_slot = nullptr;

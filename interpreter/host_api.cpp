@@ -32,7 +32,13 @@ int host_init() {
   return 0;
 }
 
-int host_run_typed_line(std::string_view line) {
+namespace {
+
+// A typed line: a command word runs at once, statement text behind the
+// program. from_command_box: the window's command box, where the statements
+// that belong in a program file (DATA, FIELD, APPEND, INCLUDE, CHAIN) are
+// refused; a command word's own run is not affected.
+int run_line(std::string_view line, bool from_command_box) {
   if (line.size() >= typed_line_size) {
     line_start = nullptr;
     return report_error(err_statement_too_long_255);
@@ -45,8 +51,15 @@ int host_run_typed_line(std::string_view line) {
   line_end = line_start + line_length;
   int classified = classify_command_line();
   if (classified <= 0) return classified;
-  return run_typed_line();
+  if (from_command_box) command_line_mode = 1;
+  int result = run_typed_line();
+  command_line_mode = 0;
+  return result;
 }
+
+}  // namespace
+
+int host_run_typed_line(std::string_view line) { return run_line(line, false); }
 
 int host_run_program_file(const std::string& path, bool step) {
   source_file_path = path;
@@ -72,7 +85,7 @@ void host_request_continue() {
 int host_run_command_line(std::string_view line) {
   kill_requested = 0;
   program_running = 1;
-  int result = host_run_typed_line(line);
+  int result = run_line(line, true);
   program_running = 0;
   return result;
 }
@@ -90,10 +103,10 @@ bool host_queue_stepping_command(std::string_view line) {
 
 void host_print_banner(std::string_view text) { print_screen_item_line(text); }
 
-int host_report_error(int code) {
+int host_report_error(int code, const std::string& text) {
   line_start = nullptr;
   error_column = 0;
-  return report_error(code);
+  return text.empty() ? report_error(code) : report_error_message(code, text.c_str());
 }
 
 void host_reset_screen_channel() {

@@ -40,7 +40,8 @@ bool host_queue_stepping_command(std::string_view line);
 void host_print_banner(std::string_view text);
 // Reports error code (no source line shown) and returns its negated code:
 // for front-end failures that belong in the output box (the editor).
-int host_report_error(int code);
+// text, when given, stands for the table's message (the code stays).
+int host_report_error(int code, const std::string& text = {});
 // Clear Screen and CLS: the screen channel's line and column start afresh.
 void host_reset_screen_channel();
 

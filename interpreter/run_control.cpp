@@ -43,6 +43,7 @@ int step_banner_pending = 0;
 int immediate_command_pending = 0;
 int input_waiting = 0;
 int command_typed = 0;
+int command_in_pause = 0;
 int program_running = 0;
 int messagebox_active = 0;
 
@@ -695,7 +696,9 @@ int process_statement() {
   }
 
   frontend_port().enable_control(IDC_RUN_STEP, true);
-  if (computing_busy && step_mode) controls_show_stepping(COMMAND_BOX_FOCUSED);
+  // Run/Step pressed during the computation: the pause it asked for starts at
+  // the next statement, with the stepping pause's controls.
+  if (computing_busy && (step_mode || step_requested)) controls_show_stepping(COMMAND_BOX_FOCUSED);
   computing_busy = 0;
   return result;
 }
@@ -795,8 +798,10 @@ int run_immediate_while_stepping() {
   typed[sizeof typed - 1] = 0;
   point_scan_at(typed, typed + std::strlen(typed));
 
+  command_in_pause = 1;
   int classified = classify_command_line();
   if (classified == 1) run_typed_line();
+  command_in_pause = 0;
   graph_repaint_if_changed();
 
   paused.restore();
@@ -873,7 +878,11 @@ int run_program() {
         chain_pending = 0;
         error_column = 0;
         line_start = nullptr;
-        return report_error(err_unable_to_load_program);
+        int reported = report_error(err_unable_to_load_program);
+        // The window looks names up in its working folder, not where the
+        // user may think: say which file it tried.
+        if (!console_mode) print_text(source_file_path + "\n");
+        return reported;
       }
       int saved_step = step_mode;
       step_mode = 0;

@@ -15,6 +15,9 @@ extern int step_banner_pending;
 extern int immediate_command_pending;
 extern int input_waiting;
 extern int command_typed;
+// 1 while a line typed in a stepping pause runs: the paused run's text and
+// variables stay under it, so RUN and LOAD are refused then.
+extern int command_in_pause;
 extern int program_running;
 extern int messagebox_active;
 

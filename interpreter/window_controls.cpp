@@ -25,6 +25,7 @@ void controls_show_stepping(command_box_action box) {
   port.set_control_text(IDC_RUN_STEP, "Step");
   port.enable_control(IDC_RUN, true);
   port.enable_control(IDC_CLEAR_SCREEN, true);
+  port.enable_control(IDC_KILL, true);  // a pause, also of a typed line, can be ended
   if (box != COMMAND_BOX_UNTOUCHED) port.enable_control(IDC_COMMAND, true);
   if (box == COMMAND_BOX_FOCUSED) port.focus_control(IDC_COMMAND);
 }

@@ -9,6 +9,7 @@
 #include "frontend/desktop_launch.h"
 #include "frontend/paths.h"
 #include "frontend/qt/dialogs/qt_dialog_port.h"
+#include "frontend/qt/field_edit.h"
 #include "frontend/qt/draw/qt_font_engine.h"
 #include "frontend/qt/graph_export_port_qt.h"
 #include "frontend/qt/graph_window_qt.h"
@@ -43,6 +44,10 @@ int desktop_main(int argc, char** argv) {
   std::string program = argc > 1 ? argv[1] : "";
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tovarelle"));
+  if (startup_refusal != nullptr) {
+    show_message(nullptr, QStringLiteral("Error"), QString::fromLatin1(startup_refusal));
+    return -1;
+  }
   apply_command_line_program(program);
   // Graph texts are measured and outlined with the same fonts as they are drawn.
   QtFontEngine graph_fonts;

@@ -23,3 +23,11 @@ inline DialogUnits dialog_units_for(const QFont& font) {
   if (units.base_y < 1) units.base_y = 13.0;
   return units;
 }
+
+// The factor that shrinks a dialog of size needed to fit into room (both in
+// pixels): 1 when it fits as it is.
+inline double fit_scale(QSize needed, QSize room) {
+  if (needed.isEmpty() || room.isEmpty()) return 1.0;
+  double scale = qMin(double(room.width()) / needed.width(), double(room.height()) / needed.height());
+  return scale < 1.0 ? scale : 1.0;
+}

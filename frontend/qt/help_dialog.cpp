@@ -26,7 +26,10 @@ HelpDialog::HelpDialog(int screen_size, QWidget* parent) : QDialog(parent) {
     button->setObjectName(QStringLiteral("control_%1").arg(b.id));
     if (b.kind != HELP_WEB_PAGE) button->setStyleSheet(QStringLiteral("text-align: left; padding: 3px 8px;"));
     if (b.id == 1093)
-      button->setStyleSheet(QStringLiteral("background: rgb(216, 180, 0); color: black; font-weight: bold;"));
+      button->setStyleSheet(QStringLiteral(
+          "QPushButton { background: rgb(216, 180, 0); color: black; font-weight: bold; }"
+          // Without an address it cannot open anything: it looks it.
+          "QPushButton:disabled { background: rgb(236, 226, 190); color: rgb(150, 140, 110); }"));
     std::string target = help_button_target(b);
     if (target.empty()) {
       button->setEnabled(false);

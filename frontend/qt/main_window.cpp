@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -12,15 +13,18 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <cstdio>
 
 #include "frontend/qt/customize_dialog.h"
 #include "frontend/qt/dialog_units.h"
 #include "frontend/qt/field_edit.h"
 #include "frontend/qt/help_dialog.h"
 #include "interpreter/host_api.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -33,6 +37,11 @@ struct control_layout {
   int small[4];  // x, y, w, h in dialog units (ScreenSize 1)
   int large[4];  // ScreenSize 2
 };
+
+// Room kept for the window manager's frame around the window.
+constexpr int frame_allowance_x = 8, frame_allowance_y = 40;
+// Below this the large layout's texts would be smaller than the small one's.
+constexpr double smallest_large_scale = 0.8;
 
 // Ids of the frames and the icon, which nothing addresses.
 constexpr int id_group_workdir = 1037, id_group_source = 1032, id_icon = 112;
@@ -70,14 +79,19 @@ std::string std_text(const QString& text) { return text.toUtf8().toStdString(); 
 
 }  // namespace
 
-MainWindow::MainWindow(int screen_size, QWidget* parent)
+MainWindow::MainWindow(int screen_size, QSize room, QWidget* parent)
     : QDialog(parent), screen_size_(screen_size == 2 ? 2 : 1) {
   setWindowTitle(QStringLiteral("Tovarelle BASIC"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  build();
+  build(room);
   logic_ = new MainDialog(*this);
   qApp->installEventFilter(this);
+  // Children that ended (an editor closed, the helper that raised it) are
+  // collected while the window is up, not left as zombies until exit.
+  auto* reaper = new QTimer(this);
+  connect(reaper, &QTimer::timeout, this, [] { process_reap_children(); });
+  reaper->start(1000);
 }
 
 MainWindow::~MainWindow() {
@@ -86,17 +100,37 @@ MainWindow::~MainWindow() {
   delete logic_;
 }
 
-void MainWindow::build() {
+void MainWindow::build(QSize room) {
   // Both templates are laid out in the units of an 8-point dialog font; the
   // large one gets a larger font on its controls.
   QFont dialog_font = QApplication::font();
   dialog_font.setPointSizeF(8.5);
   DialogUnits units = dialog_units_for(dialog_font);
-  QFont control_font = dialog_font;
-  if (screen_size_ == 2) control_font.setPixelSize(16);
-  setFont(control_font);
+  if (room.isEmpty()) {
+    // The frame the window manager adds is not known before the window is
+    // shown: leave room for a title bar and borders.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) room = screen->availableGeometry().size() - QSize(frame_allowance_x, frame_allowance_y);
+  }
+  auto template_size = [&units](int layout) { return layout == 2 ? units.size(676, 436) : units.size(484, 311); };
+  double scale = fit_scale(template_size(screen_size_), room);
+  if (screen_size_ == 2 && scale < smallest_large_scale) {
+    std::fprintf(stderr, "tovarelle: the screen (%dx%d) is too small for Screen Size 2; the window uses Screen Size 1.\n",
+                 room.width() + frame_allowance_x, room.height() + frame_allowance_y);
+    screen_size_ = 1;
+    scale = fit_scale(template_size(1), room);
+  }
   bool large = screen_size_ == 2;
-  setFixedSize(large ? units.size(676, 436) : units.size(484, 311));
+  QFont control_font = dialog_font;
+  if (scale < 1.0) {
+    // Smaller dialog units and a font to match: the whole window shrinks.
+    units.base_x *= scale;
+    units.base_y *= scale;
+    control_font.setPointSizeF(dialog_font.pointSizeF() * scale);
+  }
+  if (large) control_font.setPixelSize(qRound(16 * scale));
+  setFont(control_font);
+  setFixedSize(template_size(screen_size_));
 
   for (const control_layout& c : main_layout) {
     const int* r = large ? c.large : c.small;
@@ -149,8 +183,15 @@ void MainWindow::build() {
     widget->setObjectName(QStringLiteral("control_%1").arg(c.id));
     controls_[c.id] = widget;
   }
-  // The frames lie under the controls inside them.
-  for (int id : {id_group_workdir, id_group_source, static_cast<int>(IDC_LOG_GROUP)}) controls_[id]->lower();
+  // The frames lie under the controls inside them, their titles on the top
+  // line as in the templates (a style whose title stands above the frame
+  // would leave the controls sticking out of it).
+  for (int id : {id_group_workdir, id_group_source, static_cast<int>(IDC_LOG_GROUP)}) {
+    controls_[id]->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
+    controls_[id]->lower();
+  }
   fit_output_font();
   command_->setFont(output_->font());
 }
@@ -166,6 +207,9 @@ FieldEdit* MainWindow::make_edit(int id) {
       if (!closing_) logic_->edit_left(id);
     };
   }
+  edit->on_focus = [this, id] {
+    if (!closing_) logic_->edit_focused(id);
+  };
   edit->on_browse = [this, id](int direction) { return logic_->browse_recent(id, direction); };
   return edit;
 }
@@ -230,6 +274,19 @@ bool MainWindow::checked(int id) {
 
 void MainWindow::focus(int id) {
   if (QWidget* w = control(id)) w->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::focus_next(int id) {
+  QWidget* from = control(id);
+  if (from == nullptr) return;
+  for (QWidget* next = from->nextInFocusChain(); next != nullptr && next != from; next = next->nextInFocusChain()) {
+    if (next->window() != this || !next->isEnabled() || !next->isVisibleTo(this) ||
+        (next->focusPolicy() & Qt::TabFocus) == 0)
+      continue;
+    if (auto* edit = qobject_cast<QLineEdit*>(next)) edit->selectAll();
+    next->setFocus(Qt::TabFocusReason);
+    return;
+  }
 }
 
 void MainWindow::select_all(int id) {
@@ -298,10 +355,20 @@ bool MainWindow::wait(int timeout_ms) {
   return !closing_;
 }
 
+// Customize runs until it ends, with no owner and without blocking the main
+// window: only the Customize and Help buttons wait for it.
 void MainWindow::open_customize() {
+  if (customize_) return;
   if (QWidget* help_button = control(IDC_HELP)) help_button->setEnabled(false);
-  CustomizeDialog dialog(screen_size_, this);
-  dialog.exec();
+  auto* dialog = new CustomizeDialog(screen_size_, nullptr);
+  customize_ = dialog;
+  QEventLoop loop;
+  connect(dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+  loop.exec();
+  delete dialog;
   if (QWidget* help_button = control(IDC_HELP)) help_button->setEnabled(true);
 }
 
@@ -328,6 +395,7 @@ void MainWindow::restore_and_raise() {
 void MainWindow::end_dialog() {
   closing_ = true;
   if (help_) help_->close();
+  if (customize_) customize_->done(2);
   hide();
   done(2);
   QCoreApplication::quit();
@@ -346,6 +414,8 @@ void MainWindow::reject() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn && output_ != nullptr && watched == output_ && !closing_)
+    logic_->edit_focused(IDC_OUTPUT);
   // While INKEY$ waits, a typed character goes to the program, wherever the
   // focus is in this window.
   if (event->type() == QEvent::KeyPress && host_key_waiting()) {

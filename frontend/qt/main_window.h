@@ -15,8 +15,11 @@ class FieldEdit;
 class MainWindow final : public QDialog, public DialogControls {
   Q_OBJECT
  public:
-  // screen_size 1 small, 2 large (the ScreenSize setting in force).
-  explicit MainWindow(int screen_size, QWidget* parent = nullptr);
+  // screen_size 1 small, 2 large (the ScreenSize setting in force). room:
+  // the space for the window with its frame; empty takes the screen's
+  // available area. A layout too large for it is shrunk, and the large one
+  // gives way to the small one when it would have to shrink too far.
+  explicit MainWindow(int screen_size, QSize room = QSize(), QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Builds the run host, prints the banner, shows the idle state; with
@@ -35,6 +38,7 @@ class MainWindow final : public QDialog, public DialogControls {
   void check(int control, bool checked) override;
   bool checked(int control) override;
   void focus(int control) override;
+  void focus_next(int control) override;
   void select_all(int control) override;
   void set_reply_colour(bool waiting) override;
   void output_added(const std::string& display_text) override;
@@ -57,7 +61,7 @@ class MainWindow final : public QDialog, public DialogControls {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void build();
+  void build(QSize room);
   FieldEdit* make_edit(int id);
   void fit_output_font();
 
@@ -67,6 +71,7 @@ class MainWindow final : public QDialog, public DialogControls {
   FieldEdit* command_ = nullptr;
   MainDialog* logic_ = nullptr;
   QPointer<QDialog> help_;
+  QPointer<QDialog> customize_;
   bool closing_ = false;
   bool reply_colour_ = false;
 };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "frontend/recent_lists.h"
 #include "frontend/settings.h"
 #include "frontend/size_settings.h"
+#include "frontend/startup.h"
 #include "interpreter/host_api.h"
 #include "interpreter/run_state.h"
 
@@ -46,6 +48,10 @@ class FakeControls final : public DialogControls {
   void check(int c, bool on) override { checks[c] = on; }
   bool checked(int c) override { return checks[c]; }
   void focus(int) override {}
+  std::function<void(int)> on_focus_next;  // the window moving the focus on
+  void focus_next(int c) override {
+    if (on_focus_next) on_focus_next(c);
+  }
   void select_all(int) override {}
   void set_reply_colour(bool waiting) override { pink = waiting; }
   void output_added(const std::string& t) override { output += t; }
@@ -85,7 +91,10 @@ class DialogStateTest : public ::testing::Test {
   std::unique_ptr<MainDialog> dialog;
   std::string folder;
 
+  std::string start_directory;
+
   void SetUp() override {
+    start_directory = path_current_directory();  // the dialog changes to its working folder
     console_mode = 0;
     size_settings_reset_current();
     output_buffer = output_buffer_state{};
@@ -100,6 +109,7 @@ class DialogStateTest : public ::testing::Test {
   void TearDown() override {
     controls.on_pump = nullptr;
     dialog.reset();
+    if (::chdir(start_directory.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << start_directory;
   }
   void use_program(const std::string& name, const std::string& text) {
     std::ofstream(folder + "/" + name) << text;
@@ -311,7 +321,8 @@ TEST_F(DialogStateTest, EditorForSourceAndLog) {
   ::setenv("VISUAL", "/nonexistent/editor", 1);
   use_program("other.bas", "print 1\n");
   dialog->command(IDC_EDIT_SOURCE);
-  EXPECT_NE(controls.output.find("ERROR - Unable to Launch NOTEPAD.EXE"), std::string::npos) << controls.output;
+  // Error 215, naming the editor that was tried.
+  EXPECT_NE(controls.output.find("ERROR - Unable to Launch /nonexistent/editor\n"), std::string::npos) << controls.output;
   ::unsetenv("VISUAL");
 }
 
@@ -349,6 +360,182 @@ TEST_F(DialogStateTest, SettingsFailuresAreShownInMessageBoxes) {
   ASSERT_EQ(controls.messages.size(), 1u);
   EXPECT_NE(controls.messages[0].find("settings"), std::string::npos) << controls.messages[0];
   EXPECT_TRUE(controls.ended);
+}
+
+}  // namespace
+
+namespace {
+
+void type_into(FakeControls& controls, MainDialog& dialog, const std::string& line) {
+  controls.texts[IDC_COMMAND] = line;
+  dialog.typed_line();
+}
+
+// RUN and LOAD typed into the command box start runs; typed in a stepping
+// pause they would replace the paused program and are refused.
+TEST_F(DialogStateTest, TypedRunAndLoad) {
+  use_program("typed_run.bas", "a$ = \"ran42\"\nprint a$\n");
+  src_pgm_name = "program.txt";  // the source field names another file
+  controls.output.clear();
+  type_into(controls, *dialog, "load \"typed_run.bas\"");
+  EXPECT_NE(controls.output.find("Program successfully loaded. No errors"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.output.find("ran"), std::string::npos) << controls.output;
+  type_into(controls, *dialog, "run");
+  EXPECT_NE(controls.output.find("ran42"), std::string::npos) << controls.output;
+  controls.output.clear();
+  type_into(controls, *dialog, "run \"typed_run.bas\"");
+  EXPECT_NE(controls.output.find("ran42"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.output.find("ERROR"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.state(), idle_state);
+
+  use_program("paused.bas", "print \"one\"\nprint \"two\"\n");
+  controls.output.clear();
+  bool typed = false;
+  controls.on_pump = [&] {
+    if (!host_stepping()) return;
+    if (!typed) {
+      typed = true;
+      type_into(controls, *dialog, "run \"typed_run.bas\"");
+    } else if (controls.output.find("RUN or LOAD") != std::string::npos) {
+      dialog->command(IDC_RUN);  // Continue
+    }
+  };
+  dialog->command(IDC_RUN_STEP);
+  controls.on_pump = nullptr;
+  EXPECT_NE(controls.output.find("RUN or LOAD only valid from the command line."), std::string::npos) << controls.output;
+  EXPECT_NE(controls.output.find("two"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.output.find("ran"), std::string::npos) << controls.output;
+}
+
+// DATA and FIELD typed into the command box are refused; the program lines
+// a typed GOSUB reaches keep theirs.
+TEST_F(DialogStateTest, TypedDataAndFieldAreRefused) {
+  for (const char* line : {"data 1, 2", "field #1, 5 as q$"}) {
+    controls.output.clear();
+    type_into(controls, *dialog, line);
+    EXPECT_NE(controls.output.find("Statement not valid from the command line."), std::string::npos)
+        << line << ": " << controls.output;
+  }
+  use_program("with_data.bas", "end\n100 data 7\nread n\nprint \"read\"; n\nreturn\n");
+  type_into(controls, *dialog, "load \"with_data.bas\"");
+  controls.output.clear();
+  type_into(controls, *dialog, "gosub 100");
+  EXPECT_NE(controls.output.find("read            7"), std::string::npos) << controls.output;
+  EXPECT_EQ(controls.output.find("ERROR"), std::string::npos) << controls.output;
+}
+
+// Kill stops a typed endless loop, and a typed line's stepping pause.
+TEST_F(DialogStateTest, KillEndsTypedLines) {
+  struct row {
+    const char* line;
+    std::function<bool()> at;
+  };
+  const row rows[] = {
+      {"while 1 : wend", [] { return host_is_busy(); }},
+      {"stop : print \"not reached\"", [] { return host_stepping(); }},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.line);
+    controls.output.clear();
+    bool killed = false;
+    controls.on_pump = [&] {
+      if (killed || !r.at()) return;
+      killed = true;
+      EXPECT_TRUE(controls.enabled[IDC_KILL]);
+      dialog->command(IDC_KILL);
+    };
+    type_into(controls, *dialog, r.line);
+    controls.on_pump = nullptr;
+    EXPECT_TRUE(killed);
+    EXPECT_NE(controls.output.find("User interrupted program"), std::string::npos) << controls.output;
+    EXPECT_EQ(controls.output.find("\nnot reached"), std::string::npos) << controls.output;
+    EXPECT_EQ(controls.state(), idle_state);
+  }
+}
+
+// Run/Step pressed during a long computation: the pause that follows has
+// the stepping pause's captions and states.
+TEST_F(DialogStateTest, PauseAfterRunStepDuringAComputation) {
+  use_program("computing.bas", "float 50000\nlong x\nx = longpi\nprint \"next\"\n");
+  bool pressed = false;
+  std::string seen;
+  controls.on_pump = [&] {
+    if (!pressed && host_computing()) {
+      pressed = true;
+      dialog->command(IDC_RUN_STEP);
+    } else if (pressed && seen.empty() && host_stepping() && !host_computing()) {
+      seen = controls.state();
+      dialog->command(IDC_RUN);  // Continue
+    }
+  };
+  dialog->command(IDC_RUN);
+  controls.on_pump = nullptr;
+  ASSERT_TRUE(pressed) << "the computation never pumped";
+  EXPECT_EQ(seen, "run=Continue/E step=Step/E kill=E clear=E log=D box=E exit=E label=Stepping -- Command:");
+  EXPECT_NE(controls.output.find("next"), std::string::npos);
+}
+
+// A pending check of the folder field left for another control: going into
+// another edit carries it out, so the next click is handled; Enter checks
+// the field and moves on without leaving a check behind. A click straight
+// from the field is used up by the check.
+TEST_F(DialogStateTest, RunAfterLeavingTheFolderField) {
+  use_program("after_folder.bas", "print \"ran\"\n");
+  controls.on_focus_next = [&](int control) { dialog->edit_left(control); };
+  struct row {
+    const char* name;
+    std::function<void()> leave;
+    bool runs;
+  };
+  const row rows[] = {
+      {"into the command box",
+       [&] {
+         dialog->edit_left(IDC_WORKING_DIR);
+         dialog->edit_focused(IDC_COMMAND);
+       },
+       true},
+      {"by Enter", [&] { dialog->edit_entered(IDC_WORKING_DIR); }, true},
+      {"straight to Run", [&] { dialog->edit_left(IDC_WORKING_DIR); }, false},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.name);
+    controls.texts[IDC_WORKING_DIR] = folder;
+    r.leave();
+    controls.output.clear();
+    dialog->command(IDC_RUN);
+    EXPECT_EQ(controls.output.find("ran") != std::string::npos, r.runs) << controls.output;
+    EXPECT_TRUE(controls.messages.empty());
+    EXPECT_EQ(working_folder, folder);
+  }
+}
+
+// A CHDIR in a program started by Run lasts for that run only.
+TEST_F(DialogStateTest, ChdirLastsForTheRun) {
+  ASSERT_EQ(::mkdir((folder + "/sub").c_str(), 0755) == 0 || errno == EEXIST, true);
+  use_program("chdir.bas", "chdir \"sub\"\nprint \"in \"; workingdir$\n");
+  dialog->command(IDC_RUN);
+  EXPECT_NE(controls.output.find("in " + folder + "/sub"), std::string::npos) << controls.output;
+  EXPECT_EQ(working_folder, folder);
+  EXPECT_EQ(path_current_directory(), folder);
+  EXPECT_EQ(controls.texts[IDC_WORKING_DIR], folder);
+}
+
+// A program the window cannot find or name says which file it tried.
+TEST_F(DialogStateTest, ProgramNotFoundNamesThePathTried) {
+  src_pgm_path = folder;
+  src_pgm_name = "missing.bas";
+  controls.output.clear();
+  dialog->command(IDC_RUN);
+  EXPECT_NE(controls.output.find("ERROR - Unable to load program.\n" + folder + "/missing.bas\n"), std::string::npos)
+      << controls.output;
+
+  apply_command_line_program(std::string(254, 'p') + ".bas");  // too long a path with the working folder
+  EXPECT_EQ(autorun_pending, 0u);
+  dialog = std::make_unique<MainDialog>(controls);
+  controls.output.clear();
+  dialog->init(false);
+  EXPECT_NE(controls.output.find("ERROR - Invalid Path.\n" + folder + "/ppp"), std::string::npos) << controls.output;
+  command_line_program_refused.clear();
 }
 
 }  // namespace

@@ -215,7 +215,9 @@ TEST_F(IoFilesTest, IoFilesFieldSyntaxErrors) {
   prescan_mode = 0;
   no_execute = 0;
   command_line_mode = 1;
+  typed_line_offset = 0;  // the statement counts as typed into the command box
   fails_with("field #1, 5 as q$", 175);
+  typed_line_offset = no_typed_line;
   command_line_mode = 0;
 }
 
