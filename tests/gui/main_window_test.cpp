@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,6 +17,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -30,6 +34,7 @@
 #include "frontend/qt/help_dialog.h"
 #include "frontend/qt/main_window.h"
 #include "interpreter/host_api.h"
+#include "platform/process.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -238,14 +243,96 @@ TEST_F(MainWindowTest, HelpOpensOneDialogAtATime) {
       EXPECT_FALSE(help->button(1092)->isEnabled());
     }
   }
+  // CONTRIBUTE, disabled without an address, does not keep its enabled face.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* help = qobject_cast<HelpDialog*>(w)) {
+      QWidget* contribute = help->button(1093);
+      ASSERT_FALSE(contribute->isEnabled());
+      QImage face = contribute->grab().toImage();
+      EXPECT_NE(face.pixelColor(face.width() / 8, face.height() / 2), QColor(216, 180, 0));
+    }
+  }
   button(IDC_EXIT)->click();  // Exit closes it too
   QApplication::processEvents();
   EXPECT_EQ(help_dialogs(), 0);
 }
 
+// Customize runs without blocking the main window: only Customize and Help
+// wait for it, and a line typed meanwhile runs in the main window.
+TEST_F(MainWindowTest, CustomizeLeavesTheMainWindowUsable) {
+  bool checked = false;
+  when([] { return qobject_cast<CustomizeDialog*>(QApplication::activeWindow()) != nullptr ||
+                   [] {
+                     for (QWidget* w : QApplication::topLevelWidgets())
+                       if (qobject_cast<CustomizeDialog*>(w) != nullptr && w->isVisible()) return true;
+                     return false;
+                   }(); },
+       [&] {
+         checked = true;
+         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+         EXPECT_FALSE(button(IDC_CUSTOMIZE)->isEnabled());
+         EXPECT_FALSE(button(IDC_HELP)->isEnabled());
+         EXPECT_TRUE(edit(IDC_COMMAND)->isEnabled());
+         type_line("print 6 * 7");
+         EXPECT_NE(output().find("42"), std::string::npos);
+         for (QWidget* w : QApplication::topLevelWidgets())
+           if (auto* customize = qobject_cast<CustomizeDialog*>(w)) customize->reject();
+       });
+  button(IDC_CUSTOMIZE)->click();
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(button(IDC_CUSTOMIZE)->isEnabled());
+  EXPECT_TRUE(button(IDC_HELP)->isEnabled());
+}
+
+// Enter in the working-folder field checks it and moves the focus on; the
+// next click on Run is carried out.
+TEST_F(MainWindowTest, RunClickAfterEnterInTheFolderField) {
+  use_program("gui_after_folder.bas", "print \"ran after the folder\"\n");
+  QLineEdit* folder = edit(IDC_WORKING_DIR);
+  folder->setText(QString::fromStdString(test_folder));
+  folder->setFocus();
+  QTest::keyClick(folder, Qt::Key_Return);
+  EXPECT_FALSE(folder->hasFocus());
+  QTest::mouseClick(button(IDC_RUN), Qt::LeftButton);
+  EXPECT_NE(output().find("ran after the folder"), std::string::npos) << output();
+}
+
+// Children that ended (an editor, the helper that raised it) are collected
+// while the window is up.
+TEST_F(MainWindowTest, EndedChildrenAreReaped) {
+  long pid = 0;
+  ASSERT_EQ(process_spawn({"true"}, "", &pid), 0);
+  QElapsedTimer waited;
+  waited.start();
+  bool reaped = false;
+  while (!reaped && waited.elapsed() < 3000) {
+    QTest::qWait(50);
+    int status = 0;
+    reaped = ::waitpid(static_cast<pid_t>(pid), &status, WNOHANG) < 0 && errno == ECHILD;
+  }
+  EXPECT_TRUE(reaped);
+}
+
 TEST_F(MainWindowTest, BothLayoutsHoldEveryControlAndSaveScreenshots) {
-  for (int size : {1, 2}) {
-    MainWindow layout_window(size);
+  // Each layout on a screen it fits as it is, the large one on 1024 x 768
+  // (shrunk to fit) and on 800 x 600 (the small layout instead).
+  struct row {
+    int size;
+    QSize room;
+    int layout;
+    const char* shot;
+  };
+  const row rows[] = {{1, QSize(1912, 1040), 1, "small"},
+                      {2, QSize(1912, 1040), 2, "large"},
+                      {2, QSize(1016, 728), 2, "large_1024x768"},
+                      {2, QSize(792, 560), 1, "large_800x600"}};
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.shot);
+    int size = r.layout;
+    MainWindow layout_window(r.size, r.room);
+    EXPECT_EQ(layout_window.screen_size(), r.layout);
+    EXPECT_LE(layout_window.width(), r.room.width());
+    EXPECT_LE(layout_window.height(), r.room.height());
     layout_window.show();
     QApplication::processEvents();
     for (int id : {IDC_HELP, IDC_BROWSE_SOURCE, IDC_RUN, IDC_EDIT_SOURCE, IDC_BROWSE_LOG, IDC_VIEW_LOG,
@@ -261,7 +348,7 @@ TEST_F(MainWindowTest, BothLayoutsHoldEveryControlAndSaveScreenshots) {
     int columns = box->viewport()->width() / QFontMetrics(box->font()).horizontalAdvance(QLatin1Char('0'));
     EXPECT_GE(columns, 80);
     QDir().mkpath(QStringLiteral(TOV_ARTEFACT_DIR));
-    layout_window.grab().save(QStringLiteral(TOV_ARTEFACT_DIR "/main_dialog_%1.png").arg(size == 1 ? "small" : "large"));
+    layout_window.grab().save(QStringLiteral(TOV_ARTEFACT_DIR "/main_dialog_%1.png").arg(QLatin1String(r.shot)));
   }
 }
 
