@@ -282,6 +282,11 @@ TEST_F(MainWindowTest, CustomizeLeavesTheMainWindowUsable) {
   EXPECT_TRUE(checked);
   EXPECT_TRUE(button(IDC_CUSTOMIZE)->isEnabled());
   EXPECT_TRUE(button(IDC_HELP)->isEnabled());
+  // Exit while Customize is open ends both.
+  when([] { return true; }, [&] { button(IDC_EXIT)->click(); });
+  button(IDC_CUSTOMIZE)->click();
+  EXPECT_TRUE(window->closing());
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<CustomizeDialog*>(w), nullptr);
 }
 
 // Enter in the working-folder field checks it and moves the focus on; the
