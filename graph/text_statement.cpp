@@ -213,6 +213,7 @@ int text_slot(text_request& rq, value_slot*& slot) {
   slot = current_value_slot;
   std::size_t n = std::min(rq.literal_text.size(), string_accumulator_size - 1);
   std::memcpy(string_accumulator, rq.literal_text.data(), n);
+  string_accumulator[n] = '\0';  // the store takes the length up to the NUL
   string_accumulator_length = static_cast<std::int32_t>(n);
   if (assign_string_variable(slot, 0) < 0) return -1;
   return 0;

@@ -1,6 +1,8 @@
 // The TEXT statement, the text table and text drawing, through the
 // interpreter's scanner, with the fake graph host as the window and the
 // fake font engine (exact metrics) measuring and drawing.
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -265,6 +267,40 @@ TEST_F(TextStatementTest, DrawsFontTextsSubscriptsBoxesAndTitles) {
   RecordingDevice dev2;
   render_on(dev2);
   for (const std::string& c : dev2.calls_starting("text_out")) EXPECT_EQ(c.find("Volts"), std::string::npos);
+}
+
+// A literal followed by longer words is drawn as it stands, not with the
+// tail of a later word that passed through the same buffer.
+TEST_F(TextStatementTest, LiteralsFollowedByWordsAreDrawnWhole) {
+  struct literal_case {
+    const char* args;
+    const char* drawn;
+  };
+  const literal_case cases[] = {
+      {"string=\"Hi\", x=3, y=3, size=24, justify=center", "'Hi'"},
+      {"string=\"Hi\", x=3, y=3, size=24, boxed", "'Hi'"},
+      {"string=\"\", h=10, v=10, justify=right", nullptr},
+      {"string=\"T\", xaxis, size=12", "'T'"},
+      {"string=\"V\", yaxis, size=12, italic", "'V'"},
+  };
+  for (const literal_case& c : cases) {
+    SCOPED_TRACE(c.args);
+    graph_window_destroy();
+    open_graph();
+    ASSERT_EQ(text(c.args), 0) << port.output;
+    RecordingDevice dev;
+    render_on(dev);
+    const std::string want = c.drawn ? c.drawn : "";
+    int found = 0;
+    for (const std::string& call : dev.calls_starting("text_out")) {
+      // Axis numbers are digits only; any letter comes from the text.
+      const std::size_t q = call.find('\'');
+      if (q == std::string::npos || std::none_of(call.begin() + q, call.end(), ::isalpha)) continue;
+      EXPECT_EQ(call.substr(q), want) << call;
+      ++found;
+    }
+    EXPECT_EQ(found, c.drawn ? 1 : 0);
+  }
 }
 
 TEST_F(TextStatementTest, TallTextsAreDrawnFromGlyphOutlines) {
