@@ -78,6 +78,52 @@ TEST_F(GraphDrawTest, OrderOfTheRenderPerOutputMode) {
   }
 }
 
+// A level x number gives way to a vertical-axis number whose box overlaps
+// its own: above the axis from y - ascent to y - 1 + cy - ascent, below it
+// from y + cy - ascent to y - 1 + cy (the fake font: 19 pixels, ascent 15).
+TEST_F(GraphDrawTest, LevelXNumbersGiveWayToOverlappingYNumbers) {
+  struct box_case {
+    const char* graph;  // GRAPH parameters: the x axis near the top, or not
+    int below;          // the x numbers stand below the axis
+    int top, bottom;    // the planted box's rows, relative to the number's y
+    bool drawn;
+  };
+  const box_case cases[] = {
+      {"", 1, -5, 3, true},    // above y + 4: clear of the box below the axis
+      {"", 1, -5, 4, true},    // touching it: not overlapping
+      {"", 1, 4, 6, false},    // inside it
+      {"", 1, 17, 30, false},  // over its last row
+      {"vscale=0.6", 0, -30, -14, false},  // above the axis: from y - 15
+      {"vscale=0.6", 0, -30, -15, true},
+      {"vscale=0.6", 0, 3, 10, true},      // below y + 3
+  };
+  for (const box_case& c : cases) {
+    SCOPED_TRACE(std::string(c.graph) + " " + std::to_string(c.top) + ".." + std::to_string(c.bottom));
+    graph_window_destroy();
+    run({std::string("GRAPH ") + c.graph, "PLOT x=0, y=-5", "PLOT x=5, y=0"});
+    RecordingDevice dev(721, 961);
+    ASSERT_EQ(render_on(dev, output_screen), 0);
+    ASSERT_EQ(axes.x_numbers_below, c.below);
+    // The x numbers again, alone: where ".5" stands, then with a box planted
+    // over its column.
+    axes.y_number_box_count = 0;
+    RecordingDevice plain(721, 961);
+    ASSERT_EQ(axis_draw_x_numbers(plain, 0), 0);
+    int x = 0, y = 0;
+    const std::vector<std::string> first = plain.calls_starting("text_out");
+    ASSERT_FALSE(first.empty());
+    ASSERT_EQ(std::sscanf(first[0].c_str(), "text_out %d %d '.5'", &x, &y), 2) << first[0];
+    axes.y_number_boxes[0] = {x - 20, y + c.top, x + 20, y + c.bottom};
+    axes.y_number_box_count = 1;
+    RecordingDevice planted(721, 961);
+    ASSERT_EQ(axis_draw_x_numbers(planted, 0), 0);
+    const std::vector<std::string> then = planted.calls_starting("text_out");
+    ASSERT_FALSE(then.empty());
+    EXPECT_EQ(then[0] == first[0], c.drawn) << then[0];
+    EXPECT_EQ(then.size() + (c.drawn ? 0 : 1), first.size());
+  }
+}
+
 TEST_F(GraphDrawTest, GridIsDottedOnTheScreenAndDashedElsewhere) {
   run({"GRAPH"});
   RecordingDevice screen(721, 961), printer(721, 961);
