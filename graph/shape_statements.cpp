@@ -33,7 +33,7 @@ bool only_parsing() { return prescan_mode || no_execute; }
 // "=" and a number; with lo <= hi and check, the range is enforced.
 int read_number(int invalid, double lo, double hi, bool check, double& out) {
   if (graph_expect_equals() < 0) return -251;
-  const int r = graph_read_number(invalid);
+  const int r = graph_read_number(invalid, true);
   if (r < 0) return r;
   if (check && !only_parsing() && graph_check_param_range(lo, hi) < 0) return -252;
   out = double_accumulator;
@@ -49,7 +49,7 @@ int read_integer(int invalid, double lo, double hi, bool check, double& out) {
 
 int read_angle(int invalid, bool check, double& out) {
   if (graph_expect_equals() < 0) return -251;
-  const int r = graph_read_number(invalid);
+  const int r = graph_read_number(invalid, true);
   if (r < 0) return r;
   if (check && !only_parsing() && graph_parse_angle() < 0) return -252;
   out = double_accumulator;

@@ -266,6 +266,40 @@ TEST_F(ShapeTest, ChangeShapeFamiliesAndErrors) {
   EXPECT_EQ(change("0, top=1"), -263);
 }
 
+// A value that cannot be made a number is the statement's own error, with
+// no conversion message before it.
+TEST_F(ShapeTest, UnconvertibleValuesAreTheStatementsOwnError) {
+  struct value_case {
+    bool change;
+    const char* args;
+    int result;
+  };
+  const value_case cases[] = {
+      {false, "center=(1,1), radius=\"abc\"", -284},
+      {false, "lineweight=\"2x\"", -284},
+      {false, "startangle=\"east\"", -284},
+      {false, "bold=\"\"", -284},
+      {false, "smooth=\"3\"", 0},  // numeric text converts
+      {true, "0, hradius=\"abc\"", -337},
+      {true, "0, rotate=\"x1\"", -337},
+      {true, "0, bold=\"heavy\"", -337},  // read even where it does not apply
+      {true, "0, lineweight=\"4\"", 0},
+  };
+  open_graph();
+  ASSERT_EQ(shape("left=1, right=3, bottom=1, top=2, rectangle"), 0);
+  for (const value_case& c : cases) {
+    port.output.clear();
+    EXPECT_EQ(c.change ? change(c.args) : shape(c.args), c.result) << c.args;
+    if (c.result == 0) {
+      EXPECT_EQ(port.output, "") << c.args;
+      continue;
+    }
+    EXPECT_TRUE(reported_code(-c.result)) << c.args << port.output;
+    EXPECT_EQ(port.output.find("convert"), std::string::npos) << c.args << port.output;
+    EXPECT_EQ(port.output.find("Invalid character"), std::string::npos) << c.args << port.output;
+  }
+}
+
 TEST_F(ShapeTest, DeleteShapeSinglesAndGroups) {
   open_graph();
   ASSERT_EQ(shape("line"), 0);                          // 0: id 0
