@@ -12,12 +12,14 @@
 #include "graph/graph_window.h"
 #include "graph/scales.h"
 #include "graph/shape_draw.h"
+#include "graph/shape_geometry.h"
 #include "graph/shape_hit_probe.h"
 #include "graph/shape_statements.h"
 #include "graph/shapes.h"
 #include "interpreter/debugging.h"
 #include "interpreter/functions.h"
 #include "interpreter/keywords.h"
+#include "interpreter/named_vars.h"
 #include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
@@ -429,6 +431,25 @@ TEST_F(ShapeTest, DrawnEllipsePiecesFollowTheCurve) {
   render_on(dev2);
   draw_all_shapes(dev2);
   for (const std::string& call : dev2.calls) EXPECT_EQ(call.find("-2147483648"), std::string::npos) << call;
+}
+
+// The directions found while an ellipse is cut at the view's edge reach the
+// program's test_angle; a program without one is left alone.
+TEST_F(ShapeTest, VectorAnglesReachTestAngle) {
+  open_graph();
+  EXPECT_DOUBLE_EQ(shape_vector_angle(1, -1), 7 * pi / 4);  // no test_angle: nothing written
+  ASSERT_EQ(execute_statement_text("test_angle = -1"), 0);
+  ASSERT_EQ(shape("center=(9,5), radius=3, ellipse"), 0);  // crosses the right edge
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  draw_all_shapes(dev);
+  double seen = -1;
+  ASSERT_EQ(get_named_var_double("test_angle", &seen), 0);
+  EXPECT_GE(seen, 0);
+  EXPECT_LT(seen, 2 * pi);
+  EXPECT_DOUBLE_EQ(shape_vector_angle(-1, -1), 5 * pi / 4);
+  ASSERT_EQ(get_named_var_double("test_angle", &seen), 0);
+  EXPECT_DOUBLE_EQ(seen, 5 * pi / 4);
 }
 
 // A circle reaching far beyond the z box: Bezier pieces inside it, runs
