@@ -576,11 +576,10 @@ int change_value(int w, const change_target& target, int& polypoints, int& polyc
     case CW_FONT: case CW_CHARACTERS: {
       char text[shape_text_size];
       if ((r = read_string(text)) < 0) return r;
-      if ((rec = target.get()) && rec->kind == SW_TEXT) {
+      // A text shape keeps the extent measured first: the scales do not move
+      // when only its text or face changes.
+      if ((rec = target.get()) && rec->kind == SW_TEXT)
         std::memcpy(w == CW_FONT ? rec->font : rec->characters, text, sizeof text);
-        rec->outline_measured = 0;
-        shapes.text_shapes_changed = 1;
-      }
       return 0;
     }
     case CW_BOLD: case CW_ITALIC: {

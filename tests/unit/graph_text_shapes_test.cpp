@@ -222,6 +222,19 @@ TEST_F(TextShapeTest, TextShapesWidenTheAutomaticScales) {
   EXPECT_LE(render.zbox.y_min, s.box_y_min);
   EXPECT_GE(render.zbox.y_max, s.box_y_max);
   EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);  // both glyphs are in view
+  // A changed text or face keeps the extent measured first: the scales stay.
+  const double x_max = graph.data_x_max, box_x_max = s.box_x_max;
+  const view_box zbox = render.zbox;
+  for (const char* change : {"0, characters=\"AAAAAAAAAAAA\"", "0, font=\"Other\"", "0, bold=700"}) {
+    point_at(change);
+    ASSERT_EQ(stmt_changeshape(), 0) << change << port.output;
+    RecordingDevice again(721, 721);
+    render_on(again);
+    EXPECT_EQ(s.outline_measured, 1) << change;
+    EXPECT_EQ(s.box_x_max, box_x_max) << change;
+    EXPECT_EQ(graph.data_x_max, x_max) << change;
+    EXPECT_EQ(render.zbox.x_max, zbox.x_max) << change;
+  }
 }
 
 TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
