@@ -248,4 +248,37 @@ TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
   EXPECT_EQ(dev.calls_starting("end_path").size(), 2u);  // the render's own first, then the group's
 }
 
+// A glyph contour's start point only becomes the current point: a figure
+// left open before the text in the group is not joined to it by a line.
+TEST_F(TextShapeTest, TextInAPathGroupStartsItsOwnFigures) {
+  ASSERT_EQ(shape("beginpath"), 0) << port.output;
+  ASSERT_EQ(shape("linestart=(1,1), lineend=(2,1), line"), 0) << port.output;
+  ASSERT_EQ(shape("left=4, right=5, bottom=4, top=6, characters=\"A\", text"), 0) << port.output;
+  ASSERT_EQ(shape("stroke"), 0) << port.output;
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  // The calls between the group's path start and its end.
+  std::vector<std::string> path;
+  bool in = false;
+  for (const std::string& c : dev.calls) {
+    if (c == "begin_path") in = true, path.clear();
+    else if (c == "end_path") in = false;
+    else if (in) path.push_back(c);
+  }
+  ASSERT_GE(path.size(), 4u);
+  // The line: a move and its one segment; the glyph starts with a move and
+  // closes its own contour, never drawing back to the line's start.
+  EXPECT_EQ(path[0].rfind("move_to", 0), 0u) << path[0];
+  EXPECT_EQ(path[1].rfind("polyline_to", 0), 0u) << path[1];
+  EXPECT_EQ(path[2].rfind("move_to", 0), 0u) << path[2];
+  std::string line_start = path[0].substr(std::string("move_to ").size());
+  line_start[line_start.find(' ')] = ',';  // as a point of a polyline call
+  int moves = 0;
+  for (std::size_t i = 1; i < path.size(); ++i) {
+    moves += path[i].rfind("move_to", 0) == 0;
+    EXPECT_EQ(path[i].find(line_start), std::string::npos) << path[i];
+  }
+  EXPECT_EQ(moves, 1);  // the glyph's single contour
+}
+
 }  // namespace
