@@ -54,6 +54,12 @@ class TextShapeTest : public GraphWindowTest {
     ASSERT_EQ(graph_render(dev, output_screen, 0, 0, dev.width_px(), dev.height_px(), 96, 96), 0) << port.output;
   }
   shape_record& rec(int i) { return shapes.records[static_cast<std::size_t>(i)]; }
+  // A path group of the given SHAPE statements after BEGINPATH, rendered on dev.
+  void render_group(RecordingDevice& dev, std::initializer_list<const char*> statements) {
+    ASSERT_EQ(shape("beginpath"), 0) << port.output;
+    for (const char* s : statements) ASSERT_EQ(shape(s), 0) << s << port.output;
+    render_on(dev);
+  }
 };
 
 TEST_F(TextShapeTest, CharOutlineWritesThePointArrayAndPlotCharOutlineDrawsItAgain) {
@@ -238,12 +244,9 @@ TEST_F(TextShapeTest, TextShapesWidenTheAutomaticScales) {
 }
 
 TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
-  ASSERT_EQ(shape("beginpath"), 0) << port.output;
-  ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"AB\", text"), 0) << port.output;
-  ASSERT_EQ(shape("left=1, right=4, bottom=1, top=4, rectangle"), 0) << port.output;
-  ASSERT_EQ(shape("strokefill"), 0) << port.output;
   RecordingDevice dev(721, 721);
-  render_on(dev);
+  render_group(dev, {"left=1, right=2, bottom=1, top=3, characters=\"AB\", text",
+                     "left=1, right=4, bottom=1, top=4, rectangle", "strokefill"});
   EXPECT_EQ(dev.calls_starting("begin_path").size(), 1u);
   EXPECT_EQ(dev.calls_starting("end_path").size(), 2u);  // the render's own first, then the group's
 }
@@ -251,12 +254,9 @@ TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
 // A glyph contour's start point only becomes the current point: a figure
 // left open before the text in the group is not joined to it by a line.
 TEST_F(TextShapeTest, TextInAPathGroupStartsItsOwnFigures) {
-  ASSERT_EQ(shape("beginpath"), 0) << port.output;
-  ASSERT_EQ(shape("linestart=(1,1), lineend=(2,1), line"), 0) << port.output;
-  ASSERT_EQ(shape("left=4, right=5, bottom=4, top=6, characters=\"A\", text"), 0) << port.output;
-  ASSERT_EQ(shape("stroke"), 0) << port.output;
   RecordingDevice dev(721, 721);
-  render_on(dev);
+  render_group(dev, {"linestart=(1,1), lineend=(2,1), line",
+                     "left=4, right=5, bottom=4, top=6, characters=\"A\", text", "stroke"});
   // The calls between the group's path start and its end.
   std::vector<std::string> path;
   bool in = false;
