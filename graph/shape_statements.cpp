@@ -124,28 +124,25 @@ const char* const direction_words[] = {"normal", "reverse"};
 const char* const justify_words[] = {"left", "center", "right"};
 const char* const outline_words[] = {"none", "solid"};
 
-// POLYPOINTS: a whole numeric array of two dimensions, the second of size 2.
+// POLYPOINTS: a whole numeric array of two dimensions, the second of size 2,
+// written as its name with empty parentheses, p(). Any other form (a bare
+// name, an element, a number) is 285, also while only parsing; the array
+// itself is looked up (never created) only when the program runs.
 int read_polypoints(int& index) {
   if (graph_expect_equals() < 0) return -251;
   skip_blanks();
-  expr_item item;
-  // The array is written as its name with empty parentheses, p(), or as its
-  // bare name.
   const char* p = scan_pointer;
   while (p < line_end && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_' || *p == '$' || *p == '#')) ++p;
   const char* q = p;
   while (q < line_end && *q == ' ') ++q;
-  int type;
-  if (p > scan_pointer && q < line_end && *q == '(') {
-    const char* r = q + 1;
-    while (r < line_end && *r == ' ') ++r;
-    if (r >= line_end || *r != ')') return report_error(285);
-    const std::string name(static_cast<const char*>(scan_pointer), p);
-    scan_pointer = const_cast<char*>(r + 1);
-    type = get_item_from_text(name.c_str(), 0, item);
-  } else {
-    type = get_item(item, 0);
-  }
+  if (p == scan_pointer || q >= line_end || *q != '(') return report_error(285);
+  const char* r = q + 1;
+  while (r < line_end && *r == ' ') ++r;
+  if (r >= line_end || *r != ')') return report_error(285);
+  const std::string name(static_cast<const char*>(scan_pointer), p);
+  scan_pointer = const_cast<char*>(r + 1);
+  expr_item item;
+  const int type = get_item_from_text(name.c_str(), GI_LOOKUP_ONLY, item);
   if (type < 0) return report_error(10);
   if (only_parsing()) return 0;  // arrays exist only when the program runs
   if (type != ITEM_NUMERIC_ARRAY || !item.array) return report_error(285);

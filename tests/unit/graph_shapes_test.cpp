@@ -120,6 +120,23 @@ TEST_F(ShapeTest, PointArraysAndTheirErrors) {
   point_at("q(4,3)");
   ASSERT_EQ(stmt_dim(), 0);
   EXPECT_EQ(shape("polypoints=q()"), -286);
+  // Only the name with empty parentheses names the array; a missing one is
+  // not created.
+  struct form_case {
+    const char* args;
+    int result;
+  };
+  const form_case forms[] = {
+      {"polypoints = p ( )", 0}, {"polypoints=p", -285},       {"polypoints=p(1,0)", -285},
+      {"polypoints=5", -285},     {"polypoints=", -285},        {"polypoints=nosuch()", -285},
+      {"polypoints=p$()", -285},
+  };
+  for (const form_case& c : forms) EXPECT_EQ(shape(c.args), c.result) << c.args << port.output;
+  EXPECT_EQ(find_variable("nosuch"), -1);
+  no_execute = 1;  // the form is checked while only parsing too
+  EXPECT_EQ(shape("polypoints=p"), -285);
+  EXPECT_EQ(shape("polypoints=r()"), 0);
+  no_execute = 0;
   // No point count yet: refused, nothing read.
   EXPECT_EQ(shape("polypoints=p() polygon"), -287);
   EXPECT_EQ(shape("polycount=5, polygon"), -288);
@@ -128,6 +145,7 @@ TEST_F(ShapeTest, PointArraysAndTheirErrors) {
   ASSERT_EQ(shapes.shape_count, 1);
   EXPECT_EQ(rec(0).points.size(), 3u);
   EXPECT_EQ(rec(0).box_y_max, 4);
+  EXPECT_EQ(change(std::to_string(lastshapeid()) + ", polypoints=p"), -285);  // CHANGESHAPE reads the same form
   shape_table_reset();
   EXPECT_EQ(shape("polygon"), -287);  // no array at all
 }
