@@ -131,6 +131,7 @@ const char* const outline_words[] = {"none", "solid"};
 int read_polypoints(int& index) {
   if (graph_expect_equals() < 0) return -251;
   skip_blanks();
+  error_column = static_cast<int>(scan_column());  // errors point at the value
   const char* p = scan_pointer;
   while (p < line_end && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_' || *p == '$' || *p == '#')) ++p;
   const char* q = p;
