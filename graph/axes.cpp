@@ -397,7 +397,7 @@ int axis_draw_x_numbers(DrawDevice& dev, int t) {
     } else {
       b.left = x - size.cx / 2;
       b.right = x + size.cx / 2;
-      b.top = axes.x_numbers_below ? y : y - tm.ascent;
+      b.top = axes.x_numbers_below ? y + size.cy - tm.ascent : y - tm.ascent;
       b.bottom = axes.x_numbers_below ? y - 1 + size.cy : y - 1 + size.cy - tm.ascent;
     }
     if (graph.graph_numberyaxis && overlaps_y_number(b)) continue;

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "graph/axes.h"
 #include "graph/text_draw.h"
 #include "graph/text_table.h"
 #include "interpreter/datetime.h"
+#include "interpreter/dst_rules.h"
 #include "interpreter/keywords.h"
 #include "interpreter/named_vars.h"
 
@@ -70,6 +72,50 @@ struct tick_adder {
     out.ticks[out.count++] = {position, flags, index};
   }
 };
+
+// Hour ticks from the day of t0 on: from the hour of t0 rounded down to the
+// step (from 00:00 on a day whose clocks change), adding the step in seconds.
+// On a change day the hour is read again from the local time a quarter of an
+// hour later; one that is off the step is moved by an hour, with the time,
+// back when the clocks went forward, else forward; so the ticks stay on
+// multiples of the step and a repeated hour shows twice.
+void add_hour_ticks(const datetime_steps& st, const datetime_fields& f0, double t0, double t1, tick_adder& add) {
+  const double step = st.hour;
+  const unsigned flags = dt_tick_hour | (st.minute < 31 ? dt_tick_major : 0);
+  datetime_fields day = f0;
+  double hour = std::floor(f0.hour / step) * step;
+  double dst = f0.dst;  // the first day as t0's own fields, later days unknown
+  for (int n = 0; n < 1000 && add.out.count < max_datetime_ticks; ++n) {
+    datetime_fields midnight = day;
+    midnight.hour = midnight.minute = midnight.second = 0;
+    const bool change = dst_change_on_day(midnight) != 0 && dst_day_bias_change != 0;
+    const std::int32_t bias_change = dst_day_bias_change;
+    if (change) hour = 0;
+    double t = at(day.year, day.month, day.day, hour, 0, 0, dst);
+    dst = -1;
+    while (t <= t1 && hour < 24 && add.out.count < max_datetime_ticks) {
+      if (hour != 0 && t >= t0) add(t, flags, static_cast<int>(hour));
+      t += step * 3600;
+      hour += step;
+      if (!change) continue;
+      const datetime_fields later = local(t + 900);
+      if (std::isnan(later.year)) return;
+      if (later.day != day.day) break;  // past the end of the day
+      hour = later.hour;
+      if (std::fmod(hour, step) != 0) {
+        const double move = bias_change < 0 ? -1 : 1;
+        hour += move;
+        t += move * 3600;
+      }
+    }
+    if (!(t <= t1)) return;
+    // The next day, found past any change of the clocks.
+    const datetime_fields next = local(at(day.year, day.month, day.day, 0, 0, 0, -1) + 86400 + 3 * 3600);
+    if (std::isnan(next.year)) return;
+    day = next;
+    hour = 0;
+  }
+}
 
 }  // namespace
 
@@ -161,21 +207,10 @@ void datetime_tick_fill(const datetime_steps& st, double year_step, double t0, d
       }
     }
   }
-  // Hours, at multiples of the step in local time (also on change days).
+  // Hours.
   if (st.day < 2 && st.hour < 24 &&
-      !(f0.year == f1.year && f0.month == f1.month && f0.day == f1.day && f0.hour == f1.hour)) {
-    double day_start = at(f0.year, f0.month, f0.day, 0, 0, 0, -1);
-    for (int n = 0; n < 1000 && out.count < max_datetime_ticks && day_start <= t1; ++n) {
-      datetime_fields d = local(day_start);
-      if (std::isnan(d.year)) break;
-      for (int h = 0; h < 24; h += st.hour) {
-        double t = at(d.year, d.month, d.day, h, 0, 0, -1);
-        if (h != 0 && t >= t0 && t <= t1) add(t, dt_tick_hour | (st.minute < 31 ? dt_tick_major : 0), h);
-      }
-      datetime_fields next = local(day_start + 86400 + 3 * 3600);  // past any change of the clocks
-      day_start = at(next.year, next.month, next.day, 0, 0, 0, -1);
-    }
-  }
+      !(f0.year == f1.year && f0.month == f1.month && f0.day == f1.day && f0.hour == f1.hour))
+    add_hour_ticks(st, f0, t0, t1, add);
   // Minutes.
   if (st.hour < 2 && st.minute < 60 &&
       !(f0.year == f1.year && f0.month == f1.month && f0.day == f1.day && f0.hour == f1.hour &&
@@ -196,7 +231,7 @@ void datetime_tick_fill(const datetime_steps& st, double year_step, double t0, d
   const linear_step& fs = st.fine;
   if (st.minute < 2 && st.second < 60 &&
       !(f0.year == f1.year && f0.month == f1.month && f0.day == f1.day && f0.hour == f1.hour &&
-        f0.minute == f1.minute && std::floor(f0.second) == std::floor(f1.second))) {
+        f0.minute == f1.minute && f0.second == f1.second)) {
     double minute_start = t0 - f0.second;
     double sec = std::floor(f0.second / fs.step) * fs.step;
     long long k = static_cast<long long>(sec * fs.invpow / fs.digit / fs.pow);

@@ -93,10 +93,11 @@ int graph_expect_equals() {
   return 0;
 }
 
-int graph_read_number(int invalid_code) {
+int graph_read_number(int invalid_code, bool unconvertible_is_invalid) {
   int type = evaluate_expression_release_temps(2);
   if (type < 0) return type;
   if (!is_value_type(type)) return report_error(invalid_code);
-  int r = result_to_double(type, 1);
+  int r = result_to_double(type, unconvertible_is_invalid ? 0 : 1);
+  if (r < 0 && unconvertible_is_invalid) return report_error(invalid_code);
   return r < 0 ? r : 0;
 }

@@ -25,6 +25,8 @@ int graph_next_keyword(const keyword_table& table, int invalid_code);
 // Expects "=" after blanks and consumes it; else reports 251.
 int graph_expect_equals();
 // Evaluates one value and converts it to double_accumulator: a type other
-// than number, string, long or numeric text is the reported invalid_code.
+// than number, string, long or numeric text is the reported invalid_code. A
+// value that cannot be converted reports the conversion's own errors, or,
+// with unconvertible_is_invalid, invalid_code alone (SHAPE and CHANGESHAPE).
 // Returns 0 or a negative code.
-int graph_read_number(int invalid_code);
+int graph_read_number(int invalid_code, bool unconvertible_is_invalid = false);

@@ -47,6 +47,8 @@ log_tick_steps log_tick_choose_steps(double s, double axisweight, double grid_de
 
 namespace {
 
+constexpr int finest_exponent = -8;  // mantissas up to 10^9 + a step stay below 2^31
+
 // The step and modulus for the mantissa ratio r (mantissa / unit).
 void step_for(const log_tick_steps& t, int r, int& d, int& n) {
   if (r >= t.hi) d = t.d3, n = t.mod3;
@@ -56,8 +58,18 @@ void step_for(const log_tick_steps& t, int r, int& d, int& n) {
 
 }  // namespace
 
-void log_tick_fill(const log_tick_steps& t, double o, double ppd, int plot_size, log_tick_table& out) {
+void log_tick_fill(const log_tick_steps& steps, double o, double ppd, int plot_size, log_tick_table& out) {
   out.count = 0;
+  // Mantissas count in units of 10^exponent; ten decades of units still fit
+  // a 32-bit mantissa. A finer step is walked in units of the finest unit
+  // (fewer ticks, but each where its number says), so the decade always
+  // moves by the exponent the unit stands for.
+  log_tick_steps t = steps;
+  if (t.exponent < finest_exponent) {
+    t.exponent = finest_exponent;
+    t.d1 = t.d2 = t.d3 = 1;
+    t.mod1 = t.mod2 = t.mod3 = 1;
+  }
   if (!std::isfinite(o) || !(ppd > 0) || !std::isfinite(ppd)) return;
   const double v = std::pow(10.0, -o);  // the value at the near edge
   double f = std::floor(-o);
@@ -72,7 +84,7 @@ void log_tick_fill(const log_tick_steps& t, double o, double ppd, int plot_size,
   int x = static_cast<int>(xd);
   int u = 1;
   if (t.exponent < 0) {
-    u = t.exponent < -6 ? 1000000 : static_cast<int>(std::lround(std::pow(10.0, -t.exponent)));
+    u = static_cast<int>(std::lround(std::pow(10.0, -t.exponent)));
     x += t.exponent;
   }
   int m = u;

@@ -3,6 +3,9 @@
 
 #include <cmath>
 
+#include "interpreter/named_vars.h"
+#include "interpreter/variables.h"
+
 void shape_rotation_set_angle(shape_rotation_state& r, double angle) {
   r.sine = std::sin(angle);
   r.cosine = std::cos(angle);
@@ -27,14 +30,14 @@ void shape_ellipse_half_extents(double a, double b, double s, double c, double& 
 }
 
 double shape_vector_angle(double x, double y) {
-  if (std::isnan(x) || std::isnan(y)) return 0;
-  double angle;
-  if (x == 0)
-    angle = y < 0 ? -shape_pi / 2 : shape_pi / 2;
-  else
-    angle = std::atan(y / x);
-  if (x >= 0 && y < 0) angle += shape_two_pi;
-  if (x < 0) angle += shape_pi;
+  double angle = 0;
+  if (!std::isnan(x) && !std::isnan(y)) {
+    angle = x == 0 ? (y < 0 ? -shape_pi / 2 : shape_pi / 2) : std::atan(y / x);
+    if (x >= 0 && y < 0) angle += shape_two_pi;
+    if (x < 0) angle += shape_pi;
+  }
+  // A program may watch the last direction found (only a variable it has).
+  if (variable_table) set_named_var_double("test_angle", angle);
   return angle;
 }
 

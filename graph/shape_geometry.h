@@ -29,7 +29,8 @@ void shape_turn_point(const shape_rotation_state& r, double& x, double& y);
 void shape_ellipse_half_extents(double a, double b, double s, double c, double& half_width, double& half_height);
 
 // Direction of (x, y) in [0, 2 pi): (0, 0) gives pi / 2, (0, -1) 3 pi / 2,
-// (-1, 0) pi. A NaN component gives 0. Pure: see shape_vector_angle_noted.
+// (-1, 0) pi. A NaN component gives 0. The angle is also written into the
+// program's numeric variable test_angle when it has one.
 double shape_vector_angle(double x, double y);
 
 // 1 when angle a lies at or after angle b within half a turn, else 0.

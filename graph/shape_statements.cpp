@@ -33,7 +33,7 @@ bool only_parsing() { return prescan_mode || no_execute; }
 // "=" and a number; with lo <= hi and check, the range is enforced.
 int read_number(int invalid, double lo, double hi, bool check, double& out) {
   if (graph_expect_equals() < 0) return -251;
-  const int r = graph_read_number(invalid);
+  const int r = graph_read_number(invalid, true);
   if (r < 0) return r;
   if (check && !only_parsing() && graph_check_param_range(lo, hi) < 0) return -252;
   out = double_accumulator;
@@ -49,7 +49,7 @@ int read_integer(int invalid, double lo, double hi, bool check, double& out) {
 
 int read_angle(int invalid, bool check, double& out) {
   if (graph_expect_equals() < 0) return -251;
-  const int r = graph_read_number(invalid);
+  const int r = graph_read_number(invalid, true);
   if (r < 0) return r;
   if (check && !only_parsing() && graph_parse_angle() < 0) return -252;
   out = double_accumulator;
@@ -124,28 +124,26 @@ const char* const direction_words[] = {"normal", "reverse"};
 const char* const justify_words[] = {"left", "center", "right"};
 const char* const outline_words[] = {"none", "solid"};
 
-// POLYPOINTS: a whole numeric array of two dimensions, the second of size 2.
+// POLYPOINTS: a whole numeric array of two dimensions, the second of size 2,
+// written as its name with empty parentheses, p(). Any other form (a bare
+// name, an element, a number) is 285, also while only parsing; the array
+// itself is looked up (never created) only when the program runs.
 int read_polypoints(int& index) {
   if (graph_expect_equals() < 0) return -251;
   skip_blanks();
-  expr_item item;
-  // The array is written as its name with empty parentheses, p(), or as its
-  // bare name.
+  error_column = static_cast<int>(scan_column());  // errors point at the value
   const char* p = scan_pointer;
   while (p < line_end && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_' || *p == '$' || *p == '#')) ++p;
   const char* q = p;
   while (q < line_end && *q == ' ') ++q;
-  int type;
-  if (p > scan_pointer && q < line_end && *q == '(') {
-    const char* r = q + 1;
-    while (r < line_end && *r == ' ') ++r;
-    if (r >= line_end || *r != ')') return report_error(285);
-    const std::string name(static_cast<const char*>(scan_pointer), p);
-    scan_pointer = const_cast<char*>(r + 1);
-    type = get_item_from_text(name.c_str(), 0, item);
-  } else {
-    type = get_item(item, 0);
-  }
+  if (p == scan_pointer || q >= line_end || *q != '(') return report_error(285);
+  const char* r = q + 1;
+  while (r < line_end && *r == ' ') ++r;
+  if (r >= line_end || *r != ')') return report_error(285);
+  const std::string name(static_cast<const char*>(scan_pointer), p);
+  scan_pointer = const_cast<char*>(r + 1);
+  expr_item item;
+  const int type = get_item_from_text(name.c_str(), GI_LOOKUP_ONLY, item);
   if (type < 0) return report_error(10);
   if (only_parsing()) return 0;  // arrays exist only when the program runs
   if (type != ITEM_NUMERIC_ARRAY || !item.array) return report_error(285);
@@ -576,11 +574,10 @@ int change_value(int w, const change_target& target, int& polypoints, int& polyc
     case CW_FONT: case CW_CHARACTERS: {
       char text[shape_text_size];
       if ((r = read_string(text)) < 0) return r;
-      if ((rec = target.get()) && rec->kind == SW_TEXT) {
+      // A text shape keeps the extent measured first: the scales do not move
+      // when only its text or face changes.
+      if ((rec = target.get()) && rec->kind == SW_TEXT)
         std::memcpy(w == CW_FONT ? rec->font : rec->characters, text, sizeof text);
-        rec->outline_measured = 0;
-        shapes.text_shapes_changed = 1;
-      }
       return 0;
     }
     case CW_BOLD: case CW_ITALIC: {

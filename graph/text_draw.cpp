@@ -166,7 +166,7 @@ int draw_title(DrawDevice& dev, const text_record& title, double pt, int escapem
 int draw_titles(DrawDevice& dev, const text_view& v) {
   if (!graph.graph_axes) return 0;
   const text_record& xt = texts.xaxis_title;
-  if (xt.value_slot) {
+  if (text_record_in_use(xt)) {
     const int d = texts.xaxis_title_tm.descent, p = texts.xaxis_title_pen_px;
     const int x = graph_pixel(v.plot_width_in * xt.x / 100 * v.px_per_inch_x) + v.plot_left_px;
     const bool near_top = v.plot_height_px - axes.xaxis_pos_px < v.px_per_inch_y;
@@ -178,7 +178,7 @@ int draw_titles(DrawDevice& dev, const text_view& v) {
     if (r < 0) return r;
   }
   const text_record& yt = texts.yaxis_title;
-  if (yt.value_slot) {
+  if (text_record_in_use(yt)) {
     const int d = texts.yaxis_title_tm.descent, p = texts.yaxis_title_pen_px;
     const bool near_right = v.plot_width_px - axes.yaxis_pos_px < 1.5 * v.px_per_inch_x;
     const double column = near_right ? axes.yaxis_pos_px + (p * 2 / 3) : axes.yaxis_pos_px - (d * 8 / 5 + p / 2);
@@ -226,7 +226,7 @@ int text_draw_item_subsup(DrawDevice& dev, const text_record& t, const text_view
 }
 
 int text_draw_item_outline(DrawDevice& dev, const text_record& t, const text_view& v) {
-  if (!t.value_slot) return -1;
+  if (!text_record_in_use(t)) return -1;
   FontEngine& fonts = dev.font_engine();
   font_spec font = text_measure_font(t.bold, t.italic, t.font);
   font_metrics m;

@@ -114,6 +114,9 @@ void glyph_cubic(DrawDevice& dev, const graph_point p[4]) {
 void text_glyph_contour_to_path(DrawDevice& dev, const glyph_contour& c, const glyph_transform& t) {
   graph_point current = glyph_transform_point(t, c.start.x, c.start.y);
   const graph_point start = current;
+  // The start point only becomes the current point: a figure left open
+  // before (in a path group) stays as it is, never joined to the glyph.
+  render.figure_open = 0;
   view_path_line_to(dev, current.x, current.y);
   std::vector<graph_point> list;
   for (const glyph_segment& s : c.segments) {

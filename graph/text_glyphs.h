@@ -60,9 +60,10 @@ std::vector<graph_point> glyph_outline_point_array(const glyph_outline& g, const
 
 // ---- drawing into the device path (render's z box and path state) ----
 
-// Draws one contour of g with t into the open device path: its start point,
-// its lines as clipped polylines, its cubics in whole groups of three; then
-// closes the figure.
+// Draws one contour of g with t into the open device path as a figure of its
+// own: its start point (made the current point, not joined to a figure left
+// open before), its lines as clipped polylines, its cubics in whole groups of
+// three; then closes the figure.
 void text_glyph_contour_to_path(DrawDevice& dev, const glyph_contour& c, const glyph_transform& t);
 // How a glyph path ends: stroked and filled, only stroked, only filled.
 enum glyph_path_end : int { glyph_stroke_and_fill = 0, glyph_stroke = 1, glyph_fill = 2 };

@@ -1,13 +1,12 @@
 // The TEXT statement: a text on the graph, an axis title, or the defaults
 // for later texts. Reads its keyword list, checks values and conflicts, and
-// only when executing creates the hidden variable of a literal and adds the
-// text (measured once as it is added).
+// only when executing adds the text (measured once as it is added). A literal
+// is kept in its record, so a loop of TEXTs uses up no variables.
 #include <strings.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "graph/graph_params.h"
@@ -40,7 +39,7 @@ struct text_request {
   int color = 0;
   int justify = 1;
   std::string face;
-  // The string: a variable's slot, or a literal still to be stored.
+  // The string: a variable's slot, or a literal kept as its own text.
   value_slot* slot = nullptr;
   bool literal = false;
   std::string literal_text;
@@ -199,23 +198,15 @@ int first_conflict(const text_request& rq) {
   return -1;
 }
 
-// The slot the text follows: the variable's, or a new hidden variable
-// "_textstrN$" holding the literal. 0 or -1 (reported by the variable store).
-int text_slot(text_request& rq, value_slot*& slot) {
-  if (!rq.literal) {
-    slot = rq.slot;
-    return 0;
+// Points record t at the text of the request: the variable's slot, or a
+// copy of the literal kept in the record itself.
+void take_text(const text_request& rq, text_record& t) {
+  if (rq.literal) {
+    t.has_own_text = true;
+    t.own_text = rq.literal_text;
+  } else {
+    t.value_slot = rq.slot;
   }
-  char name[32];
-  std::snprintf(name, sizeof name, "_textstr%d$", texts.text_literal_counter);
-  ++texts.text_literal_counter;
-  if (create_variable(name, 0) != ITEM_STRING || !current_value_slot) return -1;
-  slot = current_value_slot;
-  std::size_t n = std::min(rq.literal_text.size(), string_accumulator_size - 1);
-  std::memcpy(string_accumulator, rq.literal_text.data(), n);
-  string_accumulator_length = static_cast<std::int32_t>(n);
-  if (assign_string_variable(slot, 0) < 0) return -1;
-  return 0;
 }
 
 void copy_face(char (&to)[text_face_size], const char* from) {
@@ -228,13 +219,11 @@ int set_title(text_request& rq, bool xaxis) {
     error_column = rq.column[tw_size];
     if (graph_check_param_range(10, 30) < 0) return -252;
   }
-  value_slot* slot = nullptr;
-  if (text_slot(rq, slot) < 0) return -1;
   text_record& t = xaxis ? texts.xaxis_title : texts.yaxis_title;
   const double angle = t.angle;
   t = text_record{};
   t.size = rq.seen[tw_size] ? rq.size : 0;
-  t.value_slot = slot;
+  take_text(rq, t);
   t.color = static_cast<draw_color>(rq.color);
   if (xaxis) {
     t.x = rq.seen[tw_h] ? rq.h : 50;
@@ -255,15 +244,13 @@ int set_title(text_request& rq, bool xaxis) {
 int add_text(text_request& rq) {
   int r = text_table_make_room();
   if (r < 0) return r;
-  value_slot* slot = nullptr;
-  if (text_slot(rq, slot) < 0) return -1;
   text_record& t = texts.table[static_cast<std::size_t>(texts.text_count)];
   t = text_record{};
   t.size = rq.size;
   t.datasize = rq.datasize;
   t.color = static_cast<draw_color>(rq.color);
   t.boxed = rq.seen[tw_boxed] ? 1 : 0;
-  t.value_slot = slot;
+  take_text(rq, t);
   t.x_kind = rq.seen[tw_x] ? text_place_data : text_place_percent;
   t.y_kind = rq.seen[tw_y] ? text_place_data : text_place_percent;
   t.x = rq.seen[tw_x] ? rq.x : rq.h;

@@ -13,6 +13,7 @@
 text_state texts;
 
 std::string_view text_record_text(const text_record& t) {
+  if (t.has_own_text) return t.own_text;
   if (!t.value_slot) return {};
   return string_space_text(t.value_slot->string_offset);
 }
@@ -39,12 +40,19 @@ int text_table_reset() {
   return 0;
 }
 
+namespace {
+void drop_text(text_record& t) {
+  t.value_slot = nullptr;
+  t.has_own_text = false;
+  std::string().swap(t.own_text);
+}
+}  // namespace
+
 void text_clear_all() {
-  for (text_record& t : texts.table) t.value_slot = nullptr;
-  texts.xaxis_title.value_slot = nullptr;
-  texts.yaxis_title.value_slot = nullptr;
+  for (text_record& t : texts.table) drop_text(t);
+  drop_text(texts.xaxis_title);
+  drop_text(texts.yaxis_title);
   texts.text_count = 0;
-  texts.text_literal_counter = 0;
 }
 
 int text_table_make_room() {
@@ -227,7 +235,7 @@ font_spec title_metrics_font(int height_px) {
 int size_title(FontEngine& fonts, const text_record& title, double ppi, double& pt, font_metrics& tm, int& pen_px,
                double& margin_in, double& band_in) {
   band_in = 0;
-  if (!title.value_slot) return 0;
+  if (!text_record_in_use(title)) return 0;
   const double w = graph.graph_axisweight;
   if (title.size != 0) {
     pt = std::max(title.size, 10.0);

@@ -1,8 +1,9 @@
 // The text table: every text TEXT puts on the graph, the two axis titles,
 // the defaults for later texts, the measuring of each text (once per change
-// of its string) and the placing of its anchor at drawing time. A text does
-// not hold its string: it follows the value of a string variable, so a new
-// value shows at the next repaint.
+// of its string) and the placing of its anchor at drawing time. A text given
+// by a string variable follows the variable's value, so a new value shows at
+// the next repaint; a literal (or an array element's or a parameter's value)
+// is kept in the record itself, so relabelling in a loop uses up no variables.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -28,6 +29,8 @@ struct text_record {
   double x = 0, y = 0;
   double x2 = 0, y2 = 0;         // placement range ends (with has_x2, has_y2)
   ::value_slot* value_slot = nullptr;  // the string variable whose text is drawn; null = none
+  bool has_own_text = false;     // the text is own_text (value_slot is then null)
+  std::string own_text;
   int cached_length = 0;         // length and hash of the text last measured
   std::uint32_t cached_hash = 0;
   draw_color color = 0;
@@ -59,7 +62,6 @@ struct text_state {
   char text_default_font[text_face_size] = {};
   int text_default_bold = 1;
   int text_default_italic = 0;
-  int text_literal_counter = 0;
   // The measuring font last used and its metrics.
   bool measure_font_valid = false;
   const FontEngine* measure_engine = nullptr;
@@ -76,16 +78,20 @@ struct text_state {
 };
 extern text_state texts;
 
-// The text of a record: the current value of its variable ("" without one).
+// The text of a record: its own text, or the current value of its variable
+// ("" without either).
 std::string_view text_record_text(const text_record& t);
+// Whether a record holds a text (an own text or a variable); titles without
+// one are not drawn.
+inline bool text_record_in_use(const text_record& t) { return t.value_slot || t.has_own_text; }
 
 // ---- table life ----
 
 // Empties the table and the titles and puts the defaults back, with room for
 // 50 texts (window creation, graph reset). 0, or the reported -256.
 int text_table_reset();
-// Drops every text and both titles, keeping the table's room, and restarts
-// the hidden-variable numbering (the variables are being cleared).
+// Drops every text and both titles, keeping the table's room (the variables
+// they follow are being cleared).
 void text_clear_all();
 // Grows the table by 50 records when it is full. 0, -279 (full at 20000),
 // -256 (no memory; the table stays as it was); both reported.

@@ -33,6 +33,7 @@ TEST(GraphPrograms, RenderAsTheyExpect) {
   const std::uint32_t saved_console = console_mode;
   console_mode = 0;
   static QtFontEngine fonts;
+  install_graph_font_engine(&fonts);  // TEXT measures as it adds
   int programs = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(programs_folder())) {
     if (entry.path().extension() != ".bas") continue;
@@ -68,6 +69,7 @@ TEST(GraphPrograms, RenderAsTheyExpect) {
   EXPECT_GE(programs, 2);
   console_mode = saved_console;
   interpreter_reset();
+  install_graph_font_engine(nullptr);
   install_frontend_port(nullptr);
 }
 

@@ -78,6 +78,52 @@ TEST_F(GraphDrawTest, OrderOfTheRenderPerOutputMode) {
   }
 }
 
+// A level x number gives way to a vertical-axis number whose box overlaps
+// its own: above the axis from y - ascent to y - 1 + cy - ascent, below it
+// from y + cy - ascent to y - 1 + cy (the fake font: 19 pixels, ascent 15).
+TEST_F(GraphDrawTest, LevelXNumbersGiveWayToOverlappingYNumbers) {
+  struct box_case {
+    const char* graph;  // GRAPH parameters: the x axis near the top, or not
+    int below;          // the x numbers stand below the axis
+    int top, bottom;    // the planted box's rows, relative to the number's y
+    bool drawn;
+  };
+  const box_case cases[] = {
+      {"", 1, -5, 3, true},    // above y + 4: clear of the box below the axis
+      {"", 1, -5, 4, true},    // touching it: not overlapping
+      {"", 1, 4, 6, false},    // inside it
+      {"", 1, 17, 30, false},  // over its last row
+      {"vscale=0.6", 0, -30, -14, false},  // above the axis: from y - 15
+      {"vscale=0.6", 0, -30, -15, true},
+      {"vscale=0.6", 0, 3, 10, true},      // below y + 3
+  };
+  for (const box_case& c : cases) {
+    SCOPED_TRACE(std::string(c.graph) + " " + std::to_string(c.top) + ".." + std::to_string(c.bottom));
+    graph_window_destroy();
+    run({std::string("GRAPH ") + c.graph, "PLOT x=0, y=-5", "PLOT x=5, y=0"});
+    RecordingDevice dev(721, 961);
+    ASSERT_EQ(render_on(dev, output_screen), 0);
+    ASSERT_EQ(axes.x_numbers_below, c.below);
+    // The x numbers again, alone: where ".5" stands, then with a box planted
+    // over its column.
+    axes.y_number_box_count = 0;
+    RecordingDevice plain(721, 961);
+    ASSERT_EQ(axis_draw_x_numbers(plain, 0), 0);
+    int x = 0, y = 0;
+    const std::vector<std::string> first = plain.calls_starting("text_out");
+    ASSERT_FALSE(first.empty());
+    ASSERT_EQ(std::sscanf(first[0].c_str(), "text_out %d %d '.5'", &x, &y), 2) << first[0];
+    axes.y_number_boxes[0] = {x - 20, y + c.top, x + 20, y + c.bottom};
+    axes.y_number_box_count = 1;
+    RecordingDevice planted(721, 961);
+    ASSERT_EQ(axis_draw_x_numbers(planted, 0), 0);
+    const std::vector<std::string> then = planted.calls_starting("text_out");
+    ASSERT_FALSE(then.empty());
+    EXPECT_EQ(then[0] == first[0], c.drawn) << then[0];
+    EXPECT_EQ(then.size() + (c.drawn ? 0 : 1), first.size());
+  }
+}
+
 TEST_F(GraphDrawTest, GridIsDottedOnTheScreenAndDashedElsewhere) {
   run({"GRAPH"});
   RecordingDevice screen(721, 961), printer(721, 961);
@@ -299,33 +345,91 @@ TEST_F(GraphDrawTest, YearsBeforeOneAreBcWithoutAYearZero) {
   EXPECT_EQ(labels(t, dt_tick_year), (std::vector<std::string>{"3 BC", "2 BC", "1 BC", "1 AD", "2 AD", "3 AD"}));
 }
 
-TEST_F(GraphDrawTest, HourTicksStayOnTheStepOnADaylightSavingChangeDay) {
-  const char* old_tz = std::getenv("TZ");
-  const std::string saved = old_tz ? old_tz : "";
-  setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);  // clocks go forward on 14 March 2021
-  ASSERT_EQ(start(), 0);
-  datetime_steps s = axis_datetime_tick_steps(3600 * 4 / 0.75, 7.5, 1);
-  ASSERT_EQ(s.hour, 3);
-  datetime_tick_table t;
-  datetime_tick_fill(s, 1, at(2021, 3, 14, 0, 30), at(2021, 3, 14, 23, 30), t);
-  EXPECT_EQ(labels(t, dt_tick_hour),
-            (std::vector<std::string>{"03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00"}));
-  double previous = at(2021, 3, 14, 0, 0);
-  for (int i = 0; i < t.count; ++i) {
-    datetime_fields f{};
-    ASSERT_EQ(datetime_expand_local(f, t.ticks[i].position), 0);
-    EXPECT_EQ(static_cast<int>(f.hour) % 3, 0) << i;
-    EXPECT_EQ(f.minute, 0) << i;
-    EXPECT_GT(t.ticks[i].position, previous);
-    // The day is 23 hours long: 03:00 comes two hours after midnight.
-    if (i == 0) {
-      EXPECT_EQ(t.ticks[i].position - previous, 2 * 3600.0);
-    }
-    previous = t.ticks[i].position;
+// The local zone for one test; the interpreter's date constants are made
+// again for it, and again for the zone before when the test ends.
+class LocalZone {
+ public:
+  explicit LocalZone(const char* zone) {
+    const char* old = std::getenv("TZ");
+    had_ = old != nullptr;
+    if (old) saved_ = old;
+    setenv("TZ", zone, 1);
+    started_ = init_interpreter_tables() == 0;
   }
-  if (old_tz) setenv("TZ", saved.c_str(), 1);
-  else unsetenv("TZ");
-  ASSERT_EQ(start(), 0);
+  ~LocalZone() {
+    if (had_) setenv("TZ", saved_.c_str(), 1);
+    else unsetenv("TZ");
+    init_interpreter_tables();
+  }
+  bool started() const { return started_; }
+
+ private:
+  bool had_ = false, started_ = false;
+  std::string saved_;
+};
+
+// Ticks in a view that lies inside one whole second, and hour ticks on the
+// days the clocks change (New York: forward on 14 March 2021, back on
+// 7 November 2021), each as its label and its distance from the first
+// time of the view's day (or minute) in seconds.
+TEST_F(GraphDrawTest, DateTicksInsideASecondAndOnDaylightSavingDays) {
+  struct tick {
+    std::string label;
+    double after;
+  };
+  struct tick_case {
+    const char* zone;
+    double year, month, day, hour, minute;  // the day's (or minute's) start
+    double from, to;                        // the view, seconds after it
+    double scale;                           // seconds per inch
+    unsigned form;
+    std::vector<tick> want;                 // the first ticks of that form
+    int count;                              // how many of that form
+  };
+  auto hours = [](std::initializer_list<std::pair<int, double>> list) {
+    std::vector<tick> out;
+    char text[16];
+    for (const auto& [h, after] : list) {
+      std::snprintf(text, sizeof text, "%02d:00", h);
+      out.push_back({text, after * 3600});
+    }
+    return out;
+  };
+  const double h1 = 3600 / 0.75, h2 = 2 * h1, h3 = 4 * h1;  // hour steps 1, 2 and 3
+  const char* ny = "America/New_York";
+  const tick_case cases[] = {
+      // Points at 12.2 + i * 0.02 seconds: the view 12.2 to 12.58.
+      {"UTC", 2021, 3, 5, 9, 30, 12.2, 12.58, 0.05 / 0.75, dt_tick_fine,
+       {{"09:30:12.25", 12.25}, {"09:30:12.3", 12.3}, {"09:30:12.35", 12.35}}, 7},
+      {ny, 2021, 3, 14, 0, 0, 1800, 23.5 * 3600, h1, dt_tick_hour, hours({{1, 1}, {3, 2}, {4, 3}, {5, 4}}), 22},
+      {ny, 2021, 3, 14, 0, 0, 1800, 23.5 * 3600, h2, dt_tick_hour, hours({{2, 1}, {4, 3}, {6, 5}, {8, 7}}), 11},
+      {ny, 2021, 3, 14, 0, 0, 1800, 23.5 * 3600, h3, dt_tick_hour, hours({{3, 2}, {6, 5}, {9, 8}}), 7},
+      {ny, 2021, 11, 7, 0, 0, 1800, 24.5 * 3600, h1, dt_tick_hour, hours({{1, 1}, {1, 2}, {2, 3}, {3, 4}}), 24},
+      {ny, 2021, 11, 7, 0, 0, 1800, 24.5 * 3600, h2, dt_tick_hour, hours({{2, 3}, {4, 5}, {6, 7}}), 11},
+      {ny, 2021, 11, 7, 0, 0, 1800, 24.5 * 3600, h3, dt_tick_hour, hours({{3, 4}, {6, 7}, {9, 10}}), 7},
+      // A view starting after the change still walks the day from 00:00.
+      {ny, 2021, 11, 7, 0, 0, 2.5 * 3600, 12.5 * 3600, h2, dt_tick_hour, hours({{2, 3}, {4, 5}}), 5},
+      {ny, 2021, 3, 14, 0, 0, 11.5 * 3600, 20 * 3600, h2, dt_tick_hour, hours({{14, 13}, {16, 15}}), 4},
+  };
+  for (const tick_case& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.month) + "/" + std::to_string(c.day) + " scale " +
+                 std::to_string(c.scale));
+    LocalZone zone(c.zone);
+    ASSERT_TRUE(zone.started());
+    const double start = at(c.year, c.month, c.day, c.hour, c.minute);
+    datetime_tick_table t;
+    datetime_tick_fill(axis_datetime_tick_steps(c.scale, 7.5, 1), 1, start + c.from, start + c.to, t);
+    std::vector<tick> got;
+    for (int i = 0; i < t.count; ++i)
+      if ((t.ticks[i].flags & ~dt_tick_major) == c.form)
+        got.push_back({axis_format_datetime_label(t.ticks[i], t), t.ticks[i].position - start});
+    EXPECT_EQ(static_cast<int>(got.size()), c.count);
+    for (std::size_t i = 0; i < c.want.size() && i < got.size(); ++i) {
+      EXPECT_EQ(got[i].label, c.want[i].label) << i;
+      EXPECT_NEAR(got[i].after, c.want[i].after, 1e-6) << i;
+    }
+    for (std::size_t i = 1; i < got.size(); ++i) EXPECT_GT(got[i].after, got[i - 1].after) << i;
+  }
 }
 
 TEST_F(GraphDrawTest, DateTimeAxisRendersLabelsTurned) {

@@ -489,6 +489,44 @@ TEST(GraphLogTicks, BaseStepOfTwoTicksAtOneAndFive) {
   EXPECT_EQ(t.ticks[1].flags & log_tick_decade, 0u);
 }
 
+// Views over a very narrow range (as data from 1000 to 1000.01 shows, or a
+// zoom that far): ticks inside the view, each at the value its mantissa and
+// exponent name, increasing, some of them numbered.
+TEST(GraphLogTicks, NarrowRangesGetTicksWhereTheirNumbersSay) {
+  struct narrow_case {
+    double lo, hi;
+    int at_least;  // ticks inside the view
+  };
+  const narrow_case cases[] = {
+      {1000, 1000.01, 5}, {1000, 1000.0001, 5}, {1, 1.000001, 5}, {0.05, 0.0500001, 3}, {7e20, 7.00001e20, 5},
+  };
+  const int plot = 717;
+  for (const narrow_case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.lo) + " .. " + std::to_string(c.hi));
+    const double o = -std::log10(c.lo), span = std::log10(c.hi) + o;
+    const double ppd = plot / span;
+    log_tick_steps s = log_tick_choose_steps(span / (plot / 96.0), 1.5, 1);
+    log_tick_table t;
+    log_tick_fill(s, o, ppd, plot, t);
+    int inside = 0, numbered = 0;
+    for (int i = 0; i < t.count; ++i) {
+      const log_tick& k = t.ticks[i];
+      const double named = k.mantissa * std::pow(10.0, k.exponent);
+      EXPECT_NEAR(std::pow(10.0, k.value), named, named * 1e-12) << i;
+      if (i > 0) {
+        EXPECT_GT(k.value, t.ticks[i - 1].value) << i;
+      }
+      const double px = (o + k.value) * ppd;
+      if (px >= -0.5 && px < plot) {
+        ++inside;
+        if (k.flags & log_tick_numbered) ++numbered;
+      }
+    }
+    EXPECT_GE(inside, c.at_least) << t.count;
+    EXPECT_GE(numbered, 2);
+  }
+}
+
 TEST(GraphLogTicks, TableIsCutAtNinetyNine) {
   log_tick_steps s = log_tick_choose_steps(0.01, 1.5, 1);
   log_tick_table t;

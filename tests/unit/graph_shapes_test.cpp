@@ -12,12 +12,14 @@
 #include "graph/graph_window.h"
 #include "graph/scales.h"
 #include "graph/shape_draw.h"
+#include "graph/shape_geometry.h"
 #include "graph/shape_hit_probe.h"
 #include "graph/shape_statements.h"
 #include "graph/shapes.h"
 #include "interpreter/debugging.h"
 #include "interpreter/functions.h"
 #include "interpreter/keywords.h"
+#include "interpreter/named_vars.h"
 #include "interpreter/run_control.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
@@ -118,6 +120,23 @@ TEST_F(ShapeTest, PointArraysAndTheirErrors) {
   point_at("q(4,3)");
   ASSERT_EQ(stmt_dim(), 0);
   EXPECT_EQ(shape("polypoints=q()"), -286);
+  // Only the name with empty parentheses names the array; a missing one is
+  // not created.
+  struct form_case {
+    const char* args;
+    int result;
+  };
+  const form_case forms[] = {
+      {"polypoints = p ( )", 0}, {"polypoints=p", -285},       {"polypoints=p(1,0)", -285},
+      {"polypoints=5", -285},     {"polypoints=", -285},        {"polypoints=nosuch()", -285},
+      {"polypoints=p$()", -285},
+  };
+  for (const form_case& c : forms) EXPECT_EQ(shape(c.args), c.result) << c.args << port.output;
+  EXPECT_EQ(find_variable("nosuch"), -1);
+  no_execute = 1;  // the form is checked while only parsing too
+  EXPECT_EQ(shape("polypoints=p"), -285);
+  EXPECT_EQ(shape("polypoints=r()"), 0);
+  no_execute = 0;
   // No point count yet: refused, nothing read.
   EXPECT_EQ(shape("polypoints=p() polygon"), -287);
   EXPECT_EQ(shape("polycount=5, polygon"), -288);
@@ -126,6 +145,7 @@ TEST_F(ShapeTest, PointArraysAndTheirErrors) {
   ASSERT_EQ(shapes.shape_count, 1);
   EXPECT_EQ(rec(0).points.size(), 3u);
   EXPECT_EQ(rec(0).box_y_max, 4);
+  EXPECT_EQ(change(std::to_string(lastshapeid()) + ", polypoints=p"), -285);  // CHANGESHAPE reads the same form
   shape_table_reset();
   EXPECT_EQ(shape("polygon"), -287);  // no array at all
 }
@@ -266,6 +286,40 @@ TEST_F(ShapeTest, ChangeShapeFamiliesAndErrors) {
   EXPECT_EQ(change("0, top=1"), -263);
 }
 
+// A value that cannot be made a number is the statement's own error, with
+// no conversion message before it.
+TEST_F(ShapeTest, UnconvertibleValuesAreTheStatementsOwnError) {
+  struct value_case {
+    bool change;
+    const char* args;
+    int result;
+  };
+  const value_case cases[] = {
+      {false, "center=(1,1), radius=\"abc\"", -284},
+      {false, "lineweight=\"2x\"", -284},
+      {false, "startangle=\"east\"", -284},
+      {false, "bold=\"\"", -284},
+      {false, "smooth=\"3\"", 0},  // numeric text converts
+      {true, "0, hradius=\"abc\"", -337},
+      {true, "0, rotate=\"x1\"", -337},
+      {true, "0, bold=\"heavy\"", -337},  // read even where it does not apply
+      {true, "0, lineweight=\"4\"", 0},
+  };
+  open_graph();
+  ASSERT_EQ(shape("left=1, right=3, bottom=1, top=2, rectangle"), 0);
+  for (const value_case& c : cases) {
+    port.output.clear();
+    EXPECT_EQ(c.change ? change(c.args) : shape(c.args), c.result) << c.args;
+    if (c.result == 0) {
+      EXPECT_EQ(port.output, "") << c.args;
+      continue;
+    }
+    EXPECT_TRUE(reported_code(-c.result)) << c.args << port.output;
+    EXPECT_EQ(port.output.find("convert"), std::string::npos) << c.args << port.output;
+    EXPECT_EQ(port.output.find("Invalid character"), std::string::npos) << c.args << port.output;
+  }
+}
+
 TEST_F(ShapeTest, DeleteShapeSinglesAndGroups) {
   open_graph();
   ASSERT_EQ(shape("line"), 0);                          // 0: id 0
@@ -395,6 +449,25 @@ TEST_F(ShapeTest, DrawnEllipsePiecesFollowTheCurve) {
   render_on(dev2);
   draw_all_shapes(dev2);
   for (const std::string& call : dev2.calls) EXPECT_EQ(call.find("-2147483648"), std::string::npos) << call;
+}
+
+// The directions found while an ellipse is cut at the view's edge reach the
+// program's test_angle; a program without one is left alone.
+TEST_F(ShapeTest, VectorAnglesReachTestAngle) {
+  open_graph();
+  EXPECT_DOUBLE_EQ(shape_vector_angle(1, -1), 7 * pi / 4);  // no test_angle: nothing written
+  ASSERT_EQ(execute_statement_text("test_angle = -1"), 0);
+  ASSERT_EQ(shape("center=(9,5), radius=3, ellipse"), 0);  // crosses the right edge
+  RecordingDevice dev(721, 721);
+  render_on(dev);
+  draw_all_shapes(dev);
+  double seen = -1;
+  ASSERT_EQ(get_named_var_double("test_angle", &seen), 0);
+  EXPECT_GE(seen, 0);
+  EXPECT_LT(seen, 2 * pi);
+  EXPECT_DOUBLE_EQ(shape_vector_angle(-1, -1), 5 * pi / 4);
+  ASSERT_EQ(get_named_var_double("test_angle", &seen), 0);
+  EXPECT_DOUBLE_EQ(seen, 5 * pi / 4);
 }
 
 // A circle reaching far beyond the z box: Bezier pieces inside it, runs

@@ -54,6 +54,12 @@ class TextShapeTest : public GraphWindowTest {
     ASSERT_EQ(graph_render(dev, output_screen, 0, 0, dev.width_px(), dev.height_px(), 96, 96), 0) << port.output;
   }
   shape_record& rec(int i) { return shapes.records[static_cast<std::size_t>(i)]; }
+  // A path group of the given SHAPE statements after BEGINPATH, rendered on dev.
+  void render_group(RecordingDevice& dev, std::initializer_list<const char*> statements) {
+    ASSERT_EQ(shape("beginpath"), 0) << port.output;
+    for (const char* s : statements) ASSERT_EQ(shape(s), 0) << s << port.output;
+    render_on(dev);
+  }
 };
 
 TEST_F(TextShapeTest, CharOutlineWritesThePointArrayAndPlotCharOutlineDrawsItAgain) {
@@ -222,17 +228,57 @@ TEST_F(TextShapeTest, TextShapesWidenTheAutomaticScales) {
   EXPECT_LE(render.zbox.y_min, s.box_y_min);
   EXPECT_GE(render.zbox.y_max, s.box_y_max);
   EXPECT_EQ(dev.calls_starting("begin_path").size(), 2u);  // both glyphs are in view
+  // A changed text or face keeps the extent measured first: the scales stay.
+  const double x_max = graph.data_x_max, box_x_max = s.box_x_max;
+  const view_box zbox = render.zbox;
+  for (const char* change : {"0, characters=\"AAAAAAAAAAAA\"", "0, font=\"Other\"", "0, bold=700"}) {
+    point_at(change);
+    ASSERT_EQ(stmt_changeshape(), 0) << change << port.output;
+    RecordingDevice again(721, 721);
+    render_on(again);
+    EXPECT_EQ(s.outline_measured, 1) << change;
+    EXPECT_EQ(s.box_x_max, box_x_max) << change;
+    EXPECT_EQ(graph.data_x_max, x_max) << change;
+    EXPECT_EQ(render.zbox.x_max, zbox.x_max) << change;
+  }
 }
 
 TEST_F(TextShapeTest, TextShapesInAPathGroupJoinTheGroupsPath) {
-  ASSERT_EQ(shape("beginpath"), 0) << port.output;
-  ASSERT_EQ(shape("left=1, right=2, bottom=1, top=3, characters=\"AB\", text"), 0) << port.output;
-  ASSERT_EQ(shape("left=1, right=4, bottom=1, top=4, rectangle"), 0) << port.output;
-  ASSERT_EQ(shape("strokefill"), 0) << port.output;
   RecordingDevice dev(721, 721);
-  render_on(dev);
+  render_group(dev, {"left=1, right=2, bottom=1, top=3, characters=\"AB\", text",
+                     "left=1, right=4, bottom=1, top=4, rectangle", "strokefill"});
   EXPECT_EQ(dev.calls_starting("begin_path").size(), 1u);
   EXPECT_EQ(dev.calls_starting("end_path").size(), 2u);  // the render's own first, then the group's
+}
+
+// A glyph contour's start point only becomes the current point: a figure
+// left open before the text in the group is not joined to it by a line.
+TEST_F(TextShapeTest, TextInAPathGroupStartsItsOwnFigures) {
+  RecordingDevice dev(721, 721);
+  render_group(dev, {"linestart=(1,1), lineend=(2,1), line",
+                     "left=4, right=5, bottom=4, top=6, characters=\"A\", text", "stroke"});
+  // The calls between the group's path start and its end.
+  std::vector<std::string> path;
+  bool in = false;
+  for (const std::string& c : dev.calls) {
+    if (c == "begin_path") in = true, path.clear();
+    else if (c == "end_path") in = false;
+    else if (in) path.push_back(c);
+  }
+  ASSERT_GE(path.size(), 4u);
+  // The line: a move and its one segment; the glyph starts with a move and
+  // closes its own contour, never drawing back to the line's start.
+  EXPECT_EQ(path[0].rfind("move_to", 0), 0u) << path[0];
+  EXPECT_EQ(path[1].rfind("polyline_to", 0), 0u) << path[1];
+  EXPECT_EQ(path[2].rfind("move_to", 0), 0u) << path[2];
+  std::string line_start = path[0].substr(std::string("move_to ").size());
+  line_start[line_start.find(' ')] = ',';  // as a point of a polyline call
+  int moves = 0;
+  for (std::size_t i = 1; i < path.size(); ++i) {
+    moves += path[i].rfind("move_to", 0) == 0;
+    EXPECT_EQ(path[i].find(line_start), std::string::npos) << path[i];
+  }
+  EXPECT_EQ(moves, 1);  // the glyph's single contour
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The TEXT statement, the text table and text drawing, through the
 // interpreter's scanner, with the fake graph host as the window and the
 // fake font engine (exact metrics) measuring and drawing.
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -11,6 +13,7 @@
 #include "graph/text_draw.h"
 #include "graph/text_table.h"
 #include "interpreter/functions.h"
+#include "interpreter/host_api.h"
 #include "interpreter/named_vars.h"
 #include "interpreter/statements.h"
 #include "tests/support/fake_graph_host.h"
@@ -145,27 +148,37 @@ TEST_F(TextStatementTest, NoWindowIsRefused) {
   EXPECT_TRUE(reported_code(257));
 }
 
-TEST_F(TextStatementTest, LiteralsMakeHiddenVariablesOnlyWhenExecuted) {
+// A literal is kept in its record: a relabelling loop uses up no variables,
+// however many passes it makes.
+TEST_F(TextStatementTest, LiteralsKeepTheirOwnTextAndUseNoVariables) {
   open_graph();
-  no_execute = 1;  // a skipped branch: parsed, nothing created
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(text("string=\"skipped\""), 0);
+  no_execute = 1;  // a skipped branch: parsed, nothing added
+  EXPECT_EQ(text("string=\"skipped\""), 0);
   no_execute = 0;
-  EXPECT_EQ(find_variable("_textstr0$"), -1);
-  EXPECT_EQ(texts.text_literal_counter, 0);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(text("string=\"run\""), 0);
-  EXPECT_GE(find_variable("_textstr0$"), 0);
-  EXPECT_GE(find_variable("_textstr2$"), 0);
-  EXPECT_EQ(texts.text_count, 3);
-  // A failing statement makes no hidden variable.
+  EXPECT_EQ(texts.text_count, 0);
+  const std::uint32_t variables = variable_count;
+  for (int i = 0; i < 400; ++i)
+    ASSERT_EQ(text("x=" + std::to_string(i) + ", y=1, string=\"run\", justify=left"), 0) << i << port.output;
+  EXPECT_EQ(variable_count, variables);
+  EXPECT_EQ(texts.text_count, 400);
+  EXPECT_EQ(text_record_text(item(0)), "run");
+  EXPECT_EQ(text_record_text(item(399)), "run");
+  EXPECT_EQ(item(399).value_slot, nullptr);
+  // A variable is still followed, not copied.
+  set_string("a$", "one");
+  ASSERT_EQ(text("string=a$"), 0);
+  set_string("a$", "two");
+  EXPECT_EQ(text_record_text(item(400)), "two");
+  // A failing statement adds nothing.
   EXPECT_EQ(text("v=5, y=1, string=\"x\""), -278);
-  EXPECT_EQ(texts.text_literal_counter, 3);
-  // CLEAR drops every text and both titles and numbers from 0 again.
+  EXPECT_EQ(texts.text_count, 401);
+  // CLEAR drops every text and both titles.
   EXPECT_EQ(text("xaxis, string=\"t\""), 0);
   clear_all_variables();
   EXPECT_EQ(texts.text_count, 0);
-  EXPECT_EQ(texts.text_literal_counter, 0);
-  EXPECT_EQ(texts.xaxis_title.value_slot, nullptr);
-  EXPECT_EQ(texts.table[0].value_slot, nullptr);
+  EXPECT_FALSE(text_record_in_use(texts.xaxis_title));
+  EXPECT_FALSE(text_record_in_use(item(0)));
+  EXPECT_EQ(text_record_text(item(0)), "");
 }
 
 TEST_F(TextStatementTest, TextsFollowTheirVariableAndMeasureAgainOnlyOnChange) {
@@ -203,11 +216,11 @@ TEST_F(TextStatementTest, TextsFollowTheirVariableAndMeasureAgainOnlyOnChange) {
 
 TEST_F(TextStatementTest, ArrayElementsAreKeptAsTheirValue) {
   open_graph();
-  point_at("b$(3)");
-  ASSERT_GE(stmt_dim(), 0) << port.output;
+  ASSERT_GE(host_run_typed_line("dim b$(3) : b$(1) = \"el\""), 0) << port.output;
   ASSERT_EQ(text("string=b$(1)"), 0) << port.output;
-  EXPECT_NE(item(0).value_slot, nullptr);
-  EXPECT_GE(find_variable("_textstr0$"), 0);
+  ASSERT_GE(host_run_typed_line("b$(1) = \"changed\""), 0) << port.output;
+  EXPECT_EQ(item(0).value_slot, nullptr);
+  EXPECT_EQ(text_record_text(item(0)), "el");
 }
 
 TEST_F(TextStatementTest, TableGrowsByFiftyAndStopsAtTwentyThousand) {
@@ -265,6 +278,40 @@ TEST_F(TextStatementTest, DrawsFontTextsSubscriptsBoxesAndTitles) {
   RecordingDevice dev2;
   render_on(dev2);
   for (const std::string& c : dev2.calls_starting("text_out")) EXPECT_EQ(c.find("Volts"), std::string::npos);
+}
+
+// A literal followed by longer words is drawn as it stands, not with the
+// tail of a later word that passed through the same buffer.
+TEST_F(TextStatementTest, LiteralsFollowedByWordsAreDrawnWhole) {
+  struct literal_case {
+    const char* args;
+    const char* drawn;
+  };
+  const literal_case cases[] = {
+      {"string=\"Hi\", x=3, y=3, size=24, justify=center", "'Hi'"},
+      {"string=\"Hi\", x=3, y=3, size=24, boxed", "'Hi'"},
+      {"string=\"\", h=10, v=10, justify=right", nullptr},
+      {"string=\"T\", xaxis, size=12", "'T'"},
+      {"string=\"V\", yaxis, size=12, italic", "'V'"},
+  };
+  for (const literal_case& c : cases) {
+    SCOPED_TRACE(c.args);
+    graph_window_destroy();
+    open_graph();
+    ASSERT_EQ(text(c.args), 0) << port.output;
+    RecordingDevice dev;
+    render_on(dev);
+    const std::string want = c.drawn ? c.drawn : "";
+    int found = 0;
+    for (const std::string& call : dev.calls_starting("text_out")) {
+      // Axis numbers are digits only; any letter comes from the text.
+      const std::size_t q = call.find('\'');
+      if (q == std::string::npos || std::none_of(call.begin() + q, call.end(), ::isalpha)) continue;
+      EXPECT_EQ(call.substr(q), want) << call;
+      ++found;
+    }
+    EXPECT_EQ(found, c.drawn ? 1 : 0);
+  }
 }
 
 TEST_F(TextStatementTest, TallTextsAreDrawnFromGlyphOutlines) {
