@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path programs_folder() { return fs::path(__FILE__).parent_path().parent_path() / "graph_programs"; }
+fs::path programs_folder() { return fs::path(TOV_GRAPH_PROGRAMS_DIR); }
 
 TEST(GraphPrograms, RenderAsTheyExpect) {
   ScriptedPort port;

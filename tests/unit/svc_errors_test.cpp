@@ -206,7 +206,7 @@ TEST(SvcErrorMessages, TableHoldsEveryCodeWithItsExactText) {
 
 // The whole table against the list kept beside this test (code, tab, text).
 TEST(SvcErrorMessages, WholeTableMatchesTheMessageList) {
-  std::filesystem::path list = std::filesystem::path(__FILE__).parent_path() / "svc_error_messages.txt";
+  std::filesystem::path list = std::filesystem::path(TOV_UNIT_TEST_DIR) / "svc_error_messages.txt";
   std::ifstream in(list);
   ASSERT_TRUE(in) << list;
   std::vector<bool> seen(error_message_count, false);
