@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Checks that every help document was built beside the executable under the
+# name the program opens, and that its text holds the title its Markdown
+# source starts with.
+#   help_pdfs.sh <build folder> <docs/help folder>
+set -u
+build=$1; sources=$2
+failures=0
+
+# squeeze FILE: the file's text as one line of single spaces.
+squeeze() { tr -s ' \t\n\f' '    ' < "$1" | tr -s ' '; }
+
+check() {  # pdf-name source-pattern
+  local pdf="$build/$1" matches source title text
+  matches=("$sources"/$2)
+  if [ ${#matches[@]} -ne 1 ] || [ ! -f "${matches[0]}" ]; then
+    echo "FAILED: $1: expected exactly one source $2 in $sources"; failures=$((failures + 1)); return
+  fi
+  source=${matches[0]}
+  title=$(head -n 1 "$source" | sed -n 's/^# *//p' | tr -s ' ')
+  if [ -z "$title" ]; then echo "FAILED: $source does not start with \"# Title\""; failures=$((failures + 1)); return; fi
+  if [ ! -s "$pdf" ]; then echo "FAILED: $pdf was not built"; failures=$((failures + 1)); return; fi
+  text=$(mktemp)
+  if ! pdftotext "$pdf" "$text" 2>/dev/null; then
+    echo "FAILED: pdftotext cannot read $pdf"; failures=$((failures + 1)); rm -f "$text"; return
+  fi
+  if ! squeeze "$text" | grep -qF -- "$title"; then
+    echo "FAILED: $pdf does not show its title \"$title\""; failures=$((failures + 1))
+  fi
+  rm -f "$text"
+}
+
+for n in 01 02 03 04 05 06 07 08 09 10 11 12 13 14 15; do
+  check "tovarelle_help_$n.pdf" "${n}_*.md"
+done
+check tovarelle_size_settings.pdf sizes.md
+
+[ "$failures" -eq 0 ] && echo "16 help documents checked"
+[ "$failures" -eq 0 ]
