@@ -43,6 +43,7 @@
 #include "graph/graph_window.h"
 #include "interpreter/host_api.h"
 #include "interpreter/run_state.h"
+#include "ports/font_engine.h"
 #include "ports/frontend_port.h"
 #include "ports/graph_host_port.h"
 
@@ -111,8 +112,11 @@ class OffscreenGraphHost final : public GraphHostPort {
 int render_program(const std::string& program, const std::string& png) {
   CapturePort port;
   OffscreenGraphHost host;
+  // Texts are measured while the program runs with the fonts they are drawn with.
+  QtFontEngine fonts;
   install_frontend_port(&port);
   install_graph_host_port(&host);
+  install_graph_font_engine(&fonts);
   size_settings_reset_current();
   auto fail = [&](const std::string& why) {
     std::fprintf(stderr, "%s: %s\n%s%s", program.c_str(), why.c_str(), port.output.c_str(), host.messages.c_str());
@@ -125,7 +129,6 @@ int render_program(const std::string& program, const std::string& png) {
   if (port.waits >= 1000) return fail("the program waits for the user");
   if (!host.is_open() || graph_window_is_open() != 1) return fail("the program opened no graph");
 
-  QtFontEngine fonts;
   const graph_export_source source = current_graph_export_source();
   const int w = static_cast<int>(picture_ppi * source.width_in + 0.5);
   const int h = static_cast<int>(picture_ppi * source.height_in + 0.5);
@@ -136,6 +139,7 @@ int render_program(const std::string& program, const std::string& png) {
   if (!host.messages.empty()) return fail("the graph window reported a message");
   if (!image.image().save(QString::fromStdString(png), "PNG")) return fail("cannot write " + png);
   graph_window_destroy();
+  install_graph_font_engine(nullptr);
   install_graph_host_port(nullptr);
   install_frontend_port(nullptr);
   return 0;
