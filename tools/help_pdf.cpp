@@ -172,6 +172,27 @@ std::vector<fence> fences_of(const QStringList& lines) {
   return out;
 }
 
+// Markdown would take "<enter>" in a sentence for an HTML tag and drop the
+// rest of the document: outside code, "<" is escaped to stand for itself.
+void escape_angle_brackets(QStringList& lines) {
+  bool in_fence = false;
+  for (QString& line : lines) {
+    if (line.startsWith("```")) {
+      in_fence = !in_fence;
+      continue;
+    }
+    if (in_fence) continue;
+    QString out;
+    bool in_code = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+      if (line[i] == '`') in_code = !in_code;
+      if (line[i] == '<' && !in_code && (i == 0 || line[i - 1] != '\\')) out += '\\';
+      out += line[i];
+    }
+    line = out;
+  }
+}
+
 // The line shown above an example block, saying what it is.
 QString caption_of(const fence& f) {
   if ((f.kind == "basic" || f.kind == "graph" || f.kind == "text") && !f.arg.isEmpty()) return f.arg.section(' ', 0, 0);
@@ -257,6 +278,7 @@ int build_pdf(const QString& markdown_path, const QString& pdf_path) {
   std::stable_sort(inserts.begin(), inserts.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto it = inserts.rbegin(); it != inserts.rend(); ++it) text.insert(it->first + 1, it->second);
+  escape_angle_brackets(text);
 
   QFont body("DejaVu Serif", 10);
   doc.setDefaultFont(body);
