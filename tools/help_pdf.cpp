@@ -302,7 +302,14 @@ int build_pdf(const QString& markdown_path, const QString& pdf_path) {
     cursor.mergeCharFormat(mono);
   }
 
-  // Tables with thin ruled cells and room inside them.
+  // A "|" inside a table cell is written "\\|" in the Markdown (else it would
+  // end the cell); the reader keeps the backslash, so it goes here.
+  for (QTextCursor found = doc.find(QStringLiteral("\\|")); !found.isNull();
+       found = doc.find(QStringLiteral("\\|"), found)) {
+    if (found.currentTable()) found.insertText(QStringLiteral("|"));
+  }
+
+  // Tables with thin ruled cells and room inside them, as wide as the text.
   for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
     auto* table = qobject_cast<QTextTable*>(frame);
     if (!table) continue;
@@ -313,6 +320,7 @@ int build_pdf(const QString& markdown_path, const QString& pdf_path) {
     format.setCellSpacing(0);
     format.setCellPadding(3);
     format.setMargin(4);
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     // The same spacing in every cell, the heading row bold.
     for (int row = 0; row < table->rows(); ++row) {
       for (int column = 0; column < table->columns(); ++column) {
