@@ -281,6 +281,9 @@ int build_pdf(const QString& markdown_path, const QString& pdf_path) {
   escape_angle_brackets(text);
 
   QFont body("DejaVu Serif", 10);
+  // No ligatures: a PDF viewer's search and pdftotext then find "fi" as two
+  // letters.
+  body.setStyleStrategy(QFont::PreferNoShaping);
   doc.setDefaultFont(body);
   doc.setDefaultStyleSheet("");
   doc.setMarkdown(text.join('\n'), QTextDocument::MarkdownDialectGitHub);

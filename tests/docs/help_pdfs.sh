@@ -7,8 +7,12 @@ set -u
 build=$1; sources=$2
 failures=0
 
-# squeeze FILE: the file's text as one line of single spaces.
-squeeze() { tr -s ' \t\n\f' '    ' < "$1" | tr -s ' '; }
+# squeeze FILE: the file's text as one line of single spaces, typographic
+# ligatures spelt out.
+squeeze() {
+  sed 's/\xEF\xAC\x80/ff/g; s/\xEF\xAC\x81/fi/g; s/\xEF\xAC\x82/fl/g; s/\xEF\xAC\x83/ffi/g; s/\xEF\xAC\x84/ffl/g' "$1" |
+    tr -s ' \t\n\f' '    ' | tr -s ' '
+}
 
 check() {  # pdf-name source-pattern
   local pdf="$build/$1" matches source title text
