@@ -32,6 +32,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -365,7 +367,25 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  if (std::string(argv[1]) == "render") return render_program(argv[2], argv[3]);
-  return build_pdf(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+  // Builds and tests often run without a session: a runtime folder of our
+  // own keeps Qt from warning about the missing one.
+  std::string runtime_folder;
+  if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+    char pattern[] = "/tmp/help_pdf-XXXXXX";
+    if (mkdtemp(pattern)) {
+      runtime_folder = pattern;
+      qputenv("XDG_RUNTIME_DIR", runtime_folder.c_str());
+    }
+  }
+  int result = 0;
+  {
+    QGuiApplication app(argc, argv);
+    if (std::string(argv[1]) == "render") result = render_program(argv[2], argv[3]);
+    else result = build_pdf(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+  }
+  if (!runtime_folder.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(runtime_folder, ignored);
+  }
+  return result;
 }
