@@ -39,6 +39,9 @@ for n in 01 02 03 04 05 06 07 08 09 10 11 12 13 14 15; do
   check "tovarelle_help_$n.pdf" "${n}_*.md"
 done
 check tovarelle_size_settings.pdf sizes.md
+if [ ! -s "$build/printing_instructions.txt" ]; then
+  echo "FAILED: $build/printing_instructions.txt is missing"; failures=$((failures + 1))
+fi
 
 # HELP n in console mode opens its document through xdg-open: a stand-in on
 # PATH notes what it was given.
