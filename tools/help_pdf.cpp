@@ -19,7 +19,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -31,6 +30,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -55,6 +55,8 @@ namespace {
 // document pixels (1/96 inch) each way.
 constexpr double picture_ppi = 150.0;
 constexpr double picture_max_shown = 430.0;
+// A run that has waited this often for the user is ended.
+constexpr int max_waits = 1000;
 
 // The run's front-end: output is kept, waits end at once (a help example
 // never waits for the user), controls are ignored.
@@ -70,7 +72,7 @@ class CapturePort final : public FrontendPort {
   bool pump_messages() override { return true; }
   // A program that waits (INPUT, INKEY$, a click) ends: help examples must run
   // to their end by themselves.
-  bool wait_for_event(int) override { return ++waits < 1000; }
+  bool wait_for_event(int) override { return ++waits < max_waits; }
   void run_finished() override {}
 };
 
@@ -127,14 +129,14 @@ int render_program(const std::string& program, const std::string& png) {
   if (host_init() != 0) return fail("the interpreter could not start");
   console_mode = 0;
   int result = host_run_program_file(program, false);
+  if (port.waits >= max_waits) return fail("the program waits for the user");
   if (result < 0 || port.output.find("ERROR - ") != std::string::npos) return fail("the run reported an error");
-  if (port.waits >= 1000) return fail("the program waits for the user");
   if (!host.is_open() || graph_window_is_open() != 1) return fail("the program opened no graph");
 
   const graph_export_source source = current_graph_export_source();
-  const int w = static_cast<int>(picture_ppi * source.width_in + 0.5);
-  const int h = static_cast<int>(picture_ppi * source.height_in + 0.5);
-  if (w < 1 || h < 1 || w > 4000 || h > 4000) return fail("the graph's size cannot be drawn");
+  const double w_px = std::round(picture_ppi * source.width_in), h_px = std::round(picture_ppi * source.height_in);
+  if (!(w_px >= 1 && h_px >= 1 && w_px <= 4000 && h_px <= 4000)) return fail("the graph's size cannot be drawn");
+  const int w = static_cast<int>(w_px), h = static_cast<int>(h_px);
   QtImageDevice image(w, h, w / source.width_in, h / source.height_in, fonts);
   if (!image.ok()) return fail("no memory for the picture");
   if (source.draw(image, 0, 0, output_jpeg) < 0) return fail("the graph could not be drawn");
