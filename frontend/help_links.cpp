@@ -55,6 +55,8 @@ std::string help_pdf_reader_name() {
   return name.empty() ? "a PDF reader" : name;
 }
 
+std::string help_size_settings_document() { return interpreter_folder + "tovarelle_size_settings.pdf"; }
+
 int help_open(const help_button& button) {
   std::string target = help_button_target(button);
   if (target.empty()) return -1;

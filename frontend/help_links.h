@@ -28,6 +28,9 @@ std::string help_address(const char* setting);
 std::string help_button_target(const help_button& button);
 // The name of the PDF reader for the "Get ..." button and the note.
 std::string help_pdf_reader_name();
+// The document on the size settings, beside the help documents (Customize's
+// Help opens it).
+std::string help_size_settings_document();
 // Opens a button's target through xdg-open. Returns 0, -1 when nothing is
 // configured or the opener could not start (the dialog does not report it).
 int help_open(const help_button& button);

@@ -89,7 +89,7 @@ bool RunHost::create() {
       "Free to use for calculation, data handling and graphing,",
       "provided as it is, without warranty of any kind.",
       "",
-      "New here? Press Help and open \"Introduction to Tovarelle\".",
+      "New here? Type HELP 2 or press Help: \"Introduction to Tovarelle\".",
       "",
       site.empty() ? std::string("Type a statement below, or name a program and press Run.") : "Web site: " + site,
   };

@@ -87,7 +87,7 @@ CustomizeDialog::CustomizeDialog(int screen_size, QWidget* parent) : QDialog(par
   connect(static_cast<QPushButton*>(buttons_[2]), &QPushButton::clicked, this, &QDialog::reject);
   connect(static_cast<QPushButton*>(buttons_[1021]), &QPushButton::clicked, this, &CustomizeDialog::set_defaults);
   connect(static_cast<QPushButton*>(buttons_[1020]), &QPushButton::clicked, this,
-          [] { process_open_document(interpreter_folder + "tovarelle_size_settings.pdf", interpreter_folder); });
+          [] { process_open_document(help_size_settings_document(), interpreter_folder); });
 
   for (size_setting& s : size_settings) s.edited = s.current;
   show_values();

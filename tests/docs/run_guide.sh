@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every example of a Markdown guide and compares it with the output the
 # guide shows, so that the guide stays true.
-#   run_guide.sh <tovarelle> <guide.md>
+#   run_guide.sh <tovarelle> <guide.md> [<help_pdf>]
 #
 # Fenced blocks the script acts on (their info string, after the fence):
 #   basic NAME.bas   a program: written to NAME.bas in the work folder
@@ -11,6 +11,10 @@
 #   output           what the program above prints, without the run banner and
 #                    the closing prompt: it is run as "run NAME.bas", the input
 #                    lines, an empty line and Enter, through console mode
+#   graph NAME.bas   a program that draws a graph: written to NAME.bas and
+#                    drawn offscreen by "help_pdf render" (the third argument),
+#                    which must succeed (the run ends without an error, opens a
+#                    graph and the graph draws); without help_pdf it is an error
 #   console          a shell session: each line starting with "$ " is a command
 #                    run by bash in the work folder; the lines up to the next
 #                    command are its expected output (standard output and error)
@@ -19,7 +23,7 @@
 # of its own and TZ is UTC unless a command sets it. Trailing blanks are
 # ignored when lines are compared. Blocks run in the order of the guide.
 set -u
-exe=$1; guide=$2
+exe=$1; guide=$2; renderer=${3:+$(realpath "$3")}
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 blocks="$work/.blocks"; mkdir -p "$blocks" "$work/build" "$work/home"
 cp "$exe" "$work/build/tovarelle"
@@ -84,6 +88,17 @@ for ((i = 1; i <= count; i++)); do
     basic)
       [ -z "$arg" ] && { echo "block $i: a basic block needs a file name"; failures=$((failures + 1)); continue; }
       cp "$body" "$work/$arg"; program=$arg; input="" ;;
+    graph)
+      [ -z "$arg" ] && { echo "block $i: a graph block needs a file name"; failures=$((failures + 1)); continue; }
+      cp "$body" "$work/$arg"; program=""; input=""; checked=$((checked + 1))
+      if [ -z "$renderer" ]; then
+        echo "block $i: a graph block needs help_pdf to draw it"; failures=$((failures + 1))
+      elif ! (cd "$work" && QT_QPA_PLATFORM=offscreen timeout 60 "$renderer" render "$arg" .picture.png) > "$work/.render" 2>&1; then
+        failures=$((failures + 1))
+        echo "FAILED: block $i: graph $arg did not draw"
+        grep -v XDG_RUNTIME_DIR "$work/.render" | sed -n '1,30p'
+        echo
+      fi ;;
     text)
       [ -n "$arg" ] && { mkdir -p "$work/$(dirname "$arg")"; cp "$body" "$work/$arg"; } ;;
     input)
