@@ -108,9 +108,13 @@ INNER
 
 cat >"$work/wm_inner.sh" <<'WM_INNER'
 . "$TOV_E2E_WORK/common.sh"
-openbox >/dev/null 2>&1 &
+# Windows mapped while the window manager still starts can be left unmapped:
+# the programs start once it runs its start-up command.
+rm -f "$TOV_E2E_WORK/wm_ready"
+openbox --startup "touch $TOV_E2E_WORK/wm_ready" >/dev/null 2>&1 &
 wm=$!
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+for _ in $(seq 100); do [ -e "$TOV_E2E_WORK/wm_ready" ] && break; sleep 0.1; done
+[ -e "$TOV_E2E_WORK/wm_ready" ] || fail "openbox did not start"
 
 # The drawing area's size (WxH) on a screenshot of the window's client.
 canvas_size() {
