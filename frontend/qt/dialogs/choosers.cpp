@@ -44,6 +44,9 @@ QFontDialog* make_font_dialog(QWidget* parent) {
     box->hide();
     if (auto* group = qobject_cast<QGroupBox*>(box->parentWidget())) group->hide();
   }
+  // The sample keeps the height the effects gave its row.
+  for (QGroupBox* group : dialog->findChildren<QGroupBox*>())
+    if (!group->isHidden()) group->setMinimumHeight(group->fontMetrics().height() * 5);
   return dialog;
 }
 
