@@ -18,6 +18,7 @@
 #include <cctype>
 
 #include "frontend/paths.h"
+#include "frontend/qt/dialogs/program_dialog_common.h"
 
 namespace {
 
@@ -115,6 +116,8 @@ JpegOptionsDialog::JpegOptionsDialog(QWidget* parent) : QDialog(parent) {
   layout->addSpacing(12);
   layout->addLayout(file_row);
   layout->addLayout(buttons);
+  // On the screen, not over the graph window (hidden while it runs).
+  center_window(*this);
 }
 
 void JpegOptionsDialog::browse() {
@@ -178,6 +181,7 @@ VirtualPrinterDialog::VirtualPrinterDialog(bool default_printer_usable, QWidget*
   layout->addWidget(intro);
   layout->addWidget(advice);
   layout->addLayout(row);
+  center_window(*this);
 }
 
 QPushButton* VirtualPrinterDialog::button(int id) const {

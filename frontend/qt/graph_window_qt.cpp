@@ -4,13 +4,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "frontend/qt/draw/qt_draw_device.h"
 #include "frontend/qt/field_edit.h"
@@ -21,6 +26,11 @@
 #include "graph/graph_window_core.h"
 
 namespace {
+
+// How long the window manager has to frame a new window, and to answer a
+// placement before the size it reports counts as its own.
+constexpr int window_frame_wait_ms = 2000;
+constexpr int placement_answer_ms = 500;
 
 QString qt_text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -160,10 +170,14 @@ GraphCoordinatesDialog::GraphCoordinatesDialog(int screen_size, QWidget* owner) 
   grid->addWidget(y_value_, 1, 1);
   x_value_->setMinimumWidth(x_value_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24);
   adjustSize();
-  // At the right edge of the screen, half way down.
+  place_at_screen_edge();
+}
+
+void GraphCoordinatesDialog::place_at_screen_edge() {
+  QWidget* owner = parentWidget();
   if (QScreen* screen = owner != nullptr ? owner->screen() : QApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
-    const int y = (area.height() - height()) / 2;
+    const int y = (area.height() - frameGeometry().height()) / 2;
     move(area.x() + area.width() - frameGeometry().width(), area.y() + (y < 0 ? 0 : y));
   }
 }
@@ -171,6 +185,14 @@ GraphCoordinatesDialog::GraphCoordinatesDialog(int screen_size, QWidget* owner) 
 void GraphCoordinatesDialog::show_values(const QString& x, const QString& y) {
   x_value_->setText(x);
   y_value_->setText(y);
+  // A date-time value is longer than a number: the dialog grows to it (and
+  // keeps its width afterwards, so that it does not jump as the mouse moves).
+  const int needed = std::max(x_value_->sizeHint().width(), y_value_->sizeHint().width());
+  if (needed > x_value_->width() || needed > y_value_->width()) {
+    x_value_->setMinimumWidth(needed);
+    adjustSize();
+    place_at_screen_edge();
+  }
 }
 QString GraphCoordinatesDialog::x_text() const { return x_value_->text(); }
 QString GraphCoordinatesDialog::y_text() const { return y_value_->text(); }
@@ -189,6 +211,10 @@ GraphWindowQt::GraphWindowQt(QtGraphHost& host, QtFontEngine& fonts) : QMainWind
   canvas_ = new GraphCanvas(*this, fonts);
   setCentralWidget(canvas_);
   build_menus();
+  size_check_ = new QTimer(this);
+  size_check_->setSingleShot(true);
+  size_check_->setInterval(30);
+  connect(size_check_, &QTimer::timeout, this, &GraphWindowQt::check_size);
 }
 
 GraphWindowQt::~GraphWindowQt() {
@@ -239,37 +265,114 @@ void GraphWindowQt::menu_command(int item) {
 }
 
 QSize GraphWindowQt::frame_size() const {
-  const QSize outer = frameGeometry().size();
-  const QSize client = canvas_->size();
-  return {outer.width() - client.width(), outer.height() - client.height()};
+  // The decorations are what the window manager reports once it has framed
+  // the window; before that (and with no window manager) there are none.
+  const QMargins decorations = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  const QSize inner = size() - canvas_->size();  // the menu bar
+  return {inner.width() + decorations.left() + decorations.right(),
+          inner.height() + decorations.top() + decorations.bottom()};
+}
+
+namespace {
+
+// Ends a wait once the watched window is on the screen.
+class ExposeWatch final : public QObject {
+ public:
+  ExposeWatch(QWindow* window, QEventLoop& loop) : window_(window), loop_(loop) { window_->installEventFilter(this); }
+  ~ExposeWatch() override {
+    if (window_) window_->removeEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && event->type() == QEvent::Expose)
+      QTimer::singleShot(0, &loop_, [this] {
+        if (window_ && window_->isExposed()) loop_.quit();
+      });
+    return false;
+  }
+
+ private:
+  QPointer<QWindow> window_;
+  QEventLoop& loop_;
+};
+
+}  // namespace
+
+bool GraphWindowQt::wait_until_shown(int timeout_ms) {
+  QWindow* handle = windowHandle();
+  if (handle == nullptr) return false;
+  if (handle->isExposed()) return true;
+  QEventLoop loop;
+  ExposeWatch watch(handle, loop);
+  QTimer::singleShot(timeout_ms, &loop, &QEventLoop::quit);
+  // Clicks and keys wait: nothing may close the window while it is made.
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  return windowHandle() != nullptr && windowHandle()->isExposed();
 }
 
 void GraphWindowQt::place(int x, int y, int width, int height) {
-  // Qt sizes the window without its decorations and moves it with them.
-  const QSize decorations = frameGeometry().size() - size();
+  // Qt sizes and moves the client; the window manager puts its frame around
+  // it, so the client goes inside the frame that is to be at (x, y).
+  const QMargins decorations = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  const QRect client(x + decorations.left(), y + decorations.top(),
+                     width - decorations.left() - decorations.right(),
+                     height - decorations.top() - decorations.bottom());
   placing_ = true;
-  move(x, y);
-  resize(width - decorations.width(), height - decorations.height());
+  placement_pending_ = client.size() != size();
+  placement_client_ = client.size();
+  placement_clock_.start();
+  setGeometry(client);
   placing_ = false;
 }
 
+void GraphWindowQt::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // The placement's size has arrived: sizes after it are new ones.
+  if (placement_pending_ && event->size() == placement_client_) placement_pending_ = false;
+}
+
 void GraphWindowQt::canvas_resized() {
-  if (placing_ || dismissed_ || resize_check_pending_) return;
+  if (placing_ || dismissed_) return;
   // Looked at once the sizes in flight have arrived: a resize event may
   // still carry a size from before the last placement.
-  resize_check_pending_ = true;
-  QTimer::singleShot(30, this, [this] {
-    resize_check_pending_ = false;
-    if (dismissed_ || !isVisible()) return;
-    const QRect outer = frameGeometry();
-    if (outer.width() == window_sizes.graph_accepted_width && outer.height() == window_sizes.graph_accepted_height)
+  if (!size_check_->isActive()) size_check_->start();
+}
+
+void GraphWindowQt::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // Framing by the window manager moves the client: the frame may have changed.
+  canvas_resized();
+}
+
+void GraphWindowQt::check_size() {
+  if (dismissed_ || !isVisible()) return;
+  if (placement_pending_) {
+    // The window manager's answer to the last placement is still to come:
+    // sizes seen meanwhile are older ones. A window manager that grants
+    // another size is heard once it has had its time.
+    if (size() != placement_client_ && placement_clock_.elapsed() < placement_answer_ms) {
+      size_check_->start();
       return;
-    graph_size_request request{outer.x(), outer.y(), outer.width(), outer.height(), false};
-    graph_window_size_changing(request);
-    if (request.width != outer.width() || request.height != outer.height() || request.x != outer.x() ||
-        request.y != outer.y())
-      place(request.x, request.y, request.width, request.height);
-  });
+    }
+    placement_pending_ = false;
+  }
+  const QRect outer = frameGeometry();
+  const QSize frame = frame_size();
+  const bool new_frame = frame.width() != graph.graph_frame_width || frame.height() != graph.graph_frame_height;
+  if (new_frame) {
+    // Other decorations (a new window manager or theme): the client's ratio
+    // is worked out again, driven by the width.
+    graph.graph_frame_width = frame.width();
+    graph.graph_frame_height = frame.height();
+    window_sizes.graph_last_width = 0;
+  } else if (outer.width() == window_sizes.graph_accepted_width &&
+             outer.height() == window_sizes.graph_accepted_height) {
+    return;
+  }
+  graph_size_request request{outer.x(), outer.y(), outer.width(), outer.height(), false};
+  graph_window_size_changing(request);
+  if (request.width != outer.width() || request.height != outer.height() || request.x != outer.x() ||
+      request.y != outer.y())
+    place(request.x, request.y, request.width, request.height);
 }
 
 void GraphWindowQt::toggle_coordinates() {
@@ -324,19 +427,23 @@ void QtGraphHost::work_area(int& right, int& bottom) const {
   bottom = area.y() + area.height();
 }
 
-bool QtGraphHost::open(int width_px, int height_px) {
+bool QtGraphHost::open(int, int) {
   if (window_) return true;
   window_ = new GraphWindowQt(*this, fonts_);
-  // A first size before the rule has the frame to work with.
-  window_->resize(width_px, height_px + window_->menuBar()->sizeHint().height());
-  window_->show();
-  const QSize frame = window_->frame_size();
-  // The menu bar is part of the frame even before the layout has run.
-  const int menu = window_->menuBar()->sizeHint().height();
-  const int frame_height = frame.height() < menu ? menu : frame.height();
   int right = 0, bottom = 0, width = 0, height = 0;
+  // A first size with the menu bar as the only frame, its outer corner at
+  // (5, 5): a window not yet shown is moved by its frame.
   work_area(right, bottom);
-  graph_window_initial_size(frame.width(), frame_height, right, bottom, width, height);
+  graph_window_initial_size(0, window_->menuBar()->sizeHint().height(), right, bottom, width, height);
+  window_->move(5, 5);
+  window_->resize(width, height);
+  window_->show();
+  // The frame is measured as the window manager has framed the window.
+  window_->wait_until_shown(window_frame_wait_ms);
+  if (!window_) return false;
+  const QSize frame = window_->frame_size();
+  work_area(right, bottom);
+  graph_window_initial_size(frame.width(), frame.height(), right, bottom, width, height);
   window_->place(5, 5, width, height);
   window_->canvas()->setFocus();
   // Print and export dialogs belong to this window, which hides meanwhile.

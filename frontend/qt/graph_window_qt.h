@@ -5,6 +5,7 @@
 // rules; the Data Coordinates dialog shows the values under the mouse.
 #pragma once
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -15,6 +16,7 @@
 
 class QAction;
 class QLabel;
+class QTimer;
 class GraphWindowQt;
 
 // What the graph window asks of the main dialog.
@@ -49,6 +51,7 @@ class GraphCoordinatesDialog final : public QDialog {
   Q_OBJECT
  public:
   GraphCoordinatesDialog(int screen_size, QWidget* owner);
+  // Shows the values; the dialog grows when a value would not fit.
   void show_values(const QString& x, const QString& y);
   QString x_text() const;
   QString y_text() const;
@@ -57,6 +60,9 @@ class GraphCoordinatesDialog final : public QDialog {
   void reject() override;
 
  private:
+  // At the right edge of the screen, half way down.
+  void place_at_screen_edge();
+
   QLabel* x_value_ = nullptr;
   QLabel* y_value_ = nullptr;
 };
@@ -72,11 +78,17 @@ class GraphWindowQt final : public QMainWindow {
   GraphCoordinatesDialog* coordinates_dialog() const { return coordinates_; }
   QtGraphHost& host() { return host_; }
 
-  // Frame: the window's outer size minus the canvas size.
+  // Frame: the window's outer size minus the canvas size (the window
+  // manager's decorations and the menu bar).
   QSize frame_size() const;
-  // Places the window (outer pixels, as the window core counts them).
+  // Waits (at most timeout_ms, user input held back) until the window is
+  // on the screen with the decorations its window manager gives it.
+  bool wait_until_shown(int timeout_ms);
+  // Places the window: its outer top-left corner at (x, y) and its outer
+  // size, decorations included, as the window core counts them.
   void place(int x, int y, int width, int height);
-  // The canvas changed size: the core's rule decides what is granted.
+  // The canvas changed size or the window moved: once the sizes in flight
+  // have arrived, the core's rule decides what is granted.
   void canvas_resized();
   void toggle_coordinates();
   void update_coordinates(int x, int y);
@@ -85,18 +97,26 @@ class GraphWindowQt final : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void build_menus();
   void menu_command(int item);
+  void check_size();
 
   QtGraphHost& host_;
   GraphCanvas* canvas_ = nullptr;
   std::map<int, QAction*> actions_;
   QPointer<GraphCoordinatesDialog> coordinates_;
   bool placing_ = false;
-  bool resize_check_pending_ = false;
   bool dismissed_ = false;
+  QTimer* size_check_ = nullptr;
+  // The client size last asked of the window manager, while its answer is
+  // still on the way, and since when.
+  bool placement_pending_ = false;
+  QSize placement_client_;
+  QElapsedTimer placement_clock_;
 
   friend class GraphCanvas;
 };

@@ -17,7 +17,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -353,4 +356,31 @@ TEST(GraphExportDialogs, JpegOptionsKeepChangesAndPresetsStayUnchecked) {
   VirtualPrinterDialog closed(true);
   closed.reject();
   EXPECT_EQ(closed.choice(), reference_cancel);
+}
+
+TEST(GraphExportDialogs, CentredOnTheScreenNotOnTheGraphWindow) {
+  // The graph window they belong to is hidden while they are up.
+  QWidget graph_window;
+  graph_window.setGeometry(5, 5, 300, 200);
+  const QRect area = graph_window.screen()->availableGeometry();
+  auto centred = [&](QDialog& dialog, const char* what) {
+    dialog.show();
+    // Placed before it is shown, a dialog is centred by its inner size: its
+    // frame may then stand out by its own thickness.
+    const QRect frame = dialog.frameGeometry();
+    const int slack = 1 + std::max(frame.width() - dialog.width(), frame.height() - dialog.height()) / 2;
+    const QPoint centre = frame.center();
+    EXPECT_LE(std::abs(centre.x() - area.center().x()), slack) << what;
+    // A dialog taller than the area starts at its top.
+    if (frame.height() <= area.height()) {
+      EXPECT_LE(std::abs(centre.y() - area.center().y()), slack) << what;
+    } else {
+      EXPECT_EQ(frame.top(), area.top()) << what;
+    }
+    dialog.hide();
+  };
+  VirtualPrinterDialog printers(true, &graph_window);
+  centred(printers, "virtual printer");
+  JpegOptionsDialog jpeg(&graph_window);
+  centred(jpeg, "JPEG options");
 }

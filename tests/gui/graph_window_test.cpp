@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -221,6 +223,36 @@ class ScriptedExports final : public GraphExportHost {
  private:
   QtFontEngine& fonts_;
 };
+
+TEST_F(GraphWindowQtTest, CoordinatesDialogGrowsToADateTime) {
+  run("graph hscaletype=datetime : plot x=makedatetime(1, 1, 2026), y=0 : plot x=makedatetime(1, 2, 2026), y=1");
+  GraphWindowQt* w = host->window();
+  ASSERT_NE(w, nullptr);
+  QApplication::processEvents();
+  w->canvas()->grab();
+  w->menu_action(graph_menu_show_coordinates)->trigger();
+  GraphCoordinatesDialog* dialog = w->coordinates_dialog();
+  ASSERT_NE(dialog, nullptr);
+  QApplication::processEvents();
+  const int narrow = dialog->width();
+  QMouseEvent hover(QEvent::MouseMove, QPointF(150, 150), w->canvas()->mapToGlobal(QPointF(150, 150)),
+                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w->canvas(), &hover);
+  const QString text = dialog->x_text();
+  // A date and a time to the microsecond: longer than the 24 digits the dialog starts with.
+  EXPECT_TRUE(text.contains(':')) << text.toStdString();
+  EXPECT_GT(text.size(), 24) << text.toStdString();
+  auto* label = dialog->findChild<QLabel*>("control_1101");
+  ASSERT_NE(label, nullptr);
+  // The whole date and time is shown, in a dialog still at the screen's right edge.
+  EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(text)) << text.toStdString();
+  EXPECT_GE(label->geometry().right(), label->geometry().left());
+  EXPECT_LE(label->geometry().right(), dialog->width());
+  EXPECT_GT(dialog->width(), narrow);
+  const QRect area = dialog->screen()->availableGeometry();
+  EXPECT_EQ(dialog->frameGeometry().right(), area.right());
+  dialog->grab().save(QStringLiteral(TOV_ARTEFACT_DIR "/graph_coordinates_datetime.png"));
+}
 
 TEST_F(GraphWindowQtTest, FileMenuWritesAMetafile) {
   install_qt_graph_export_port();

@@ -2,6 +2,9 @@
 // pressed; the template and form positions; and whole calls from a program
 // through the installed Qt dialog port.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListView>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -10,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "frontend/qt/dialog_units.h"
 #include "frontend/qt/dialogs/choosers.h"
@@ -65,6 +69,33 @@ TEST(ProgramDialogsQt, MessageBoxFollowsItsTemplatesAndGivesTheButton) {
   EXPECT_EQ(large.buttons()[0]->geometry(), large_units.rect(80, 56, 83, 28));
   press_escape(&large);
   EXPECT_EQ(large.answer(), dialog_cancelled);
+}
+
+TEST(ProgramDialogsQt, MessageBoxWidensButtonsForLongCaptions) {
+  const std::string caption(20, 'W');  // the longest caption a program can give
+  for (bool large : {false, true}) {
+    for (std::size_t count = 1; count <= 3; ++count) {
+      message_box_request request{"A question with long answers", std::vector<std::string>(count, caption), large};
+      MessageBoxDialog box(request, nullptr);
+      box.show();
+      const std::string what = (large ? "large, " : "small, ") + std::to_string(count) + " buttons";
+      const auto& buttons = box.buttons();
+      ASSERT_EQ(buttons.size(), count);
+      for (std::size_t i = 0; i < count; ++i) {
+        QPushButton* b = buttons[i];
+        // The caption fits its button, the button the dialog, and no button another.
+        EXPECT_GE(b->width(), b->sizeHint().width()) << what;
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << what;
+        EXPECT_GE(b->x(), 0) << what;
+        EXPECT_LE(b->geometry().right(), box.width() - 1) << what;
+        if (i > 0) {
+          EXPECT_GT(b->x(), buttons[i - 1]->geometry().right()) << what;
+        }
+      }
+      EXPECT_LE(box.message()->geometry().right(), box.width() - 1) << what;
+      if (!large && count == 3) box.grab().save(QStringLiteral(TOV_ARTEFACT_DIR "/messagebox_long_captions.png"));
+    }
+  }
 }
 
 TEST(ProgramDialogsQt, SelectNeedsAChoiceAndGivesItsPosition) {
@@ -259,6 +290,18 @@ TEST(ProgramDialogsQt, FileFolderAndFontChoosers) {
 
   std::unique_ptr<QFontDialog> fonts(make_font_dialog(nullptr));
   EXPECT_TRUE(fonts->testOption(QFontDialog::ScalableFonts));
+  // A face, a style and a size: no writing system, no strikeout or underline.
+  fonts->show();
+  for (QWidget* w : fonts->findChildren<QWidget*>()) {
+    if (!w->isVisible()) continue;
+    EXPECT_EQ(qobject_cast<QComboBox*>(w), nullptr) << "a writing-system choice is shown";
+    EXPECT_EQ(qobject_cast<QCheckBox*>(w), nullptr) << "an effect is offered: " << w->property("text").toString().toStdString();
+  }
+  int lists = 0;
+  for (QListView* list : fonts->findChildren<QListView*>()) lists += list->isVisible() ? 1 : 0;
+  EXPECT_EQ(lists, 3);  // face, style, size
+  fonts->grab().save(QStringLiteral(TOV_ARTEFACT_DIR "/choosefont.png"));
+  fonts->hide();
   QFont font("DejaVu Sans", 14);
   font.setBold(true);
   font.setItalic(true);

@@ -1,7 +1,11 @@
 // The file, folder and font choosers (see choosers.h).
 #include "frontend/qt/dialogs/choosers.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 
 #include "frontend/qt/dialogs/program_dialog_common.h"
 
@@ -24,8 +28,25 @@ QFileDialog* make_folder_dialog(QWidget* parent, const std::string& title, const
 
 QFontDialog* make_font_dialog(QWidget* parent) {
   auto* dialog = new QFontDialog(parent);
+  // Qt's own dialog, so that its choices can be narrowed down below.
+  dialog->setOption(QFontDialog::DontUseNativeDialog, true);
   dialog->setOption(QFontDialog::ScalableFonts, true);
   dialog->setOption(QFontDialog::NonScalableFonts, false);
+  // A face, its style and a size only: no writing-system choice (the
+  // dialog's one combo box, with its label) and no effects (the group
+  // holding the strikeout and underline boxes).
+  for (QComboBox* combo : dialog->findChildren<QComboBox*>()) {
+    combo->hide();
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+      if (label->buddy() == combo) label->hide();
+  }
+  for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+    box->hide();
+    if (auto* group = qobject_cast<QGroupBox*>(box->parentWidget())) group->hide();
+  }
+  // The sample keeps the height the effects gave its row.
+  for (QGroupBox* group : dialog->findChildren<QGroupBox*>())
+    if (!group->isHidden()) group->setMinimumHeight(group->fontMetrics().height() * 5);
   return dialog;
 }
 

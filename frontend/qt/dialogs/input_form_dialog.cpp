@@ -1,9 +1,7 @@
 // The form of INPUTDIALOG and UPDATEDIALOG (see input_form_dialog.h).
 #include "frontend/qt/dialogs/input_form_dialog.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 #include "frontend/qt/dialogs/program_dialog_common.h"
 
@@ -58,13 +56,7 @@ InputFormDialog::InputFormDialog(dialog_form& form, FormChecker& checker, QWidge
   if (form.large) {
     for (QWidget* w : findChildren<QWidget*>()) w->setFont(dialog_font_medium());
   }
-  // Centred on the screen, kept inside it.
-  if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
-    QRect area = screen->availableGeometry();
-    int x = area.x() + (area.width() - form.width) / 2;
-    int y = area.y() + (area.height() - form.height) / 2;
-    move(x < area.x() ? area.x() : x, y < area.y() ? area.y() : y);
-  }
+  center_window(*this);
   for (QLineEdit* f : fields_) {
     if (f) {
       f->setFocus();

@@ -3,6 +3,8 @@
 
 #include "frontend/qt/dialog_units.h"
 
+#include <algorithm>
+
 namespace {
 
 // One template: its size, font and controls, in dialog units.
@@ -25,6 +27,10 @@ const box_template large_templates[3] = {
 };
 
 QRect place(const DialogUnits& units, const QRect& r) { return units.rect(r.x(), r.y(), r.width(), r.height()); }
+
+// The least gap kept between the buttons and from the dialog's sides when
+// the row has to be laid out again, in dialog units.
+constexpr int row_gap_units = 7;
 
 }  // namespace
 
@@ -52,5 +58,36 @@ MessageBoxDialog::MessageBoxDialog(const message_box_request& request, QWidget* 
     button->setDefault(i == 0);
     connect(button, &QPushButton::clicked, this, [this, i] { finish(i + 1); });
     buttons_.push_back(button);
+  }
+  widen_for_captions(units);
+  center_window(*this);
+}
+
+void MessageBoxDialog::widen_for_captions(const DialogUnits& units) {
+  // A caption of up to 20 characters can be wider than the template's
+  // button: then every button gets the width of the widest caption, the row
+  // is centred with the template's spacing, and the dialog (and its message)
+  // grows when the row needs more room.
+  int widest = 0;
+  bool clipped = false;
+  for (QPushButton* b : buttons_) {
+    widest = std::max({widest, b->sizeHint().width(), b->width()});
+    clipped = clipped || b->sizeHint().width() > b->width();
+  }
+  if (!clipped) return;
+  const int count = static_cast<int>(buttons_.size());
+  const int min_gap = units.size(row_gap_units, 0).width();
+  int gap = min_gap;
+  if (count > 1) gap = std::max(min_gap, buttons_[1]->x() - buttons_[0]->geometry().right() - 1);
+  const int row = count * widest + (count - 1) * gap;
+  const int dialog_width = std::max(width(), row + 2 * min_gap);
+  const int grown = dialog_width - width();
+  setFixedSize(dialog_width, height());
+  QRect text = message_->geometry();
+  message_->setGeometry(text.x(), text.y(), text.width() + grown, text.height());
+  int x = (dialog_width - row) / 2;
+  for (QPushButton* b : buttons_) {
+    b->setGeometry(x, b->y(), widest, b->height());
+    x += widest + gap;
   }
 }

@@ -7,6 +7,8 @@
 
 #include "frontend/qt/dialogs/program_dialog_common.h"
 
+struct DialogUnits;
+
 class MessageBoxDialog final : public ModelessDialog {
  public:
   MessageBoxDialog(const message_box_request& request, QWidget* parent);
@@ -14,6 +16,8 @@ class MessageBoxDialog final : public ModelessDialog {
   const std::vector<QPushButton*>& buttons() const { return buttons_; }
 
  private:
+  void widen_for_captions(const DialogUnits& units);
+
   QLabel* message_;
   std::vector<QPushButton*> buttons_;
 };

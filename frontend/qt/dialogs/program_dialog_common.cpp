@@ -2,6 +2,8 @@
 #include "frontend/qt/dialogs/program_dialog_common.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "ports/font_engine.h"
 
@@ -29,6 +31,16 @@ QFont template_font(int point_size) {
   QFont font = sans_font();
   font.setPointSize(point_size);
   return font;
+}
+
+void center_window(QWidget& window) {
+  if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
+  QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QSize outer = window.frameGeometry().size();
+  const int x = (area.width() - outer.width()) / 2, y = (area.height() - outer.height()) / 2;
+  window.move(area.x() + (x < 0 ? 0 : x), area.y() + (y < 0 ? 0 : y));
 }
 
 QString dialog_text(const std::string& bytes) {

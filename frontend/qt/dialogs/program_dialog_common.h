@@ -17,6 +17,12 @@ QFont dialog_font_large();
 // The font a template names by its point size (the templates' sans serif).
 QFont template_font(int point_size);
 
+// Centres a window (at its present size, laid out first when it has not
+// been sized yet) in the screen's available area, kept off the far edges
+// and never above or left of the area. A window not yet shown is moved by
+// its frame.
+void center_window(QWidget& window);
+
 // Texts cross the port as bytes: UTF-8 where valid, else Windows-1252.
 QString dialog_text(const std::string& bytes);
 std::string dialog_bytes(const QString& text);

@@ -54,6 +54,7 @@ SelectDialog::SelectDialog(const select_request& request, QWidget* parent) : Mod
   connect(ok_, &QPushButton::clicked, this, [this] { choose(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { choose(); });
+  center_window(*this);
 }
 
 void SelectDialog::choose() {
