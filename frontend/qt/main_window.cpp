@@ -191,8 +191,14 @@ void MainWindow::start(bool autorun) {
 }
 
 QWidget* MainWindow::control(int id) const {
+  // The statement loop addresses the same control again and again (Run/Step
+  // after every statement); the table never changes once built.
+  if (id == last_id_) return last_control_;
   auto found = controls_.find(id);
-  return found == controls_.end() ? nullptr : found->second;
+  if (found == controls_.end()) return nullptr;
+  last_id_ = id;
+  last_control_ = found->second;
+  return found->second;
 }
 
 // ---------------------------------------------------------------- controls
@@ -216,7 +222,12 @@ std::string MainWindow::text(int id) {
 }
 
 void MainWindow::enable(int id, bool enabled) {
-  if (QWidget* w = control(id)) w->setEnabled(enabled);
+  QWidget* w = control(id);
+  if (w == nullptr) return;
+  // Already set so: setEnabled would change nothing (it costs more than this
+  // test, and the statement loop asks after every statement).
+  if (w->testAttribute(Qt::WA_ForceDisabled) != enabled) return;
+  w->setEnabled(enabled);
 }
 
 void MainWindow::check(int id, bool on) {

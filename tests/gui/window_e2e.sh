@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End to end under a real X server: starts the desktop with a program named
-# on the command line, checks that it ran by itself, types lines into the
-# command box with xdotool, keeps a screenshot, and checks what the typed
-# lines did. Exits 77 (skipped) when xvfb-run or xdotool is missing.
+# on the command line, checks that it ran by itself, ends its endless loop
+# with the Kill button, types lines into the command box with xdotool, keeps
+# a screenshot, and checks what the typed lines did. Exits 77 (skipped) when xvfb-run or xdotool is missing.
 #   window_e2e.sh TOVARELLE ARTEFACT_DIR
 set -u
 tovarelle=$1
@@ -17,11 +17,16 @@ mkdir -p "$artefacts"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" HOME="$work" TOV_E2E_WORK="$work" TOV_E2E_ARTEFACTS="$artefacts"
+# Logging on, into the work folder.
+mkdir -p "$work/config/tovarelle"
+printf 'CreateLogFile=n:1\nLogFilePath=s:%s\nLogFileName=s:run.log\n' "$work" >"$work/config/tovarelle/settings"
 cat >"$work/start.bas" <<BAS
 open "output", 1, "$work/started.txt"
 print #1, "autorun"
 close 1
 print "The program named on the command line ran."
+while 1
+wend
 BAS
 
 cat >"$work/inner.sh" <<'INNER'
@@ -31,8 +36,14 @@ cd "$TOV_E2E_WORK"
 pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tovarelle BASIC$' | head -1)
 if [ -z "$window" ]; then echo "no window appeared"; kill $pid; exit 1; fi
-# The autorun writes its file; then the command box has the focus.
+# The autorun writes its file and loops until Kill is clicked (the button's
+# centre, as a share of the fixed-size dialog); then the command box has the
+# focus.
 for _ in $(seq 100); do [ -f started.txt ] && break; sleep 0.1; done
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove "$((X + WIDTH * 449 / 484))" "$((Y + HEIGHT * 49 / 311))" click 1
+for _ in $(seq 100); do grep -q "User interrupted program" run.log 2>/dev/null && break; sleep 0.1; done
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 # Keys typed before the run has handed the box back are lost (the box is
 # disabled while a run goes on): type again until the lines have run.
@@ -60,6 +71,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/inner.sh" "$tovarelle" || { 
 status=0
 if [ "$(cat "$work/started.txt" 2>/dev/null)" != "autorun" ]; then
   echo "FAIL: the program named on the command line did not run"; status=1
+fi
+if ! grep -q "User interrupted program" "$work/run.log" 2>/dev/null; then
+  echo "FAIL: Kill did not end the endless loop (log: $(cat "$work/run.log" 2>/dev/null))"; status=1
 fi
 if [ "$(tr -d ' ' <"$work/typed.txt" 2>/dev/null)" != "42" ]; then
   echo "FAIL: the typed lines did not run (typed.txt: $(cat "$work/typed.txt" 2>/dev/null))"; status=1
