@@ -51,6 +51,12 @@ std::string centred(std::string_view text) {
   return line;
 }
 
+// What a road printed outside a run shows at once, when the road returns.
+struct output_flush_on_return {
+  MainDialog& dialog;
+  ~output_flush_on_return() { dialog.flush_output(); }
+};
+
 recent_list* list_for(int control) {
   switch (control) {
     case IDC_WORKING_DIR: return &recent_working_dirs;
@@ -131,8 +137,7 @@ int RunHost::clear_screen() {
 
 // ---------------------------------------------------------------- dialog
 
-MainDialog::MainDialog(DialogControls& controls)
-    : controls_(controls), run_host_(*this), slice_(pump_clock_us, pump_slice_from_environment()) {}
+MainDialog::MainDialog(DialogControls& controls) : controls_(controls), run_host_(*this) {}
 
 MainDialog::~MainDialog() {
   if (installed_) {
@@ -200,11 +205,8 @@ bool MainDialog::deferred_check(int control) {
 }
 
 void MainDialog::command(int control) {
-  if (!deferred_check(control)) command_road(control);
-  flush_output();  // what a road printed outside a run shows at once
-}
-
-void MainDialog::command_road(int control) {
+  output_flush_on_return flush{*this};
+  if (deferred_check(control)) return;
   switch (control) {
     case IDC_RUN: return run_road();
     case IDC_RUN_STEP: return run_step_road();
@@ -327,11 +329,7 @@ void MainDialog::run_step_road() {
 }
 
 void MainDialog::typed_line() {
-  typed_line_road();
-  flush_output();
-}
-
-void MainDialog::typed_line_road() {
+  output_flush_on_return flush{*this};
   command_history.browse_pos = command_history.size;
   std::string line = strip_crlf(controls_.text(IDC_COMMAND));
   if (line.size() > typed_line_max) line.resize(typed_line_max);

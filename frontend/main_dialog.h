@@ -125,8 +125,6 @@ class MainDialog final : public FrontendPort, public WorkingFolderUi {
   void show_log_file(const std::string& text) override;
 
  private:
-  void command_road(int control);
-  void typed_line_road();
   void run_road();
   void run_road_stepping(bool stepping);
   void run_step_road();

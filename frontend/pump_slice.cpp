@@ -1,7 +1,6 @@
 // The pump's clock (see pump_slice.h).
 #include "frontend/pump_slice.h"
 
-#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -28,11 +27,3 @@ const clockid_t pump_clock_id = choose_clock();
 
 std::uint64_t pump_clock_us() { return read_us(pump_clock_id); }
 
-std::uint64_t pump_slice_from_environment() {
-  const char* text = std::getenv("TOV_PUMP_SLICE_MS");
-  if (text == nullptr || *text == '\0') return PumpSlice::default_slice_us;
-  char* end = nullptr;
-  long ms = std::strtol(text, &end, 10);
-  if (*end != '\0' || ms < 0 || ms > 1000) return PumpSlice::default_slice_us;
-  return ms == 0 ? PumpSlice::never : static_cast<std::uint64_t>(ms) * 1000u;
-}

@@ -10,12 +10,6 @@
 // when its resolution is fine enough for slices, else the precise one.
 std::uint64_t pump_clock_us();
 
-// The slice in microseconds: PumpSlice::default_slice_us, or what
-// TOV_PUMP_SLICE_MS gives in milliseconds (1..1000); 0 there turns the
-// statement loop's pumps off, leaving those before waits and at the end of a
-// run (for measuring what pumping costs).
-std::uint64_t pump_slice_from_environment();
-
 class PumpSlice {
  public:
   using clock_fn = std::uint64_t (*)();  // monotonic, microseconds
@@ -23,13 +17,12 @@ class PumpSlice {
   // short enough that Kill, Step, clicks, keys and repaints are taken well
   // within 50 ms.
   static constexpr std::uint64_t default_slice_us = 8000;
-  static constexpr std::uint64_t never = UINT64_MAX;  // no pump between statements
 
   explicit PumpSlice(clock_fn clock = pump_clock_us, std::uint64_t slice_us = default_slice_us)
       : clock_(clock), slice_us_(slice_us), last_(clock()) {}
 
   // True when a whole slice has passed since the last pump.
-  bool due() const { return slice_us_ != never && clock_() - last_ >= slice_us_; }
+  bool due() const { return clock_() - last_ >= slice_us_; }
   // The events have just been dispatched: the next slice starts now.
   void pumped() { last_ = clock_(); }
   // Another clock (tests); the slice starts anew on it.
