@@ -92,8 +92,11 @@ int output_append_text(std::string_view text, output_append_result* result) {
     log_write(std::string_view(logged, m));
   }
   if (result != nullptr) {
-    result->added.append(work, n);
-    if (trimmed) result->trimmed = true;
+    if (trimmed) {
+      result->trimmed = true;
+      result->added.clear();
+    }
+    if (!result->trimmed) result->added.append(work, n);
   }
   return 0;
 }

@@ -35,8 +35,9 @@ int output_buffer_empty();
 std::size_t output_convert_text(std::string_view text, int& column, char* out);
 
 // What appends did to the box since the caller last cleared this record: the
-// converted text added at its end (each append adds to it), and whether old
-// text was dropped from the box's front meanwhile.
+// converted text added at its end (each append adds to it), or, once old
+// text has been dropped from the box's front, trimmed set (the box must then
+// take the whole buffer anew, and added is no longer kept).
 struct output_append_result {
   std::string added;
   bool trimmed = false;
