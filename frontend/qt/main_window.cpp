@@ -224,9 +224,11 @@ std::string MainWindow::text(int id) {
 void MainWindow::enable(int id, bool enabled) {
   QWidget* w = control(id);
   if (w == nullptr) return;
-  // Already set so: setEnabled would change nothing (it costs more than this
-  // test, and the statement loop asks after every statement).
-  if (w->testAttribute(Qt::WA_ForceDisabled) != enabled) return;
+  // Already so: setEnabled would change nothing (it costs more than this
+  // test, and the statement loop enables Run/Step after every statement). A
+  // control shown enabled was not disabled by itself; one shown disabled
+  // may only be disabled through a disabled parent, so its own flag decides.
+  if (enabled ? w->isEnabled() : w->testAttribute(Qt::WA_ForceDisabled)) return;
   w->setEnabled(enabled);
 }
 
