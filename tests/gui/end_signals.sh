@@ -26,13 +26,13 @@ wend
 BAS
   "$exe" "$work/loop_$signal.bas" >"$work/stdout.txt" 2>&1 &
   pid=$!
-  for _ in $(seq 200); do [ -s "$work/started.txt" ] && break; sleep 0.05; done
+  for _ in $(seq 600); do [ -s "$work/started.txt" ] && break; sleep 0.05; done
   [ -s "$work/started.txt" ] || { fail "$signal: the program did not start: $(cat "$work/stdout.txt")"; kill -KILL $pid; continue; }
   kill -s "$signal" $pid
   ended=0
-  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || { ended=1; break; }; sleep 0.05; done
+  for _ in $(seq 400); do kill -0 $pid 2>/dev/null || { ended=1; break; }; sleep 0.05; done
   if [ $ended -eq 0 ]; then
-    fail "$signal: the desktop did not end within 5 s"
+    fail "$signal: the desktop did not end within 20 s"
     kill -KILL $pid
   fi
   wait $pid
