@@ -52,6 +52,12 @@ std::string centred(std::string_view text) {
   return line;
 }
 
+// What a road printed outside a run shows at once, when the road returns.
+struct output_flush_on_return {
+  MainDialog& dialog;
+  ~output_flush_on_return() { dialog.flush_output(); }
+};
+
 recent_list* list_for(int control) {
   switch (control) {
     case IDC_WORKING_DIR: return &recent_working_dirs;
@@ -211,6 +217,7 @@ bool MainDialog::deferred_check(int control) {
 }
 
 void MainDialog::command(int control) {
+  output_flush_on_return flush{*this};
   if (deferred_check(control)) return;
   switch (control) {
     case IDC_RUN: return run_road();
@@ -334,6 +341,7 @@ void MainDialog::run_step_road() {
 }
 
 void MainDialog::typed_line() {
+  output_flush_on_return flush{*this};
   command_history.browse_pos = command_history.size;
   std::string line = strip_crlf(controls_.text(IDC_COMMAND));
   if (line.size() > typed_line_max) line.resize(typed_line_max);
@@ -366,6 +374,7 @@ void MainDialog::exit_road() {
   if (exiting_) return;
   exiting_ = true;
   host_request_kill();
+  flush_output();
   graph_window_destroy();
   log_close();
   reg_save_settings();
@@ -471,11 +480,27 @@ bool MainDialog::browse_recent(int control, int direction) {
 
 // ---------------------------------------------------------------- front-end port
 
+// Printed text goes into the buffer (and the log's stream) at once but
+// reaches the box in batches: the statement loop's pump, every wait, the end
+// of a run, Kill and Exit flush it; a posted flush covers the waits that run
+// an event loop of their own (modal dialogs), so nothing printed lingers
+// while the window is idle.
 void MainDialog::append_output(std::string_view text) {
-  output_append_result added;
-  if (output_append_text(text, &added) < 0) return;
-  if (added.trimmed) controls_.output_replaced(output_display_text(output_buffer.text));
-  else controls_.output_added(output_display_text(added.added));
+  if (output_append_text(text, &pending_) < 0) return;
+  if (!flush_posted_) {
+    flush_posted_ = true;
+    controls_.post([this] {
+      flush_posted_ = false;
+      flush_output();
+    });
+  }
+}
+
+void MainDialog::flush_output() {
+  if (pending_.trimmed) controls_.output_replaced(output_display_text(output_buffer.text));
+  else if (!pending_.added.empty()) controls_.output_added(output_display_text(pending_.added));
+  pending_.clear();
+  log_flush();
 }
 
 void MainDialog::print_text(std::string_view text) { append_output(text); }
@@ -493,17 +518,29 @@ void MainDialog::enable_control(int control, bool enabled) {
 void MainDialog::check_control(int control, bool checked) { controls_.check(control, checked); }
 void MainDialog::focus_control(int control) { controls_.focus(control); }
 
+// The statement loop's pump: cheap until a slice has passed.
 bool MainDialog::pump_messages() {
+  if (!slice_.due()) return !exiting_;
+  return pump_now();
+}
+
+bool MainDialog::pump_now() {
+  flush_output();
   bool open = controls_.pump();
+  slice_.pumped();
   return open && !exiting_;
 }
 
+// Every wait shows what was printed before it and dispatches at once.
 bool MainDialog::wait_for_event(int timeout_ms) {
+  flush_output();
   bool open = controls_.wait(timeout_ms);
+  slice_.pumped();
   return open && !exiting_;
 }
 
 void MainDialog::run_finished() {
+  flush_output();
   controls_.set_text(IDC_RUN, "Run");
   controls_.set_text(IDC_RUN_STEP, "Run/Step");
   controls_.enable(IDC_RUN, true);
@@ -520,12 +557,17 @@ void MainDialog::run_finished() {
 
 int MainDialog::clear_output() {
   if (output_buffer_empty() < 0) return -1;
+  pending_.clear();
+  log_flush();
   controls_.output_replaced("");
   return 0;
 }
 
 void MainDialog::minimize_window() { controls_.minimize(); }
-std::string MainDialog::control_text(int control) { return controls_.text(control); }
+std::string MainDialog::control_text(int control) {
+  if (control == IDC_OUTPUT) flush_output();
+  return controls_.text(control);
+}
 
 // ---------------------------------------------------------------- working-folder questions
 

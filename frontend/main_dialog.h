@@ -9,6 +9,7 @@
 
 #include "frontend/output_buffer.h"
 #include "frontend/paths.h"
+#include "frontend/pump_slice.h"
 #include "ports/frontend_port.h"
 
 // What the logic needs from the window.
@@ -100,6 +101,12 @@ class MainDialog final : public FrontendPort, public WorkingFolderUi {
   RunHost& run_host() { return run_host_; }
   DialogControls& controls() { return controls_; }
   void show_paths();
+  // The pump's time slices (tests give it a clock of their own).
+  PumpSlice& pump_slice() { return slice_; }
+  // Hands the printed text collected since the last call to the output box
+  // and writes out the log: at every pump, before every wait, at the end of
+  // a run, on Kill and Exit.
+  void flush_output();
 
   // FrontendPort
   void print_text(std::string_view text) override;
@@ -128,6 +135,7 @@ class MainDialog final : public FrontendPort, public WorkingFolderUi {
   void run_road_stepping(bool stepping);
   void run_step_road();
   void append_output(std::string_view text);
+  bool pump_now();
   bool deferred_check(int control);
   void validate_edit(int control, bool enter);
   void refill_empty_field(int control);
@@ -140,6 +148,11 @@ class MainDialog final : public FrontendPort, public WorkingFolderUi {
   bool moving_on_ = false;  // Enter moves the focus on: that leave is no new check
   bool exiting_ = false;
   bool installed_ = false;
+  PumpSlice slice_;
+  // Printed text not yet handed to the box (trimmed: the box must take the
+  // whole buffer anew), and whether a flush has been posted for it.
+  output_append_result pending_;
+  bool flush_posted_ = false;
 };
 
 // The window's edit fields that keep a recent list.

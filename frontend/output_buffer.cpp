@@ -84,14 +84,19 @@ int output_append_text(std::string_view text, output_append_result* result) {
   }
   box.append(work, n);
   output_column = column;
-  std::string logged;
-  logged.reserve(n);
-  for (std::size_t i = 0; i < n; ++i)
-    if (work[i] != '\r') logged += work[i];
-  log_write(logged);
+  if (logging_active) {
+    char logged[output_work_size];
+    std::size_t m = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      if (work[i] != '\r') logged[m++] = work[i];
+    log_write(std::string_view(logged, m));
+  }
   if (result != nullptr) {
-    result->added.assign(work, n);
-    result->trimmed = trimmed;
+    if (trimmed) {
+      result->trimmed = true;
+      result->added.clear();
+    }
+    if (!result->trimmed) result->added.append(work, n);
   }
   return 0;
 }
@@ -185,9 +190,12 @@ int log_open() {
 
 int log_write(std::string_view text) {
   if (!logging_active || log_file == nullptr || text.empty()) return 0;
-  // Flushed at once: View Log, another reader or a crash sees everything.
-  if (std::fwrite(text.data(), 1, text.size(), log_file) != text.size() || std::fflush(log_file) != 0) return 1;
-  return 0;
+  return std::fwrite(text.data(), 1, text.size(), log_file) != text.size() ? 1 : 0;
+}
+
+int log_flush() {
+  if (!logging_active || log_file == nullptr) return 0;
+  return std::fflush(log_file) != 0 ? 1 : 0;
 }
 
 void log_close() {

@@ -34,11 +34,17 @@ int output_buffer_empty();
 // which receives at most output_work_size bytes. Returns the converted length.
 std::size_t output_convert_text(std::string_view text, int& column, char* out);
 
-// What one append did to the box: the converted text added at its end, and
-// whether old text was dropped from its front first.
+// What appends did to the box since the caller last cleared this record: the
+// converted text added at its end (each append adds to it), or, once old
+// text has been dropped from the box's front, trimmed set (the box must then
+// take the whole buffer anew, and added is no longer kept).
 struct output_append_result {
   std::string added;
   bool trimmed = false;
+  void clear() {
+    added.clear();
+    trimmed = false;
+  }
 };
 // Appends text to the buffer by the rules above and copies it (without CR) to
 // the open log. Returns 0, or -1 when the buffer has not been taken.
@@ -57,8 +63,12 @@ extern std::time_t start_time;  // when the program started (the log's "Date & T
 // its header. Returns 0 (also when it did nothing), or -1 after telling the
 // user that the file cannot be opened.
 int log_open();
-// Writes text to the open log and flushes it. 0, or 1 when the write failed;
-// nothing without an open log.
+// Writes text to the open log. 0, or 1 when the write failed; nothing without
+// an open log. The text may wait in the stream's buffer until log_flush: the
+// desktop flushes at every pump of its events, so the file is at most one
+// time slice behind the box.
 int log_write(std::string_view text);
-// Closes the log when it is open.
+// Writes out what the log holds back. 0, or 1 when the write failed.
+int log_flush();
+// Closes the log when it is open (what it held back is written first).
 void log_close();

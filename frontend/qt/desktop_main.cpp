@@ -11,6 +11,7 @@
 #include "frontend/qt/dialogs/qt_dialog_port.h"
 #include "frontend/qt/field_edit.h"
 #include "frontend/qt/draw/qt_font_engine.h"
+#include "frontend/qt/end_signals.h"
 #include "frontend/qt/graph_export_port_qt.h"
 #include "frontend/qt/graph_window_qt.h"
 #include "frontend/qt/main_window.h"
@@ -63,6 +64,8 @@ int desktop_main(int argc, char** argv) {
     QtGraphHost graph_host(fonts, screen_size, graph_window_links(window));
     install_graph_host_port(&graph_host);
     install_qt_graph_export_port();
+    // SIGTERM and SIGINT take the Exit road from the event loop.
+    EndSignals end_signals([window] { window->logic().exit_road(); });
     window->show();
     window->start(autorun_pending != 0);
     autorun_pending = 0;

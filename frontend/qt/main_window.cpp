@@ -235,8 +235,14 @@ void MainWindow::start(bool autorun) {
 }
 
 QWidget* MainWindow::control(int id) const {
+  // The statement loop addresses the same control again and again (Run/Step
+  // after every statement); the table never changes once built.
+  if (id == last_id_) return last_control_;
   auto found = controls_.find(id);
-  return found == controls_.end() ? nullptr : found->second;
+  if (found == controls_.end()) return nullptr;
+  last_id_ = id;
+  last_control_ = found->second;
+  return found->second;
 }
 
 // ---------------------------------------------------------------- controls
@@ -260,7 +266,14 @@ std::string MainWindow::text(int id) {
 }
 
 void MainWindow::enable(int id, bool enabled) {
-  if (QWidget* w = control(id)) w->setEnabled(enabled);
+  QWidget* w = control(id);
+  if (w == nullptr) return;
+  // Already so: setEnabled would change nothing (it costs more than this
+  // test, and the statement loop enables Run/Step after every statement). A
+  // control shown enabled was not disabled by itself; one shown disabled
+  // may only be disabled through a disabled parent, so its own flag decides.
+  if (enabled ? w->isEnabled() : w->testAttribute(Qt::WA_ForceDisabled)) return;
+  w->setEnabled(enabled);
 }
 
 void MainWindow::check(int id, bool on) {

@@ -67,6 +67,8 @@ class MainWindow final : public QDialog, public DialogControls {
 
   int screen_size_;
   std::map<int, QWidget*> controls_;
+  mutable int last_id_ = -1;  // the last control looked up, and its widget
+  mutable QWidget* last_control_ = nullptr;
   QPlainTextEdit* output_ = nullptr;
   FieldEdit* command_ = nullptr;
   MainDialog* logic_ = nullptr;

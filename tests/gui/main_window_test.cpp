@@ -20,6 +20,8 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -197,12 +199,64 @@ TEST_F(MainWindowTest, LogFileHoldsTheOutput) {
   QTest::keyClick(edit(IDC_LOG_FILE), Qt::Key_Return);
   type_line("print \"logged line\"");  // opens the log, after its own echo
   type_line("print \"second\"");
-  // Flushed at once: readable while the log is still open.
+  // Written out at the end of each run: readable while the log is still open.
   std::string text = read_file(test_folder + "/gui.log");
   EXPECT_EQ(text.rfind("Log File Opened\nTovarelle BASIC Log File\nDate & Time = ", 0), 0u) << text;
   EXPECT_NE(text.find("\n\nlogged line\nprint \"second\"\nsecond\n"), std::string::npos) << text;
   EXPECT_EQ(text.find('\r'), std::string::npos);
   EXPECT_NE(output().find("Log File Opened"), std::string::npos);
+}
+
+// What console mode prints for a program: the text from the run's banner up
+// to the closing prompt.
+std::string console_output(const std::string& program) {
+  std::string command = "printf 'run %s\\n\\n\\n' '" + program + "' | '" TOV_CONSOLE_EXE "' /c";
+  std::string text;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char chunk[4096];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, n);
+    ::pclose(pipe);
+  }
+  return text.substr(0, text.rfind("Press <enter> to terminate program."));
+}
+
+std::string from_banner(const std::string& text) {
+  std::size_t at = text.find("----- Beginning Program Execution");
+  return at == std::string::npos ? std::string() : text.substr(at);
+}
+
+// A program that prints a great deal, in pieces and whole lines: the box gets
+// it in batches and keeps its newest whole lines, the log all of it; both
+// hold exactly what console mode prints for it.
+TEST_F(MainWindowTest, PrintHeavyProgramShowsAndLogsWhatTheConsolePrints) {
+  const std::string program = test_folder + "/gui_print_heavy.bas";
+  use_program("gui_print_heavy.bas",
+              "for i = 1 to 3000\nprint \"line\"; i; \" of the text\";\n"
+              "if i - int(i / 2) * 2 = 0 then print \" and more\";\nprint\nnext\nprint \"done\"\n");
+  log_close();  // an earlier test's log
+  QCheckBox* tick = qobject_cast<QCheckBox*>(window->control(IDC_CREATE_LOG));
+  if (!tick->isChecked()) tick->click();
+  edit(IDC_LOG_FILE)->setText(QString::fromStdString(test_folder + "/gui_print_heavy.log"));
+  edit(IDC_LOG_FILE)->setFocus();
+  QTest::keyClick(edit(IDC_LOG_FILE), Qt::Key_Return);
+  button(IDC_RUN)->click();
+  expect_idle();
+  log_close();
+
+  std::string expected = from_banner(console_output(program));
+  ASSERT_GT(expected.size(), 80000u) << expected;
+  std::string logged = from_banner(read_file(test_folder + "/gui_print_heavy.log"));
+  EXPECT_TRUE(logged == expected) << "log and console part at byte "
+                                  << std::mismatch(logged.begin(), logged.end(), expected.begin(), expected.end())
+                                             .first - logged.begin();
+  // The box holds the newest whole lines (at least two thirds of its 32768
+  // bytes, counted with CR LF line ends).
+  std::string box = output();
+  ASSERT_GT(box.size(), 15000u);
+  ASSERT_LE(box.size(), expected.size());
+  EXPECT_EQ(expected.compare(expected.size() - box.size(), box.size(), box), 0) << box.substr(0, 200);
+  EXPECT_EQ(expected[expected.size() - box.size() - 1], '\n');
 }
 
 TEST_F(MainWindowTest, ExitSavesTheSettingsAndClosesTheWindow) {

@@ -7,7 +7,8 @@
 # typed RUN and LOAD); presses Enter in the working-folder field and then
 # clicks Run; runs a program that changes folder and checks the folder after
 # the run and the one saved at Exit; starts it with a too long argument and
-# checks the "Error" message box. Keeps a screenshot. Exits 77 (skipped) when
+# checks the "Error" message box; ends a typed endless loop with the Kill
+# button (the log file must say so). Keeps a screenshot. Exits 77 (skipped) when
 # xvfb-run or xdotool is missing.
 #   window_e2e.sh TOVARELLE ARTEFACT_DIR
 set -u
@@ -26,6 +27,9 @@ mkdir -p "$work/config/tovarelle" "$work/sub"
 cat >"$work/config/tovarelle/settings" <<SETTINGS
 ScreenSize=n:2
 WorkPath=s:$work
+CreateLogFile=n:1
+LogFilePath=s:$work
+LogFileName=s:run.log
 SETTINGS
 export XDG_CONFIG_HOME="$work/config" HOME="$work" TOV_E2E_WORK="$work" TOV_E2E_ARTEFACTS="$artefacts"
 cat >"$work/start.bas" <<BAS
@@ -101,6 +105,11 @@ sleep 1
 type_line 'run'
 wait_file loaded.txt
 type_line 'print "typed with xdotool"; x'
+# A typed endless loop, ended with Kill Program.
+type_line 'while 1 : wend'
+sleep 0.5
+click 590 67 72 20  # Kill Program
+for _ in $(seq 100); do grep -q "User interrupted program" run.log 2>/dev/null && break; sleep 0.1; done
 # Enter in the working-folder field, then a click on Run: the source
 # program (start.bas) runs again.
 rm -f started.txt
@@ -163,6 +172,7 @@ if [ -s "$work/frame.txt" ]; then
   [ $((fx + fw)) -le 1024 ] && [ $((fy + fh)) -le 768 ] && [ "$fx" -ge 0 ] && [ "$fy" -ge 0 ] ||
     fail "the window's frame ($fw x $fh at $fx,$fy) does not fit the 1024 x 768 screen"
 fi
+grep -q "User interrupted program" "$work/run.log" 2>/dev/null || fail "Kill did not end the typed endless loop (log: $(tail -3 "$work/run.log" 2>/dev/null))"
 [ -f "$work/error_box.txt" ] || fail "no message box titled Error for a too long argument"
 grep -q "Invalid Parameters (too long)" "$work/refused.txt" || fail "the too long argument was not reported on standard error"
 [ "$(cat "$work/refused_status.txt" 2>/dev/null)" = "255" ] || fail "a too long argument ended with $(cat "$work/refused_status.txt" 2>/dev/null), not -1"

@@ -39,6 +39,7 @@ class FakeControls final : public DialogControls {
   bool ended = false;
   bool minimized = false;
   int pumps = 0;
+  bool waiting = false;           // the pump in progress is a wait's
   std::function<void()> on_pump;  // what the user does while the run pumps
   std::vector<std::function<void()>> posted;
 
@@ -68,7 +69,12 @@ class FakeControls final : public DialogControls {
     }
     return !ended;
   }
-  bool wait(int) override { return pump(); }
+  bool wait(int) override {
+    waiting = true;
+    bool open = pump();
+    waiting = false;
+    return open;
+  }
   void open_customize() override {}
   void open_help() override {}
   void minimize() override { minimized = true; }
@@ -536,6 +542,42 @@ TEST_F(DialogStateTest, ProgramNotFoundNamesThePathTried) {
   dialog->init(false);
   EXPECT_NE(controls.output.find("ERROR - Invalid Path.\n" + folder + "/ppp"), std::string::npos) << controls.output;
   command_line_program_refused.clear();
+// A clock that moves 20 microseconds at every reading: the statement loop
+// reads it about once a statement, so time passes as the program runs.
+std::uint64_t fake_now = 0;
+std::uint64_t fake_clock() { return fake_now += 20; }
+
+// The statement loop's pumps come once a slice, never more often, and every
+// wait pumps at once with the text printed before it already in the box.
+TEST_F(DialogStateTest, PumpsOncePerTimeSliceAndBeforeEveryWait) {
+  dialog->pump_slice().set_clock(fake_clock);
+  const std::uint64_t slice = dialog->pump_slice().slice_us();
+  use_program("slices.bas",
+              "for i = 1 to 20000\nnext\nprint \"before the wait\"\ninput \"n\"; n\n"
+              "for i = 1 to 20000\nnext\nprint \"after\"; n\n");
+  std::vector<std::uint64_t> free_pumps;  // the fake time of each pump that was not a wait
+  int waits = 0;
+  bool shown_before_wait = false;
+  controls.on_pump = [&] {
+    if (!controls.waiting) {
+      free_pumps.push_back(fake_now);
+      return;
+    }
+    ++waits;
+    shown_before_wait = controls.output.find("before the wait") != std::string::npos;
+    controls.texts[IDC_COMMAND] = "21";
+    dialog->typed_line();
+  };
+  dialog->command(IDC_RUN);
+  controls.on_pump = nullptr;
+  EXPECT_EQ(waits, 1);
+  EXPECT_TRUE(shown_before_wait) << controls.output;
+  EXPECT_NE(controls.output.find("n21\nafter"), std::string::npos) << controls.output;
+  // 80,000 statements or so: several slices, each with exactly one pump.
+  ASSERT_GE(free_pumps.size(), 10u);
+  for (std::size_t k = 1; k < free_pumps.size(); ++k)
+    EXPECT_GE(free_pumps[k] - free_pumps[k - 1], slice) << "pump " << k;
+  EXPECT_LE(free_pumps.size(), fake_now / slice + 1);
 }
 
 }  // namespace

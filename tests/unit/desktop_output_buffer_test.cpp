@@ -127,7 +127,9 @@ TEST_F(OutputBufferTest, LogFileHeaderAndCopyWithoutCarriageReturns) {
   ASSERT_EQ(log_open(), 0);
   EXPECT_EQ(logging_active, 1u);
   output_append_text("hello\r\nworld" + std::string(85, '!') + "\n");
-  // Written through at once: readable before the log closes.
+  // Written out at the flush (the desktop's every pump): readable before the
+  // log closes.
+  ASSERT_EQ(log_flush(), 0);
   std::ifstream early(folder + "/desktop_log_test.log");
   std::stringstream seen;
   seen << early.rdbuf();
