@@ -542,6 +542,8 @@ TEST_F(DialogStateTest, ProgramNotFoundNamesThePathTried) {
   dialog->init(false);
   EXPECT_NE(controls.output.find("ERROR - Invalid Path.\n" + folder + "/ppp"), std::string::npos) << controls.output;
   command_line_program_refused.clear();
+}
+
 // A clock that moves 20 microseconds at every reading: the statement loop
 // reads it about once a statement, so time passes as the program runs.
 std::uint64_t fake_now = 0;
