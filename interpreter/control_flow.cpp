@@ -17,7 +17,7 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
@@ -101,7 +101,7 @@ int empty_expression() {
 // Memory of the statement numbers that jumps read in the pre-scanned text:
 // the number at a text offset, where it ends, and the entry of the
 // statement-number table that carries it. The pre-scan fills the table and it
-// stays as it is until the text changes (a new scan_memo epoch), so an entry
+// stays as it is until the text changes (a new memo epoch), so an entry
 // of the current epoch holds. DEBUG, TRACE, stepping and typed lines read the
 // number again (scan_memo_key gives no key for them).
 struct jump_memo {
@@ -123,7 +123,7 @@ int read_jump_number(int allow_comma, jump_memo** memo = nullptr) {
   if (memo) *memo = nullptr;
   const std::uint32_t key = scan_memo_key(0);
   jump_memo* entry = key != 0 ? &jump_memos[key & (jump_memo_count - 1)] : nullptr;
-  if (entry && entry->key == key && entry->epoch == scan_memo.epoch && entry->allow_comma == allow_comma) {
+  if (entry && entry->key == key && entry->epoch == ::memo.epoch && entry->allow_comma == allow_comma) {
     statement_number = entry->number;
     scan_pointer = line_start + entry->end_column;
     if (memo) *memo = entry;
@@ -135,7 +135,7 @@ int read_jump_number(int allow_comma, jump_memo** memo = nullptr) {
   prescan_mode = saved_prescan;
   if (entry && found == 1) {
     entry->key = key;
-    entry->epoch = scan_memo.epoch;
+    entry->epoch = ::memo.epoch;
     entry->number = statement_number;
     entry->end_column = static_cast<std::uint32_t>(scan_pointer - line_start);
     entry->index = -1;

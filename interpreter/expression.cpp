@@ -15,7 +15,7 @@
 #include "interpreter/keywords.h"
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/temp_levels.h"
 #include "interpreter/timing.h"
@@ -694,7 +694,7 @@ struct expression_recorder {
     for (int k = 0; k < memo.count; ++k)
       if (memo.items[k].kind == FAST_READ || memo.items[k].kind == FAST_ELEMENT) memo.plain = false;
     memo.key = key;
-    memo.epoch = scan_memo.epoch;
+    memo.epoch = ::memo.epoch;
     memo.variable_resets = variable_reset_count;
     memo.array_creations = array_creation_count;
     memo.array_count_seen = array_count;
@@ -707,7 +707,7 @@ struct expression_recorder {
 // The remembered expression for key when it still holds, else null.
 const expression_memo* remembered_expression(std::uint32_t key, int flags) {
   const expression_memo& memo = expression_memo_slot(key);
-  if (memo.key != key || memo.epoch != scan_memo.epoch || memo.flags != flags ||
+  if (memo.key != key || memo.epoch != ::memo.epoch || memo.flags != flags ||
       memo.variable_resets != variable_reset_count || memo.array_creations != array_creation_count ||
       memo.tokens_generation != name_tokens_generation() || (memo.variables && user_call_chain != nullptr) ||
       !fast_modes())

@@ -24,7 +24,7 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/temp_levels.h"
@@ -130,7 +130,7 @@ namespace {
 
 // What is known of a line of the pre-scanned text: where it ends and what its
 // statement number is, so that a loop running the line again neither searches
-// for its end nor reads its number again. Entries belong to one scan_memo
+// for its end nor reads its number again. Entries belong to one memo
 // epoch; lines of other texts (typed lines, function bodies) are not kept.
 struct line_record {
   std::uint32_t key = 0;        // 1 + offset of the line, 0 when empty
@@ -149,7 +149,7 @@ line_record& line_record_slot(std::uint32_t offset) { return line_records[offset
 // The record of the line at offset when it holds, else null.
 line_record* known_line(std::uint32_t offset) {
   line_record& record = line_record_slot(offset);
-  if (record.key != offset + 1 || record.epoch != scan_memo.epoch) return nullptr;
+  if (record.key != offset + 1 || record.epoch != memo.epoch) return nullptr;
   return &record;
 }
 
@@ -158,17 +158,17 @@ line_record* known_line(std::uint32_t offset) {
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
   start = program_offset;
   std::uint32_t end = program_length;
-  line_record* known = start < scan_memo.text_limit ? known_line(start) : nullptr;
+  line_record* known = start < memo.text_limit ? known_line(start) : nullptr;
   if (known) {
     end = known->end;
   } else if (start < program_length) {
     const void* lf = std::memchr(program_buffer + start, '\n', program_length - start);
     if (lf) end = static_cast<std::uint32_t>(static_cast<const char*>(lf) - program_buffer) + 1;  // the LF belongs to the line
-    if (end <= scan_memo.text_limit) {
+    if (end <= memo.text_limit) {
       line_record& record = line_record_slot(start);
       record = line_record{};
       record.key = start + 1;
-      record.epoch = scan_memo.epoch;
+      record.epoch = memo.epoch;
       record.end = end;
       known = &record;
     }
@@ -235,7 +235,7 @@ int run_program_lines() {
       // A loop body that starts on the line after its FOR or WHILE: the loop's
       // own line has nothing left to run, so it is not fetched again for
       // every pass (the next line's fetch sets the scan state).
-      const line_record* known = program_offset < scan_memo.text_limit ? known_line(program_offset) : nullptr;
+      const line_record* known = program_offset < memo.text_limit ? known_line(program_offset) : nullptr;
       if (known && known->length > 0 && blocks.body_column >= static_cast<std::uint32_t>(known->length) &&
           known->end < program_length) {
         blocks.resume_at_body = 0;
@@ -255,8 +255,8 @@ int run_program_lines() {
       line_length = static_cast<std::int32_t>(length);
       line_end = line_buffer + length;
       // A copy of the pre-scanned text: the scanner may remember its items.
-      line_text_origin = next <= scan_memo.text_limit ? start + 1 : 0;
-      line_text_epoch = scan_memo.epoch;
+      line_text_origin = next <= memo.text_limit ? start + 1 : 0;
+      line_text_epoch = memo.epoch;
       goto_target = 0;
       if (blocks.resume_at_body) {
         scan_pointer += blocks.body_column <= length ? blocks.body_column : length;
@@ -288,7 +288,7 @@ int process_statement_line() {
   // A line of the pre-scanned text has its number read once: the number and
   // where it ends are kept with the line.
   line_record* record = nullptr;
-  if (line_text_origin != 0 && line_text_epoch == scan_memo.epoch && !prescan_mode && scan_pointer == line_start)
+  if (line_text_origin != 0 && line_text_epoch == memo.epoch && !prescan_mode && scan_pointer == line_start)
     record = known_line(line_text_origin - 1);
   int found;
   if (record && record->number_found >= 0) {
@@ -426,7 +426,7 @@ bool same_blocks(const block_state& a, const block_state& b) { return std::memcm
 // The key of a run starting at scan_pointer, or 0 when runs may not be
 // remembered here.
 std::uint32_t skipped_run_key() {
-  if (!no_execute || line_text_origin == 0 || line_text_epoch != scan_memo.epoch || debug_mode || trace_mode ||
+  if (!no_execute || line_text_origin == 0 || line_text_epoch != memo.epoch || debug_mode || trace_mode ||
       step_mode || prescan_mode || user_call_chain != nullptr || field_count > 0)
     return 0;
   return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
@@ -439,7 +439,7 @@ skipped_run& skipped_run_slot(std::uint32_t key) { return skipped_runs[key & (sk
 // run is remembered there or what it depended on has changed.
 bool replay_skipped_run(std::uint32_t key) {
   const skipped_run& run = skipped_run_slot(key);
-  if (run.key != key || run.epoch != scan_memo.epoch || !(run.counts == table_counts::now()) ||
+  if (run.key != key || run.epoch != memo.epoch || !(run.counts == table_counts::now()) ||
       !same_blocks(run.blocks_at_start, blocks))
     return false;
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + run.peak_rise;
@@ -497,7 +497,7 @@ class skipped_run_recorder {
         same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
       skipped_run& run = skipped_run_slot(key_);
       run.key = key_;
-      run.epoch = scan_memo.epoch;
+      run.epoch = memo.epoch;
       run.counts = counts_;
       run.blocks_at_start = blocks_at_start_;
       run.last_column = last_column_;

@@ -19,7 +19,7 @@
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/short_copy.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
@@ -401,6 +401,7 @@ folded_name_cache<name_resolution, 512> resolutions;
 // The entry for name (found or newly taken), or null for a name too long to
 // keep. The entry's tokens are current.
 name_resolution* resolve_name(std::string_view name) {
+  if (memo.off) return nullptr;
   folded_name key;
   if (!fold_name(name, key)) return nullptr;
   bool fresh = false;
@@ -455,7 +456,7 @@ int resolved_variable(name_resolution* entry, std::string_view name) {
 // What a name at a given offset of the pre-scanned program text turned out to
 // be, so that running the same statement again skips the scan of the name and
 // the search of the tables. An entry holds only while everything its answer
-// depended on is unchanged: the text (scan_memo epoch), the keyword tables,
+// depended on is unchanged: the text (memo epoch), the keyword tables,
 // the user functions, the arrays created and the variable table; FIELD
 // variables and user-function parameters are looked for as before. The memo is
 // not used while DEBUG, TRACE or stepping print what the scan does, nor in the
@@ -496,8 +497,8 @@ item_memo item_memos[memo_entries];
 constexpr int memo_flags = GI_IN_PARENS | GI_LIST | GI_STATEMENT_START;
 
 // The key of the item at scan_pointer, or 0 when it may not be remembered.
-inline std::uint32_t memo_key(int flags) {
-  if (line_text_origin == 0 || line_text_epoch != scan_memo.epoch) return 0;
+inline std::uint32_t item_key(int flags) {
+  if (line_text_origin == 0 || line_text_epoch != memo.epoch) return 0;
   if ((flags & ~memo_flags) || debug_mode || trace_mode || step_mode || prescan_mode || field_resolution_depth)
     return 0;
   return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
@@ -519,7 +520,7 @@ void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t
   if (key == 0 || note.kind == MEMO_EMPTY || length > 255) return;
   item_memo& entry = memo_slot(key);
   entry.key = key;
-  entry.epoch = scan_memo.epoch;
+  entry.epoch = memo.epoch;
   entry.tokens_generation = name_tokens_generation();
   entry.array_creations = array_creation_count;
   entry.variable_resets = variable_reset_count;
@@ -536,7 +537,7 @@ void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t
 // The entry for key when it still holds under these flags, else null.
 inline const item_memo* memo_find(std::uint32_t key, int flags) {
   const item_memo& entry = memo_slot(key);
-  if (entry.key != key || entry.epoch != scan_memo.epoch || entry.tokens_generation != name_tokens_generation() ||
+  if (entry.key != key || entry.epoch != memo.epoch || entry.tokens_generation != name_tokens_generation() ||
       entry.user_functions != user_function_count || (entry.flagged && entry.flags != flags))
     return nullptr;
   switch (entry.kind) {
@@ -934,7 +935,7 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 
 std::uint32_t scan_column() { return scan_column_here(); }
 
-std::uint32_t scan_memo_key(int flags) { return memo_key(flags); }
+std::uint32_t scan_memo_key(int flags) { return item_key(flags); }
 
 char skip_blanks() { return skip_blanks_here(); }
 
@@ -965,7 +966,7 @@ int get_item(expr_item& item, int flags) {
   // A remembered name first: none of the steps before the name's own (ends,
   // marks, operators) applies to a letter, and DATA values are never
   // remembered.
-  const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
+  const std::uint32_t key = is_letter(c) ? item_key(flags) : 0;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
       int result = remembered_item(item, *memo, flags, name_unused);
