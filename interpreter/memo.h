@@ -37,6 +37,12 @@ void memo_switch_off(bool off);
 // is used again.
 inline void memo_changed() { ++memo.stamp; }
 
+// LONG ALL switched on or off: a number mode memos depend on.
+inline void set_long_all_mode(int on) {
+  long_all_mode = on;
+  memo_changed();
+}
+
 // The program text was loaded, replaced or emptied: nothing remembered holds,
 // and nothing is remembered again until the next pre-scan has finished.
 inline void memo_program_changed() {

@@ -41,10 +41,10 @@ extern int long_all_mode;  // LONG ALL: every number and new variable is a long 
 // PRINT channel in use (0 the screen).
 extern int current_channel;
 
-// The one snapshot of the current line's scan state: taken when constructed
+// The line part of the scan state (scan_state.h): taken when constructed
 // and put back on request, the line alone (the scan position stays where the
 // statement left it) or the line and the scan position.
-struct saved_scan_state {
+struct scan_line {
   const char* start = line_start;
   const char* end = line_end;
   const char* scan = scan_pointer;
@@ -85,5 +85,5 @@ class scan_text_guard {
   scan_text_guard& operator=(const scan_text_guard&) = delete;
 
  private:
-  saved_scan_state saved_;
+  scan_line saved_;
 };

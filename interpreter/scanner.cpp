@@ -455,13 +455,12 @@ int resolved_variable(name_resolution* entry, std::string_view name) {
 //
 // What a name at a given offset of the pre-scanned program text turned out to
 // be, so that running the same statement again skips the scan of the name and
-// the search of the tables. An entry holds only while everything its answer
-// depended on is unchanged: the text (memo epoch), the keyword tables,
-// the user functions, the arrays created and the variable table; FIELD
-// variables and user-function parameters are looked for as before. The memo is
-// not used while DEBUG, TRACE or stepping print what the scan does, nor in the
-// pre-scan. Skip mode uses it: none of the answers it keeps depends on skipping
-// (a name that is not found, which skipping treats apart, is never kept).
+// the search of the tables. An entry holds only under the memo stamp it was
+// made under (memo.h: the keyword tables, the user functions, the arrays and
+// the variable table unchanged); FIELD variables and user-function parameters
+// are looked for as before. Skip mode uses it: none of the answers it keeps
+// depends on skipping (a name that is not found, which skipping treats apart,
+// is never kept).
 
 enum memo_kind : std::uint8_t {
   MEMO_EMPTY = 0,
@@ -475,12 +474,6 @@ enum memo_kind : std::uint8_t {
 };
 
 struct item_memo {
-  std::uint32_t key = 0;  // 1 + offset in the program text, 0 when empty
-  std::uint32_t epoch = 0;
-  std::uint32_t tokens_generation = 0;
-  std::uint32_t array_creations = 0;
-  std::uint32_t variable_resets = 0;
-  std::int32_t user_functions = 0;
   std::int32_t index = 0;  // token, variable, array or user-function index
   std::uint32_t item_type = 0;
   std::uint16_t flags = 0;
@@ -490,23 +483,16 @@ struct item_memo {
   char after = 0;           // char_after_name
 };
 
-constexpr std::size_t memo_entries = 8192;
-item_memo item_memos[memo_entries];
+memo_table<item_memo, 8192> item_memos;
 
 // The flags the memo serves: plain evaluation, statement start, lists.
 constexpr int memo_flags = GI_IN_PARENS | GI_LIST | GI_STATEMENT_START;
 
 // The key of the item at scan_pointer, or 0 when it may not be remembered.
-inline std::uint32_t item_key(int flags) {
-  if (line_text_origin == 0 || line_text_epoch != memo.epoch) return 0;
-  if ((flags & ~memo_flags) || debug_mode || trace_mode || step_mode || prescan_mode || field_resolution_depth)
-    return 0;
-  return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
+inline memo_key item_key(int flags) {
+  if ((flags & ~memo_flags) || field_resolution_depth) return 0;
+  return memo_key_at(scan_pointer);
 }
-
-// Slots follow the text: the items of a statement sit side by side in memory,
-// and texts up to memo_entries bytes never share a slot.
-inline item_memo& memo_slot(std::uint32_t key) { return item_memos[key & (memo_entries - 1)]; }
 
 // What the name resolution decided, noted by the steps that decide.
 struct memo_note {
@@ -516,15 +502,11 @@ struct memo_note {
   std::uint32_t item_type = 0;
 };
 
-void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t length) {
-  if (key == 0 || note.kind == MEMO_EMPTY || length > 255) return;
-  item_memo& entry = memo_slot(key);
-  entry.key = key;
-  entry.epoch = memo.epoch;
-  entry.tokens_generation = name_tokens_generation();
-  entry.array_creations = array_creation_count;
-  entry.variable_resets = variable_reset_count;
-  entry.user_functions = user_function_count;
+// Stores what the name at key turned out to be, found under stamp (the
+// memo stamp when get_item began: a call made since may have changed it).
+void memo_store(memo_key key, std::uint32_t stamp, const memo_note& note, int flags, std::size_t length) {
+  if (key == 0 || note.kind == MEMO_EMPTY || length > 255 || memo.stamp != stamp) return;
+  item_memo& entry = item_memos.store(key, stamp);
   entry.index = note.index;
   entry.item_type = note.item_type;
   entry.flags = static_cast<std::uint16_t>(flags);
@@ -535,29 +517,21 @@ void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t
 }
 
 // The entry for key when it still holds under these flags, else null.
-inline const item_memo* memo_find(std::uint32_t key, int flags) {
-  const item_memo& entry = memo_slot(key);
-  if (entry.key != key || entry.epoch != memo.epoch || entry.tokens_generation != name_tokens_generation() ||
-      entry.user_functions != user_function_count || (entry.flagged && entry.flags != flags))
-    return nullptr;
-  switch (entry.kind) {
+// (No variable, array or user function was added, erased or reset since the
+// entry was made: an index it holds stands where it stood.)
+inline const item_memo* memo_find(memo_key key, int flags) {
+  const item_memo* entry = item_memos.find(key);
+  if (!entry || (entry->flagged && entry->flags != flags)) return nullptr;
+  switch (entry->kind) {
     case MEMO_TOKEN:
     case MEMO_PREDEFINED:
     case MEMO_FUNCTION:
     case MEMO_USER_FUNCTION:
-      return &entry;
-    case MEMO_VARIABLE:
-      if (entry.array_creations != array_creation_count || entry.variable_resets != variable_reset_count ||
-          static_cast<std::uint32_t>(entry.index) >= variable_count || field_count > 0)
-        return nullptr;
-      return &entry;
     case MEMO_ELEMENT:
-      // No array was added or erased since: the array is where it was.
-      return entry.array_creations == array_creation_count && static_cast<std::uint32_t>(entry.index) < array_count
-                 ? &entry
-                 : nullptr;
-    case MEMO_PARAMETER:  // an array of the name would come first
-      return entry.array_creations == array_creation_count ? &entry : nullptr;
+    case MEMO_PARAMETER:
+      return entry;
+    case MEMO_VARIABLE:
+      return field_count > 0 ? nullptr : entry;  // a FIELD of the name would come first
     default:
       return nullptr;
   }
@@ -746,14 +720,15 @@ struct remembered_list {
   if (scan_pointer >= line_end || *scan_pointer != '(') return false;
   constexpr int list_flags = GI_IN_PARENS | GI_LIST;
   const char* p = scan_pointer + 1;
+  // Reached from a remembered item: the line's text may be remembered.
+  const memo_key base = memo_key_at(line_start);
   list.count = 0;
   list.temp_bytes = 0;
   for (;;) {
     while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
     if (list.count == max_parameters || p >= line_end) return false;
     plain_value& value = list.values[list.count];
-    const auto key = line_text_origin + static_cast<std::uint32_t>(p - line_start);
-    if (!remembered_plain_value(key, list_flags, value)) return false;
+    if (!remembered_plain_value(base + static_cast<std::uint32_t>(p - line_start), list_flags, value)) return false;
     const char* end = line_start + value.end_column;
     if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
     list.temp_bytes += value.literal_bytes;
@@ -935,7 +910,7 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 
 std::uint32_t scan_column() { return scan_column_here(); }
 
-std::uint32_t scan_memo_key(int flags) { return item_key(flags); }
+memo_key scan_memo_key(int flags) { return item_key(flags); }
 
 char skip_blanks() { return skip_blanks_here(); }
 
@@ -966,7 +941,8 @@ int get_item(expr_item& item, int flags) {
   // A remembered name first: none of the steps before the name's own (ends,
   // marks, operators) applies to a letter, and DATA values are never
   // remembered.
-  const std::uint32_t key = is_letter(c) ? item_key(flags) : 0;
+  const memo_key key = is_letter(c) ? item_key(flags) : 0;
+  const std::uint32_t stamp = memo.stamp;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
       int result = remembered_item(item, *memo, flags, name_unused);
@@ -1056,7 +1032,7 @@ int get_item(expr_item& item, int flags) {
   if (length > 0) {
     int result = keyword_item(item, name, static_cast<std::size_t>(length), flags, resolution, note);
     if (result != not_a_keyword) {
-      if (result >= 0) memo_store(key, note, flags, static_cast<std::size_t>(length));
+      if (result >= 0) memo_store(key, stamp, note, flags, static_cast<std::size_t>(length));
       return result;
     }
   }
@@ -1096,7 +1072,7 @@ int get_item(expr_item& item, int flags) {
     if (flags & GI_DIM) return report_error_here(err_no_subscripts_for_array_definition);
     // 17-20.
     int result = plain_name(item, name, flags, resolution, note);
-    if (result >= 0 && note.kind != MEMO_EMPTY) memo_store(key, note, flags, static_cast<std::size_t>(length));
+    if (result >= 0 && note.kind != MEMO_EMPTY) memo_store(key, stamp, note, flags, static_cast<std::size_t>(length));
     return result;
   }
 
@@ -1111,7 +1087,7 @@ int get_item(expr_item& item, int flags) {
     if (key != 0) {
       note.kind = MEMO_ELEMENT;
       note.index = index;
-      memo_store(key, note, flags, static_cast<std::size_t>(length));
+      memo_store(key, stamp, note, flags, static_cast<std::size_t>(length));
     }
     return array_element(item, index, flags);
   }

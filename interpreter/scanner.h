@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "interpreter/item.h"
+#include "interpreter/memo.h"
 #include "interpreter/run_state.h"
 #include "interpreter/variables.h"
 
@@ -91,4 +92,4 @@ std::uint32_t scan_column();
 // offset in the pre-scanned program text), or 0 when it may not: another
 // text, flags beyond plain evaluation and lists, DEBUG, TRACE, stepping or the
 // pre-scan.
-std::uint32_t scan_memo_key(int flags);
+memo_key scan_memo_key(int flags);
