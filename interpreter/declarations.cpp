@@ -65,10 +65,7 @@ int erase_arrays_named(const char* name) {
   }
   // The arrays behind the erased ones moved down: what was remembered of
   // where an array stands is no longer true.
-  if (erased > 0) {
-    ++array_creation_count;
-    memo_changed();
-  }
+  if (erased > 0) memo_changed();
   return erased;
 }
 

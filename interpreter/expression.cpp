@@ -2,7 +2,6 @@
 // small table and reduced by seven left-to-right passes, one per precedence
 // level: unary signs; ^; * / %; + -; comparisons; NOT; AND, OR, EOR, XOR.
 #include "interpreter/expression.h"
-#include "interpreter/short_copy.h"
 
 #include <cmath>
 #include <cstddef>
@@ -16,6 +15,7 @@
 #include "interpreter/keywords.h"
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_state.h"
 #include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/temp_levels.h"
@@ -567,7 +567,7 @@ bool fast_modes() {
 // Builds the memo of an expression while the general road collects its items.
 struct expression_recorder {
   memo_key key = 0;
-  std::uint32_t stamp = 0;  // when the recording began
+  memo_stamp stamp = 0;  // when the recording began
   expression_memo memo;
   bool usable = false;
   const char* end = nullptr;  // where the item that ended the expression starts
@@ -681,7 +681,9 @@ struct expression_recorder {
     // A change during the evaluation (a function called in it that created,
     // erased or dimensioned something) may have made the items found before
     // it stand for something else now.
-    if (!usable || end == nullptr || !memo_holds(stamp) || memo.count % 2 == 0 || end < line_start || end - line_start > 0xFFFF) return;
+    if (!usable || end == nullptr || !memo_holds(stamp) || memo.count % 2 == 0 || end < line_start ||
+        end - line_start > 0xFFFF)
+      return;
     const bool lone_literal = memo.count == 1 && memo.items[0].kind == FAST_LITERAL;
     if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
     memo.result_type = static_cast<std::uint8_t>(result);
@@ -783,18 +785,13 @@ bool fast_combine(const expression_memo& memo, const double* operands, double& v
 
 // A literal's text into the string accumulator, as reading it leaves it.
 void literal_to_accumulator(const fast_item& literal) {
-  copy_short(string_accumulator, line_start + literal.line_column, literal.name_length);
-  string_accumulator[literal.name_length] = '\0';
-  string_accumulator_length = literal.name_length;
+  leave_text(line_start + literal.line_column, literal.name_length);
 }
 
 // What a skipped expression gives: 0, or the empty string when it starts
 // with a string.
 int skipped_result(bool starts_with_string) {
-  double_accumulator = 0.0;
-  string_accumulator[0] = '\0';
-  string_accumulator_length = 0;
-  last_array_entry = nullptr;
+  leave_skipped_value();
   return starts_with_string ? ITEM_STRING : ITEM_DOUBLE;
 }
 
@@ -809,11 +806,9 @@ int read_ending_item(const expression_memo& memo, int flags) {
   const bool in_parens = flags & GI_IN_PARENS;
   if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
     ++scan_pointer;
-    item_is_parameter = 0;
-    current_name[0] = '\0';
+    leave_no_name();
   } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
-    item_is_parameter = 0;
-    current_name[0] = '\0';
+    leave_no_name();
   } else {
     scan_pointer = end_start;
     expr_item end_item;
@@ -847,11 +842,9 @@ int evaluate_plain(const expression_memo& memo, int flags) {
       last_literal = k;
     }
   }
-  item_is_parameter = 0;
   if (last_variable >= 0) {
     const fast_item& f = memo.items[last_variable];
-    current_value_slot = &variable_table[f.variable].value;
-    char_after_name = f.after;
+    leave_variable(&variable_table[f.variable].value, f.after);
   }
   if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
@@ -922,7 +915,7 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
   expression_memo memo;
   std::memcpy(static_cast<void*>(&memo), &found,
               offsetof(expression_memo, items) + found.count * sizeof(fast_item));
-  const std::uint32_t stamp = ::memo.stamp;
+  const memo_stamp stamp = ::memo.stamp;
   bool all_double = true;
   // The name an item leaves in current_name is always replaced by the item
   // that ends the expression (get_item empties it first), so names are not
@@ -942,8 +935,7 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         variable_entry& entry = variable_table[f.variable];
         item.type = ITEM_DOUBLE;
         item.value.number = entry.value.number;
-        current_value_slot = &entry.value;
-        char_after_name = f.after;
+        leave_variable(&entry.value, f.after);
         break;
       }
       case FAST_LITERAL: {

@@ -329,7 +329,6 @@ name_tokens search_name_tokens(std::string_view name) {
 
 static_assert(max_keyword_records <= 128 && PREDEFINED_CAPACITY <= 128, "name_tokens holds tokens in int8");
 
-std::uint32_t name_tokens_generation() { return name_table_generation; }
 
 name_tokens lookup_name_tokens(std::string_view name) {
   folded_name key;

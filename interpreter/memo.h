@@ -20,10 +20,13 @@
 
 #include "interpreter/run_state.h"
 
+// The validity stamp: 64 bits, so that it never comes round again.
+using memo_stamp = std::uint64_t;
+
 struct memo_state {
   std::uint32_t epoch = 1;       // changes whenever the program text may have changed
   std::uint32_t text_limit = 0;  // offsets below this are the pre-scanned program
-  std::uint32_t stamp = 1;       // changes whenever anything else a memo depends on changes
+  memo_stamp stamp = 1;  // changes whenever anything else a memo depends on changes
   bool off = false;              // every memo switched off (TOV_NO_MEMO=1)
 };
 extern memo_state memo;
@@ -76,7 +79,7 @@ inline memo_key memo_key_at(const char* p) {
 
 // Whether work remembered under stamp may still be used: nothing changed
 // since and nothing watches.
-inline bool memo_holds(std::uint32_t stamp) { return memo.stamp == stamp && !memo_watched(); }
+inline bool memo_holds(memo_stamp stamp) { return memo.stamp == stamp && !memo_watched(); }
 
 // A table of N (a power of two) memo entries of type T. Entries of nearby
 // text offsets sit in nearby slots; a slot answers only for the whole key it
@@ -97,15 +100,9 @@ class memo_table {
     slot& s = slot_of(key);
     return s.key == key && s.stamp == memo.stamp ? &s.value : nullptr;
   }
-  // Whether the slot of key still holds the entry stored under key and stamp
-  // (work done meanwhile may have stored another entry in its place).
-  bool holds(memo_key key, std::uint32_t stamp) {
-    const slot& s = slot_of(key);
-    return s.key == key && s.stamp == stamp;
-  }
   // The entry for key, made under stamp (the stamp when the work it records
   // began), to be filled in.
-  T& store(memo_key key, std::uint32_t stamp) {
+  T& store(memo_key key, memo_stamp stamp) {
     slot& s = slot_of(key);
     s.key = key;
     s.stamp = stamp;
@@ -115,7 +112,7 @@ class memo_table {
  private:
   struct slot {
     memo_key key = 0;
-    std::uint32_t stamp = 0;
+    memo_stamp stamp = 0;
     T value{};
   };
   slot& slot_of(memo_key key) { return slots_[static_cast<std::uint32_t>(key) & (N - 1)]; }

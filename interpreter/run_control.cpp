@@ -429,7 +429,7 @@ class skipped_run_recorder {
 
   bool active_ = false;
   memo_key key_ = 0;
-  std::uint32_t stamp_ = 0;
+  memo_stamp stamp_ = 0;
   block_state blocks_at_start_{};
   std::uint32_t base_ = 0;
   std::uint32_t saved_peak_ = 0;

@@ -10,8 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "interpreter/expression.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
+#include "interpreter/short_copy.h"
+#include "interpreter/variables.h"
 #include "rizozira/long_number.h"
 
 
@@ -68,3 +71,40 @@ class scan_state_guard {
   long_number long_value_{};
   std::uint32_t long_buffer_[long_slot_inline_blocks] = {};
 };
+
+// ------------------------------------------------ what reading an item leaves
+//
+// The same steps for the general road and for the remembered roads (memo.h),
+// which skip the reading of items they already know and must leave the scan
+// state as reading them leaves it.
+
+// Before each item, and all that an end mark (")", ",", ";", ":" or the
+// line's end) leaves: no name, no parameter.
+inline void leave_no_name() {
+  item_is_parameter = 0;
+  current_name[0] = '\0';
+}
+
+// A simple variable: its slot and the character behind its name.
+inline void leave_variable(value_slot* slot, char after) {
+  item_is_parameter = 0;
+  current_value_slot = slot;
+  char_after_name = after;
+}
+
+// A text (a literal's, a name's, a string value's) in the string
+// accumulator, cut at the longest string.
+inline void leave_text(const char* text, std::size_t length) {
+  if (length > max_string_length) length = max_string_length;
+  copy_short(string_accumulator, text, length);
+  string_accumulator[length] = '\0';
+  string_accumulator_length = static_cast<std::int32_t>(length);
+}
+
+// A value passed over: 0, the empty string, no array.
+inline void leave_skipped_value() {
+  double_accumulator = 0.0;
+  string_accumulator[0] = '\0';
+  string_accumulator_length = 0;
+  last_array_entry = nullptr;
+}

@@ -23,6 +23,7 @@
 #include "interpreter/short_copy.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_state.h"
 #include "interpreter/temp_levels.h"
 #include "interpreter/user_functions.h"
 #include "rizozira/long_functions.h"
@@ -88,14 +89,7 @@ void set_current_name(const char* text) {
   current_name[length] = '\0';
 }
 
-void set_accumulator_text(const char* text, std::size_t length) {
-  if (length > max_string_length) length = max_string_length;
-  std::memcpy(string_accumulator, text, length);
-  string_accumulator[length] = '\0';
-  string_accumulator_length = static_cast<std::int32_t>(length);
-}
-
-void set_accumulator_text(const char* text) { set_accumulator_text(text, std::strlen(text)); }
+void set_accumulator_text(const char* text) { leave_text(text, std::strlen(text)); }
 
 // Scans a name at p (before end) into name: letters, digits, "_" and "$"
 // after a leading letter. Returns its length (0 when p does not start with a
@@ -384,71 +378,56 @@ int indirect_name(expr_item& item, char (&name)[max_name_length + 1]) {
 
 // What get_item found for a name, kept by its folded text so that a name
 // met again costs one hash instead of a search of the keyword tables, the
-// arrays and the variables. Each part is checked against the change counters
-// of its table before use, so an answer is always what a fresh search gives.
+// arrays and the variables. What an entry knows holds under the memo stamp it
+// was found under (memo.h: every change of those tables moves it), so an
+// answer is always what a fresh search gives.
 struct name_resolution {
-  std::uint64_t key[3];             // folded name, zero-padded (0 in key[0]: empty)
-  std::uint32_t tokens_generation;  // name_tokens_generation() when tokens were found
+  std::uint64_t key[3];   // folded name, zero-padded (0 in key[0]: empty)
+  memo_stamp stamp;       // memo.stamp when the parts below were found
   name_tokens tokens;
-  std::int32_t array;               // first array of the name, or -1
-  std::uint32_t array_creations;    // array_creation_count when array was -1 (0: not known)
-  std::int32_t variable;            // first variable of the name, or -1 (not known)
-  std::uint32_t variable_resets;    // variable_reset_count when variable was found
+  std::int32_t array;     // first array of the name, -1 none, unknown_index not looked for
+  std::int32_t variable;  // first variable of the name, -1 none, unknown_index not looked for
 };
+constexpr std::int32_t unknown_index = -2;
 
 folded_name_cache<name_resolution, 512> resolutions;
 
+// Forgets what the entry knows when the tables changed since it was found.
+void refresh_resolution(name_resolution& entry, std::string_view name) {
+  if (entry.stamp == memo.stamp) return;
+  entry.stamp = memo.stamp;
+  entry.tokens = lookup_name_tokens(name);
+  entry.array = unknown_index;
+  entry.variable = unknown_index;
+}
+
 // The entry for name (found or newly taken), or null for a name too long to
-// keep. The entry's tokens are current.
+// keep or with the memos off. The entry's tokens are current.
 name_resolution* resolve_name(std::string_view name) {
   if (memo.off) return nullptr;
   folded_name key;
   if (!fold_name(name, key)) return nullptr;
   bool fresh = false;
   name_resolution& entry = resolutions.slot(key, fresh);
-  if (fresh) {
-    entry.tokens_generation = 0;
-    entry.array = -1;
-    entry.array_creations = 0;
-    entry.variable = -1;
-    entry.variable_resets = 0;
-  }
-  std::uint32_t generation = name_tokens_generation();
-  if (entry.tokens_generation != generation) {
-    entry.tokens = lookup_name_tokens(name);
-    entry.tokens_generation = generation;
-  }
+  if (fresh) entry.stamp = 0;
+  refresh_resolution(entry, name);
   return &entry;
 }
 
-// find_array through the entry: a found array is checked by its name (ERASE
-// moves arrays down; no two arrays share a name), a missing one stays
-// missing until the next array is created.
+// find_array through the entry.
 int resolved_array(name_resolution* entry, std::string_view name) {
   if (!entry) return find_array(name);
-  if (entry->array >= 0) {
-    auto index = static_cast<std::uint32_t>(entry->array);
-    if (index < array_count && names_equal(name, array_name(array_table[index]))) return entry->array;
-  } else if (entry->array_creations == array_creation_count) {
-    return -1;
-  }
-  int index = find_array(name);
-  entry->array = index;
-  entry->array_creations = array_creation_count;
-  return index;
+  refresh_resolution(*entry, name);
+  if (entry->array == unknown_index) entry->array = find_array(name);
+  return entry->array;
 }
 
-// find_variable through the entry: variables are only appended until the
-// table is emptied, so a found index holds until then.
+// find_variable through the entry.
 int resolved_variable(name_resolution* entry, std::string_view name) {
   if (!entry) return find_variable(name);
-  if (entry->variable >= 0 && entry->variable_resets == variable_reset_count &&
-      static_cast<std::uint32_t>(entry->variable) < variable_count)
-    return entry->variable;
-  int index = find_variable(name);
-  entry->variable = index;
-  entry->variable_resets = variable_reset_count;
-  return index;
+  refresh_resolution(*entry, name);
+  if (entry->variable == unknown_index) entry->variable = find_variable(name);
+  return entry->variable;
 }
 
 // ------------------------------------------------------------ item memo
@@ -504,7 +483,7 @@ struct memo_note {
 
 // Stores what the name at key turned out to be, found under stamp (the
 // memo stamp when get_item began: a call made since may have changed it).
-void memo_store(memo_key key, std::uint32_t stamp, const memo_note& note, int flags, std::size_t length) {
+void memo_store(memo_key key, memo_stamp stamp, const memo_note& note, int flags, std::size_t length) {
   if (key == 0 || note.kind == MEMO_EMPTY || length > 255 || memo.stamp != stamp) return;
   item_memo& entry = item_memos.store(key, stamp);
   entry.index = note.index;
@@ -748,20 +727,15 @@ struct remembered_list {
 [[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list) {
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
-    if (value.has_variable) char_after_name = value.after;
-    if (value.literal_length > 0) set_accumulator_text(line_start + value.literal_column, value.literal_length);
+    if (value.has_variable) leave_variable(&variable_table[value.variable].value, value.after);
+    if (value.literal_length > 0) leave_text(line_start + value.literal_column, value.literal_length);
   }
-  if (no_execute) {
-    // A skipped expression reads as 0 and leaves the accumulators empty.
-    string_accumulator[0] = '\0';
-    string_accumulator_length = 0;
-  }
+  if (no_execute) leave_skipped_value();  // a skipped expression reads as 0
   const std::uint64_t reach = temp_strings_used + list.temp_bytes;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   error_column = static_cast<int>(list.values[list.count - 1].first_column);
   last_array_entry = nullptr;
-  item_is_parameter = 0;
-  current_name[0] = '\0';  // the ")" read last
+  leave_no_name();  // the ")" read last
   scan_pointer = list.after;
 }
 
@@ -825,7 +799,6 @@ int remembered_function(expr_item& item, int token) {
     arguments[k].type = ITEM_DOUBLE;
     arguments[k].value.number = value.value;
     arguments[k].column = value.first_column;
-    if (value.has_variable) current_value_slot = &variable_table[value.variable].value;
   }
   double_accumulator = list.values[list.count - 1].value;
   function_name_column = static_cast<int>(item.column);
@@ -932,8 +905,7 @@ int get_item(expr_item& item, int flags) {
   item.array = nullptr;
   item.value.bits = 0;
   item.type = ITEM_NONE;
-  item_is_parameter = 0;
-  current_name[0] = '\0';
+  leave_no_name();
   char c = skip_blanks_here();
   item.column = scan_column_here();
   const bool declaring = flags & (GI_DIM | GI_LONG);
@@ -942,7 +914,7 @@ int get_item(expr_item& item, int flags) {
   // marks, operators) applies to a letter, and DATA values are never
   // remembered.
   const memo_key key = is_letter(c) ? item_key(flags) : 0;
-  const std::uint32_t stamp = memo.stamp;
+  const memo_stamp stamp = memo.stamp;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
       int result = remembered_item(item, *memo, flags, name_unused);
@@ -1140,7 +1112,7 @@ int scan_number_literal(expr_item& item, int flags) {
   scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
   if (length > max_literal_length) return report_error_at(item.column, err_number_initializer_contains_too_many);
-  set_accumulator_text(start, length);
+  leave_text(start, length);
   item.type = ITEM_NUMERIC_TEXT;
   return (flags & GI_STATEMENT_START) ? ITEM_NUMBER_AT_START : ITEM_NUMERIC_TEXT;
 }
@@ -1172,7 +1144,7 @@ int scan_string_literal(expr_item& item, int flags) {
     text[length++] = c;
   }
   scan_pointer = p;
-  set_accumulator_text(text, length);
+  leave_text(text, length);
   item.type = ITEM_STRING;
   return (flags & GI_STATEMENT_START) ? ITEM_STRING_AT_START : ITEM_STRING;
 }
@@ -1217,7 +1189,7 @@ int scan_data_value(expr_item& item, int flags) {
   if (length > max_string_length) return report_error_at(item.column, err_string_too_long);
   while (length > 0 && (start[length - 1] == ' ' || start[length - 1] == '\t')) --length;
   if (length == 0) return ITEM_NONE;
-  set_accumulator_text(start, length);
+  leave_text(start, length);
   item.type = ITEM_STRING;
   char_after_name = peek_nonblank_here();
   return ITEM_STRING;

@@ -187,11 +187,7 @@ std::size_t trailing_product(int count, const expr_item* dimensions) {
 
 // ---------------------------------------------------------------- allocation
 
-std::uint32_t variable_reset_count = 1;
-std::uint32_t array_creation_count = 1;
-
 int allocate_variable_table(std::uint32_t entries) {
-  ++variable_reset_count;
   memo_changed();
   variable_count = 0;
   variable_index.clear();
@@ -353,7 +349,6 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
   entry.data = data;
   array_index.added(array_count, array_name_at);
   ++array_count;
-  ++array_creation_count;
   memo_changed();
   return type;
 }
@@ -595,7 +590,6 @@ int clear_all_variables() {
   array_names_used = 0;
   array_index.clear();
   long_clear_variables();  // every long-variable slot and the pi, e and ln 10 caches
-  ++variable_reset_count;
   memo_changed();
   variable_count = 0;
   variable_names_used = 0;
