@@ -727,7 +727,9 @@ struct remembered_list {
 [[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list) {
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
-    if (value.has_variable) leave_variable(&variable_table[value.variable].value, value.after);
+    // (The slot the last variable leaves is the caller's to set: the element's or
+    // the argument's.)
+    if (value.has_variable) char_after_name = value.after;
     if (value.literal_length > 0) leave_text(line_start + value.literal_column, value.literal_length);
   }
   if (no_execute) leave_skipped_value();  // a skipped expression reads as 0
@@ -799,6 +801,7 @@ int remembered_function(expr_item& item, int token) {
     arguments[k].type = ITEM_DOUBLE;
     arguments[k].value.number = value.value;
     arguments[k].column = value.first_column;
+    if (value.has_variable) current_value_slot = &variable_table[value.variable].value;
   }
   double_accumulator = list.values[list.count - 1].value;
   function_name_column = static_cast<int>(item.column);
