@@ -33,7 +33,7 @@ int run_or_load() {
   if (type != 0 && type != ITEM_STRING) {
     return report_error_at(name.column, err_invalid_file_name_for_run);
   }
-  saved_scan_state typed;  // the typed line, kept across the run a command starts
+  scan_line typed;  // the typed line, kept across the run a command starts
   int result = 0;
   if (type == ITEM_STRING) {
     std::string path = path_from_program_text(std::string_view(string_accumulator,
@@ -68,7 +68,7 @@ void format_offset_field(std::uint32_t offset, char* out, std::size_t out_size) 
 }
 
 int list_program() {
-  saved_scan_state saved;
+  scan_line saved;
   std::uint32_t saved_offset = program_offset;
   std::uint32_t saved_next = next_line_offset;
   char line[max_line_bytes + 1];

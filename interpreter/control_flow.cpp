@@ -17,7 +17,7 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
@@ -101,19 +101,16 @@ int empty_expression() {
 // Memory of the statement numbers that jumps read in the pre-scanned text:
 // the number at a text offset, where it ends, and the entry of the
 // statement-number table that carries it. The pre-scan fills the table and it
-// stays as it is until the text changes (a new scan_memo epoch), so an entry
-// of the current epoch holds. DEBUG, TRACE, stepping and typed lines read the
+// stays as it is until the text changes (a new memo epoch), so an entry
+// depends on the text alone. DEBUG, TRACE, stepping and typed lines read the
 // number again (scan_memo_key gives no key for them).
 struct jump_memo {
-  std::uint32_t key = 0;  // 1 + offset of the number in the program text
-  std::uint32_t epoch = 0;
   std::uint32_t number = 0;
   std::uint32_t end_column = 0;  // behind the number, from line_start
   std::int32_t index = -1;       // its table entry; -1 while not searched
   std::int32_t allow_comma = 0;
 };
-constexpr std::size_t jump_memo_count = 1024;
-jump_memo jump_memos[jump_memo_count];
+memo_table<jump_memo, 1024> jump_memos;
 
 // Reads a statement number for a jump without entering it in the table.
 // *memo, when given, is pointed at the number's memory (null when there is
@@ -121,9 +118,9 @@ jump_memo jump_memos[jump_memo_count];
 int read_jump_number(int allow_comma, jump_memo** memo = nullptr) {
   skip_blanks();
   if (memo) *memo = nullptr;
-  const std::uint32_t key = scan_memo_key(0);
-  jump_memo* entry = key != 0 ? &jump_memos[key & (jump_memo_count - 1)] : nullptr;
-  if (entry && entry->key == key && entry->epoch == scan_memo.epoch && entry->allow_comma == allow_comma) {
+  const memo_key key = scan_memo_key(0);
+  jump_memo* entry = key != 0 ? jump_memos.find_text(key) : nullptr;
+  if (entry && entry->allow_comma == allow_comma) {
     statement_number = entry->number;
     scan_pointer = line_start + entry->end_column;
     if (memo) *memo = entry;
@@ -133,9 +130,8 @@ int read_jump_number(int allow_comma, jump_memo** memo = nullptr) {
   prescan_mode = 0;
   int found = get_statement_number(allow_comma);
   prescan_mode = saved_prescan;
-  if (entry && found == 1) {
-    entry->key = key;
-    entry->epoch = scan_memo.epoch;
+  if (key != 0 && found == 1) {
+    entry = &jump_memos.store(key, ::memo.stamp);
     entry->number = statement_number;
     entry->end_column = static_cast<std::uint32_t>(scan_pointer - line_start);
     entry->index = -1;
@@ -148,7 +144,7 @@ int read_jump_number(int allow_comma, jump_memo** memo = nullptr) {
 // Runs the subroutine at table entry index until its RETURN. The scanner and
 // the program offset stand behind the calling statement again afterwards.
 int call_subroutine(int index) {
-  saved_scan_state line;  // the line the block statement stands on
+  scan_line line;  // the line the block statement stands on
   std::uint32_t saved_offset = program_offset;
   int result = 0;
   {
@@ -394,7 +390,7 @@ int for_advance(const for_loop& loop) {
 
 // The passes: test, body (run from the FOR's line at the body's column up to
 // NEXT), step. 0 or a negative code.
-int for_passes(for_loop& loop, const saved_scan_state& line) {
+int for_passes(for_loop& loop, const scan_line& line) {
   for (;;) {
     if (for_control_erased(loop)) return -52;
     if (!blocks.skip_block) {
@@ -433,7 +429,7 @@ int for_passes(for_loop& loop, const saved_scan_state& line) {
 }  // namespace
 
 int stmt_for() {
-  saved_scan_state line;  // the line the block statement stands on
+  scan_line line;  // the line the block statement stands on
   block_frame frame(block_frame::END_LOOP);
   for_loop loop;
   loop.line = program_offset;
@@ -480,7 +476,7 @@ int stmt_next() {
 }
 
 int stmt_while() {
-  saved_scan_state line;  // the line the block statement stands on
+  scan_line line;  // the line the block statement stands on
   block_frame frame(block_frame::END_LOOP);
   std::uint32_t while_line = program_offset;
   std::uint32_t while_column = column_in_line(line.statement);
@@ -648,7 +644,7 @@ int if_statements() {
   const char* before = scan_pointer;
   // Where the scanner remembers items (not under DEBUG, TRACE or stepping,
   // nor on typed lines), reading the keyword here costs no scan.
-  const bool remembered = scan_memo_key(0) != 0;
+  const bool remembered = memo_key_at(scan_pointer) != 0;
   expr_item next;
   type = get_item(next, 0);
   const char* behind_keyword = scan_pointer;

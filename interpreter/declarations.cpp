@@ -17,6 +17,7 @@
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/variables.h"
+#include "interpreter/memo.h"
 #include "platform/clock.h"
 #include "rizozira/long_number.h"
 
@@ -64,7 +65,7 @@ int erase_arrays_named(const char* name) {
   }
   // The arrays behind the erased ones moved down: what was remembered of
   // where an array stands is no longer true.
-  if (erased > 0) ++array_creation_count;
+  if (erased > 0) memo_changed();
   return erased;
 }
 
@@ -127,7 +128,7 @@ int stmt_long() {
     if (r < 0) return r;
     if (r == ITEM_STRING && equals_word(string_accumulator, "all")) {
       if (at_statement_end()) {
-        if (!no_execute && !prescan_mode) long_all_mode = 1;
+        if (!no_execute && !prescan_mode) set_long_all_mode(1);
         return 0;
       }
       list_start = scan_pointer;
@@ -140,7 +141,7 @@ int stmt_long() {
           r = get_item(text, 0);
           if (r < 0) return r;
           if (r == ITEM_STRING && equals_word(string_accumulator, "off")) {
-            if (!no_execute && !prescan_mode) long_all_mode = 0;
+            if (!no_execute && !prescan_mode) set_long_all_mode(0);
             if (skip_blanks() == ',') ++scan_pointer;
             list_start = scan_pointer;
           } else {
@@ -161,6 +162,7 @@ int stmt_float() {
   if (r < 0) return r;
   if (no_execute) return 0;
   long_set_float_mode();
+  memo_changed();
   if (r == 0) {
     set_predefined_double(PREDEF_FLOATINGPTLENGTH, long_precision);
     return 0;
@@ -175,17 +177,26 @@ int stmt_float() {
 }
 
 int stmt_integer() {
-  if (!no_execute) long_set_integer_mode();
+  if (!no_execute) {
+    long_set_integer_mode();
+    memo_changed();
+  }
   return 0;
 }
 
 int stmt_degrees() {
-  if (!no_execute) degrees_mode = 1;
+  if (!no_execute) {
+    degrees_mode = 1;
+    memo_changed();
+  }
   return 0;
 }
 
 int stmt_radians() {
-  if (!no_execute) degrees_mode = 0;
+  if (!no_execute) {
+    degrees_mode = 0;
+    memo_changed();
+  }
   return 0;
 }
 

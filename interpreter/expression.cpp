@@ -2,9 +2,9 @@
 // small table and reduced by seven left-to-right passes, one per precedence
 // level: unary signs; ^; * / %; + -; comparisons; NOT; AND, OR, EOR, XOR.
 #include "interpreter/expression.h"
-#include "interpreter/short_copy.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -15,7 +15,8 @@
 #include "interpreter/keywords.h"
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/scan_state.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/temp_levels.h"
 #include "interpreter/timing.h"
@@ -544,12 +545,6 @@ struct fast_item {
 constexpr int fast_items_max = 15;
 
 struct expression_memo {
-  std::uint32_t key = 0;
-  std::uint32_t epoch = 0;
-  std::uint32_t variable_resets = 0;
-  std::uint32_t array_creations = 0;
-  std::uint32_t array_count_seen = 0;
-  std::uint32_t tokens_generation = 0;
   std::uint16_t flags = 0;
   std::uint16_t end_column = 0;    // where the item that ends the expression starts
   std::uint32_t first_column = 0;  // column of the first item
@@ -561,12 +556,7 @@ struct expression_memo {
   fast_item items[fast_items_max];
 };
 
-constexpr std::size_t expression_memo_count = 2048;
-expression_memo expression_memos[expression_memo_count]{};  // all zero: nothing to run at start-up
-
-expression_memo& expression_memo_slot(std::uint32_t key) {
-  return expression_memos[key & (expression_memo_count - 1)];  // in the order of the text
-}
+memo_table<expression_memo, 2048> expression_memos;
 
 // Whether the modes leave literals and doubles alone, as the memo assumes.
 bool fast_modes() {
@@ -576,13 +566,15 @@ bool fast_modes() {
 
 // Builds the memo of an expression while the general road collects its items.
 struct expression_recorder {
-  std::uint32_t key = 0;
+  memo_key key = 0;
+  memo_stamp stamp = 0;  // when the recording began
   expression_memo memo;
   bool usable = false;
   const char* end = nullptr;  // where the item that ended the expression starts
 
-  void start(std::uint32_t memo_key, int flags) {
-    key = memo_key;
+  void start(memo_key at, int flags) {
+    key = at;
+    stamp = ::memo.stamp;
     usable = key != 0 && fast_modes();
     memo.count = 0;
     memo.flags = static_cast<std::uint16_t>(flags);
@@ -686,33 +678,29 @@ struct expression_recorder {
   // The expression ended with a result of type result (a double, or the
   // text of a lone literal).
   void finish(int result) {
-    if (!usable || end == nullptr || memo.count % 2 == 0 || end < line_start || end - line_start > 0xFFFF) return;
+    // A change during the evaluation (a function called in it that created,
+    // erased or dimensioned something) may have made the items found before
+    // it stand for something else now.
+    if (!usable || end == nullptr || !memo_holds(stamp) || memo.count % 2 == 0 || end < line_start ||
+        end - line_start > 0xFFFF)
+      return;
     const bool lone_literal = memo.count == 1 && memo.items[0].kind == FAST_LITERAL;
     if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
     memo.result_type = static_cast<std::uint8_t>(result);
     memo.plain = true;
     for (int k = 0; k < memo.count; ++k)
       if (memo.items[k].kind == FAST_READ || memo.items[k].kind == FAST_ELEMENT) memo.plain = false;
-    memo.key = key;
-    memo.epoch = scan_memo.epoch;
-    memo.variable_resets = variable_reset_count;
-    memo.array_creations = array_creation_count;
-    memo.array_count_seen = array_count;
-    memo.tokens_generation = name_tokens_generation();
     memo.end_column = static_cast<std::uint16_t>(end - line_start);
-    expression_memo_slot(key) = memo;
+    expression_memos.store(key, stamp) = memo;
   }
 };
 
 // The remembered expression for key when it still holds, else null.
-const expression_memo* remembered_expression(std::uint32_t key, int flags) {
-  const expression_memo& memo = expression_memo_slot(key);
-  if (memo.key != key || memo.epoch != scan_memo.epoch || memo.flags != flags ||
-      memo.variable_resets != variable_reset_count || memo.array_creations != array_creation_count ||
-      memo.tokens_generation != name_tokens_generation() || (memo.variables && user_call_chain != nullptr) ||
-      !fast_modes())
+const expression_memo* remembered_expression(memo_key key, int flags) {
+  const expression_memo* memo = expression_memos.find(key);
+  if (!memo || memo->flags != flags || (memo->variables && user_call_chain != nullptr) || !fast_modes())
     return nullptr;
-  return &memo;
+  return memo;
 }
 
 // Combines a and b by op the way the passes do; false when the passes would
@@ -797,18 +785,13 @@ bool fast_combine(const expression_memo& memo, const double* operands, double& v
 
 // A literal's text into the string accumulator, as reading it leaves it.
 void literal_to_accumulator(const fast_item& literal) {
-  copy_short(string_accumulator, line_start + literal.line_column, literal.name_length);
-  string_accumulator[literal.name_length] = '\0';
-  string_accumulator_length = literal.name_length;
+  leave_text(line_start + literal.line_column, literal.name_length);
 }
 
 // What a skipped expression gives: 0, or the empty string when it starts
 // with a string.
 int skipped_result(bool starts_with_string) {
-  double_accumulator = 0.0;
-  string_accumulator[0] = '\0';
-  string_accumulator_length = 0;
-  last_array_entry = nullptr;
+  leave_skipped_value();
   return starts_with_string ? ITEM_STRING : ITEM_DOUBLE;
 }
 
@@ -823,11 +806,9 @@ int read_ending_item(const expression_memo& memo, int flags) {
   const bool in_parens = flags & GI_IN_PARENS;
   if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
     ++scan_pointer;
-    item_is_parameter = 0;
-    current_name[0] = '\0';
+    leave_no_name();
   } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
-    item_is_parameter = 0;
-    current_name[0] = '\0';
+    leave_no_name();
   } else {
     scan_pointer = end_start;
     expr_item end_item;
@@ -861,11 +842,9 @@ int evaluate_plain(const expression_memo& memo, int flags) {
       last_literal = k;
     }
   }
-  item_is_parameter = 0;
   if (last_variable >= 0) {
     const fast_item& f = memo.items[last_variable];
-    current_value_slot = &variable_table[f.variable].value;
-    char_after_name = f.after;
+    leave_variable(&variable_table[f.variable].value, f.after);
   }
   if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
@@ -915,18 +894,28 @@ int evaluate_plain(const expression_memo& memo, int flags) {
   return reduced < 0 ? reduced : deliver_result(table[0]);
 }
 
+// What evaluate_remembered returns when an item it read (a function call, an
+// element whose subscripts call one) changed what the memo depends on, or
+// switched DEBUG, TRACE or stepping on: the items read so far stand in the
+// table as the general road leaves them, and the rest of the expression is
+// read there.
+constexpr int rest_on_general_road = -100001;
+
 // Evaluates a remembered expression: reads its items in order as the general
 // road does (elements through get_item, literals copied to the temporary
-// strings), then the item that ends it, then computes in one pass. Anything
-// the one pass does not do exactly as the passes (a division by zero, a result
-// that is not finite, a NaN compared) goes through the passes over the same
-// table. Returns the result type or a negative code.
-
-int evaluate_remembered(const expression_memo& memo, int flags) {
-  if (memo.plain) return evaluate_plain(memo, flags);
-  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
-  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
-  unsigned kinds = 0;
+// strings) into table, then the item that ends it, then computes in one
+// pass. Anything the one pass does not do exactly as the passes (a division
+// by zero, a result that is not finite, a NaN compared) goes through the
+// passes over the same table. Returns the result type, a negative code, or
+// rest_on_general_road with count and kinds set for the items read.
+int evaluate_remembered(const expression_memo& found, int flags, expr_item* table, int& count, unsigned& kinds) {
+  if (found.plain) return evaluate_plain(found, flags);
+  // Work done while reading an item may record another expression in the
+  // slot it came from: the items are read from a copy.
+  expression_memo memo;
+  std::memcpy(static_cast<void*>(&memo), &found,
+              offsetof(expression_memo, items) + found.count * sizeof(fast_item));
+  const memo_stamp stamp = ::memo.stamp;
   bool all_double = true;
   // The name an item leaves in current_name is always replaced by the item
   // that ends the expression (get_item empties it first), so names are not
@@ -946,8 +935,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         variable_entry& entry = variable_table[f.variable];
         item.type = ITEM_DOUBLE;
         item.value.number = entry.value.number;
-        current_value_slot = &entry.value;
-        char_after_name = f.after;
+        leave_variable(&entry.value, f.after);
         break;
       }
       case FAST_LITERAL: {
@@ -1002,6 +990,11 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
         } else if (item.type != ITEM_DOUBLE) {
           all_double = false;
         }
+        if (!memo_holds(stamp)) {
+          kinds |= operator_kind(item);
+          count = k + 1;
+          return rest_on_general_road;
+        }
         break;
       }
     }
@@ -1017,7 +1010,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
                             only.type == ITEM_NUMERIC_ARRAY))
       last_array_entry = only.array;
-    int count = memo.count;
+    count = memo.count;
     int reduced = reduce_table(table, count, kinds);
     return reduced < 0 ? reduced : deliver_result(table[0]);
   }
@@ -1030,7 +1023,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
   double value = 0;
   bool exact = fast_combine(memo, operands, value);
   if (!exact) {
-    int count = memo.count;
+    count = memo.count;
     int reduced = reduce_table(table, count, kinds);
     return reduced < 0 ? reduced : deliver_result(table[0]);
   }
@@ -1041,7 +1034,7 @@ int evaluate_remembered(const expression_memo& memo, int flags) {
 
 }  // namespace
 
-bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out) {
+bool remembered_plain_value(memo_key key, int flags, plain_value& out) {
   const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
   if (!memo || !memo->plain) return false;
   double operands[fast_items_max];
@@ -1083,12 +1076,15 @@ int evaluate_expression(int flags) {
   int count = 0;
   error_column = static_cast<int>(scan_column());
   const char* expression_start = scan_pointer;
-  const std::uint32_t memo_key = scan_memo_key(flags);
-  if (memo_key != 0) {
-    if (const expression_memo* memo = remembered_expression(memo_key, flags)) return evaluate_remembered(*memo, flags);
+  const memo_key key = scan_memo_key(flags);
+  if (key != 0) {
+    if (const expression_memo* memo = remembered_expression(key, flags)) {
+      int result = evaluate_remembered(*memo, flags, table, count, kinds);
+      if (result != rest_on_general_road) return result;
+    }
   }
   expression_recorder recorder;
-  recorder.start(memo_key, flags);
+  recorder.start(count == 0 ? key : 0, flags);
   for (;;) {
     const char* item_start = scan_pointer;
     expr_item item;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "interpreter/item.h"
+#include "interpreter/memo.h"
 
 struct array_entry;
 
@@ -64,7 +65,7 @@ struct plain_value {
 // only, and the one pass computes it exactly (while skipping, the value is
 // 0 and nothing is computed); nothing is changed. False otherwise: the
 // expression is then evaluated as usual.
-bool remembered_plain_value(std::uint32_t key, int flags, plain_value& out);
+bool remembered_plain_value(memo_key key, int flags, plain_value& out);
 
 // Test and tool entry point: evaluates text as one expression outside any
 // program (the scan state is saved and restored). Returns the result code as

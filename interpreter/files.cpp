@@ -29,6 +29,7 @@
 #include "interpreter/scanner.h"
 #include "interpreter/serial.h"
 #include "interpreter/variables.h"
+#include "interpreter/memo.h"
 
 char open_mode_word[open_mode_word_size] = {};
 std::int32_t open_file_number = 0;
@@ -656,6 +657,7 @@ void free_field_table() {
     definition = nullptr;
   }
   field_count = 0;
+  memo_changed();
 }
 
 namespace {
@@ -802,6 +804,7 @@ int stmt_field() {
     return report_error(err_too_many_field_statements);
   }
   field_table[field_count++] = def;
+  memo_changed();
   return 0;
 }
 

@@ -12,7 +12,7 @@
 #include "interpreter/input.h"
 #include "interpreter/output_channels.h"
 #include "interpreter/program_buffer.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/special_names.h"
@@ -140,7 +140,7 @@ void interpreter_reset() {
   file_close_all();
   clear_all_variables();
   if (program_buffer != nullptr) program_buffer[0] = '\0';
-  scan_memo_program_changed();
+  memo_program_changed();
   program_length = 0;
   program_offset = 0;
   statement_number_count = 0;

@@ -89,7 +89,7 @@ void show_input_text(const char* title, const char* text, int column) {
   std::memcpy(window, text + start, shown);
   window[shown] = '\0';
 
-  saved_scan_state saved;
+  scan_line saved;
   int saved_column = error_column;
   scan_text(window, shown, 0);
   error_column = column - static_cast<int>(start);
@@ -205,7 +205,7 @@ int read_long_record(char** text, std::uint32_t& length) {
   char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
   if (buffer == nullptr) return report_error(err_rizozira_memory_allocation_failed);
   std::uint32_t have = 0;
-  saved_scan_state saved;
+  scan_line saved;
   while (have < length) {
     int result = read_file_line(entry, 0);
     if (result < 0) {
@@ -256,7 +256,7 @@ bool is_assignable(int type) {
 // statement). Returns its type (0 none) or a negative code; value_column is
 // the value's column in the text.
 int scan_next_value(const char* text_start, const char** position, int value_flags, int& value_column) {
-  saved_scan_state saved;
+  scan_line saved;
   scan_text(text_start, std::strlen(text_start), static_cast<std::size_t>(*position - text_start));
   skip_blanks();
   value_column = static_cast<int>(scan_pointer - text_start);

@@ -9,6 +9,7 @@
 
 #include "interpreter/folded_names.h"
 #include "interpreter/item.h"
+#include "interpreter/memo.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ std::uint32_t name_table_generation = 1;
 // Fills the table's words (count := capacity) and groups them by first character.
 void fill_table(keyword_table& table) {
   ++name_table_generation;
+  memo_changed();
   int sizes[256] = {};
   for (int i = 0; i < table.capacity; ++i) ++sizes[folded(table.words[i][0])];
   int start = 0;
@@ -237,6 +239,7 @@ bool valid_predefined(int index) { return index >= 0 && index < predefined_count
 
 void init_predefined_variables() {
   ++name_table_generation;
+  memo_changed();
   std::memset(predefined_names, 0, sizeof predefined_names);
   std::memset(predefined_strings, 0, sizeof predefined_strings);
   predefined_names[0] = ' ';  // offset 0: a one-blank name
@@ -326,11 +329,9 @@ name_tokens search_name_tokens(std::string_view name) {
 
 static_assert(max_keyword_records <= 128 && PREDEFINED_CAPACITY <= 128, "name_tokens holds tokens in int8");
 
-std::uint32_t name_tokens_generation() { return name_table_generation; }
-
 name_tokens lookup_name_tokens(std::string_view name) {
   folded_name key;
-  if (!fold_name(name, key)) return search_name_tokens(name);
+  if (memo.off || !fold_name(name, key)) return search_name_tokens(name);
   bool fresh = false;
   name_cache_entry& entry = name_cache.slot(key, fresh);
   if (!fresh && entry.generation == name_table_generation) return entry.tokens;

@@ -66,9 +66,6 @@ struct name_tokens {
   std::int8_t special_name;
 };
 name_tokens lookup_name_tokens(std::string_view name);
-// Moves whenever a table or a predefined name changes, so that a caller
-// keeping lookup_name_tokens results knows when to look again.
-std::uint32_t name_tokens_generation();
 
 enum command_token : int {
   CMD_LIST = 0,

@@ -10,54 +10,16 @@
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_state.h"
 #include "interpreter/scanner.h"
 #include "interpreter/variables.h"
 #include "rizozira/long_number.h"
 
 namespace {
 
-// What a scan leaves behind, saved before it and restored after it.
-class scan_guard {
- public:
-  scan_guard() {
-    std::memcpy(saved_text_, string_accumulator, sizeof saved_text_);
-    std::memcpy(saved_name_, current_name, sizeof saved_name_);
-    long_init(&saved_long_, saved_long_buffer_, sizeof saved_long_buffer_);
-    if (long_accumulator) long_move(long_accumulator, &saved_long_);
-  }
-  ~scan_guard() {
-    current_value_slot = saved_slot_;
-    error_column = saved_column_;
-    std::memcpy(current_name, saved_name_, sizeof saved_name_);
-    char_after_name = saved_char_after_name_;
-    item_is_parameter = saved_is_parameter_;
-    last_array_entry = saved_array_entry_;
-    double_accumulator = saved_double_;
-    std::memcpy(string_accumulator, saved_text_, sizeof saved_text_);
-    string_accumulator_length = saved_length_;
-    if (long_accumulator) long_move(&saved_long_, long_accumulator);
-    long_clear(&saved_long_);
-  }
-  scan_guard(const scan_guard&) = delete;
-  scan_guard& operator=(const scan_guard&) = delete;
-
- private:
-  value_slot* saved_slot_ = current_value_slot;
-  int saved_column_ = error_column;
-  char saved_char_after_name_ = char_after_name;
-  int saved_is_parameter_ = item_is_parameter;
-  array_entry* saved_array_entry_ = last_array_entry;
-  char saved_name_[current_name_size];
-  double saved_double_ = double_accumulator;
-  std::int32_t saved_length_ = string_accumulator_length;
-  char saved_text_[string_accumulator_size];
-  long_number saved_long_{};
-  std::uint32_t saved_long_buffer_[long_slot_inline_blocks] = {};
-};
-
 // Scans the name; returns the scan's result with the slot it found.
 int scan_named(const char* name, int flags, value_slot** slot) {
-  scan_guard guard;
+  scan_state_guard guard;  // the scan runs in the middle of other work
   expr_item item;
   int result = get_item_from_text(name ? name : "", flags, item);
   // A parameter of a running user function is never written from here.

@@ -21,7 +21,7 @@
 #include "graph/graph_window.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/user_functions.h"
 
@@ -112,7 +112,7 @@ int allocate_program_buffer() {
 
 int load_program_file(int mode) {
   if (program_buffer == nullptr) return report_error(err_unable_to_load_program);
-  scan_memo_program_changed();
+  memo_program_changed();
   if (source_file_path.empty()) return -1;
   std::unique_ptr<FILE, file_closer> file(std::fopen(source_file_path.c_str(), "rb"));
   if (!file) return -1;
@@ -282,10 +282,8 @@ int get_statement_number(int allow_comma) {
 
 int prescan_loads_files = 1;
 
-scan_memo_state scan_memo;
-
 int prescan_program() {
-  scan_memo_program_changed();
+  memo_program_changed();
   statement_number_count = 0;
   forget_statement_index();
   data_count = 0;
@@ -314,7 +312,7 @@ int prescan_program() {
   no_execute = 0;
   prescan_mode = 0;
   if (result < 0) program_load_failed = 1;
-  else scan_memo_program_scanned(program_length);
+  else memo_program_scanned(program_length);
   return result;
 }
 

@@ -24,7 +24,8 @@
 #include "interpreter/program_buffer.h"
 #include "interpreter/random.h"
 #include "interpreter/run_state.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/scan_state.h"
+#include "interpreter/memo.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/temp_levels.h"
@@ -131,27 +132,21 @@ namespace {
 
 // What is known of a line of the pre-scanned text: where it ends and what its
 // statement number is, so that a loop running the line again neither searches
-// for its end nor reads its number again. Entries belong to one scan_memo
-// epoch; lines of other texts (typed lines, function bodies) are not kept.
+// for its end nor reads its number again. Entries depend on the text alone;
+// lines of other texts (typed lines, function bodies) are not kept.
 struct line_record {
-  std::uint32_t key = 0;        // 1 + offset of the line, 0 when empty
-  std::uint32_t epoch = 0;
   std::uint32_t end = 0;        // offset behind the line's LF
   std::int32_t length = -1;     // its text without the line end; -1 not known yet
   std::int32_t number_found = -1;  // get_statement_number's 0 or 1; -1 not known yet
   std::uint32_t number = 0;
   std::uint32_t number_end = 0;    // column behind the number
 };
-constexpr std::size_t line_records_count = 2048;
-line_record line_records[line_records_count];
+memo_table<line_record, 2048> line_records;
 
-line_record& line_record_slot(std::uint32_t offset) { return line_records[offset & (line_records_count - 1)]; }
-
-// The record of the line at offset when it holds, else null.
+// The record of the line at offset of the pre-scanned text when it holds,
+// else null.
 line_record* known_line(std::uint32_t offset) {
-  line_record& record = line_record_slot(offset);
-  if (record.key != offset + 1 || record.epoch != scan_memo.epoch) return nullptr;
-  return &record;
+  return offset < memo.text_limit ? line_records.find_text(make_memo_key(memo.epoch, offset)) : nullptr;
 }
 
 }  // namespace
@@ -159,17 +154,15 @@ line_record* known_line(std::uint32_t offset) {
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
   start = program_offset;
   std::uint32_t end = program_length;
-  line_record* known = start < scan_memo.text_limit ? known_line(start) : nullptr;
+  line_record* known = known_line(start);
   if (known) {
     end = known->end;
   } else if (start < program_length) {
     const void* lf = std::memchr(program_buffer + start, '\n', program_length - start);
     if (lf) end = static_cast<std::uint32_t>(static_cast<const char*>(lf) - program_buffer) + 1;  // the LF belongs to the line
-    if (end <= scan_memo.text_limit) {
-      line_record& record = line_record_slot(start);
+    if (end <= memo.text_limit) {
+      line_record& record = line_records.store(make_memo_key(memo.epoch, start), memo.stamp);
       record = line_record{};
-      record.key = start + 1;
-      record.epoch = scan_memo.epoch;
       record.end = end;
       known = &record;
     }
@@ -232,11 +225,11 @@ int run_program_lines() {
       }
       return result;
     }
-    if (blocks.resume_at_body && !debug_mode && !prescan_mode && !program_ended) {
+    if (blocks.resume_at_body && !memo_watched() && !program_ended) {
       // A loop body that starts on the line after its FOR or WHILE: the loop's
       // own line has nothing left to run, so it is not fetched again for
       // every pass (the next line's fetch sets the scan state).
-      const line_record* known = program_offset < scan_memo.text_limit ? known_line(program_offset) : nullptr;
+      const line_record* known = known_line(program_offset);
       if (known && known->length > 0 && blocks.body_column >= static_cast<std::uint32_t>(known->length) &&
           known->end < program_length) {
         blocks.resume_at_body = 0;
@@ -256,8 +249,8 @@ int run_program_lines() {
       line_length = static_cast<std::int32_t>(length);
       line_end = line_buffer + length;
       // A copy of the pre-scanned text: the scanner may remember its items.
-      line_text_origin = next <= scan_memo.text_limit ? start + 1 : 0;
-      line_text_epoch = scan_memo.epoch;
+      line_text_origin = next <= memo.text_limit ? start + 1 : 0;
+      line_text_epoch = memo.epoch;
       goto_target = 0;
       if (blocks.resume_at_body) {
         scan_pointer += blocks.body_column <= length ? blocks.body_column : length;
@@ -289,8 +282,7 @@ int process_statement_line() {
   // A line of the pre-scanned text has its number read once: the number and
   // where it ends are kept with the line.
   line_record* record = nullptr;
-  if (line_text_origin != 0 && line_text_epoch == scan_memo.epoch && !prescan_mode && scan_pointer == line_start)
-    record = known_line(line_text_origin - 1);
+  if (scan_pointer == line_start && memo_key_at(line_start) != 0) record = known_line(line_text_origin - 1);
   int found;
   if (record && record->number_found >= 0) {
     found = record->number_found;
@@ -336,87 +328,16 @@ namespace {
 // statement is passed over anew (it leaves the state it leaves). Not used
 // while DEBUG, TRACE or stepping show what happens.
 
-// The scan state an assignment passed over may leave behind.
-struct scan_snapshot {
-  char name[64];
-  char text[64];
-  std::int32_t text_length;
-  char after;
-  int is_parameter;
-  int column;
-  value_slot* slot;
-  double number;
-  array_entry* last_array;
-  std::int32_t math_error;
-  int depth;
-  std::uint32_t field_start;
-  std::uint32_t field_width;
-  int field_file;
-
-  // False when a name or text is too long to keep.
-  bool take() {
-    std::size_t name_length = strnlen(current_name, sizeof name);
-    std::size_t length = strnlen(string_accumulator, sizeof text);
-    if (name_length >= sizeof name || length >= sizeof text) return false;
-    std::memcpy(name, current_name, name_length + 1);
-    std::memcpy(text, string_accumulator, length + 1);
-    text_length = string_accumulator_length;
-    after = char_after_name;
-    is_parameter = item_is_parameter;
-    column = error_column;
-    slot = current_value_slot;
-    number = double_accumulator;
-    last_array = last_array_entry;
-    math_error = math_error_flag;
-    depth = expression_depth;
-    field_start = field_target_start;
-    field_width = field_target_width;
-    field_file = field_target_file;
-    return true;
-  }
-
-  void put() const {
-    std::memcpy(current_name, name, strnlen(name, sizeof name) + 1);
-    std::memcpy(string_accumulator, text, strnlen(text, sizeof text) + 1);
-    string_accumulator_length = text_length;
-    char_after_name = after;
-    item_is_parameter = is_parameter;
-    error_column = column;
-    current_value_slot = slot;
-    double_accumulator = number;
-    last_array_entry = last_array;
-    math_error_flag = math_error;
-    expression_depth = depth;
-    field_target_start = field_start;
-    field_target_width = field_width;
-    field_target_file = field_file;
-  }
-};
-
-// What the tables a passed-over assignment reads depend on.
-struct table_counts {
-  std::uint32_t variables, variable_resets, arrays, array_creations, tokens;
-  std::int32_t user_functions;
-
-  static table_counts now() {
-    return {variable_count, variable_reset_count, array_count, array_creation_count, name_tokens_generation(),
-            user_function_count};
-  }
-  bool operator==(const table_counts&) const = default;
-};
-
+// A run holds under the memo stamp it was passed over under: the tables its
+// assignments read unchanged.
 struct skipped_run {
-  std::uint32_t key = 0;  // 1 + offset of the run's start, 0 when empty
-  std::uint32_t epoch = 0;
-  table_counts counts{};
   block_state blocks_at_start{};
   std::uint32_t last_column = 0;  // where the last statement starts in the line
   std::uint32_t peak_rise = 0;    // above the level at the start
-  scan_snapshot before_last{};
+  scan_results before_last;  // (what passing over an assignment may change)
 };
 
-constexpr std::size_t skipped_runs_count = 256;
-skipped_run skipped_runs[skipped_runs_count];
+memo_table<skipped_run, 256> skipped_runs;
 
 // Set by process_statement: the statement it just ran was an assignment to
 // a double or string variable or element, passed over.
@@ -426,26 +347,21 @@ bool same_blocks(const block_state& a, const block_state& b) { return std::memcm
 
 // The key of a run starting at scan_pointer, or 0 when runs may not be
 // remembered here.
-std::uint32_t skipped_run_key() {
-  if (!no_execute || line_text_origin == 0 || line_text_epoch != scan_memo.epoch || debug_mode || trace_mode ||
-      step_mode || prescan_mode || user_call_chain != nullptr || field_count > 0)
-    return 0;
-  return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
+memo_key skipped_run_key() {
+  if (!no_execute || user_call_chain != nullptr || field_count > 0) return 0;
+  return memo_key_at(scan_pointer);
 }
-
-skipped_run& skipped_run_slot(std::uint32_t key) { return skipped_runs[key & (skipped_runs_count - 1)]; }
 
 // Passes over the run at key as remembered: the scan state before its last
 // statement, the peak, and the scanner on the last statement. False when no
 // run is remembered there or what it depended on has changed.
-bool replay_skipped_run(std::uint32_t key) {
-  const skipped_run& run = skipped_run_slot(key);
-  if (run.key != key || run.epoch != scan_memo.epoch || !(run.counts == table_counts::now()) ||
-      !same_blocks(run.blocks_at_start, blocks))
-    return false;
+bool replay_skipped_run(memo_key key) {
+  const skipped_run* found = skipped_runs.find(key);
+  if (!found || !same_blocks(found->blocks_at_start, blocks)) return false;
+  const skipped_run& run = *found;
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + run.peak_rise;
   if (reach > temp_strings_size) return false;
-  run.before_last.put();
+  run.before_last.restore();
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   scan_pointer = line_start + run.last_column;
   return true;
@@ -461,9 +377,9 @@ class skipped_run_recorder {
     if (active_) stop();
   }
 
-  void start(std::uint32_t key) {
+  void start(memo_key key) {
     key_ = key;
-    counts_ = table_counts::now();
+    stamp_ = memo.stamp;
     blocks_at_start_ = blocks;
     base_ = temp_strings_used;
     saved_peak_ = temp_strings_peak;
@@ -476,10 +392,11 @@ class skipped_run_recorder {
   // Before each statement: the scan state the statements so far left. False
   // when the run no longer qualifies (the watch then ends).
   bool before_statement() {
-    if (!no_execute || !before_last_.take()) {
+    if (!no_execute) {
       stop();
       return false;
     }
+    before_last_.take();
     last_column_ = static_cast<std::uint32_t>(scan_pointer - line_start);
     rise_before_last_ = temp_strings_peak - base_;
     return true;
@@ -494,12 +411,9 @@ class skipped_run_recorder {
   // The run reached the end of its line.
   void finish() {
     if (!active_) return;
-    if (statements_ >= 2 && all_before_last_ && no_execute && counts_ == table_counts::now() &&
+    if (statements_ >= 2 && all_before_last_ && no_execute && memo_holds(stamp_) &&
         same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
-      skipped_run& run = skipped_run_slot(key_);
-      run.key = key_;
-      run.epoch = scan_memo.epoch;
-      run.counts = counts_;
+      skipped_run& run = skipped_runs.store(key_, stamp_);
       run.blocks_at_start = blocks_at_start_;
       run.last_column = last_column_;
       run.peak_rise = rise_before_last_;
@@ -515,8 +429,8 @@ class skipped_run_recorder {
   }
 
   bool active_ = false;
-  std::uint32_t key_ = 0;
-  table_counts counts_{};
+  memo_key key_ = 0;
+  memo_stamp stamp_ = 0;
   block_state blocks_at_start_{};
   std::uint32_t base_ = 0;
   std::uint32_t saved_peak_ = 0;
@@ -525,7 +439,7 @@ class skipped_run_recorder {
   int statements_ = 0;
   bool all_assignments_ = true;
   bool all_before_last_ = false;
-  scan_snapshot before_last_{};
+  scan_results before_last_;
 };
 
 // One run is watched at a time (a run nested in it, such as the statements
@@ -560,7 +474,7 @@ int process_statements() {
       return result;
     }
     if (no_execute && !replayed && !watch.watching && !run_recorder.active()) {
-      if (std::uint32_t key = skipped_run_key()) {
+      if (memo_key key = skipped_run_key()) {
         if (replay_skipped_run(key)) {
           replayed = true;
         } else {
@@ -768,7 +682,7 @@ int run_typed_line() {
 
   // The lines run from buffers of their own levels; the typed text is the
   // caller's line again afterwards, scanned to its end.
-  saved_scan_state typed;
+  scan_line typed;
   program_offset = line_offset;
   blocks.resume_at_body = 0;
   chain_pending = 0;
@@ -786,7 +700,7 @@ int run_typed_line() {
 
 int run_immediate_while_stepping() {
   // The interrupted statement's parse state, put back after the typed line.
-  saved_scan_state paused;
+  scan_line paused;
   block_frame frame;
   std::uint32_t saved_offset = program_offset, saved_next = next_line_offset, saved_goto = goto_target;
 
@@ -850,7 +764,7 @@ int run_loaded_program() {
   if (!chain_pending) {
     channels_close_all();
     trace_mode = 0;
-    long_all_mode = 0;
+    set_long_all_mode(0);
   }
   program_running = 0;
   restore_working_folder();
@@ -909,8 +823,9 @@ int run_program() {
       debug_mode = 0;
       debug_reset_options();
     }
-    if (!chaining && !chain_keepdata) long_all_mode = 0;
+    if (!chaining && !chain_keepdata) set_long_all_mode(0);
     degrees_mode = 0;
+    memo_changed();
     if (run_mode == RUN_MODE_LOAD_ONLY) {
       restore_working_folder();
       return scanned;

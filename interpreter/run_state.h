@@ -12,7 +12,7 @@ extern std::int32_t line_length;
 extern const char* scan_pointer;
 extern const char* statement_start;
 // Where the current line's text came from: 1 + its offset in the program text
-// while it is a copy of the pre-scanned program (scan_memo.h), with the memo
+// while it is a copy of the pre-scanned program (memo.h), with the memo
 // epoch of that copy; 0 for any other text (a typed line, a function body, a
 // DATA copy). Saved and restored with the line.
 extern std::uint32_t line_text_origin;
@@ -41,10 +41,10 @@ extern int long_all_mode;  // LONG ALL: every number and new variable is a long 
 // PRINT channel in use (0 the screen).
 extern int current_channel;
 
-// The one snapshot of the current line's scan state: taken when constructed
+// The line part of the scan state (scan_state.h): taken when constructed
 // and put back on request, the line alone (the scan position stays where the
 // statement left it) or the line and the scan position.
-struct saved_scan_state {
+struct scan_line {
   const char* start = line_start;
   const char* end = line_end;
   const char* scan = scan_pointer;
@@ -85,5 +85,5 @@ class scan_text_guard {
   scan_text_guard& operator=(const scan_text_guard&) = delete;
 
  private:
-  saved_scan_state saved_;
+  scan_line saved_;
 };

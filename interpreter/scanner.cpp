@@ -19,10 +19,11 @@
 #include "interpreter/keywords.h"
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
-#include "interpreter/scan_memo.h"
+#include "interpreter/memo.h"
 #include "interpreter/short_copy.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
+#include "interpreter/scan_state.h"
 #include "interpreter/temp_levels.h"
 #include "interpreter/user_functions.h"
 #include "rizozira/long_functions.h"
@@ -88,14 +89,7 @@ void set_current_name(const char* text) {
   current_name[length] = '\0';
 }
 
-void set_accumulator_text(const char* text, std::size_t length) {
-  if (length > max_string_length) length = max_string_length;
-  std::memcpy(string_accumulator, text, length);
-  string_accumulator[length] = '\0';
-  string_accumulator_length = static_cast<std::int32_t>(length);
-}
-
-void set_accumulator_text(const char* text) { set_accumulator_text(text, std::strlen(text)); }
+void set_accumulator_text(const char* text) { leave_text(text, std::strlen(text)); }
 
 // Scans a name at p (before end) into name: letters, digits, "_" and "$"
 // after a leading letter. Returns its length (0 when p does not start with a
@@ -384,83 +378,68 @@ int indirect_name(expr_item& item, char (&name)[max_name_length + 1]) {
 
 // What get_item found for a name, kept by its folded text so that a name
 // met again costs one hash instead of a search of the keyword tables, the
-// arrays and the variables. Each part is checked against the change counters
-// of its table before use, so an answer is always what a fresh search gives.
+// arrays and the variables. What an entry knows holds under the memo stamp it
+// was found under (memo.h: every change of those tables moves it), so an
+// answer is always what a fresh search gives.
 struct name_resolution {
-  std::uint64_t key[3];             // folded name, zero-padded (0 in key[0]: empty)
-  std::uint32_t tokens_generation;  // name_tokens_generation() when tokens were found
+  std::uint64_t key[3];   // folded name, zero-padded (0 in key[0]: empty)
+  memo_stamp stamp;       // memo.stamp when the parts below were found
   name_tokens tokens;
-  std::int32_t array;               // first array of the name, or -1
-  std::uint32_t array_creations;    // array_creation_count when array was -1 (0: not known)
-  std::int32_t variable;            // first variable of the name, or -1 (not known)
-  std::uint32_t variable_resets;    // variable_reset_count when variable was found
+  std::int32_t array;     // first array of the name, -1 none, unknown_index not looked for
+  std::int32_t variable;  // first variable of the name, -1 none, unknown_index not looked for
 };
+constexpr std::int32_t unknown_index = -2;
 
 folded_name_cache<name_resolution, 512> resolutions;
 
+// Forgets what the entry knows when the tables changed since it was found.
+void refresh_resolution(name_resolution& entry, std::string_view name) {
+  if (entry.stamp == memo.stamp) return;
+  entry.stamp = memo.stamp;
+  entry.tokens = lookup_name_tokens(name);
+  entry.array = unknown_index;
+  entry.variable = unknown_index;
+}
+
 // The entry for name (found or newly taken), or null for a name too long to
-// keep. The entry's tokens are current.
+// keep or with the memos off. The entry's tokens are current.
 name_resolution* resolve_name(std::string_view name) {
+  if (memo.off) return nullptr;
   folded_name key;
   if (!fold_name(name, key)) return nullptr;
   bool fresh = false;
   name_resolution& entry = resolutions.slot(key, fresh);
-  if (fresh) {
-    entry.tokens_generation = 0;
-    entry.array = -1;
-    entry.array_creations = 0;
-    entry.variable = -1;
-    entry.variable_resets = 0;
-  }
-  std::uint32_t generation = name_tokens_generation();
-  if (entry.tokens_generation != generation) {
-    entry.tokens = lookup_name_tokens(name);
-    entry.tokens_generation = generation;
-  }
+  if (fresh) entry.stamp = 0;
+  refresh_resolution(entry, name);
   return &entry;
 }
 
-// find_array through the entry: a found array is checked by its name (ERASE
-// moves arrays down; no two arrays share a name), a missing one stays
-// missing until the next array is created.
+// find_array through the entry.
 int resolved_array(name_resolution* entry, std::string_view name) {
   if (!entry) return find_array(name);
-  if (entry->array >= 0) {
-    auto index = static_cast<std::uint32_t>(entry->array);
-    if (index < array_count && names_equal(name, array_name(array_table[index]))) return entry->array;
-  } else if (entry->array_creations == array_creation_count) {
-    return -1;
-  }
-  int index = find_array(name);
-  entry->array = index;
-  entry->array_creations = array_creation_count;
-  return index;
+  refresh_resolution(*entry, name);
+  if (entry->array == unknown_index) entry->array = find_array(name);
+  return entry->array;
 }
 
-// find_variable through the entry: variables are only appended until the
-// table is emptied, so a found index holds until then.
+// find_variable through the entry.
 int resolved_variable(name_resolution* entry, std::string_view name) {
   if (!entry) return find_variable(name);
-  if (entry->variable >= 0 && entry->variable_resets == variable_reset_count &&
-      static_cast<std::uint32_t>(entry->variable) < variable_count)
-    return entry->variable;
-  int index = find_variable(name);
-  entry->variable = index;
-  entry->variable_resets = variable_reset_count;
-  return index;
+  refresh_resolution(*entry, name);
+  if (entry->variable == unknown_index) entry->variable = find_variable(name);
+  return entry->variable;
 }
 
 // ------------------------------------------------------------ item memo
 //
 // What a name at a given offset of the pre-scanned program text turned out to
 // be, so that running the same statement again skips the scan of the name and
-// the search of the tables. An entry holds only while everything its answer
-// depended on is unchanged: the text (scan_memo epoch), the keyword tables,
-// the user functions, the arrays created and the variable table; FIELD
-// variables and user-function parameters are looked for as before. The memo is
-// not used while DEBUG, TRACE or stepping print what the scan does, nor in the
-// pre-scan. Skip mode uses it: none of the answers it keeps depends on skipping
-// (a name that is not found, which skipping treats apart, is never kept).
+// the search of the tables. An entry holds only under the memo stamp it was
+// made under (memo.h: the keyword tables, the user functions, the arrays and
+// the variable table unchanged); FIELD variables and user-function parameters
+// are looked for as before. Skip mode uses it: none of the answers it keeps
+// depends on skipping (a name that is not found, which skipping treats apart,
+// is never kept).
 
 enum memo_kind : std::uint8_t {
   MEMO_EMPTY = 0,
@@ -474,12 +453,6 @@ enum memo_kind : std::uint8_t {
 };
 
 struct item_memo {
-  std::uint32_t key = 0;  // 1 + offset in the program text, 0 when empty
-  std::uint32_t epoch = 0;
-  std::uint32_t tokens_generation = 0;
-  std::uint32_t array_creations = 0;
-  std::uint32_t variable_resets = 0;
-  std::int32_t user_functions = 0;
   std::int32_t index = 0;  // token, variable, array or user-function index
   std::uint32_t item_type = 0;
   std::uint16_t flags = 0;
@@ -489,23 +462,16 @@ struct item_memo {
   char after = 0;           // char_after_name
 };
 
-constexpr std::size_t memo_entries = 8192;
-item_memo item_memos[memo_entries];
+memo_table<item_memo, 8192> item_memos;
 
 // The flags the memo serves: plain evaluation, statement start, lists.
 constexpr int memo_flags = GI_IN_PARENS | GI_LIST | GI_STATEMENT_START;
 
 // The key of the item at scan_pointer, or 0 when it may not be remembered.
-inline std::uint32_t memo_key(int flags) {
-  if (line_text_origin == 0 || line_text_epoch != scan_memo.epoch) return 0;
-  if ((flags & ~memo_flags) || debug_mode || trace_mode || step_mode || prescan_mode || field_resolution_depth)
-    return 0;
-  return line_text_origin + static_cast<std::uint32_t>(scan_pointer - line_start);
+inline memo_key item_key(int flags) {
+  if ((flags & ~memo_flags) || field_resolution_depth) return 0;
+  return memo_key_at(scan_pointer);
 }
-
-// Slots follow the text: the items of a statement sit side by side in memory,
-// and texts up to memo_entries bytes never share a slot.
-inline item_memo& memo_slot(std::uint32_t key) { return item_memos[key & (memo_entries - 1)]; }
 
 // What the name resolution decided, noted by the steps that decide.
 struct memo_note {
@@ -515,15 +481,11 @@ struct memo_note {
   std::uint32_t item_type = 0;
 };
 
-void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t length) {
-  if (key == 0 || note.kind == MEMO_EMPTY || length > 255) return;
-  item_memo& entry = memo_slot(key);
-  entry.key = key;
-  entry.epoch = scan_memo.epoch;
-  entry.tokens_generation = name_tokens_generation();
-  entry.array_creations = array_creation_count;
-  entry.variable_resets = variable_reset_count;
-  entry.user_functions = user_function_count;
+// Stores what the name at key turned out to be, found under stamp (the
+// memo stamp when get_item began: a call made since may have changed it).
+void memo_store(memo_key key, memo_stamp stamp, const memo_note& note, int flags, std::size_t length) {
+  if (key == 0 || note.kind == MEMO_EMPTY || length > 255 || memo.stamp != stamp) return;
+  item_memo& entry = item_memos.store(key, stamp);
   entry.index = note.index;
   entry.item_type = note.item_type;
   entry.flags = static_cast<std::uint16_t>(flags);
@@ -534,29 +496,21 @@ void memo_store(std::uint32_t key, const memo_note& note, int flags, std::size_t
 }
 
 // The entry for key when it still holds under these flags, else null.
-inline const item_memo* memo_find(std::uint32_t key, int flags) {
-  const item_memo& entry = memo_slot(key);
-  if (entry.key != key || entry.epoch != scan_memo.epoch || entry.tokens_generation != name_tokens_generation() ||
-      entry.user_functions != user_function_count || (entry.flagged && entry.flags != flags))
-    return nullptr;
-  switch (entry.kind) {
+// (No variable, array or user function was added, erased or reset since the
+// entry was made: an index it holds stands where it stood.)
+inline const item_memo* memo_find(memo_key key, int flags) {
+  const item_memo* entry = item_memos.find(key);
+  if (!entry || (entry->flagged && entry->flags != flags)) return nullptr;
+  switch (entry->kind) {
     case MEMO_TOKEN:
     case MEMO_PREDEFINED:
     case MEMO_FUNCTION:
     case MEMO_USER_FUNCTION:
-      return &entry;
-    case MEMO_VARIABLE:
-      if (entry.array_creations != array_creation_count || entry.variable_resets != variable_reset_count ||
-          static_cast<std::uint32_t>(entry.index) >= variable_count || field_count > 0)
-        return nullptr;
-      return &entry;
     case MEMO_ELEMENT:
-      // No array was added or erased since: the array is where it was.
-      return entry.array_creations == array_creation_count && static_cast<std::uint32_t>(entry.index) < array_count
-                 ? &entry
-                 : nullptr;
-    case MEMO_PARAMETER:  // an array of the name would come first
-      return entry.array_creations == array_creation_count ? &entry : nullptr;
+    case MEMO_PARAMETER:
+      return entry;
+    case MEMO_VARIABLE:
+      return field_count > 0 ? nullptr : entry;  // a FIELD of the name would come first
     default:
       return nullptr;
   }
@@ -745,14 +699,15 @@ struct remembered_list {
   if (scan_pointer >= line_end || *scan_pointer != '(') return false;
   constexpr int list_flags = GI_IN_PARENS | GI_LIST;
   const char* p = scan_pointer + 1;
+  // Reached from a remembered item: the line's text may be remembered.
+  const memo_key base = memo_key_at(line_start);
   list.count = 0;
   list.temp_bytes = 0;
   for (;;) {
     while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
     if (list.count == max_parameters || p >= line_end) return false;
     plain_value& value = list.values[list.count];
-    const auto key = line_text_origin + static_cast<std::uint32_t>(p - line_start);
-    if (!remembered_plain_value(key, list_flags, value)) return false;
+    if (!remembered_plain_value(base + static_cast<std::uint32_t>(p - line_start), list_flags, value)) return false;
     const char* end = line_start + value.end_column;
     if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
     list.temp_bytes += value.literal_bytes;
@@ -772,20 +727,17 @@ struct remembered_list {
 [[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list) {
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
+    // (The slot the last variable leaves is the caller's to set: the element's or
+    // the argument's.)
     if (value.has_variable) char_after_name = value.after;
-    if (value.literal_length > 0) set_accumulator_text(line_start + value.literal_column, value.literal_length);
+    if (value.literal_length > 0) leave_text(line_start + value.literal_column, value.literal_length);
   }
-  if (no_execute) {
-    // A skipped expression reads as 0 and leaves the accumulators empty.
-    string_accumulator[0] = '\0';
-    string_accumulator_length = 0;
-  }
+  if (no_execute) leave_skipped_value();  // a skipped expression reads as 0
   const std::uint64_t reach = temp_strings_used + list.temp_bytes;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   error_column = static_cast<int>(list.values[list.count - 1].first_column);
   last_array_entry = nullptr;
-  item_is_parameter = 0;
-  current_name[0] = '\0';  // the ")" read last
+  leave_no_name();  // the ")" read last
   scan_pointer = list.after;
 }
 
@@ -934,7 +886,7 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 
 std::uint32_t scan_column() { return scan_column_here(); }
 
-std::uint32_t scan_memo_key(int flags) { return memo_key(flags); }
+memo_key scan_memo_key(int flags) { return item_key(flags); }
 
 char skip_blanks() { return skip_blanks_here(); }
 
@@ -956,8 +908,7 @@ int get_item(expr_item& item, int flags) {
   item.array = nullptr;
   item.value.bits = 0;
   item.type = ITEM_NONE;
-  item_is_parameter = 0;
-  current_name[0] = '\0';
+  leave_no_name();
   char c = skip_blanks_here();
   item.column = scan_column_here();
   const bool declaring = flags & (GI_DIM | GI_LONG);
@@ -965,7 +916,8 @@ int get_item(expr_item& item, int flags) {
   // A remembered name first: none of the steps before the name's own (ends,
   // marks, operators) applies to a letter, and DATA values are never
   // remembered.
-  const std::uint32_t key = is_letter(c) ? memo_key(flags) : 0;
+  const memo_key key = is_letter(c) ? item_key(flags) : 0;
+  const memo_stamp stamp = memo.stamp;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
       int result = remembered_item(item, *memo, flags, name_unused);
@@ -1055,7 +1007,7 @@ int get_item(expr_item& item, int flags) {
   if (length > 0) {
     int result = keyword_item(item, name, static_cast<std::size_t>(length), flags, resolution, note);
     if (result != not_a_keyword) {
-      if (result >= 0) memo_store(key, note, flags, static_cast<std::size_t>(length));
+      if (result >= 0) memo_store(key, stamp, note, flags, static_cast<std::size_t>(length));
       return result;
     }
   }
@@ -1095,7 +1047,7 @@ int get_item(expr_item& item, int flags) {
     if (flags & GI_DIM) return report_error_here(err_no_subscripts_for_array_definition);
     // 17-20.
     int result = plain_name(item, name, flags, resolution, note);
-    if (result >= 0 && note.kind != MEMO_EMPTY) memo_store(key, note, flags, static_cast<std::size_t>(length));
+    if (result >= 0 && note.kind != MEMO_EMPTY) memo_store(key, stamp, note, flags, static_cast<std::size_t>(length));
     return result;
   }
 
@@ -1110,7 +1062,7 @@ int get_item(expr_item& item, int flags) {
     if (key != 0) {
       note.kind = MEMO_ELEMENT;
       note.index = index;
-      memo_store(key, note, flags, static_cast<std::size_t>(length));
+      memo_store(key, stamp, note, flags, static_cast<std::size_t>(length));
     }
     return array_element(item, index, flags);
   }
@@ -1163,7 +1115,7 @@ int scan_number_literal(expr_item& item, int flags) {
   scan_pointer = p;
   std::size_t length = static_cast<std::size_t>(p - start);
   if (length > max_literal_length) return report_error_at(item.column, err_number_initializer_contains_too_many);
-  set_accumulator_text(start, length);
+  leave_text(start, length);
   item.type = ITEM_NUMERIC_TEXT;
   return (flags & GI_STATEMENT_START) ? ITEM_NUMBER_AT_START : ITEM_NUMERIC_TEXT;
 }
@@ -1195,7 +1147,7 @@ int scan_string_literal(expr_item& item, int flags) {
     text[length++] = c;
   }
   scan_pointer = p;
-  set_accumulator_text(text, length);
+  leave_text(text, length);
   item.type = ITEM_STRING;
   return (flags & GI_STATEMENT_START) ? ITEM_STRING_AT_START : ITEM_STRING;
 }
@@ -1240,7 +1192,7 @@ int scan_data_value(expr_item& item, int flags) {
   if (length > max_string_length) return report_error_at(item.column, err_string_too_long);
   while (length > 0 && (start[length - 1] == ' ' || start[length - 1] == '\t')) --length;
   if (length == 0) return ITEM_NONE;
-  set_accumulator_text(start, length);
+  leave_text(start, length);
   item.type = ITEM_STRING;
   char_after_name = peek_nonblank_here();
   return ITEM_STRING;

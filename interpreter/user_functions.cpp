@@ -19,6 +19,7 @@
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/scanner.h"
+#include "interpreter/memo.h"
 #include "rizozira/long_number.h"
 
 user_function* user_function_table[user_function_capacity] = {};
@@ -81,6 +82,7 @@ void clear_user_functions() {
   }
   user_function_count = 0;
   user_function_index = -1;
+  memo_changed();
   user_call_chain = nullptr;
   user_call_depth = 0;
   user_call_too_deep = 0;
@@ -211,6 +213,7 @@ int stmt_def(user_function** record) {
     return report_error_at(name_column, err_too_many_user_defined_functions);
   }
   user_function_table[user_function_count++] = f;
+  memo_changed();
   return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "interpreter/debugging.h"
 #include "interpreter/run_state.h"
 #include "interpreter/short_copy.h"
+#include "interpreter/memo.h"
 #include "rizozira/long_number.h"
 
 variable_entry* variable_table = nullptr;
@@ -186,11 +187,8 @@ std::size_t trailing_product(int count, const expr_item* dimensions) {
 
 // ---------------------------------------------------------------- allocation
 
-std::uint32_t variable_reset_count = 1;
-std::uint32_t array_creation_count = 1;
-
 int allocate_variable_table(std::uint32_t entries) {
-  ++variable_reset_count;
+  memo_changed();
   variable_count = 0;
   variable_index.clear();
   return allocate_store(variable_table, entries, variable_capacity, 188);
@@ -203,6 +201,7 @@ int allocate_variable_names(std::uint32_t bytes) {
 
 int allocate_array_table(std::uint32_t entries) {
   array_count = 0;
+  memo_changed();
   array_index.clear();
   return allocate_store(array_table, entries, array_capacity, 189);
 }
@@ -293,6 +292,7 @@ int create_variable(std::string_view name, int long_flag) {
   current_value_slot = &entry.value;
   variable_index.added(variable_count, variable_name_at);
   ++variable_count;
+  memo_changed();
   return type;
 }
 
@@ -349,7 +349,7 @@ int create_array(std::string_view name, int count, expr_item* dimensions, int lo
   entry.data = data;
   array_index.added(array_count, array_name_at);
   ++array_count;
-  ++array_creation_count;
+  memo_changed();
   return type;
 }
 
@@ -590,7 +590,7 @@ int clear_all_variables() {
   array_names_used = 0;
   array_index.clear();
   long_clear_variables();  // every long-variable slot and the pi, e and ln 10 caches
-  ++variable_reset_count;
+  memo_changed();
   variable_count = 0;
   variable_names_used = 0;
   variable_index.clear();

@@ -112,13 +112,6 @@ const char* temp_string_text(std::uint32_t offset);   // "" for 0 or a bad offse
 // ERASE), so a lookup costs no scan of the table.
 int find_variable(std::string_view name);
 int find_array(std::string_view name);
-// Change counters for callers that keep lookup results: variable_reset_count
-// moves whenever the variable table is emptied (entries are otherwise only
-// appended, so a found index stays the first of its name), and
-// array_creation_count whenever an array is added (only then can a name that
-// had no array get one) or erased (the arrays behind it move down).
-extern std::uint32_t variable_reset_count;
-extern std::uint32_t array_creation_count;
 // Whether the name ends in "$" (a string name).
 bool name_is_string(std::string_view name);
 

@@ -2,6 +2,7 @@
 // empty program buffer, emptied again afterwards.
 #pragma once
 #include "core_test_support.h"
+#include "interpreter/memo.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 
@@ -16,7 +17,10 @@ class RunTest : public CoreTest {
     empty_program();
     CoreTest::TearDown();
   }
+  // The text changes under the memos' feet: they are told, as every
+  // change of the program text tells them.
   static void empty_program() {
+    memo_program_changed();
     program_length = 0;
     program_buffer[0] = 0;
     statement_number_count = 0;
