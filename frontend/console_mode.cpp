@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/files.h"
 #include "interpreter/host_api.h"
 #include "interpreter/program_buffer.h"

@@ -1,7 +1,7 @@
 // The Help dialog's targets (see help_links.h).
 #include "frontend/help_links.h"
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/settings.h"
 #include "interpreter/system_statements.h"
 #include "platform/process.h"

@@ -9,10 +9,10 @@
 
 #include "frontend/editor_launch.h"
 #include "frontend/help_links.h"
-#include "frontend/recent_lists.h"
+#include "session/recent_lists.h"
 #include "frontend/settings.h"
 #include "frontend/startup.h"
-#include "frontend/working_folder.h"
+#include "session/working_folder.h"
 #include "graph/graph_window.h"
 #include "interpreter/host_api.h"
 #include "interpreter/program_buffer.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "frontend/output_buffer.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/pump_slice.h"
 #include "ports/frontend_port.h"
 

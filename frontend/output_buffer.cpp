@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/settings.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "interpreter/output.h"
 #include "interpreter/output_channels.h"
 

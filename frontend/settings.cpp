@@ -7,9 +7,9 @@
 #include <vector>
 #include <sys/stat.h>
 
-#include "frontend/paths.h"
-#include "frontend/recent_lists.h"
-#include "frontend/size_settings.h"
+#include "session/paths.h"
+#include "session/recent_lists.h"
+#include "session/size_settings.h"
 #include "platform/settings_store.h"
 
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/recent_lists.h"
+#include "session/recent_lists.h"
 
 
 // Non-path settings (the path settings live in paths.h).

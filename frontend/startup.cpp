@@ -10,8 +10,8 @@
 
 #include "frontend/console_mode.h"
 #include "frontend/output_buffer.h"
-#include "frontend/paths.h"
-#include "frontend/recent_lists.h"
+#include "session/paths.h"
+#include "session/recent_lists.h"
 #include "frontend/settings.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_state.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/errors.h"
 #include "interpreter/output.h"
 #include "interpreter/output_channels.h"

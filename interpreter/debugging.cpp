@@ -11,7 +11,7 @@
 #include <strings.h>
 #include <vector>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "graph/clip.h"
 #include "graph/graph_state.h"
 #include "graph/scales.h"

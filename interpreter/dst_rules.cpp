@@ -9,7 +9,7 @@
 #include <string>
 #include <strings.h>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/datetime.h"
 #include "interpreter/errors.h"
 #include "interpreter/item.h"

@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "interpreter/errors.h"
 #include "interpreter/files.h"
 #include "interpreter/run_control.h"

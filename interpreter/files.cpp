@@ -16,7 +16,7 @@
 #include <vector>
 #include <strings.h>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"

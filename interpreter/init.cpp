@@ -5,7 +5,7 @@
 
 #include "graph/graph_state.h"
 
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "interpreter/data_read.h"
 #include "interpreter/datetime.h"
 #include "interpreter/file_table.h"

@@ -11,8 +11,8 @@
 #include <strings.h>
 #include <vector>
 
-#include "frontend/size_settings.h"
-#include "frontend/paths.h"
+#include "session/size_settings.h"
+#include "session/paths.h"
 #include "interpreter/data_read.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"

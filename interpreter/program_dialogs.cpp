@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frontend/paths.h"
-#include "frontend/size_settings.h"
+#include "session/paths.h"
+#include "session/size_settings.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/files.h"

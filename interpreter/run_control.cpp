@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/commands.h"
 #include "interpreter/control_flow.h"
 #include "interpreter/data_read.h"

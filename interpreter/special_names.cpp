@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/errors.h"
 #include "interpreter/functions.h"
 #include "interpreter/input.h"

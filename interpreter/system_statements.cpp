@@ -8,8 +8,8 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "frontend/paths.h"
-#include "frontend/working_folder.h"
+#include "session/paths.h"
+#include "session/working_folder.h"
 #include "interpreter/conversions.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"

@@ -7,10 +7,10 @@
 #include <QPushButton>
 
 #include "frontend/help_links.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/qt/dialog_units.h"
 #include "frontend/qt/field_edit.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "platform/process.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "frontend/desktop_launch.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/qt/dialogs/qt_dialog_port.h"
 #include "frontend/qt/field_edit.h"
 #include "frontend/qt/draw/qt_font_engine.h"
@@ -15,7 +15,7 @@
 #include "frontend/qt/graph_export_port_qt.h"
 #include "frontend/qt/graph_window_qt.h"
 #include "frontend/qt/main_window.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "frontend/startup.h"
 #include "graph/graph_window.h"
 #include "ports/control_ids.h"

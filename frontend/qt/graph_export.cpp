@@ -19,7 +19,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/qt/draw/qt_draw_device.h"
 #include "frontend/qt/graph_export_dialogs.h"
 #include "graph/emf_writer.h"

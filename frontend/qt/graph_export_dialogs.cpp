@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/qt/dialogs/program_dialog_common.h"
 
 namespace {

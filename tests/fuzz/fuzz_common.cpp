@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/errors.h"
 #include "interpreter/host_api.h"
 #include "interpreter/init.h"

@@ -26,7 +26,7 @@
 #include "frontend/qt/draw/qt_font_engine.h"
 #include "frontend/qt/graph_export_dialogs.h"
 #include "frontend/qt/graph_export_port_qt.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "graph/graph_window.h"
 #include "interpreter/host_api.h"
 #include "interpreter/run_state.h"

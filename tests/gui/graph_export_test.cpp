@@ -25,7 +25,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/qt/draw/qt_draw_device.h"
 #include "frontend/qt/graph_export.h"
 #include "frontend/qt/graph_export_dialogs.h"

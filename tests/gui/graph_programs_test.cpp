@@ -11,7 +11,7 @@
 
 #include "frontend/qt/draw/qt_draw_device.h"
 #include "frontend/qt/draw/qt_font_engine.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
 #include "interpreter/host_api.h"

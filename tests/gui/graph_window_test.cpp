@@ -34,7 +34,7 @@
 #include "frontend/output_buffer.h"
 #include "frontend/qt/main_window.h"
 #include "frontend/qt/graph_window_qt.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "graph/graph_state.h"
 #include "graph/graph_window.h"
 #include "graph/graph_window_core.h"

@@ -3,7 +3,7 @@
 // The settings headers come before Qt's: a recent list's member "slots" must
 // not meet Qt's keyword macro.
 #include "frontend/settings.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,7 +30,7 @@
 #include <string>
 
 #include "frontend/output_buffer.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/qt/customize_dialog.h"
 #include "frontend/qt/field_edit.h"
 #include "frontend/qt/help_dialog.h"

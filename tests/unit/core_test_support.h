@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "interpreter/errors.h"
 #include "interpreter/expression.h"
 #include "interpreter/init.h"

@@ -18,10 +18,10 @@
 
 #include "frontend/main_dialog.h"
 #include "frontend/output_buffer.h"
-#include "frontend/paths.h"
-#include "frontend/recent_lists.h"
+#include "session/paths.h"
+#include "session/recent_lists.h"
 #include "frontend/settings.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "frontend/startup.h"
 #include "interpreter/host_api.h"
 #include "interpreter/run_state.h"

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "frontend/output_buffer.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/settings.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "interpreter/output_channels.h"
 #include "ports/frontend_port.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core_test_support.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/host_api.h"
 #include "interpreter/program_dialogs.h"
 #include "interpreter/run_control.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "graph/graph_window.h"
 #include "interpreter/errors.h"
 #include "interpreter/host_api.h"

@@ -13,7 +13,7 @@
 
 #include "core_test_support.h"
 #include "graph/graph_state.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/functions.h"
 #include "interpreter/input.h"
 #include "interpreter/keywords.h"

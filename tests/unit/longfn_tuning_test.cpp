@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "interpreter/expression.h"
 #include "interpreter/functions.h"
 #include "interpreter/init.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core_test_support.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/debugging.h"
 #include "interpreter/keywords.h"
 #include "interpreter/run_control.h"

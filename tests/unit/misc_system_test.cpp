@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "core_test_support.h"
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/system_statements.h"

@@ -8,9 +8,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/settings.h"
-#include "frontend/working_folder.h"
+#include "session/working_folder.h"
 #include "interpreter/run_state.h"
 #include "ports/frontend_port.h"
 #include "tests/support/scripted_port.h"

@@ -14,9 +14,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "frontend/paths.h"
+#include "session/paths.h"
 #include "frontend/settings.h"
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 #include "ports/frontend_port.h"
 #include "tests/support/scripted_port.h"
 #include "platform/settings_store.h"

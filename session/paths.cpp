@@ -1,5 +1,5 @@
 // Paths and the working folder: see paths.h.
-#include "frontend/paths.h"
+#include "session/paths.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,5 +1,5 @@
 // The recent lists (see recent_lists.h).
-#include "frontend/recent_lists.h"
+#include "session/recent_lists.h"
 
 recent_list recent_working_dirs{10, {}, 10, 10};
 recent_list recent_source_programs{10, {}, 10, 10};

@@ -1,13 +1,13 @@
 // Choosing the working folder from the main dialog's field: validation, the
 // offer to create a missing folder, and the recent-folders list.
-#include "frontend/working_folder.h"
+#include "session/working_folder.h"
 
 #include <sys/stat.h>
 
 #include <string>
 
-#include "frontend/paths.h"
-#include "frontend/recent_lists.h"
+#include "session/paths.h"
+#include "session/recent_lists.h"
 #include "interpreter/errors.h"
 #include "interpreter/run_state.h"
 

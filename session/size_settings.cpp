@@ -1,5 +1,5 @@
 // The size-setting table with its defaults and ranges.
-#include "frontend/size_settings.h"
+#include "session/size_settings.h"
 
 
 // current, edited, default, minimum, maximum
