@@ -329,10 +329,9 @@ name_tokens search_name_tokens(std::string_view name) {
 
 static_assert(max_keyword_records <= 128 && PREDEFINED_CAPACITY <= 128, "name_tokens holds tokens in int8");
 
-
 name_tokens lookup_name_tokens(std::string_view name) {
   folded_name key;
-  if (!fold_name(name, key)) return search_name_tokens(name);
+  if (memo.off || !fold_name(name, key)) return search_name_tokens(name);
   bool fresh = false;
   name_cache_entry& entry = name_cache.slot(key, fresh);
   if (!fresh && entry.generation == name_table_generation) return entry.tokens;

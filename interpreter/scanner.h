@@ -88,8 +88,8 @@ int get_item_from_text(const char* text, int flags, expr_item& item);
 // The column of scan_pointer from statement_start (0 when outside it).
 std::uint32_t scan_column();
 
-// The key under which work done at scan_pointer may be remembered (1 + its
-// offset in the pre-scanned program text), or 0 when it may not: another
-// text, flags beyond plain evaluation and lists, DEBUG, TRACE, stepping or the
-// pre-scan.
+// The key under which work done at scan_pointer may be remembered (memo.h:
+// its offset in the pre-scanned program text and the text's epoch), or 0
+// when it may not: another text, flags beyond plain evaluation and lists,
+// the memos off, DEBUG, TRACE, stepping or the pre-scan.
 memo_key scan_memo_key(int flags);
