@@ -330,6 +330,7 @@ namespace {
 // A run holds under the memo stamp it was passed over under: the tables its
 // assignments read unchanged.
 struct skipped_run {
+  bool replayable = false;  // else the run was watched once and did not qualify
   block_state blocks_at_start{};
   std::uint32_t last_column = 0;  // where the last statement starts in the line
   std::uint32_t peak_rise = 0;    // above the level at the start
@@ -351,19 +352,25 @@ memo_key skipped_run_key() {
   return memo_key_at(scan_pointer);
 }
 
+// What is known of the run at key under the current stamp and blocks.
+enum run_memory { RUN_UNKNOWN, RUN_REPLAYED, RUN_NOT_REPLAYABLE };
+
 // Passes over the run at key as remembered: the scan state before its last
-// statement, the peak, and the scanner on the last statement. False when no
-// run is remembered there or what it depended on has changed.
-bool replay_skipped_run(memo_key key) {
+// statement, the peak, and the scanner on the last statement (RUN_REPLAYED).
+// RUN_NOT_REPLAYABLE when the run was watched under the same stamp and
+// blocks and did not qualify (watching it again would find the same);
+// RUN_UNKNOWN when nothing holds for it.
+run_memory replay_skipped_run(memo_key key) {
   const skipped_run* found = skipped_runs.find(key);
-  if (!found || !same_blocks(found->blocks_at_start, blocks)) return false;
+  if (!found || !same_blocks(found->blocks_at_start, blocks)) return RUN_UNKNOWN;
+  if (!found->replayable) return RUN_NOT_REPLAYABLE;
   const skipped_run& run = *found;
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + run.peak_rise;
-  if (reach > temp_strings_size) return false;
+  if (reach > temp_strings_size) return RUN_UNKNOWN;
   run.before_last.restore();
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   scan_pointer = line_start + run.last_column;
-  return true;
+  return RUN_REPLAYED;
 }
 
 // Watches a run being passed over for the first time and remembers it when
@@ -410,13 +417,15 @@ class skipped_run_recorder {
   // The run reached the end of its line.
   void finish() {
     if (!active_) return;
-    if (statements_ >= 2 && all_before_last_ && no_execute && memo_holds(stamp_) &&
-        same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
+    if (no_execute && memo_holds(stamp_) && same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
       skipped_run& run = skipped_runs.store(key_, stamp_);
       run.blocks_at_start = blocks_at_start_;
-      run.last_column = last_column_;
-      run.peak_rise = rise_before_last_;
-      run.before_last = before_last_;
+      run.replayable = statements_ >= 2 && all_before_last_;
+      if (run.replayable) {
+        run.last_column = last_column_;
+        run.peak_rise = rise_before_last_;
+        run.before_last = before_last_;
+      }
     }
     stop();
   }
@@ -474,11 +483,17 @@ int process_statements() {
     }
     if (no_execute && !replayed && !watch.watching && !run_recorder.active()) {
       if (memo_key key = skipped_run_key()) {
-        if (replay_skipped_run(key)) {
-          replayed = true;
-        } else {
-          run_recorder.start(key);
-          watch.watching = true;
+        switch (replay_skipped_run(key)) {
+          case RUN_REPLAYED:
+            replayed = true;
+            break;
+          case RUN_UNKNOWN:
+            run_recorder.start(key);
+            watch.watching = true;
+            break;
+          case RUN_NOT_REPLAYABLE:
+            replayed = true;  // passed over statement by statement, unwatched
+            break;
         }
       }
     }
