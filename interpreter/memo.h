@@ -10,6 +10,10 @@
 //   memo may depend on (the variable, array, user-function and keyword
 //   tables, the number modes); every change to them goes through
 //   memo_changed(), and an entry holds only under the stamp it was made under;
+// - work is remembered under the stamp it began under, and only when the stamp
+//   still holds at its end; remembered work that makes calls (a function in
+//   a remembered expression) checks the stamp after each call and takes the
+//   general road for the rest once it moved;
 // - nothing is remembered or recalled while anything watches statements as
 //   they run (DEBUG, TRACE, stepping) or during the pre-scan;
 // - TOV_NO_MEMO=1 in the environment at start switches every memo off, so
@@ -26,7 +30,7 @@ using memo_stamp = std::uint64_t;
 struct memo_state {
   std::uint32_t epoch = 1;       // changes whenever the program text may have changed
   std::uint32_t text_limit = 0;  // offsets below this are the pre-scanned program
-  memo_stamp stamp = 1;  // changes whenever anything else a memo depends on changes
+  memo_stamp stamp = 1;          // changes whenever anything else a memo depends on changes
   bool off = false;              // every memo switched off (TOV_NO_MEMO=1)
 };
 extern memo_state memo;
