@@ -148,6 +148,12 @@ line_record* known_line(std::uint32_t offset) {
   return offset < memo.text_limit ? line_records.find_text(make_memo_key(memo.epoch, offset)) : nullptr;
 }
 
+// The record fetch_program_line last found or made, and the line's offset:
+// the statement loop, which runs the line right after fetching it, reads the
+// line's number from it without a second search.
+line_record* fetched_record = nullptr;
+std::uint32_t fetched_record_line = 0;
+
 }  // namespace
 
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
@@ -181,14 +187,18 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
   }
   // The line's text without its LF or CR LF, into the buffer.
   const char* text = program_buffer + start;
-  bool ended_cr = false;
-  if (bytes > 0 && text[bytes - 1] == '\n') --bytes;
-  if (bytes > 0 && text[bytes - 1] == '\r') {
-    --bytes;
-    ended_cr = true;
+  const std::uint32_t raw_bytes = bytes;
+  if (known && known->length >= 0) {
+    bytes = static_cast<std::uint32_t>(known->length);
+  } else {
+    if (bytes > 0 && text[bytes - 1] == '\n') --bytes;
+    if (bytes > 0 && text[bytes - 1] == '\r') --bytes;
+    if (known) known->length = static_cast<std::int32_t>(bytes);
   }
+  const bool ended_cr = bytes < raw_bytes && text[bytes] == '\r';
   std::memcpy(buffer, text, bytes);
-  if (known && known->length < 0) known->length = static_cast<std::int32_t>(bytes);
+  fetched_record = known;
+  fetched_record_line = start;
   buffer[bytes] = 0;
   length = bytes;
   next = end;
@@ -281,7 +291,11 @@ int process_statement_line() {
   // A line of the pre-scanned text has its number read once: the number and
   // where it ends are kept with the line.
   line_record* record = nullptr;
-  if (scan_pointer == line_start && memo_key_at(line_start) != 0) record = known_line(line_text_origin - 1);
+  if (scan_pointer == line_start && memo_key_at(line_start) != 0) {
+    const std::uint32_t line = line_text_origin - 1;
+    // (fetch_program_line has just fetched the line: its record still holds.)
+    record = fetched_record != nullptr && fetched_record_line == line ? fetched_record : known_line(line);
+  }
   int found;
   if (record && record->number_found >= 0) {
     found = record->number_found;
