@@ -197,12 +197,32 @@ int fetch_slot(expr_item& item, const value_slot& slot, std::uint32_t type, int 
 
 // Writes the decimal digits of value at out (room for 10); returns their count.
 std::size_t format_unsigned(std::uint32_t value, char* out) {
-  std::size_t n = 1;
-  for (std::uint32_t bound = 10; n < 10 && value >= bound; bound *= 10) ++n;
-  for (std::size_t k = n; k-- > 0;) {
-    out[k] = static_cast<char>('0' + value % 10);
-    value /= 10;
+  // Two digits a step, from the right, through a table of "00" to "99".
+  static constexpr struct digit_pairs {
+    char text[200];
+    constexpr digit_pairs() : text() {
+      for (int k = 0; k < 100; ++k) {
+        text[2 * k] = static_cast<char>('0' + k / 10);
+        text[2 * k + 1] = static_cast<char>('0' + k % 10);
+      }
+    }
+  } pairs;
+  char digits[10];
+  char* p = digits + sizeof digits;
+  while (value >= 100) {
+    const std::uint32_t pair = value % 100;
+    value /= 100;
+    p -= 2;
+    std::memcpy(p, pairs.text + 2 * pair, 2);
   }
+  if (value >= 10) {
+    p -= 2;
+    std::memcpy(p, pairs.text + 2 * value, 2);
+  } else {
+    *--p = static_cast<char>('0' + value);
+  }
+  const std::size_t n = static_cast<std::size_t>(digits + sizeof digits - p);
+  copy_short(out, p, n);
   return n;
 }
 
