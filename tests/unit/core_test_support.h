@@ -34,6 +34,11 @@ class CoreTest : public ::testing::Test {
   }
   void TearDown() override {
     scope.reset();
+    // A run leaves the scan on its own line buffers, gone once it returned:
+    // the next test starts with no line, as the interpreter does.
+    line_start = line_end = scan_pointer = statement_start = nullptr;
+    line_length = 0;
+    line_text_origin = 0;
     clear_all_variables();
     no_execute = 0;
     prescan_mode = 0;
