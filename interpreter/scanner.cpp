@@ -52,32 +52,10 @@ char char_at(std::size_t ahead) {
   return scan_pointer[ahead];
 }
 
-// The scan helpers get_item uses on every item, inline here; scan_column,
-// skip_blanks and peek_nonblank are the same for the other files.
-inline std::uint32_t scan_column_here() {
-  if (!scan_pointer || !statement_start) return 0;
-  auto here = reinterpret_cast<std::uintptr_t>(scan_pointer);
-  auto start = reinterpret_cast<std::uintptr_t>(statement_start);
-  if (here < start || here - start > 0xFFFF) return 0;
-  return static_cast<std::uint32_t>(here - start);
-}
-
-inline char skip_blanks_here() {
-  const char* p = scan_pointer;
-  if (!p) return '\0';
-  const char* const end = line_end;
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  scan_pointer = p;
-  return p < end ? *p : '\0';  // a NUL in the text reads as the line end
-}
-
-inline char peek_nonblank_here() {
-  const char* p = scan_pointer;
-  if (!p) return '\0';
-  const char* const end = line_end;
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  return p < end ? *p : '\0';
-}
+// The scan helpers get_item uses on every item (inline in scanner.h).
+inline std::uint32_t scan_column_here() { return scan_column(); }
+inline char skip_blanks_here() { return skip_blanks(); }
+inline char peek_nonblank_here() { return peek_nonblank(); }
 
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -904,13 +882,7 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
   return result != memo_missed ? result : array_element(item, array_index, flags);
 }
 
-std::uint32_t scan_column() { return scan_column_here(); }
-
 memo_key scan_memo_key(int flags) { return item_key(flags); }
-
-char skip_blanks() { return skip_blanks_here(); }
-
-char peek_nonblank() { return peek_nonblank_here(); }
 
 scan_text_scope::scan_text_scope(std::string_view text)
     : text_(text), scan_(text_.data(), text_.data() + text_.size()) {}
