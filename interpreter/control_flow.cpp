@@ -388,6 +388,11 @@ int for_advance(const for_loop& loop) {
   return 0;
 }
 
+// The loop whose body the line loop at body nesting running_for_nesting
+// runs (the innermost running FOR of that line loop), for its NEXT.
+const for_loop* running_for = nullptr;
+int running_for_nesting = -1;
+
 // The passes: test, body (run from the FOR's line at the body's column up to
 // NEXT), step. 0 or a negative code.
 int for_passes(for_loop& loop, const scan_line& line) {
@@ -406,6 +411,8 @@ int for_passes(for_loop& loop, const scan_line& line) {
     program_offset = loop.line;
     blocks.resume_at_body = 1;
     blocks.next_seen = 0;
+    running_for = &loop;
+    running_for_nesting = body_nesting + 1;  // that of the line loop started here
     int result = run_program_lines();
     line.restore_line();
     if (result < 0) return result;
@@ -445,7 +452,11 @@ int stmt_for() {
     loop.first_body_column = column_in_line(scan_pointer);
     blocks.loop_line_offset = loop.line + 1;  // 1-based, so a loop on the first line differs from "no loop"
     blocks.loop_statement_column = column_in_line(line.statement);
+    const for_loop* const enclosing = running_for;
+    const int enclosing_nesting = running_for_nesting;
     result = for_passes(loop, line);
+    running_for = enclosing;
+    running_for_nesting = enclosing_nesting;
     --for_loops_running;
     if (result >= 0) continue_behind_partner(loop.line, blocks.next_line, blocks.next_column);
     else result = -1;
@@ -467,11 +478,48 @@ static int end_body(int& seen, std::uint32_t& line, std::uint32_t& column) {
   return 0;
 }
 
+namespace {
+
+// A NEXT that starts its loop's next pass itself, in the line loop that runs
+// the body, where ending that line loop for for_passes to start another
+// would do the same: a double control variable that is not an element,
+// nothing watching the statements, no BREAK, CONTINUE or skipping, and the
+// NEXT standing in the body's own line loop. It leaves what end_body and
+// for_passes leave between two passes: where the NEXT stood, the control
+// variable stepped, the test's result (a false test passes over the body
+// once more, up to this NEXT, which then ends the loop as before), and the
+// body's start to resume at. False, with nothing changed, elsewhere. The
+// off switch of the memos turns it off with them, so that every program
+// test compares it with the passes for_passes starts.
+bool next_pass_in_place() {
+  const for_loop* const loop = running_for;
+  if (loop == nullptr || body_nesting != running_for_nesting || memo.off || memo_watched() || no_execute ||
+      blocks.skip_block || blocks.break_requested || blocks.continue_requested || loop->kind != ITEM_DOUBLE ||
+      loop->element_block != nullptr || loop->slot == nullptr)
+    return false;
+  pass_colon();
+  blocks.next_line = program_offset;
+  blocks.next_column = column_in_line(scan_pointer);
+  scan_pointer = line_end;
+  loop->slot->number += loop->step;
+  const int condition = for_condition(*loop);
+  blocks.loop_condition = condition;
+  no_execute = !condition;
+  blocks.body_column = loop->first_body_column;
+  program_offset = loop->line;
+  blocks.resume_at_body = 1;
+  blocks.next_seen = 0;
+  return true;
+}
+
+}  // namespace
+
 int stmt_next() {
   if (debug_mode) print_text("NEXT\n");
   if (!blocks.in_for || blocks.block_kind != BLOCK_FOR) {
     return report_error_at(0, err_next_without_for);
   }
+  if (next_pass_in_place()) return 0;
   return end_body(blocks.next_seen, blocks.next_line, blocks.next_column);
 }
 

@@ -18,6 +18,7 @@
 #include "interpreter/scan_state.h"
 #include "interpreter/memo.h"
 #include "interpreter/scanner.h"
+#include "interpreter/short_copy.h"
 #include "interpreter/temp_levels.h"
 #include "interpreter/timing.h"
 #include "interpreter/user_functions.h"
@@ -823,9 +824,10 @@ int read_ending_item(const expression_memo& memo, int flags) {
 }
 
 // A plain remembered expression (memo.plain): its variables and literals
-// read straight into the operands, the literals' texts into the temporary
-// strings in order, and the scan state left as reading them leaves it; the
-// table of items is built only when the passes must combine them.
+// read straight into the operands, the literals' room in the temporary
+// strings taken in order (their texts written there only when the passes
+// read them), and the scan state left as reading them leaves it; the table
+// of items is built only when the passes must combine them.
 int evaluate_plain(const expression_memo& memo, int flags) {
   double operands[fast_items_max];
   std::uint32_t offsets[fast_items_max];
@@ -837,7 +839,7 @@ int evaluate_plain(const expression_memo& memo, int flags) {
       operands[k] = variable_table[f.variable].value.number;
       last_variable = k;
     } else {
-      if (text_to_temp(std::string_view(line_start + f.line_column, f.name_length), &offsets[k]) < 0) return -14;
+      if (reserve_temp(f.name_length, &offsets[k]) < 0) return -14;
       operands[k] = f.value;
       last_literal = k;
     }
@@ -874,10 +876,15 @@ int evaluate_plain(const expression_memo& memo, int flags) {
         item.type = ITEM_DOUBLE;
         item.value.number = operands[k];
         break;
-      case FAST_LITERAL:
+      case FAST_LITERAL: {
+        // The text in the room taken for it.
+        char* const text = temp_strings + offsets[k];
+        copy_short(text, line_start + f.line_column, f.name_length);
+        text[f.name_length] = '\0';
         item.type = ITEM_NUMERIC_TEXT;
         item.value.bits = offsets[k];
         break;
+      }
       case FAST_OPERATOR:
         item.type = ITEM_OPERATOR;
         item.value.op = f.op;

@@ -149,6 +149,12 @@ line_record* known_line(std::uint32_t offset) {
   return offset < memo.text_limit ? line_records.find_text(make_memo_key(memo.epoch, offset)) : nullptr;
 }
 
+// The record fetch_program_line last found or made, and the line's offset:
+// the statement loop, which runs the line right after fetching it, reads the
+// line's number from it without a second search.
+line_record* fetched_record = nullptr;
+std::uint32_t fetched_record_line = 0;
+
 }  // namespace
 
 int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next, std::uint32_t& start) {
@@ -182,14 +188,18 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
   }
   // The line's text without its LF or CR LF, into the buffer.
   const char* text = program_buffer + start;
-  bool ended_cr = false;
-  if (bytes > 0 && text[bytes - 1] == '\n') --bytes;
-  if (bytes > 0 && text[bytes - 1] == '\r') {
-    --bytes;
-    ended_cr = true;
+  const std::uint32_t raw_bytes = bytes;
+  if (known && known->length >= 0) {
+    bytes = static_cast<std::uint32_t>(known->length);
+  } else {
+    if (bytes > 0 && text[bytes - 1] == '\n') --bytes;
+    if (bytes > 0 && text[bytes - 1] == '\r') --bytes;
+    if (known) known->length = static_cast<std::int32_t>(bytes);
   }
+  const bool ended_cr = bytes < raw_bytes && text[bytes] == '\r';
   std::memcpy(buffer, text, bytes);
-  if (known && known->length < 0) known->length = static_cast<std::int32_t>(bytes);
+  fetched_record = known;
+  fetched_record_line = start;
   buffer[bytes] = 0;
   length = bytes;
   next = end;
@@ -282,7 +292,11 @@ int process_statement_line() {
   // A line of the pre-scanned text has its number read once: the number and
   // where it ends are kept with the line.
   line_record* record = nullptr;
-  if (scan_pointer == line_start && memo_key_at(line_start) != 0) record = known_line(line_text_origin - 1);
+  if (scan_pointer == line_start && memo_key_at(line_start) != 0) {
+    const std::uint32_t line = line_text_origin - 1;
+    // (fetch_program_line has just fetched the line: its record still holds.)
+    record = fetched_record != nullptr && fetched_record_line == line ? fetched_record : known_line(line);
+  }
   int found;
   if (record && record->number_found >= 0) {
     found = record->number_found;
@@ -331,6 +345,7 @@ namespace {
 // A run holds under the memo stamp it was passed over under: the tables its
 // assignments read unchanged.
 struct skipped_run {
+  bool replayable = false;  // else the run was watched once and did not qualify
   block_state blocks_at_start{};
   std::uint32_t last_column = 0;  // where the last statement starts in the line
   std::uint32_t peak_rise = 0;    // above the level at the start
@@ -352,19 +367,25 @@ memo_key skipped_run_key() {
   return memo_key_at(scan_pointer);
 }
 
+// What is known of the run at key under the current stamp and blocks.
+enum run_memory { RUN_UNKNOWN, RUN_REPLAYED, RUN_NOT_REPLAYABLE };
+
 // Passes over the run at key as remembered: the scan state before its last
-// statement, the peak, and the scanner on the last statement. False when no
-// run is remembered there or what it depended on has changed.
-bool replay_skipped_run(memo_key key) {
+// statement, the peak, and the scanner on the last statement (RUN_REPLAYED).
+// RUN_NOT_REPLAYABLE when the run was watched under the same stamp and
+// blocks and did not qualify (watching it again would find the same);
+// RUN_UNKNOWN when nothing holds for it.
+run_memory replay_skipped_run(memo_key key) {
   const skipped_run* found = skipped_runs.find(key);
-  if (!found || !same_blocks(found->blocks_at_start, blocks)) return false;
+  if (!found || !same_blocks(found->blocks_at_start, blocks)) return RUN_UNKNOWN;
+  if (!found->replayable) return RUN_NOT_REPLAYABLE;
   const skipped_run& run = *found;
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + run.peak_rise;
-  if (reach > temp_strings_size) return false;
+  if (reach > temp_strings_size) return RUN_UNKNOWN;
   run.before_last.restore();
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   scan_pointer = line_start + run.last_column;
-  return true;
+  return RUN_REPLAYED;
 }
 
 // Watches a run being passed over for the first time and remembers it when
@@ -411,13 +432,15 @@ class skipped_run_recorder {
   // The run reached the end of its line.
   void finish() {
     if (!active_) return;
-    if (statements_ >= 2 && all_before_last_ && no_execute && memo_holds(stamp_) &&
-        same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
+    if (no_execute && memo_holds(stamp_) && same_blocks(blocks_at_start_, blocks) && temp_strings_used == base_) {
       skipped_run& run = skipped_runs.store(key_, stamp_);
       run.blocks_at_start = blocks_at_start_;
-      run.last_column = last_column_;
-      run.peak_rise = rise_before_last_;
-      run.before_last = before_last_;
+      run.replayable = statements_ >= 2 && all_before_last_;
+      if (run.replayable) {
+        run.last_column = last_column_;
+        run.peak_rise = rise_before_last_;
+        run.before_last = before_last_;
+      }
     }
     stop();
   }
@@ -475,11 +498,17 @@ int process_statements() {
     }
     if (no_execute && !replayed && !watch.watching && !run_recorder.active()) {
       if (memo_key key = skipped_run_key()) {
-        if (replay_skipped_run(key)) {
-          replayed = true;
-        } else {
-          run_recorder.start(key);
-          watch.watching = true;
+        switch (replay_skipped_run(key)) {
+          case RUN_REPLAYED:
+            replayed = true;
+            break;
+          case RUN_UNKNOWN:
+            run_recorder.start(key);
+            watch.watching = true;
+            break;
+          case RUN_NOT_REPLAYABLE:
+            replayed = true;  // passed over statement by statement, unwatched
+            break;
         }
       }
     }

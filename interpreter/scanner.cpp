@@ -52,32 +52,10 @@ char char_at(std::size_t ahead) {
   return scan_pointer[ahead];
 }
 
-// The scan helpers get_item uses on every item, inline here; scan_column,
-// skip_blanks and peek_nonblank are the same for the other files.
-inline std::uint32_t scan_column_here() {
-  if (!scan_pointer || !statement_start) return 0;
-  auto here = reinterpret_cast<std::uintptr_t>(scan_pointer);
-  auto start = reinterpret_cast<std::uintptr_t>(statement_start);
-  if (here < start || here - start > 0xFFFF) return 0;
-  return static_cast<std::uint32_t>(here - start);
-}
-
-inline char skip_blanks_here() {
-  const char* p = scan_pointer;
-  if (!p) return '\0';
-  const char* const end = line_end;
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  scan_pointer = p;
-  return p < end ? *p : '\0';  // a NUL in the text reads as the line end
-}
-
-inline char peek_nonblank_here() {
-  const char* p = scan_pointer;
-  if (!p) return '\0';
-  const char* const end = line_end;
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  return p < end ? *p : '\0';
-}
+// The scan helpers get_item uses on every item (inline in scanner.h).
+inline std::uint32_t scan_column_here() { return scan_column(); }
+inline char skip_blanks_here() { return skip_blanks(); }
+inline char peek_nonblank_here() { return peek_nonblank(); }
 
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -197,12 +175,32 @@ int fetch_slot(expr_item& item, const value_slot& slot, std::uint32_t type, int 
 
 // Writes the decimal digits of value at out (room for 10); returns their count.
 std::size_t format_unsigned(std::uint32_t value, char* out) {
-  std::size_t n = 1;
-  for (std::uint32_t bound = 10; n < 10 && value >= bound; bound *= 10) ++n;
-  for (std::size_t k = n; k-- > 0;) {
-    out[k] = static_cast<char>('0' + value % 10);
-    value /= 10;
+  // Two digits a step, from the right, through a table of "00" to "99".
+  static constexpr struct digit_pairs {
+    char text[200];
+    constexpr digit_pairs() : text() {
+      for (int k = 0; k < 100; ++k) {
+        text[2 * k] = static_cast<char>('0' + k / 10);
+        text[2 * k + 1] = static_cast<char>('0' + k % 10);
+      }
+    }
+  } pairs;
+  char digits[10];
+  char* p = digits + sizeof digits;
+  while (value >= 100) {
+    const std::uint32_t pair = value % 100;
+    value /= 100;
+    p -= 2;
+    std::memcpy(p, pairs.text + 2 * pair, 2);
   }
+  if (value >= 10) {
+    p -= 2;
+    std::memcpy(p, pairs.text + 2 * value, 2);
+  } else {
+    *--p = static_cast<char>('0' + value);
+  }
+  const std::size_t n = static_cast<std::size_t>(digits + sizeof digits - p);
+  copy_short(out, p, n);
   return n;
 }
 
@@ -884,13 +882,7 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
   return result != memo_missed ? result : array_element(item, array_index, flags);
 }
 
-std::uint32_t scan_column() { return scan_column_here(); }
-
 memo_key scan_memo_key(int flags) { return item_key(flags); }
-
-char skip_blanks() { return skip_blanks_here(); }
-
-char peek_nonblank() { return peek_nonblank_here(); }
 
 scan_text_scope::scan_text_scope(std::string_view text)
     : text_(text), scan_(text_.data(), text_.data() + text_.size()) {}

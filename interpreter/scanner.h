@@ -55,10 +55,23 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 // say so).
 int get_item(expr_item& item, int flags);
 // Advances scan_pointer over blanks and tabs (not past line_end); returns the
-// character there (0 at line_end).
-char skip_blanks();
+// character there (0 at line_end). Inline: it runs around every item.
+inline char skip_blanks() {
+  const char* p = scan_pointer;
+  if (!p) return '\0';
+  const char* const end = line_end;
+  while (p < end && (*p == ' ' || *p == '\t')) ++p;
+  scan_pointer = p;
+  return p < end ? *p : '\0';  // a NUL in the text reads as the line end
+}
 // The next character that is not a blank or tab, without moving (0 at line_end).
-char peek_nonblank();
+inline char peek_nonblank() {
+  const char* p = scan_pointer;
+  if (!p) return '\0';
+  const char* const end = line_end;
+  while (p < end && (*p == ' ' || *p == '\t')) ++p;
+  return p < end ? *p : '\0';
+}
 // Literal scanners: each returns 0 when the text at scan_pointer is not its
 // kind, else its result (16/8, 3/9, or the DATA value's type) or a negative error.
 int scan_number_literal(expr_item& item, int flags);
@@ -86,7 +99,13 @@ class scan_text_scope {
 int get_item_from_text(const char* text, int flags, expr_item& item);
 
 // The column of scan_pointer from statement_start (0 when outside it).
-std::uint32_t scan_column();
+inline std::uint32_t scan_column() {
+  if (!scan_pointer || !statement_start) return 0;
+  auto here = reinterpret_cast<std::uintptr_t>(scan_pointer);
+  auto start = reinterpret_cast<std::uintptr_t>(statement_start);
+  if (here < start || here - start > 0xFFFF) return 0;
+  return static_cast<std::uint32_t>(here - start);
+}
 
 // The key under which work done at scan_pointer may be remembered (memo.h:
 // its offset in the pre-scanned program text and the text's epoch), or 0

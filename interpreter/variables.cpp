@@ -452,20 +452,28 @@ int assign_long_variable(value_slot* slot) {
   return result < 0 ? result : int{ITEM_LONG};
 }
 
-int text_to_temp(std::string_view text, std::uint32_t* offset) {
-  std::size_t length = text.size() < max_string_length ? text.size() : max_string_length;
+int reserve_temp(std::size_t length, std::uint32_t* offset) {
+  if (length > max_string_length) length = max_string_length;
   if (length == 0) {
     *offset = 0;
     return 0;
   }
   if (static_cast<std::uint64_t>(temp_strings_used) + length + 1 > temp_strings_size)
     return report_error(err_no_more_space_for_temporary);
-  if (length <= 16) copy_short(temp_strings + temp_strings_used, text.data(), length);
-  else std::memcpy(temp_strings + temp_strings_used, text.data(), length);
-  temp_strings[temp_strings_used + length] = '\0';
   *offset = temp_strings_used;
   temp_strings_used += static_cast<std::uint32_t>(length) + 1;
   if (temp_strings_used > temp_strings_peak) temp_strings_peak = temp_strings_used;
+  return 0;
+}
+
+int text_to_temp(std::string_view text, std::uint32_t* offset) {
+  const int reserved = reserve_temp(text.size(), offset);
+  if (reserved < 0 || *offset == 0) return reserved;
+  const std::size_t length = text.size() < max_string_length ? text.size() : max_string_length;
+  char* const into = temp_strings + *offset;
+  if (length <= 16) copy_short(into, text.data(), length);
+  else std::memcpy(into, text.data(), length);
+  into[length] = '\0';
   return 0;
 }
 

@@ -139,6 +139,10 @@ int assign_long_variable(value_slot* slot);
 int string_accumulator_to_temp(std::uint32_t* offset);
 // Copies text into temporary-string space (cut at max_string_length). 0 or -14.
 int text_to_temp(std::string_view text, std::uint32_t* offset);
+// Takes the room text_to_temp would take for a text of length bytes, as it
+// takes it (the same offset, use, peak and error), without writing the text:
+// for a caller that writes it there only if it ever reads it.
+int reserve_temp(std::size_t length, std::uint32_t* offset);
 
 // Compacts string space and the long-variable pool; 0 or a negative error.
 int houseclean();

@@ -1,6 +1,6 @@
-10 REM Bubble sort of 2000 numbers
-20 N = 2000
-30 DIM A(2001)
+10 REM Bubble sort of 3600 numbers
+20 N = 3600
+30 DIM A(3601)
 40 FOR I = 1 TO N
 50 A(I) = I * 7919 - INT(I * 7919 / N) * N
 60 NEXT
@@ -9,7 +9,7 @@
 90 IF A(J) > A(J + 1) THEN T = A(J): A(J) = A(J + 1): A(J + 1) = T
 100 NEXT
 110 NEXT
-120 PROCresult(STR$(A(1)) + " " + STR$(A(1000)) + " " + STR$(A(2000)))
+120 PROCresult(STR$(A(1)) + " " + STR$(A(1800)) + " " + STR$(A(3600)))
 130 END
 9000 DEF PROCresult(R$)
 9010 LOCAL F%, K%

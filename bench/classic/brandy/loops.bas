@@ -1,11 +1,11 @@
 10 REM Nested loops with floating-point arithmetic
 20 S = 0
-30 FOR I = 1 TO 1000
+30 FOR I = 1 TO 10000
 40 FOR J = 1 TO 1000
 50 S = S + I * J / 7 - J
 60 NEXT
 70 NEXT
-80 PROCresult(STR$(INT(S / 1000)))
+80 PROCresult(STR$(INT(S / 1000000)))
 90 END
 9000 DEF PROCresult(R$)
 9010 LOCAL F%, K%

@@ -1,5 +1,5 @@
 10 REM Recursive user function: Fibonacci by definition
-20 PROCresult(STR$(FNfib(22)))
+20 PROCresult(STR$(FNfib(31)))
 30 END
 40 DEF FNfib(N)
 50 IF N < 2 THEN =N

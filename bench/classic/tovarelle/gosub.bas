@@ -1,6 +1,6 @@
 10 REM A subroutine called in a loop
 20 C = 0
-30 FOR I = 1 TO 300000
+30 FOR I = 1 TO 6000000
 40 GOSUB 100
 50 NEXT
 60 PRINT C

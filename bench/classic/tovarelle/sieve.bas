@@ -1,7 +1,7 @@
-10 REM Sieve of Eratosthenes, five passes over 100000 numbers
+10 REM Sieve of Eratosthenes, twenty passes over 100000 numbers
 20 N = 100000
 30 DIM F(100001)
-40 FOR P = 1 TO 5
+40 FOR P = 1 TO 20
 50 C = 0
 60 FOR I = 2 TO N
 70 F(I) = 1

@@ -1,6 +1,6 @@
-rem Bubble sort of 2000 numbers
-n = 2000
-dim a(2001)
+rem Bubble sort of 3600 numbers
+n = 3600
+dim a(3601)
 for i = 1 to n
 a(i) = i * 7919 - int(i * 7919 / n) * n
 next i
@@ -11,4 +11,4 @@ t = a(j): a(j) = a(j + 1): a(j + 1) = t
 endif
 next j
 next i
-print a(1), " ", a(1000), " ", a(2000)
+print a(1), " ", a(1800), " ", a(3600)

@@ -1,6 +1,6 @@
 rem A subroutine called in a loop
 c = 0
-for i = 1 to 300000
+for i = 1 to 6000000
 gosub sub100
 next i
 print c

@@ -1,5 +1,5 @@
 rem Recursive user function: Fibonacci by definition
-print fib(22)
+print fib(31)
 end
 sub fib(n)
 if n < 2 return n

@@ -1,7 +1,7 @@
-rem Sieve of Eratosthenes, five passes over 100000 numbers
+rem Sieve of Eratosthenes, twenty passes over 100000 numbers
 n = 100000
 dim f(100001)
-for p = 1 to 5
+for p = 1 to 20
 c = 0
 for i = 2 to n
 f(i) = 1
