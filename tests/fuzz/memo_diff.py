@@ -314,7 +314,7 @@ def reduce_program(text, still_differs, log=lambda s: None, seconds=300):
 
 def worker_main(args):
     """Runs the seeds it is given; returns (count, findings, timeouts)."""
-    index, a, b, seeds, deadline, out_dir, reduce_on, plain_dim, ignore_columns, session = args
+    index, a, b, seeds, deadline, out_dir, reduce_on, gen_options, ignore_columns, session = args
     folder = tempfile.mkdtemp(prefix='memo-diff-%d-' % index)
     runner = Runner(a, b, folder, ignore_columns)
     count, found, timeouts = 0, [], 0
@@ -324,7 +324,7 @@ def worker_main(args):
             if deadline and time.time() > deadline:
                 break
             batch = seeds[start:start + session]
-            texts = [memo_gen.generate(seed, plain_dim) for seed in batch]
+            texts = [memo_gen.generate(seed, *gen_options) for seed in batch]
             if session > 1:
                 outs_a, outs_b = runner.run_many(runner.a, texts), runner.run_many(runner.b, texts)
             else:
@@ -411,6 +411,9 @@ def main():
     ap.add_argument('--plain-dim', action='store_true',
                     help='DIM and LONG only where they run, never where a loop or IF passes over them '
                          '(for builds older than the skip-mode fixes, which dimension there)')
+    ap.add_argument('--assign-over-erase', action='store_true',
+                    help='also assign to elements whose right side calls a function that erases their array '
+                         '(the element assigned to is then freed under the assignment)')
     ap.add_argument('--ignore-columns', action='store_true',
                     help='do not compare the caret lines under error messages (builds that place them differently)')
     ap.add_argument('--session', type=int, default=1,
@@ -457,7 +460,7 @@ def main():
                 if n <= 0:
                     break
                 jobs.append((w, a, b, range(next_seed, next_seed + n), deadline, out_dir, not args.no_reduce,
-                             args.plain_dim, args.ignore_columns, max(1, args.session)))
+                             (args.plain_dim, args.assign_over_erase), args.ignore_columns, max(1, args.session)))
                 next_seed += n
             if not jobs:
                 break

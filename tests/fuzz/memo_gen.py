@@ -86,8 +86,9 @@ class Ctx:
 
 
 class Gen:
-    def __init__(self, seed, plain_dim=False):
+    def __init__(self, seed, plain_dim=False, assign_over_erase=False):
         self.seed = seed
+        self.assign_over_erase = assign_over_erase   # element assignments whose right side may erase their array
         self.plain_dim = plain_dim   # DIM and LONG only where they run, never where they are passed over
         self.r = random.Random(seed)
         self.next_label = 100
@@ -107,6 +108,14 @@ class Gen:
 
     def pick(self, seq):
         return self.r.choice(seq)
+
+    def short(self, make, limit, fallback):
+        """make() tried until its text is shorter than limit (lines hold at most 253 characters)."""
+        for _ in range(12):
+            text = make()
+            if len(text) < limit:
+                return text
+        return fallback
 
     def label(self):
         self.next_label += self.r.choice((10, 10, 10, 20, 5))
@@ -285,6 +294,12 @@ class Gen:
         return (MARK_CALL if calls else MARK) + text
 
     # ---- statements --------------------------------------------------------
+    def guard_target(self, ctx, arr):
+        """An element being assigned must not be freed by its own right side:
+        no calls there when a call may erase its array (unless asked for)."""
+        if arr.name in self.erased_in_calls and not self.assign_over_erase:
+            ctx.calls_left = 0
+
     def assignable_numbers(self, ctx):
         names = list(GLOBALS) + LATE
         if ctx.kind == 'main':
@@ -293,6 +308,9 @@ class Gen:
 
     def simple_stmt(self, ctx):
         """One statement that may stand behind THEN or ELSE."""
+        return self.short(lambda: self.any_simple_stmt(ctx), 110, 'PRINT 0')
+
+    def any_simple_stmt(self, ctx):
         w = self.r.random()
         ctx.calls_left = 2 if ctx.kind in ('main', 'msub') else 1
         if w < 0.22:
@@ -303,10 +321,14 @@ class Gen:
             return '%s = %s' % (v, e)
         if w < 0.36:
             arr = self.pick(self.num_arrays)
-            return '%s = (%s) %% 1000' % (self.element(ctx, arr, 1), self.marked(ctx, lambda: self.num_expr(ctx)))
+            target = self.element(ctx, arr, 1)
+            self.guard_target(ctx, arr)
+            return '%s = (%s) %% 1000' % (target, self.marked(ctx, lambda: self.num_expr(ctx)))
         if w < 0.46:
             if self.chance(0.3):
-                return '%s = LEFT$(%s, %d)' % (self.element(ctx, self.str_array, 1), self.str_expr(ctx), self.r.randrange(1, 9))
+                target = self.element(ctx, self.str_array, 1)
+                self.guard_target(ctx, self.str_array)
+                return '%s = LEFT$(%s, %d)' % (target, self.str_expr(ctx), self.r.randrange(1, 9))
             return '%s = LEFT$(%s, %d)' % (self.pick(STRINGS), self.marked(ctx, lambda: self.str_expr(ctx)), self.r.randrange(1, 13))
         if w < 0.62:
             n = self.r.randrange(1, 4)
@@ -327,10 +349,14 @@ class Gen:
             if c == 1:
                 return '%s = %s / 3 + %s' % (lv, self.pick(LONGS), self.literal())
             if c == 2:
-                return '%s = %s + %s' % (self.element(ctx, self.long_array, 1), lv, self.num_expr(ctx, 2, no_long=True))
+                target = self.element(ctx, self.long_array, 1)
+                self.guard_target(ctx, self.long_array)
+                return '%s = %s + %s' % (target, lv, self.num_expr(ctx, 2, no_long=True))
             return 'PRINT %s; %s' % (lv, self.element(ctx, self.long_array, 1))
-        if w < 0.74 and not (self.plain_dim and (ctx.loop_depth > 0 or ctx.in_if)):
-            arr = self.pick(self.all_arrays())
+        erasable = self.all_arrays() if ctx.kind in ('main', 'msub') else \
+            [a for a in self.all_arrays() if a.name in self.erased_in_calls]
+        if w < 0.74 and erasable and not (self.plain_dim and (ctx.loop_depth > 0 or ctx.in_if)):
+            arr = self.pick(erasable)
             grow = 0 if self.chance(0.7) else self.r.randrange(1, 3)
             text = 'ERASE %s: %s %s' % (arr.name, 'LONG' if arr.kind == 'long' else 'DIM', arr.dim_text(grow))
             if arr.kind == 'num' and len(arr.dims) == 1 and self.chance(0.5):
@@ -371,6 +397,9 @@ class Gen:
 
     def line_stmt(self, ctx):
         """One line of one or more statements."""
+        return self.short(lambda: self.any_line_stmt(ctx), 200, 'PRINT 1')
+
+    def any_line_stmt(self, ctx):
         if self.chance(0.3):
             return self.if_stmt(ctx)
         parts = [self.simple_stmt(ctx)]
@@ -418,10 +447,10 @@ class Gen:
                 arr = self.late_arrays[name]
                 c = ctx.counters[-1]
                 k = self.r.randrange(1, 3)
-                lines.append(indent + 'IF %s = %d THEN ERASE %s: DIM %s: %s(1) = %s' % (c, k, name, arr.dim_text(), name, c))
+                lines.append(indent + 'IF %s = %d THEN ERASE %s: DIM %s: %s(1) = %s: %sok = 1' % (c, k, name, arr.dim_text(), name, c, name))
                 lines += self.body(ctx, self.r.randrange(0, 2), indent)
-                lines.append(indent + 'IF %s > %d THEN PRINT "%s"; %s; %s(1) + %s' % (
-                    c, k, name, self.element(ctx, arr, 2), name, self.marked(ctx, lambda: self.num_expr(ctx, 1))))
+                lines.append(indent + 'IF %sok THEN PRINT "%s"; %s; %s(1) + %s' % (
+                    name, name, self.element(ctx, arr, 2), name, self.short(lambda: self.marked(ctx, lambda: self.num_expr(ctx, 1)), 100, '1')))
             else:
                 lines.append(indent + self.line_stmt(ctx))
         return lines
@@ -454,7 +483,8 @@ class Gen:
         inner = self.body(ctx, self.r.randrange(1, 6), indent + '  ')
         ctx.loop_depth -= 1
         ctx.counters.pop()
-        if self.chance(0.15) and len(inner) == 1 and len(inner[0]) < 120 and 'ON ' not in inner[0] and not inner[0].lstrip()[:1].isdigit():
+        plain = len(inner) == 1 and not any(w in inner[0] for w in ('ON ', 'IF ', 'REM', 'rem', '//'))
+        if self.chance(0.15) and plain and len(inner[0]) < 120 and not inner[0].lstrip()[:1].isdigit():
             return [indent + head + ': ' + inner[0].strip() + ': NEXT']
         return [indent + head] + inner + [indent + 'NEXT']
 
@@ -530,26 +560,28 @@ class Gen:
         lab = self.sub_label()
         fn.line = lab
         ctx.calls_left = 0
-        base = self.marked(ctx, lambda: self.str_expr(ctx) if fn.is_string else self.num_expr(ctx))
+        value = lambda: self.marked(ctx, lambda: self.str_expr(ctx) if fn.is_string else self.num_expr(ctx))  # noqa: E731
+        base = self.short(value, 150, '""' if fn.is_string else '1')
         lines = ['%d IF %s <= 0 THEN RETURN %s' % (lab, d, base)]
         debug_at = None
         if self.debug_budget > 0 and self.chance(0.5):
             self.debug_budget -= 1
             debug_at = self.r.randrange(1, 3)
             lines.append('  IF %s = %d THEN %s' % (d, debug_at, self.debug_toggle(ctx, True)))
-        if self.chance(0.5):
-            arr = self.pick(self.num_arrays)
+        erasable = [a for a in self.num_arrays if a.name in self.erased_in_calls]
+        if erasable and self.chance(0.5):
+            arr = self.pick(erasable)
             lines.append('  ERASE %s: DIM %s' % (arr.name, arr.dim_text()) + (': %s(1) = 100' % arr.name if len(arr.dims) == 1 else ''))
         lines += self.body(ctx, self.r.randrange(0, 4), '  ')
         if self.chance(0.3):
             ctx.calls_left = 1
-            lines.append('  IF %s THEN RETURN %s' % (self.cond(ctx), self.marked(ctx, lambda: self.str_expr(ctx) if fn.is_string else self.num_expr(ctx))))
+            lines.append('  IF %s THEN RETURN %s' % (self.short(lambda: self.cond(ctx), 80, '0'), self.short(value, 120, '""' if fn.is_string else '2')))
         if self.chance(0.3):
             lines.append('  ' + self.comment_line())
         if debug_at is not None:
             lines.append('  IF %s = %d THEN %s' % (d, debug_at, self.debug_toggle(ctx, False)))
         ctx.calls_left = 2
-        ret = self.marked(ctx, lambda: self.str_expr(ctx) if fn.is_string else self.num_expr(ctx))
+        ret = self.short(value, 200, MARK + ('s$' if fn.is_string else 'x + 1'))
         lines.append('  RETURN ' + ret)
         return lab, lines
 
@@ -609,6 +641,8 @@ class Gen:
         self.long_array = Array('lz', [r.randrange(2, 5)], 'long')
         if self.chance(0.5):
             self.late_arrays['zz'] = Array('zz', [r.randrange(2, 5)], 'num')
+        # the arrays that function bodies (and the subroutines they call) may erase
+        self.erased_in_calls = {a.name for a in self.all_arrays() if self.chance(0.5)}
         self.used_main_counters = set()
         self.make_functions()
         self.setup_label = self.sub_label()
@@ -729,13 +763,13 @@ def padding(r, size):
     return ''.join(out)
 
 
-def generate(seed, plain_dim=False):
-    g = Gen(seed, plain_dim)
+def generate(seed, plain_dim=False, assign_over_erase=False):
+    g = Gen(seed, plain_dim, assign_over_erase)
     for _ in range(20):
         main, subs = g.program()
         if all(len(l.replace(MARK, '').replace(MARK_CALL, '')) < 240 for l in main + [x for s in subs for x in s]):
             break
-        g = Gen(seed * 7919 + _ + 1, plain_dim)
+        g = Gen(seed * 7919 + _ + 1, plain_dim, assign_over_erase)
     return place_with_alignment(random.Random(seed ^ 0x5EED), main, subs)
 
 
@@ -744,11 +778,13 @@ def main():
     ap.add_argument('--seed', type=int, default=1)
     ap.add_argument('--count', type=int, default=1)
     ap.add_argument('--plain-dim', action='store_true', help='DIM and LONG only where they run')
+    ap.add_argument('--assign-over-erase', action='store_true',
+                    help='element assignments whose right side calls a function that erases the array')
     args = ap.parse_args()
     for s in range(args.seed, args.seed + args.count):
         if args.count > 1:
             print('// seed %d' % s)
-        print(generate(s, args.plain_dim), end='')
+        print(generate(s, args.plain_dim, args.assign_over_erase), end='')
 
 
 if __name__ == '__main__':
