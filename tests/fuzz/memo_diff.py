@@ -15,12 +15,14 @@ scratch folder of its worker, with TZ, HOME and XDG_CONFIG_HOME fixed.
 
 A difference is saved under --out (default ./memo-diff-findings) as
     seed-N/prog.bas   a.out   b.out   cmd          (the program and both outputs)
-    seed-N/reduced.bas   reduced-a.out   reduced-b.out   (after reduction)
+    seed-N/diff.txt    the first lines of a diff of the outputs
+    seed-N/reduced.bas   reduced-a.out   reduced-b.out   reduced-diff.txt   (after reduction)
     seed-N/check.sh    exit 0 while a program still differs (for cvise/creduce)
 The exit status is 1 when any program differed, 0 otherwise.
 """
 
 import argparse
+import difflib
 import multiprocessing
 import os
 import re
@@ -34,6 +36,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import memo_gen  # noqa: E402
 
 RUN_TIMEOUT = 20      # seconds for one run of one program
+REDUCE_PER_WORKER = 8  # differences a worker reduces: the first of each kind (the error messages only one side gave)
 OUTPUT_CAP = 8 << 20  # bytes of output kept from one run
 
 
@@ -318,6 +321,7 @@ def worker_main(args):
     folder = tempfile.mkdtemp(prefix='memo-diff-%d-' % index)
     runner = Runner(a, b, folder, ignore_columns)
     count, found, timeouts = 0, [], 0
+    reduced_kinds = set()   # a kind of difference is reduced once per worker (reduction takes minutes)
     seeds = list(seeds)
     try:
         for start in range(0, len(seeds), session):
@@ -345,7 +349,10 @@ def worker_main(args):
                         save_finding(runner, out_dir, 'seed-%d-in-session' % seed, text, outs_a[i], outs_b[i], False)
                     continue
                 found.append(seed)
-                save_finding(runner, out_dir, 'seed-%d' % seed, text, oa, ob, reduce_on)
+                kind = frozenset(errors(oa) ^ errors(ob))
+                save_finding(runner, out_dir, 'seed-%d' % seed, text, oa, ob,
+                             reduce_on and kind not in reduced_kinds and len(reduced_kinds) < REDUCE_PER_WORKER)
+                reduced_kinds.add(kind)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return count, found, timeouts
@@ -359,6 +366,7 @@ def save_finding(runner, out_dir, name, text, oa, ob, reduce_on):
     for fname, data in (('a.out', oa), ('b.out', ob)):
         with open(os.path.join(d, fname), 'wb') as f:
             f.write(data)
+    write_diff(os.path.join(d, 'diff.txt'), oa, ob)
     with open(os.path.join(d, 'cmd'), 'w') as f:
         f.write('A: %s\nB: %s\ninput: run prog.bas, then two empty lines\n' % (runner.a.describe(), runner.b.describe()))
     write_check_script(d, runner)
@@ -371,7 +379,17 @@ def save_finding(runner, out_dir, name, text, oa, ob, reduce_on):
         for fname, data in (('reduced-a.out', ra), ('reduced-b.out', rb)):
             with open(os.path.join(d, fname), 'wb') as f:
                 f.write(data)
+        write_diff(os.path.join(d, 'reduced-diff.txt'), ra, rb)
         sys.stderr.write('  reduced to %d lines: %s\n' % (reduced.count('\n'), os.path.join(d, 'reduced.bas')))
+
+
+def write_diff(path, oa, ob):
+    """The first lines of a unified diff of the two outputs."""
+    a = oa.decode('latin-1').splitlines(keepends=True)
+    b = ob.decode('latin-1').splitlines(keepends=True)
+    lines = list(difflib.unified_diff(a, b, 'a.out', 'b.out', n=2))
+    with open(path, 'w', encoding='latin-1') as f:
+        f.writelines(lines[:200])
 
 
 def write_check_script(d, runner):
