@@ -493,8 +493,10 @@ def main():
     elapsed = time.time() - start
     print('%d programs (seeds %d..%d) in %.0f s, %d differ, %d timed out on both sides' % (
         total, first, next_seed - 1, elapsed, len(findings), timeouts))
-    for s in sorted(findings):
+    for s in sorted(findings)[:20]:
         print('  differs: seed %d  (%s)' % (s, os.path.join(out_dir, 'seed-%d' % s)))
+    if len(findings) > 20:
+        print('  ... and %d more in %s' % (len(findings) - 20, out_dir))
     return 1 if findings else 0
 
 
