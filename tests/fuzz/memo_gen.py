@@ -379,7 +379,10 @@ class Gen:
                 return 'SWAP %s, %s' % (self.pick(STRINGS), self.pick(STRINGS))
             return 'SWAP %s, %s' % (a, b)
         if w < 0.92 and ctx.loop_depth > 0 and ctx.counters and self.chance(0.5):
-            return 'IF %s = %d THEN %s' % (self.pick(ctx.counters), self.r.randrange(1, 4), self.pick(['CONTINUE', 'BREAK', 'CONTINUE']))
+            # no BREAK in a function body: a recursive call would leave the shared
+            # counter below the limit, and the caller's loop would run for ever
+            exits = ['CONTINUE'] if ctx.kind == 'fnbody' else ['CONTINUE', 'BREAK', 'CONTINUE']
+            return 'IF %s = %d THEN %s' % (self.pick(ctx.counters), self.r.randrange(1, 4), self.pick(exits))
         v = self.pick(GLOBALS)
         return '%s = INSTR(%s, %s)' % (v, self.str_expr(ctx), self.str_atom(ctx, 1))
 
