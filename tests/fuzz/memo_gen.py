@@ -3,7 +3,8 @@
 already done (remembered items, expressions, elements, jump targets, line
 records, skipped runs).
 
-Each program is built from one seed, so a seed names a program for good:
+Each program is built from one seed, so a seed names a program (for one
+version of this file; a difference is saved with its program text):
     memo_gen.py --seed 7            prints program 7
     memo_gen.py --seed 7 --count 3  prints programs 7, 8 and 9, each after a "// seed" line
 
