@@ -16,6 +16,7 @@
 #include "interpreter/expression.h"
 #include "interpreter/file_table.h"
 #include "interpreter/long_bridge.h"
+#include "interpreter/memo.h"
 #include "interpreter/output.h"
 #include "interpreter/pending.h"
 #include "interpreter/run_state.h"
@@ -268,6 +269,56 @@ int store_result(const assignment_target& t, int r, int mode) {
   }
 }
 
+// An array element named as the target, as it was before the right side ran.
+// A user function called by the right side may ERASE or DIM arrays, which
+// frees or moves element blocks; the element is then found again by its
+// array's name and subscripts, so the value is never written into a block
+// that has gone.
+struct element_target {
+  bool active = false;
+  std::string array;  // the array's name
+  array_entry shape{};
+  std::size_t index = 0;  // row-major position of the element
+  memo_stamp stamp = 0;
+};
+
+element_target remember_element_target(const expr_item& target, value_slot* slot) {
+  element_target e;
+  if (!target.array || !slot || target.array < array_table || target.array >= array_table + array_count) return e;
+  const array_entry& entry = *target.array;
+  if (!entry.data || slot < entry.data || slot >= entry.data + array_element_count(entry)) return e;
+  e.active = true;
+  e.array = array_name(entry);
+  e.shape = entry;
+  e.index = static_cast<std::size_t>(slot - entry.data);
+  e.stamp = memo.stamp;
+  return e;
+}
+
+// The element's slot in the array of that name as it stands now, or an error
+// (reported at the target) when the array is gone or no longer has it.
+int find_element_again(const element_target& e, assignment_target& t) {
+  if (!e.active || memo.stamp == e.stamp) return 0;
+  int found = find_array(e.array);
+  if (found < 0) return target_error(t, err_subscript_out_range_or_invalid);
+  const array_entry& now = array_table[found];
+  if (!now.data || now.type != e.shape.type || now.dimension_count != e.shape.dimension_count)
+    return target_error(t, err_subscript_out_range_or_invalid);
+  // The subscripts from the old shape, placed in the new one.
+  std::size_t rest = e.index, index = 0, stride = 1;
+  for (int k = static_cast<int>(e.shape.dimension_count) - 1; k >= 0; --k) {
+    std::size_t old_size = e.shape.dimension_sizes[k];
+    std::size_t subscript = old_size ? rest % old_size : 0;
+    rest = old_size ? rest / old_size : 0;
+    if (subscript >= now.dimension_sizes[k]) return target_error(t, err_subscript_out_range_or_invalid);
+    index += subscript * stride;
+    stride *= now.dimension_sizes[k];
+  }
+  t.slot = now.data + index;
+  current_value_slot = t.slot;
+  return 0;
+}
+
 }  // namespace
 
 int do_assignment(int target_type, expr_item& target, int mode) {
@@ -292,11 +343,13 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   if ((target_type == ITEM_NUMERIC_ARRAY || no_execute) && word_before_paren("dim")) return assign_dim_sizes(t);
   if (target_type == ITEM_STRING_ARRAY && word_before_paren("hexconvert")) return assign_hexconvert(t, mode);
 
+  element_target element = no_execute ? element_target{} : remember_element_target(target, t.slot);
   int r = evaluate_expression_release_temps(0);
   if (r < 0) return report_error(err_return_evaluate_expression);
   if (no_execute) return 0;
   if (r == 0) return report_error(err_invalid_expression);
   t.value_column = error_column;
+  if (int moved = find_element_again(element, t); moved < 0) return moved;
   if (t.is_parameter) {
     return report_error_at(0, err_assign_value_to_argument);
   }
