@@ -74,7 +74,10 @@ void host_request_kill() {
   chain_pending = 0;
 }
 
-void host_request_step() { step_requested = 1; }
+void host_request_step() {
+  step_requested = 1;
+  run_step_needs_enable = 1;  // the front-end may disable Run/Step now
+}
 
 void host_request_continue() {
   step_mode = 0;

@@ -40,6 +40,7 @@
 std::uint32_t goto_target = 0;
 
 int step_requested = 0;
+int run_step_needs_enable = 1;
 int step_banner_pending = 0;
 int immediate_command_pending = 0;
 int input_waiting = 0;
@@ -638,7 +639,10 @@ int process_statement() {
       return report_error_at(item.column, err_invalid_statement);
   }
 
-  frontend_port().enable_control(IDC_RUN_STEP, true);
+  if (run_step_needs_enable) {
+    frontend_port().enable_control(IDC_RUN_STEP, true);
+    run_step_needs_enable = 0;
+  }
   // Run/Step pressed during the computation: the pause it asked for starts at
   // the next statement, with the stepping pause's controls.
   if (computing_busy && (step_mode || step_requested)) controls_show_stepping(COMMAND_BOX_FOCUSED);

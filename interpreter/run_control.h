@@ -11,6 +11,11 @@ extern std::uint32_t goto_target;
 
 // Stepping and interrupt flags shared with the front-end.
 extern int step_requested;
+// 1 when Run/Step may have been disabled since the statement loop last
+// enabled it: only a step request disables it (the button pressed during a
+// computation or a key wait), so the loop re-enables it after a statement
+// only then, not after every statement.
+extern int run_step_needs_enable;
 extern int step_banner_pending;
 extern int immediate_command_pending;
 extern int input_waiting;
