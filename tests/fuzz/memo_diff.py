@@ -382,12 +382,7 @@ def worker_main(args):
 def save_finding(runner, out_dir, name, text, oa, ob, reduce_on):
     d = os.path.join(out_dir, name)
     os.makedirs(d, exist_ok=True)
-    with open(os.path.join(d, 'prog.bas'), 'w', newline='\n') as f:
-        f.write(text)
-    for fname, data in (('a.out', oa), ('b.out', ob)):
-        with open(os.path.join(d, fname), 'wb') as f:
-            f.write(data)
-    write_diff(os.path.join(d, 'diff.txt'), oa, ob)
+    save_run(d, '', 'prog.bas', text, oa, ob)
     with open(os.path.join(d, 'cmd'), 'w') as f:
         f.write('A: %s\nB: %s\ninput: run prog.bas, then two empty lines\n' % (runner.a.describe(), runner.b.describe()))
     write_check_script(d, runner)
@@ -395,13 +390,18 @@ def save_finding(runner, out_dir, name, text, oa, ob, reduce_on):
     if reduce_on:
         reduced = reduce_program(text, runner.differs_alike(oa, ob))
         ra, rb = runner.both(reduced)
-        with open(os.path.join(d, 'reduced.bas'), 'w', newline='\n') as f:
-            f.write(reduced)
-        for fname, data in (('reduced-a.out', ra), ('reduced-b.out', rb)):
-            with open(os.path.join(d, fname), 'wb') as f:
-                f.write(data)
-        write_diff(os.path.join(d, 'reduced-diff.txt'), ra, rb)
+        save_run(d, 'reduced-', 'reduced.bas', reduced, ra, rb)
         sys.stderr.write('  reduced to %d lines: %s\n' % (reduced.count('\n'), os.path.join(d, 'reduced.bas')))
+
+
+def save_run(d, prefix, program_name, text, oa, ob):
+    """A program, both sides' outputs and their diff, in folder d."""
+    with open(os.path.join(d, program_name), 'w', newline='\n') as f:
+        f.write(text)
+    for fname, data in ((prefix + 'a.out', oa), (prefix + 'b.out', ob)):
+        with open(os.path.join(d, fname), 'wb') as f:
+            f.write(data)
+    write_diff(os.path.join(d, prefix + 'diff.txt'), oa, ob)
 
 
 def write_diff(path, oa, ob):
