@@ -273,24 +273,23 @@ int store_result(const assignment_target& t, int r, int mode) {
 // A user function called by the right side may ERASE or DIM arrays, which
 // frees or moves element blocks; the element is then found again by its
 // array's name and subscripts, so the value is never written into a block
-// that has gone.
+// that has gone. Taking it costs a copy of the array's entry: this runs on
+// every element assignment, and the rest waits until the stamp has moved.
+// (ERASE moves table entries but never array names, so the name's offset
+// still holds afterwards.)
 struct element_target {
   bool active = false;
-  std::string array;  // the array's name
-  array_entry shape{};
-  std::size_t index = 0;  // row-major position of the element
-  memo_stamp stamp = 0;
+  array_entry shape;  // the array's entry before: name, type, sizes, block
+  value_slot* slot;
+  memo_stamp stamp;
 };
 
 element_target remember_element_target(const expr_item& target, value_slot* slot) {
-  element_target e;
+  element_target e{};
   if (!target.array || !slot || target.array < array_table || target.array >= array_table + array_count) return e;
-  const array_entry& entry = *target.array;
-  if (!entry.data || slot < entry.data || slot >= entry.data + array_element_count(entry)) return e;
   e.active = true;
-  e.array = array_name(entry);
-  e.shape = entry;
-  e.index = static_cast<std::size_t>(slot - entry.data);
+  e.shape = *target.array;
+  e.slot = slot;
   e.stamp = memo.stamp;
   return e;
 }
@@ -299,15 +298,18 @@ element_target remember_element_target(const expr_item& target, value_slot* slot
 // (reported at the target) when the array is gone or no longer has it.
 int find_element_again(const element_target& e, assignment_target& t) {
   if (!e.active || memo.stamp == e.stamp) return 0;
-  int found = find_array(e.array);
+  const array_entry& was = e.shape;
+  if (!was.data || e.slot < was.data || e.slot >= was.data + array_element_count(was)) return 0;
+  if (was.name_offset >= array_names_used) return target_error(t, err_subscript_out_range_or_invalid);
+  int found = find_array(array_names + was.name_offset);
   if (found < 0) return target_error(t, err_subscript_out_range_or_invalid);
   const array_entry& now = array_table[found];
-  if (!now.data || now.type != e.shape.type || now.dimension_count != e.shape.dimension_count)
+  if (!now.data || now.type != was.type || now.dimension_count != was.dimension_count)
     return target_error(t, err_subscript_out_range_or_invalid);
   // The subscripts from the old shape, placed in the new one.
-  std::size_t rest = e.index, index = 0, stride = 1;
-  for (int k = static_cast<int>(e.shape.dimension_count) - 1; k >= 0; --k) {
-    std::size_t old_size = e.shape.dimension_sizes[k];
+  std::size_t rest = static_cast<std::size_t>(e.slot - was.data), index = 0, stride = 1;
+  for (int k = static_cast<int>(was.dimension_count) - 1; k >= 0; --k) {
+    std::size_t old_size = was.dimension_sizes[k];
     std::size_t subscript = old_size ? rest % old_size : 0;
     rest = old_size ? rest / old_size : 0;
     if (subscript >= now.dimension_sizes[k]) return target_error(t, err_subscript_out_range_or_invalid);
