@@ -14,6 +14,7 @@
 #include "ports/graph_export_port.h"
 #include "tests/support/fake_graph_host.h"
 #include "tests/support/scripted_port.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ class GraphExportActionsTest : public ::testing::Test {
   }
   // Runs a program that opens the graph and runs GRAPH action between two prints.
   void run_with(const std::string& action) {
-    std::string path = testing::TempDir() + "graph_export_actions.bas";
+    std::string path = test_temp_path("graph_export_actions", "run.bas");
     std::ofstream(path, std::ios::binary) << "graph\nprint \"before\"\ngraph " << action << "\nprint \"after\"\n";
     port.output.clear();
     host_run_program_file(path, false);

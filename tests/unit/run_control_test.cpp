@@ -6,13 +6,14 @@
 #include <string>
 
 #include "run_test_support.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
 class RunControlTest : public WindowRunTest {
  protected:
   void load_text(const std::string& text) {
-    std::string path = testing::TempDir() + "run_control_test.bas";
+    std::string path = test_temp_path("run_control_test", "run.bas");
     std::ofstream(path, std::ios::binary) << text;
     source_file_path = path;
     ASSERT_EQ(load_program_file(0), 0);
