@@ -357,7 +357,40 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   }
   int s = store_result(t, r, mode);
   if (s < 0) return s;
-  debug_result_lines(t);
+  if (debug_mode || step_mode || trace_mode) {
+    // An element at a statement start is read without its name (see
+    // process_statement): the name it had is made from where it was.
+    if (element.active) t.name = element_name_of(element.shape, element.slot);
+    debug_result_lines(t);
+  }
+  return 0;
+}
+
+int assign_double_variable(expr_item& target) {
+  // The steps of do_assignment for a simple double variable that is no
+  // parameter, the "=" standing next: the name's text is kept only for the
+  // result line DEBUG, TRACE or stepping show (a call in the right side may
+  // switch them on).
+  value_slot* const slot = current_value_slot;
+  const char* const name_at = statement_start + target.column;
+  const std::size_t name_length = static_cast<std::size_t>(scan_pointer - name_at);
+  skip_blanks();
+  error_column = static_cast<int>(scan_column());
+  math_error_flag = 0;
+  ++scan_pointer;
+  expression_depth = 0;
+  int r = evaluate_expression_release_temps(0);
+  if (r < 0) return report_error(err_return_evaluate_expression);
+  if (no_execute) return 0;
+  if (r == 0) return report_error(err_invalid_expression);
+  const int value_column = error_column;
+  if (result_to_double(r, 0) < 0) return report_error_at(value_column, 108);
+  slot->number = double_accumulator;
+  if (debug_mode || step_mode || trace_mode) {
+    assignment_target t{ITEM_DOUBLE, &target, slot, field_target_start, field_target_width, field_target_file, 0,
+                        std::string(name_at, name_length), value_column};
+    debug_result_lines(t);
+  }
   return 0;
 }
 

@@ -694,8 +694,18 @@ int if_statements() {
   // nor on typed lines), reading the keyword here costs no scan.
   const bool remembered = memo_key_at(scan_pointer) != 0;
   expr_item next;
-  type = get_item(next, 0);
-  const char* behind_keyword = scan_pointer;
+  const char* behind_keyword;
+  if (remembered && expression_ending.valid && expression_ending.at == before && expression_ending.line == line_start) {
+    // The condition ended on the keyword and left the state reading it
+    // leaves: it is not read again.
+    next.type = ITEM_STATEMENT;
+    next.value.token = expression_ending.token;
+    type = ITEM_STATEMENT;
+    behind_keyword = expression_ending.behind;
+  } else {
+    type = get_item(next, 0);
+    behind_keyword = scan_pointer;
+  }
   scan_pointer = before;
   if (type < 0) return report_error(err_return_get_item);
   bool is_goto = type == ITEM_STATEMENT && next.value.token == STMT_GOTO;

@@ -32,6 +32,8 @@ int expression_depth = 0;
 int evaluation_depth = 0;
 array_entry* last_array_entry = nullptr;
 
+ending_keyword expression_ending;
+
 namespace {
 
 bool is_operator(const expr_item& item, char op) { return item.type == ITEM_OPERATOR && item.value.op == op; }
@@ -796,6 +798,16 @@ int skipped_result(bool starts_with_string) {
   return starts_with_string ? ITEM_STRING : ITEM_DOUBLE;
 }
 
+// The statement keyword item just read, which started at start: the
+// expression ends there.
+void note_ending_keyword(const char* start, const expr_item& item) {
+  expression_ending.valid = true;
+  expression_ending.line = line_start;
+  expression_ending.at = start;
+  expression_ending.behind = scan_pointer;
+  expression_ending.token = item.value.token;
+}
+
 // The item that ends a remembered expression, read as the general road
 // reads it. The line end, ":" and a list's ")", "," or ";" are taken here as
 // get_item takes them (it then consumes the list's mark); anything else
@@ -805,6 +817,7 @@ int read_ending_item(const expression_memo& memo, int flags) {
   const char* end_start = scan_pointer;
   const char end_mark = skip_blanks();
   const bool in_parens = flags & GI_IN_PARENS;
+  expression_ending.valid = false;
   if ((end_mark == ')' && in_parens) || ((flags & GI_LIST) && (end_mark == ',' || end_mark == ';'))) {
     ++scan_pointer;
     leave_no_name();
@@ -817,6 +830,7 @@ int read_ending_item(const expression_memo& memo, int flags) {
     if (ended < 0) return report_error(err_return_get_item);
     if (ended != 0) {
       if (end_item.type == ITEM_STATEMENT && (flags & GI_IN_PARENS)) return report_error_at(end_item.column, err_statement_inside_expression);
+      if (end_item.type == ITEM_STATEMENT) note_ending_keyword(end_start, end_item);
       scan_pointer = end_start;
     }
   }
@@ -1099,6 +1113,7 @@ int evaluate_expression(int flags) {
     if (result < 0) return report_error(err_return_get_item);
     if (result == 0) {
       recorder.end = item_start;
+      expression_ending.valid = false;
       break;
     }
     if (count >= max_expression_items) {
@@ -1108,6 +1123,7 @@ int evaluate_expression(int flags) {
     }
     if (item.type == ITEM_STATEMENT) {
       if (flags & GI_IN_PARENS) return report_error_at(item.column, err_statement_inside_expression);
+      note_ending_keyword(item_start, item);
       scan_pointer = item_start;
       recorder.end = item_start;
       break;

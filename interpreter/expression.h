@@ -26,6 +26,20 @@ constexpr int evaluation_depth_limit = 1000;
 // whole string array or a whole numeric array; else null.
 extern array_entry* last_array_entry;
 
+// The item that ended the last expression evaluated, when it was a statement
+// keyword (THEN, TO, STEP, ...): the scanner was left on it, with the state
+// reading it left (the name, the character behind it), so a caller that
+// reads that keyword next may take it from here instead. valid is false when
+// the expression ended otherwise.
+struct ending_keyword {
+  bool valid = false;
+  const char* line = nullptr;    // line_start of the line it stands in
+  const char* at = nullptr;      // where the keyword starts
+  const char* behind = nullptr;  // the scanner behind it
+  std::int64_t token = 0;
+};
+extern ending_keyword expression_ending;
+
 // Evaluates the expression at scan_pointer. flags go to every get_item: 0
 // plain, 1 ends at ")" (consumed), 2 ends at "," or ";" (consumed), 3 both.
 // Returns 2 (double_accumulator), 3 or 16 (string_accumulator), 14

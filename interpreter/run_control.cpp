@@ -7,6 +7,7 @@
 #include <string>
 
 #include "session/paths.h"
+#include "interpreter/assignment.h"
 #include "interpreter/commands.h"
 #include "interpreter/control_flow.h"
 #include "interpreter/data_read.h"
@@ -523,6 +524,24 @@ int process_statements() {
   }
 }
 
+namespace {
+
+// What follows every statement that ran to its end: the controls a step
+// request may have changed. Returns result.
+int statement_done(int result) {
+  if (run_step_needs_enable) {
+    frontend_port().enable_control(IDC_RUN_STEP, true);
+    run_step_needs_enable = 0;
+  }
+  // Run/Step pressed during the computation: the pause it asked for starts at
+  // the next statement, with the stepping pause's controls.
+  if (computing_busy && (step_mode || step_requested)) controls_show_stepping(COMMAND_BOX_FOCUSED);
+  computing_busy = 0;
+  return result;
+}
+
+}  // namespace
+
 int process_statement() {
   for (;;) {
     user_call_reset_if_idle();
@@ -595,10 +614,26 @@ int process_statement() {
 
   passed_over_assignment = false;
   expr_item item;
-  int type = get_item(item, GI_STATEMENT_START);
+  int result = 0;
+  // An element read here is the target of an assignment: its name is not
+  // made, since the right side's items replace it before anything reads it
+  // (do_assignment makes it again for the result line DEBUG shows).
+  element_name_unused = true;
+  int type = get_statement_item(item);
+  if (type == double_target_item) {
+    // A simple double variable, "=" next.
+    if (!no_execute) {
+      {
+        temp_level_guard level;
+        result = assign_double_variable(item);
+      }
+      if (result < 0) return result;
+      return statement_done(0);
+    }
+    type = ITEM_DOUBLE;
+  }
   if (type < 0) return report_error(err_return_get_item);
 
-  int result = 0;
   switch (type) {
     case ITEM_DOUBLE:
     case ITEM_STRING:
@@ -639,15 +674,7 @@ int process_statement() {
       return report_error_at(item.column, err_invalid_statement);
   }
 
-  if (run_step_needs_enable) {
-    frontend_port().enable_control(IDC_RUN_STEP, true);
-    run_step_needs_enable = 0;
-  }
-  // Run/Step pressed during the computation: the pause it asked for starts at
-  // the next statement, with the stepping pause's controls.
-  if (computing_busy && (step_mode || step_requested)) controls_show_stepping(COMMAND_BOX_FOCUSED);
-  computing_busy = 0;
-  return result;
+  return statement_done(result);
 }
 
 int execute_statement_text(const char* text) {

@@ -206,23 +206,31 @@ std::size_t format_unsigned(std::uint32_t value, char* out) {
 
 // The element name: the array's name and its truncated subscripts, as
 // "name(3,4)". Written by hand: this runs on every element access.
-void set_element_name(const char* name, int count, const double* subscripts) {
-  constexpr std::size_t room = sizeof current_name - 1;
+// "name(s1,s2,...)" into out (current_name_size bytes), cut to fit.
+void format_element_name(char* out, const char* name, int count, const std::uint32_t* subscripts) {
+  constexpr std::size_t room = current_name_size - 1;
   std::size_t used = strnlen(name, room);
-  copy_short(current_name, name, used);
-  if (used < room) current_name[used++] = '(';
+  copy_short(out, name, used);
+  if (used < room) out[used++] = '(';
   for (int k = 0; k < count && used < room; ++k) {
-    // Subscripts here have passed the range check: 0 <= s < 2^32.
-    double number = subscripts[k];
-    std::uint32_t value = number >= 0.0 && number < 4294967296.0 ? static_cast<std::uint32_t>(number) : 0;
     char text[21];
-    std::size_t length = format_unsigned(value, text);
+    std::size_t length = format_unsigned(subscripts[k], text);
     text[length++] = k + 1 < count ? ',' : ')';
     if (length > room - used) length = room - used;
-    copy_short(current_name + used, text, length);
+    copy_short(out + used, text, length);
     used += length;
   }
-  current_name[used] = '\0';
+  out[used] = '\0';
+}
+
+void set_element_name(const char* name, int count, const double* subscripts) {
+  std::uint32_t whole[max_parameters];
+  for (int k = 0; k < count; ++k) {
+    // Subscripts here have passed the range check: 0 <= s < 2^32.
+    double number = subscripts[k];
+    whole[k] = number >= 0.0 && number < 4294967296.0 ? static_cast<std::uint32_t>(number) : 0;
+  }
+  format_element_name(current_name, name, count, whole);
 }
 
 // An array element: subscripts, address, value.
@@ -743,7 +751,7 @@ struct remembered_list {
 // list that fits the array: read without evaluating them again, leaving the
 // scanner's state as array_element leaves it. memo_missed, with nothing
 // changed, otherwise: array_element then reads it, and reports what is wrong.
-int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
+[[gnu::noinline]] int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
   array_entry& entry = array_table[array_index];
   remembered_list list;
   if (!read_remembered_list(list) || list.count != static_cast<int>(entry.dimension_count)) return memo_missed;
@@ -809,6 +817,19 @@ int remembered_function(expr_item& item, int token) {
   return take_result(item, result);
 }
 
+// A remembered built-in or user-defined function call, its name (length
+// bytes) in current_name and the scanner behind it.
+[[gnu::noinline]] int remembered_call(expr_item& item, const item_memo& memo, std::size_t length) {
+  if (memo.kind == MEMO_FUNCTION) {
+    if (int result = remembered_function(item, memo.index); result != memo_missed) return result;
+  }
+  // The name, kept apart from current_name where a call may scan others.
+  char own[max_name_length + 1];
+  copy_short(own, current_name, length + 1);
+  return memo.kind == MEMO_FUNCTION ? call_function(item, memo.index, own)
+                                    : call_function(item, user_function_token, own, memo.index);
+}
+
 // The item a memo entry describes, taken as get_item would take it: the name
 // is passed over, and the same step that found it first runs again with the
 // index it found.
@@ -828,14 +849,8 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
     case MEMO_PREDEFINED:
       return fetch_predefined(item, memo.index);
     case MEMO_FUNCTION:
-      if (int result = remembered_function(item, memo.index); result != memo_missed) return result;
-      [[fallthrough]];
-    case MEMO_USER_FUNCTION: {
-      char own[max_name_length + 1];
-      copy_short(own, name, length + 1);
-      return memo.kind == MEMO_FUNCTION ? call_function(item, memo.index, own)
-                                        : call_function(item, user_function_token, own, memo.index);
-    }
+    case MEMO_USER_FUNCTION:
+      return remembered_call(item, memo, length);
     case MEMO_PARAMETER:
     case MEMO_VARIABLE: {
       if (user_call_chain) {
@@ -884,6 +899,24 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 
 memo_key scan_memo_key(int flags) { return item_key(flags); }
 
+std::string element_name_of(const array_entry& shape, const value_slot* slot) {
+  std::uint32_t subscripts[max_array_dimensions] = {};
+  const int count = static_cast<int>(shape.dimension_count < max_array_dimensions ? shape.dimension_count
+                                                                                   : max_array_dimensions);
+  std::size_t rest = shape.data && slot >= shape.data ? static_cast<std::size_t>(slot - shape.data) : 0;
+  for (int k = count - 1; k >= 0; --k) {
+    const std::size_t size = shape.dimension_sizes[k];
+    subscripts[k] = size ? static_cast<std::uint32_t>(rest % size) : 0;
+    rest = size ? rest / size : 0;
+  }
+  char text[current_name_size];
+  format_element_name(text, array_name(shape), count, subscripts);
+  return text;
+}
+
+
+
+
 scan_text_scope::scan_text_scope(std::string_view text)
     : text_(text), scan_(text_.data(), text_.data() + text_.size()) {}
 
@@ -894,7 +927,21 @@ int get_item_from_text(const char* text, int flags, expr_item& item) {
   return get_item(item, flags);
 }
 
-int get_item(expr_item& item, int flags) {
+namespace {
+
+// get_item past a remembered name: everything else an item may be, read from
+// the text. c is the first non-blank character; key and stamp are those the
+// remembered road looked under (key 0: none).
+[[gnu::noinline]] int read_item(expr_item& item, int flags, char c, memo_key key, memo_stamp stamp);
+
+}  // namespace
+
+namespace {
+
+// get_item, and at a statement start (double_targets) also the target of an
+// assignment to a simple double variable, told apart by double_target_item.
+template <bool double_targets>
+[[gnu::always_inline]] inline int read_front(expr_item& item, int flags) {
   const bool name_unused = element_name_unused;
   element_name_unused = false;
   item.array = nullptr;
@@ -903,19 +950,46 @@ int get_item(expr_item& item, int flags) {
   leave_no_name();
   char c = skip_blanks_here();
   item.column = scan_column_here();
-  const bool declaring = flags & (GI_DIM | GI_LONG);
 
   // A remembered name first: none of the steps before the name's own (ends,
   // marks, operators) applies to a letter, and DATA values are never
-  // remembered.
+  // remembered. The remembered road is kept small: the rest is read_item.
   const memo_key key = is_letter(c) ? item_key(flags) : 0;
   const memo_stamp stamp = memo.stamp;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
+      if (double_targets && memo->kind == MEMO_VARIABLE && memo->after == '=' && user_call_chain == nullptr &&
+          variable_table[memo->index].type == ITEM_DOUBLE) {
+        // As remembered_item reads the variable.
+        const std::size_t length = memo->length;
+        copy_short(current_name, scan_pointer, length);
+        current_name[length] = '\0';
+        scan_pointer += length;
+        char_after_name = memo->after;
+        value_slot& slot = variable_table[memo->index].value;
+        current_value_slot = &slot;
+        double_accumulator = slot.number;
+        item.type = ITEM_DOUBLE;
+        item.value.number = slot.number;
+        return double_target_item;
+      }
       int result = remembered_item(item, *memo, flags, name_unused);
       if (result != memo_missed) return result;
     }
   }
+  return read_item(item, flags, c, key, stamp);
+}
+
+}  // namespace
+
+int get_item(expr_item& item, int flags) { return read_front<false>(item, flags); }
+
+int get_statement_item(expr_item& item) { return read_front<true>(item, GI_STATEMENT_START); }
+
+namespace {
+
+int read_item(expr_item& item, int flags, char c, memo_key key, memo_stamp stamp) {
+  const bool declaring = flags & (GI_DIM | GI_LONG);
 
   // 1-4: list and line ends, DATA values.
   if (flags & GI_IN_PARENS) {
@@ -1073,6 +1147,8 @@ int get_item(expr_item& item, int flags) {
   print_text("\n" + std::string(name) + "\n");
   return report_error_at(item.column, err_name_not_function_or_dimsioned);
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------- literals
 

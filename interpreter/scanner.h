@@ -50,6 +50,18 @@ extern bool element_name_unused;
 // current_name.
 int get_element_item(expr_item& item, int array_index, std::size_t name_length, int flags);
 
+// get_item(item, GI_STATEMENT_START), except that a simple double variable
+// the scanner remembers, followed by "=" and not a parameter, gives
+// double_target_item (the item and the scan state as get_item leaves them
+// for it, ITEM_DOUBLE).
+constexpr int double_target_item = 0x7000;
+int get_statement_item(expr_item& item);
+
+// The name get_item gives the element at slot of the array shape describes
+// ("a(3,4)"): what current_name held when the element was read, where its
+// caller read it without the name.
+std::string element_name_of(const array_entry& shape, const value_slot* slot);
+
 // Reads one item at scan_pointer. Returns its item type, 0, 8, 9, 18 or 22,
 // or a negative error code (already reported, or -1 silently where the flags
 // say so).
