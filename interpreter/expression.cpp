@@ -556,6 +556,12 @@ struct expression_memo {
   std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
   bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
   bool plain = false;      // only variables, literals, operators and comparisons
+  // The item that ends the expression, when it is a statement keyword (THEN,
+  // TO, ...): its token, the length of its name and the character behind it.
+  bool end_keyword = false;
+  std::uint8_t end_length = 0;
+  char end_after = 0;
+  std::int32_t end_token = 0;
   fast_item items[fast_items_max];
 };
 
@@ -583,6 +589,18 @@ struct expression_recorder {
     memo.flags = static_cast<std::uint16_t>(flags);
     memo.literal_bytes = 0;
     memo.variables = false;
+    memo.end_keyword = false;
+  }
+
+  // The expression ended on the statement keyword item just read, its name
+  // starting at name_start and the scanner behind it.
+  void ended_on_keyword(const expr_item& item, const char* name_start) {
+    const std::ptrdiff_t length = scan_pointer - name_start;
+    if (!usable || length <= 0 || length > 255 || item.value.token < 0 || item.value.token > 0x7FFFFFFF) return;
+    memo.end_keyword = true;
+    memo.end_length = static_cast<std::uint8_t>(length);
+    memo.end_after = char_after_name;
+    memo.end_token = static_cast<std::int32_t>(item.value.token);
   }
 
   // One collected item, starting at item_start (blanks passed).
@@ -823,6 +841,19 @@ int read_ending_item(const expression_memo& memo, int flags) {
     leave_no_name();
   } else if ((end_mark == '\0' || end_mark == ':') && !in_parens) {
     leave_no_name();
+  } else if (memo.end_keyword && !in_parens) {
+    // A keyword, as get_item reads it (the memo holds: the keyword tables
+    // are as they were).
+    element_name_unused = false;
+    leave_no_name();
+    copy_short(current_name, scan_pointer, memo.end_length);
+    current_name[memo.end_length] = '\0';
+    char_after_name = memo.end_after;
+    scan_pointer += memo.end_length;
+    expr_item end_item;
+    end_item.value.token = memo.end_token;
+    note_ending_keyword(end_start, end_item);
+    scan_pointer = end_start;
   } else {
     scan_pointer = end_start;
     expr_item end_item;
@@ -1124,6 +1155,7 @@ int evaluate_expression(int flags) {
     if (item.type == ITEM_STATEMENT) {
       if (flags & GI_IN_PARENS) return report_error_at(item.column, err_statement_inside_expression);
       note_ending_keyword(item_start, item);
+      recorder.ended_on_keyword(item, statement_start + item.column);
       scan_pointer = item_start;
       recorder.end = item_start;
       break;

@@ -830,6 +830,16 @@ int remembered_function(expr_item& item, int token) {
                                     : call_function(item, user_function_token, own, memo.index);
 }
 
+// The name a memo entry was made for, at scan_pointer, into current_name;
+// the scanner behind it.
+[[gnu::always_inline]] inline void take_remembered_name(const item_memo& memo) {
+  const std::size_t length = memo.length;
+  copy_short(current_name, scan_pointer, length);
+  current_name[length] = '\0';
+  scan_pointer += length;
+  char_after_name = memo.after;
+}
+
 // The item a memo entry describes, taken as get_item would take it: the name
 // is passed over, and the same step that found it first runs again with the
 // index it found.
@@ -958,20 +968,21 @@ template <bool double_targets>
   const memo_stamp stamp = memo.stamp;
   if (key != 0) {
     if (const item_memo* memo = memo_find(key, flags)) {
-      if (double_targets && memo->kind == MEMO_VARIABLE && memo->after == '=' && user_call_chain == nullptr &&
+      // The two kinds met most, as remembered_item takes them.
+      if (memo->kind == MEMO_TOKEN) {
+        take_remembered_name(*memo);
+        if (memo->item_type == ITEM_PREDEFINED) current_value_slot = nullptr;
+        return token_item(item, memo->item_type, memo->index);
+      }
+      if (memo->kind == MEMO_VARIABLE && user_call_chain == nullptr &&
           variable_table[memo->index].type == ITEM_DOUBLE) {
-        // As remembered_item reads the variable.
-        const std::size_t length = memo->length;
-        copy_short(current_name, scan_pointer, length);
-        current_name[length] = '\0';
-        scan_pointer += length;
-        char_after_name = memo->after;
+        take_remembered_name(*memo);
         value_slot& slot = variable_table[memo->index].value;
         current_value_slot = &slot;
         double_accumulator = slot.number;
         item.type = ITEM_DOUBLE;
         item.value.number = slot.number;
-        return double_target_item;
+        return double_targets && memo->after == '=' ? double_target_item : static_cast<int>(ITEM_DOUBLE);
       }
       int result = remembered_item(item, *memo, flags, name_unused);
       if (result != memo_missed) return result;
