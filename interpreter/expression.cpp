@@ -556,6 +556,7 @@ struct expression_memo {
   std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
   bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
   bool plain = false;      // only variables, literals, operators and comparisons
+  bool plain_elements = false;  // and double array elements (no other item read through get_item)
   // The item that ends the expression, when it is a statement keyword (THEN,
   // TO, ...): its token, the length of its name and the character behind it.
   bool end_keyword = false;
@@ -709,8 +710,11 @@ struct expression_recorder {
     if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
     memo.result_type = static_cast<std::uint8_t>(result);
     memo.plain = true;
-    for (int k = 0; k < memo.count; ++k)
+    memo.plain_elements = true;
+    for (int k = 0; k < memo.count; ++k) {
       if (memo.items[k].kind == FAST_READ || memo.items[k].kind == FAST_ELEMENT) memo.plain = false;
+      if (memo.items[k].kind == FAST_READ) memo.plain_elements = false;
+    }
     memo.end_column = static_cast<std::uint16_t>(end - line_start);
     expression_memos.store(key, stamp) = memo;
   }
@@ -946,6 +950,101 @@ int evaluate_plain(const expression_memo& memo, int flags) {
   return reduced < 0 ? reduced : deliver_result(table[0]);
 }
 
+// What evaluate_plain_elements returns when an element's subscripts are not
+// remembered plain expressions this time (nothing was changed).
+constexpr int elements_not_plain = -100002;
+
+// A remembered expression of variables, literals and double array elements
+// whose subscripts are remembered plain expressions (memo.plain_elements):
+// no item calls anything, so the elements are found first without a change,
+// then every item leaves the scan state in order as reading it leaves it,
+// and the values combine as in evaluate_plain. elements_not_plain, with
+// nothing changed, when an element is not such an element now.
+int evaluate_plain_elements(const expression_memo& memo, int flags) {
+  plain_element elements[fast_items_max / 2 + 1];
+  std::uint64_t temp_bytes = memo.literal_bytes;
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    if (f.kind != FAST_ELEMENT) continue;
+    plain_element& element = elements[k / 2];
+    if (!peek_plain_element(line_start + f.line_column, f.name_length, f.variable, element)) return elements_not_plain;
+    temp_bytes += element.list.temp_bytes;
+  }
+  // The room each list takes is checked against what the items before it
+  // took: with all of it free, every check passes.
+  if (temp_strings_used + temp_bytes > temp_strings_size) return elements_not_plain;
+  double operands[fast_items_max];
+  std::uint32_t offsets[fast_items_max];
+  int last_literal = -1;
+  int last_text = -1;  // the last element whose subscripts leave a literal's text
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    if (f.kind == FAST_VARIABLE) {
+      value_slot& slot = variable_table[f.variable].value;
+      operands[k] = slot.number;
+      leave_variable(&slot, f.after);
+    } else if (f.kind == FAST_ELEMENT) {
+      const plain_element& element = elements[k / 2];
+      take_plain_element(element, line_start + f.line_column, f.name_length);
+      operands[k] = element.slot->number;
+      if (element.has_text) last_text = k;
+    } else {
+      if (reserve_temp(f.name_length, &offsets[k]) < 0) return -14;
+      operands[k] = f.value;
+      last_literal = k;
+    }
+  }
+  if (last_literal > last_text) literal_to_accumulator(memo.items[last_literal]);
+  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
+  if (no_execute) return skipped_result(false);
+  last_array_entry = nullptr;
+  double value = 0;
+  if (fast_combine(memo, operands, value)) {
+    error_column = static_cast<int>(memo.first_column);
+    double_accumulator = value;
+    return ITEM_DOUBLE;
+  }
+  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
+  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
+  unsigned kinds = 0;
+  for (int k = 0; k < memo.count; ++k) {
+    const fast_item& f = memo.items[k];
+    expr_item& item = *new (&table[k]) expr_item{};
+    item.column = f.column;
+    switch (f.kind) {
+      case FAST_VARIABLE:
+        item.type = ITEM_DOUBLE;
+        item.value.number = operands[k];
+        break;
+      case FAST_ELEMENT:
+        item.type = ITEM_DOUBLE;
+        item.value.number = operands[k];
+        item.array = elements[k / 2].entry;
+        break;
+      case FAST_LITERAL: {
+        char* const text = temp_strings + offsets[k];
+        copy_short(text, line_start + f.line_column, f.name_length);
+        text[f.name_length] = '\0';
+        item.type = ITEM_NUMERIC_TEXT;
+        item.value.bits = offsets[k];
+        break;
+      }
+      case FAST_OPERATOR:
+        item.type = ITEM_OPERATOR;
+        item.value.op = f.op;
+        break;
+      default:
+        item.type = ITEM_COMPARISON;
+        item.value.token = f.op;
+        break;
+    }
+    kinds |= operator_kind(item);
+  }
+  int count = memo.count;
+  int reduced = reduce_table(table, count, kinds);
+  return reduced < 0 ? reduced : deliver_result(table[0]);
+}
+
 // What evaluate_remembered returns when an item it read (a function call, an
 // element whose subscripts call one) changed what the memo depends on, or
 // switched DEBUG, TRACE or stepping on: the items read so far stand in the
@@ -962,6 +1061,10 @@ constexpr int rest_on_general_road = -100001;
 // rest_on_general_road with count and kinds set for the items read.
 int evaluate_remembered(const expression_memo& found, int flags, expr_item* table, int& count, unsigned& kinds) {
   if (found.plain) return evaluate_plain(found, flags);
+  if (found.plain_elements) {
+    int result = evaluate_plain_elements(found, flags);
+    if (result != elements_not_plain) return result;
+  }
   // Work done while reading an item may record another expression in the
   // slot it came from: the items are read from a copy.
   expression_memo memo;

@@ -687,24 +687,12 @@ int non_name_item(expr_item& item, int flags) {
 
 constexpr int memo_missed = -100000;  // not an error code: the name is scanned again
 
-// A list "(" expression, ... ")" at scan_pointer whose expressions are all
-// remembered plain expressions (remembered_plain_value), as get_parameter_list
-// would read it.
-struct remembered_list {
-  int count = 0;
-  plain_value values[max_parameters];
-  const char* after = nullptr;  // behind the ")"
-  // The temporary strings the list takes on the general road: the literals'
-  // texts, and a lone literal's text once more as the list keeps it.
-  std::uint64_t temp_bytes = 0;
-};
-
 // False, with nothing changed, when the list is not such a list or its
 // temporary strings would not fit (the general road then reports that).
-[[gnu::always_inline]] inline bool read_remembered_list(remembered_list& list) {
-  if (scan_pointer >= line_end || *scan_pointer != '(') return false;
+[[gnu::always_inline]] inline bool read_remembered_list(remembered_list& list, const char* start = scan_pointer) {
+  if (start >= line_end || *start != '(') return false;
   constexpr int list_flags = GI_IN_PARENS | GI_LIST;
-  const char* p = scan_pointer + 1;
+  const char* p = start + 1;
   // Reached from a remembered item: the line's text may be remembered.
   const memo_key base = memo_key_at(line_start);
   list.count = 0;
@@ -891,6 +879,39 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
 }
 
 }  // namespace
+
+bool peek_plain_element(const char* name_at, std::size_t name_length, int array_index, plain_element& out) {
+  if (array_index < 0 || static_cast<std::uint32_t>(array_index) >= array_count) return false;
+  array_entry& entry = array_table[array_index];
+  if (entry.type != ITEM_DOUBLE || !entry.data) return false;
+  const char* p = name_at + name_length;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  remembered_list& list = out.list;
+  if (!read_remembered_list(list, p) || list.count != static_cast<int>(entry.dimension_count)) return false;
+  std::size_t index = 0;
+  for (int k = 0; k < list.count; ++k) {
+    const double value = list.values[k].value;
+    if (!(value >= 0.0 && value < entry.dimension_sizes[k])) return false;
+    index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(value);
+  }
+  out.entry = &entry;
+  out.slot = entry.data + index;
+  out.has_text = false;
+  for (int k = 0; k < list.count; ++k)
+    if (list.values[k].literal_length > 0) out.has_text = true;
+  return true;
+}
+
+void take_plain_element(const plain_element& element, const char* name_at, std::size_t name_length) {
+  // get_element_item's steps, then remembered_element's (the name unused).
+  item_is_parameter = 0;
+  copy_short(current_name, name_at, name_length);
+  current_name[name_length] = '\0';
+  char_after_name = '(';
+  take_remembered_list(element.list);
+  current_value_slot = element.slot;
+  double_accumulator = element.slot->number;
+}
 
 int get_element_item(expr_item& item, int array_index, std::size_t name_length, int flags) {
   item.array = nullptr;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "interpreter/expression.h"
 #include "interpreter/item.h"
 #include "interpreter/memo.h"
 #include "interpreter/run_state.h"
@@ -61,6 +62,36 @@ int get_statement_item(expr_item& item);
 // ("a(3,4)"): what current_name held when the element was read, where its
 // caller read it without the name.
 std::string element_name_of(const array_entry& shape, const value_slot* slot);
+
+// A list "(" expression, ... ")" whose expressions are all
+// remembered plain expressions (remembered_plain_value), as get_parameter_list
+// would read it.
+struct remembered_list {
+  int count = 0;
+  plain_value values[max_parameters];
+  const char* after = nullptr;  // behind the ")"
+  // The temporary strings the list takes on the general road: the literals'
+  // texts, and a lone literal's text once more as the list keeps it.
+  std::uint64_t temp_bytes = 0;
+};
+
+
+// A double array element, written as name(...) at name_at, whose subscripts
+// are a list of remembered plain expressions in the array's range: what
+// reading it finds.
+struct plain_element {
+  remembered_list list;
+  array_entry* entry;
+  value_slot* slot;
+  bool has_text;  // a subscript leaves a literal's text in the string accumulator
+};
+// Finds the element at name_at (name_length characters, the array at
+// array_index) as get_element_item would read it, changing nothing. False
+// when it is not such an element (get_element_item then reads it).
+bool peek_plain_element(const char* name_at, std::size_t name_length, int array_index, plain_element& out);
+// Leaves the scan state as get_element_item leaves it for the element found
+// (the scanner's position aside: the caller moves on itself).
+void take_plain_element(const plain_element& element, const char* name_at, std::size_t name_length);
 
 // Reads one item at scan_pointer. Returns its item type, 0, 8, 9, 18 or 22,
 // or a negative error code (already reported, or -1 silently where the flags
