@@ -88,12 +88,6 @@ void clear_user_functions() {
   user_call_too_deep = 0;
 }
 
-void user_call_reset_if_idle() {
-  if (user_call_chain) return;
-  user_call_depth = 0;
-  user_call_too_deep = 0;
-}
-
 namespace {
 
 // Copies a name into a record field of user_function_name_max characters.

@@ -65,7 +65,11 @@ int is_user_function_parameter_slot(const void* slot);
 // (pre-scan start and the CLEAR command).
 void clear_user_functions();
 // Clears the depth and the too-deep flag when no call runs (statement start).
-void user_call_reset_if_idle();
+inline void user_call_reset_if_idle() {
+  if (user_call_chain) return;
+  user_call_depth = 0;
+  user_call_too_deep = 0;
+}
 
 // DEF statement (statement token 3): checks the definition; in the pre-scan
 // adds it to the table. Returns 0 or a negative error.

@@ -97,13 +97,6 @@ void controls_end_busy() {
   port.enable_control(IDC_RUN_STEP, true);
 }
 
-void take_step_request() {
-  if (!step_requested) return;
-  if (!step_mode) step_banner_pending = 1;
-  step_mode = 1;
-  if (!no_execute) step_requested = 0;  // the pre-scan runs with no_execute set as well
-}
-
 void pump_window_events() {
   if (!frontend_port().pump_messages()) kill_requested = 1;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "ports/frontend_port.h"
 
@@ -47,7 +48,13 @@ void controls_end_busy();
 
 // A Step request (Run/Step or Step) turns stepping on: the banner is flagged
 // when stepping was off, and the request is taken unless in skip mode.
-void take_step_request();
+// Inline: the statement loop asks before every statement.
+inline void take_step_request() {
+  if (!step_requested) return;
+  if (!step_mode) step_banner_pending = 1;
+  step_mode = 1;
+  if (!no_execute) step_requested = 0;  // the pre-scan runs with no_execute set as well
+}
 
 // Dispatches the pending events at once (the statement loop's pump); a quit
 // request counts as Kill.
