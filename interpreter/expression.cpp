@@ -566,8 +566,10 @@ struct expression_memo {
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
   std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
-  bool variables = false;  // holds a variable: a parameter of a running call may hide it
-  bool plain = false;      // only double variables, numeric literals, operators and comparisons
+  // (Bits of one byte: the memo stays as large as a slot allows.)
+  bool variables : 1 = false;  // holds a variable: a parameter of a running call may hide it
+  bool plain : 1 = false;      // only double variables, numeric literals, operators and comparisons
+  bool joins : 1 = false;      // operands that may be strings, "+" between them
   fast_item items[fast_items_max];
 };
 
@@ -741,10 +743,14 @@ struct expression_recorder {
     if (lone_literal != (result == ITEM_NUMERIC_TEXT)) return;
     memo.result_type = static_cast<std::uint8_t>(result);
     memo.plain = true;
+    memo.joins = true;
     for (int k = 0; k < memo.count; ++k) {
-      const std::uint8_t kind = memo.items[k].kind;
-      if (kind != FAST_VARIABLE && kind != FAST_LITERAL && kind != FAST_OPERATOR && kind != FAST_COMPARISON)
+      const fast_item& f = memo.items[k];
+      if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON)
         memo.plain = false;
+      if (k % 2 == 1 ? f.kind != FAST_OPERATOR || f.op != '+'
+                     : f.kind == FAST_VARIABLE || f.kind == FAST_LITERAL || f.kind == FAST_ELEMENT)
+        memo.joins = false;
     }
     memo.end_column = static_cast<std::uint16_t>(end - line_start);
     expression_memos.store(key, stamp) = memo;
@@ -956,6 +962,13 @@ int evaluate_plain(const expression_memo& memo, int flags) {
   return reduced < 0 ? reduced : deliver_result(table[0]);
 }
 
+// Whether the operands of a table of count items are all strings.
+bool all_strings(const expr_item* table, int count) {
+  for (int k = 0; k < count; k += 2)
+    if (table[k].type != ITEM_STRING) return false;
+  return true;
+}
+
 // Whether joining count items (strings and "+" between them) can take no
 // more temporary strings than there is room for: each join takes at most
 // 256 bytes, and asks for that much room first.
@@ -1013,7 +1026,6 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
               offsetof(expression_memo, items) + found.count * sizeof(fast_item));
   const memo_stamp stamp = ::memo.stamp;
   bool all_double = true;
-  bool all_string = true;  // operands all strings, joined by "+" only
   // The name an item leaves in current_name is always replaced by the item
   // that ends the expression (get_item empties it first), so names are not
   // copied here; the text the last literal or string variable read leaves in
@@ -1035,7 +1047,6 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         item.type = ITEM_DOUBLE;
         item.value.number = entry.value.number;
         leave_variable(&entry.value, f.after);
-        all_string = false;
         break;
       }
       case FAST_LITERAL: {
@@ -1045,8 +1056,7 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         item.type = ITEM_NUMERIC_TEXT;
         item.value.bits = offset;
         pending_text = line_start + f.line_column;
-        pending_length = f.name_length;
-        all_string = false;  // (all_double holds: the one pass takes the literal's value)
+        pending_length = f.name_length;  // (all_double holds: the one pass takes the literal's value)
         break;
       }
       case FAST_STRING_VARIABLE:
@@ -1076,12 +1086,10 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         item.type = ITEM_OPERATOR;
         item.value.bits = 0;
         item.value.op = f.op;
-        if (f.op != '+') all_string = false;
         break;
       case FAST_COMPARISON:
         item.type = ITEM_COMPARISON;
         item.value.token = f.op;
-        all_string = false;
         break;
       default: {  // FAST_READ, FAST_ELEMENT, FAST_FUNCTION
         if (pending_text) {
@@ -1118,7 +1126,6 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         } else if (item.type != ITEM_DOUBLE) {
           all_double = false;
         }
-        if (item.type != ITEM_STRING) all_string = false;
         if (!memo_holds(stamp)) {
           kinds |= operator_kind(item);
           count = k + 1;
@@ -1134,7 +1141,7 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
   if (no_execute) return skipped_result(table[0].type == ITEM_STRING);
   last_array_entry = nullptr;
-  if (all_string) {
+  if (memo.joins && all_strings(table, memo.count)) {
     const expr_item& only = table[0];
     if (memo.count == 1 && only.array) last_array_entry = only.array;
     if (join_fits(memo.count)) return join_all(table, memo.count);

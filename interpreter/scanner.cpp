@@ -714,7 +714,7 @@ struct remembered_list {
     list.temp_bytes += value.literal_bytes;
     if (value.lone_literal && !no_execute) list.temp_bytes += value.literal_length + 1u;
     // A string is copied once more as the list keeps it (no room when empty).
-    if (value.is_string && value.text_length > 0) list.temp_bytes += value.text_length + 1u;
+    if (strings && value.is_string && value.text_length > 0) list.temp_bytes += value.text_length + 1u;
     ++list.count;
     p = end + 1;
     if (*end == ')') break;
@@ -727,14 +727,14 @@ struct remembered_list {
 // character, the last literal's text in the string accumulator (emptied when
 // skipping), the peak of the temporary strings, the last expression's first
 // column, no name; the scanner stands behind the list.
-[[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list) {
+[[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list, bool strings) {
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
     // (The slot the last variable leaves is the caller's to set: the element's or
     // the argument's.)
     if (value.has_variable) char_after_name = value.after;
     if (value.literal_length > 0) leave_text(line_start + value.literal_column, value.literal_length);
-    if (value.is_string) leave_text(value.text, value.text_length);  // the result it delivers
+    if (strings && value.is_string) leave_text(value.text, value.text_length);  // the result it delivers
   }
   if (no_execute) leave_skipped_value();  // a skipped expression reads as 0
   const std::uint64_t reach = temp_strings_used + list.temp_bytes;
@@ -763,7 +763,7 @@ int remembered_element(expr_item& item, int array_index, int flags, bool name_un
     subscripts[k] = value;
   }
   value_slot* slot = entry.data + index;
-  take_remembered_list(list);
+  take_remembered_list(list, false);
   // The subscripts are made doubles in order: the double accumulator holds
   // the last lone literal converted, or else the last subscript.
   double last_value = list.values[list.count - 1].value;
@@ -791,7 +791,7 @@ int remembered_function(expr_item& item, int token) {
     return memo_missed;
   }
   temp_level_guard levels;
-  take_remembered_list(list);
+  take_remembered_list(list, true);
   // Room for the arguments, each made as it is filled (as get_parameter_list does).
   alignas(expr_item) unsigned char room[sizeof(expr_item) * max_parameters];
   expr_item* const arguments = reinterpret_cast<expr_item*>(room);
@@ -934,7 +934,12 @@ int remembered_function_token(const char* item_start, int flags, std::size_t& na
   if ((flags & ~memo_flags) || field_resolution_depth) return -1;
   const memo_key key = memo_key_at(item_start);
   const item_memo* memo = key != 0 ? memo_find(key, flags) : nullptr;
-  if (!memo || memo->kind != MEMO_FUNCTION || memo->after != '(' || memo->length > max_name_length) return -1;
+  if (!memo || memo->kind != MEMO_FUNCTION || memo->length > max_name_length) return -1;
+  // (The memo's char_after_name is what the call left; the text says
+  // whether a list follows.)
+  const char* p = item_start + memo->length;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  if (p >= line_end || *p != '(') return -1;
   name_length = memo->length;
   return memo->index;
 }
