@@ -1141,13 +1141,12 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
   if (no_execute) return skipped_result(table[0].type == ITEM_STRING);
   last_array_entry = nullptr;
-  if (memo.joins && all_strings(table, memo.count)) {
-    const expr_item& only = table[0];
-    if (memo.count == 1 && only.array) last_array_entry = only.array;
-    if (join_fits(memo.count)) return join_all(table, memo.count);
-  }
   if (!all_double) {  // (a lone literal is a plain expression)
     const expr_item& only = table[0];
+    if (memo.joins && all_strings(table, memo.count)) {
+      if (memo.count == 1 && only.array) last_array_entry = only.array;
+      if (join_fits(memo.count)) return join_all(table, memo.count);
+    }
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
                             only.type == ITEM_NUMERIC_ARRAY))
       last_array_entry = only.array;
@@ -1175,41 +1174,46 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
 
 }  // namespace
 
+namespace {
+
+// remembered_plain_value for a lone string variable or string literal: its
+// text, and the room its evaluation takes for it.
+bool remembered_string_value(const expression_memo& memo, plain_value& out) {
+  if (no_execute || memo.count != 1) return false;
+  const fast_item& f = memo.items[0];
+  const char* text;
+  std::size_t length;
+  if (f.kind == FAST_STRING_VARIABLE) {
+    text = string_space_text(variable_table[f.variable].value.string_offset);
+    length = strnlen(text, max_string_length);
+    out.has_variable = true;
+    out.after = f.after;
+    out.variable = f.variable;
+  } else if (f.kind == FAST_STRING_LITERAL) {
+    text = line_start + f.line_column + 1;
+    length = f.name_length;
+    out.has_variable = false;
+  } else {
+    return false;
+  }
+  out.is_string = true;
+  out.text = text;
+  out.text_length = static_cast<std::uint8_t>(length);
+  out.literal_bytes = length > 0 ? static_cast<std::uint32_t>(length) + 1 : 0;
+  out.literal_length = 0;
+  out.lone_literal = false;
+  out.value = 0;
+  out.first_column = memo.first_column;
+  out.end_column = memo.end_column;
+  return true;
+}
+
+}  // namespace
+
 bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings) {
   const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
   if (!memo) return false;
-  out.first_column = memo->first_column;
-  out.end_column = memo->end_column;
-  out.lone_literal = false;
-  out.literal_length = 0;
-  if (!memo->plain) {
-    // A lone string variable or literal: its text, and the room its
-    // evaluation takes for it.
-    if (!strings || no_execute || memo->count != 1) return false;
-    const fast_item& f = memo->items[0];
-    const char* text;
-    std::size_t length;
-    if (f.kind == FAST_STRING_VARIABLE) {
-      text = string_space_text(variable_table[f.variable].value.string_offset);
-      length = strnlen(text, max_string_length);
-      out.has_variable = true;
-      out.after = f.after;
-      out.variable = f.variable;
-    } else if (f.kind == FAST_STRING_LITERAL) {
-      text = line_start + f.line_column + 1;
-      length = f.name_length;
-      out.has_variable = false;
-    } else {
-      return false;
-    }
-    out.is_string = true;
-    out.text = text;
-    out.text_length = static_cast<std::uint8_t>(length);
-    out.literal_bytes = length > 0 ? static_cast<std::uint32_t>(length) + 1 : 0;
-    out.value = 0;
-    return true;
-  }
-  out.is_string = false;
+  if (!memo->plain) return strings && remembered_string_value(*memo, out);
   double operands[fast_items_max];
   out.has_variable = false;
   out.literal_length = 0;
@@ -1231,6 +1235,9 @@ bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool stri
   else if (!fast_combine(*memo, operands, out.value)) return false;
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
   out.literal_bytes = memo->literal_bytes;
+  out.first_column = memo->first_column;
+  out.end_column = memo->end_column;
+  out.is_string = false;
   return true;
 }
 
