@@ -530,18 +530,32 @@ int reduce_table(expr_item* table, int& count, unsigned kinds) {
 // function call, a parenthesised expression), as the general road reads it.
 // FAST_ELEMENT: a double array element, read again through the array found
 // the first time (the memo holds only while no array is added or erased).
-enum fast_kind : std::uint8_t { FAST_VARIABLE, FAST_LITERAL, FAST_READ, FAST_OPERATOR, FAST_COMPARISON, FAST_ELEMENT };
+// FAST_STRING_VARIABLE: a simple string variable. FAST_STRING_LITERAL: a
+// string literal without escapes (its text between the quotes).
+// FAST_FUNCTION: a built-in function call, read again through the token
+// found the first time (get_function_item).
+enum fast_kind : std::uint8_t {
+  FAST_VARIABLE,
+  FAST_LITERAL,
+  FAST_READ,
+  FAST_OPERATOR,
+  FAST_COMPARISON,
+  FAST_ELEMENT,
+  FAST_STRING_VARIABLE,
+  FAST_STRING_LITERAL,
+  FAST_FUNCTION,
+};
 
 // Plain data without initialisers: the recorder on every general evaluation
 // fills only the items it uses.
 struct fast_item {
   std::uint8_t kind;
   char op;                    // operator character or comparison code
-  std::uint8_t name_length;
+  std::uint8_t name_length;   // of a name, a numeric literal, a string literal's text
   char after;                 // char_after_name of a variable
   std::uint16_t line_column;  // where the item starts in the line
   std::uint32_t column;       // the item's column (from the statement start)
-  std::int32_t variable;
+  std::int32_t variable;      // variable, array or function token
   double value;               // a literal's value
 };
 
@@ -554,12 +568,14 @@ struct expression_memo {
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
   std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
-  bool variables = false;  // holds a FAST_VARIABLE: a parameter of a running call may hide it
-  bool plain = false;      // only variables, literals, operators and comparisons
-  bool plain_elements = false;  // and double array elements (no other item read through get_item)
+  // (Bits of one byte: the memo stays as large as a slot allows.)
+  bool variables : 1 = false;  // holds a variable: a parameter of a running call may hide it
+  bool plain : 1 = false;      // only double variables, numeric literals, operators and comparisons
+  bool joins : 1 = false;      // operands that may be strings, "+" between them
+  bool plain_elements : 1 = false;  // plain, and double array elements (no other item read through get_item)
   // The item that ends the expression, when it is a statement keyword (THEN,
   // TO, ...): its token, the length of its name and the character behind it.
-  bool end_keyword = false;
+  bool end_keyword : 1 = false;
   std::uint8_t end_length = 0;
   char end_after = 0;
   std::int32_t end_token = 0;
@@ -633,7 +649,7 @@ struct expression_recorder {
         f.variable = index;
         f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
         f.after = char_after_name;
-      } else {
+      } else if (!function_call(item, item_start, f)) {
         f.kind = FAST_READ;
         std::size_t length = item.array != nullptr ? element_name_length(item_start) : 0;
         if (length > 0 && length <= max_name_length) {
@@ -641,6 +657,19 @@ struct expression_recorder {
           f.variable = static_cast<std::int32_t>(item.array - array_table);
           f.name_length = static_cast<std::uint8_t>(length);
         }
+      }
+    } else if (item.type == ITEM_STRING) {
+      int index = -1;
+      if (item.array == nullptr && string_literal(item_start, f)) {
+        // (the literal's kind and length are set)
+      } else if (item.array == nullptr && (index = simple_variable(item_start, ITEM_STRING)) >= 0) {
+        f.kind = FAST_STRING_VARIABLE;
+        memo.variables = true;
+        f.variable = index;
+        f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
+        f.after = char_after_name;
+      } else if (!function_call(item, item_start, f)) {
+        f.kind = FAST_READ;
       }
     } else if (item.type == ITEM_NUMERIC_TEXT) {
       // Small integers only: the general road converts them exactly.
@@ -666,6 +695,31 @@ struct expression_recorder {
 
   void fail() { usable = false; }
 
+  // A built-in function call the item memo knows (f filled in), else false.
+  bool function_call(const expr_item& item, const char* item_start, fast_item& f) const {
+    if (item.array != nullptr) return false;
+    std::size_t length = 0;
+    const int token = remembered_function_token(item_start, memo.flags, length);
+    if (token < 0) return false;
+    f.kind = FAST_FUNCTION;
+    f.variable = token;
+    f.name_length = static_cast<std::uint8_t>(length);
+    return true;
+  }
+
+  // A string literal without escapes just read from item_start (f filled
+  // in), else false.
+  static bool string_literal(const char* item_start, fast_item& f) {
+    if (*item_start != '"') return false;
+    const std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
+    if (length < 2 || length - 2 > 254 || scan_pointer[-1] != '"') return false;
+    for (std::size_t k = 1; k + 1 < length; ++k)
+      if (item_start[k] == '\\' || item_start[k] == '"') return false;
+    f.kind = FAST_STRING_LITERAL;
+    f.name_length = static_cast<std::uint8_t>(length - 2);
+    return true;
+  }
+
   // The length of the name of the element the item just read (its text
   // from item_start to "("), or 0 when it is not written as name(...).
   static std::size_t element_name_length(const char* item_start) {
@@ -681,7 +735,7 @@ struct expression_recorder {
   // The index of the simple variable the item just read is, or -1: its slot
   // is in the variable table and its text is that variable's name (a
   // function's result also leaves a slot behind).
-  static int simple_variable(const char* item_start) {
+  static int simple_variable(const char* item_start, std::uint32_t type = ITEM_DOUBLE) {
     if (item_is_parameter || current_value_slot == nullptr || variable_count == 0) return -1;
     const auto* slot_bytes = reinterpret_cast<const unsigned char*>(current_value_slot);
     const auto* base = reinterpret_cast<const unsigned char*>(&variable_table[0].value);
@@ -689,7 +743,7 @@ struct expression_recorder {
     std::size_t distance = static_cast<std::size_t>(slot_bytes - base);
     if (distance % sizeof(variable_entry) != 0) return -1;
     std::size_t index = distance / sizeof(variable_entry);
-    if (index >= variable_count || variable_table[index].type != ITEM_DOUBLE) return -1;
+    if (index >= variable_count || variable_table[index].type != type) return -1;
     std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
     if (length == 0 || length > 60 ||
         !names_equal(std::string_view(item_start, length), variable_name(variable_table[index])))
@@ -697,8 +751,8 @@ struct expression_recorder {
     return static_cast<int>(index);
   }
 
-  // The expression ended with a result of type result (a double, or the
-  // text of a lone literal).
+  // The expression ended with a result of type result (a double, a string,
+  // or the text of a lone literal).
   void finish(int result) {
     // A change during the evaluation (a function called in it that created,
     // erased or dimensioned something) may have made the items found before
@@ -711,9 +765,17 @@ struct expression_recorder {
     memo.result_type = static_cast<std::uint8_t>(result);
     memo.plain = true;
     memo.plain_elements = true;
+    memo.joins = true;
     for (int k = 0; k < memo.count; ++k) {
-      if (memo.items[k].kind == FAST_READ || memo.items[k].kind == FAST_ELEMENT) memo.plain = false;
-      if (memo.items[k].kind == FAST_READ) memo.plain_elements = false;
+      const fast_item& f = memo.items[k];
+      if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON)
+        memo.plain = false;
+      if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON &&
+          f.kind != FAST_ELEMENT)
+        memo.plain_elements = false;
+      if (k % 2 == 1 ? f.kind != FAST_OPERATOR || f.op != '+'
+                     : f.kind == FAST_VARIABLE || f.kind == FAST_LITERAL || f.kind == FAST_ELEMENT)
+        memo.joins = false;
     }
     memo.end_column = static_cast<std::uint16_t>(end - line_start);
     expression_memos.store(key, stamp) = memo;
@@ -1045,6 +1107,47 @@ int evaluate_plain_elements(const expression_memo& memo, int flags) {
   return reduced < 0 ? reduced : deliver_result(table[0]);
 }
 
+// Whether the operands of a table of count items are all strings.
+bool all_strings(const expr_item* table, int count) {
+  for (int k = 0; k < count; k += 2)
+    if (table[k].type != ITEM_STRING) return false;
+  return true;
+}
+
+// Whether joining count items (strings and "+" between them) can take no
+// more temporary strings than there is room for: each join takes at most
+// 256 bytes, and asks for that much room first.
+bool join_fits(int count) {
+  return static_cast<std::uint64_t>(temp_strings_used) + 256u * static_cast<std::uint64_t>(count / 2) <=
+         temp_strings_size;
+}
+
+// The passes over a table of strings joined by "+" (join_fits holds): the
+// joins left to right, each cut to the longest string and taking its room
+// in the temporary strings, and the last one delivered. The joins' texts
+// are built here instead; nothing reads their room again once the
+// expression is done.
+int join_all(const expr_item* table, int count) {
+  char joined[2 * max_string_length + 1];
+  const char* first = item_text(table[0]);
+  std::size_t length = strnlen(first, max_string_length);
+  std::memcpy(joined, first, length);
+  std::uint32_t used = temp_strings_used;
+  for (int k = 2; k < count; k += 2) {
+    const char* next = item_text(table[k]);
+    const std::size_t next_length = strnlen(next, max_string_length);
+    std::memcpy(joined + length, next, next_length);
+    length += next_length;
+    if (length > max_string_length) length = max_string_length;
+    if (length > 0) used += static_cast<std::uint32_t>(length) + 1;
+  }
+  temp_strings_used = used;
+  if (used > temp_strings_peak) temp_strings_peak = used;
+  error_column = static_cast<int>(table[0].column);
+  leave_text(joined, length);
+  return ITEM_STRING;
+}
+
 // What evaluate_remembered returns when an item it read (a function call, an
 // element whose subscripts call one) changed what the memo depends on, or
 // switched DEBUG, TRACE or stepping on: the items read so far stand in the
@@ -1074,9 +1177,11 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
   bool all_double = true;
   // The name an item leaves in current_name is always replaced by the item
   // that ends the expression (get_item empties it first), so names are not
-  // copied here; the text of the last literal read is left in the string
-  // accumulator as reading it leaves it.
-  int last_literal = -1;
+  // copied here; the text the last literal or string variable read leaves in
+  // the string accumulator is put there before anything else reads it (an
+  // item read through get_item, the end), as reading it leaves it.
+  const char* pending_text = nullptr;
+  std::size_t pending_length = 0;
   item_is_parameter = 0;
   for (int k = 0; k < memo.count; ++k) {
     const fast_item& f = memo.items[k];
@@ -1099,7 +1204,31 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         if (text_to_temp(std::string_view(line_start + f.line_column, f.name_length), &offset) < 0) return -14;
         item.type = ITEM_NUMERIC_TEXT;
         item.value.bits = offset;
-        last_literal = k;
+        pending_text = line_start + f.line_column;
+        pending_length = f.name_length;  // (all_double holds: the one pass takes the literal's value)
+        break;
+      }
+      case FAST_STRING_VARIABLE:
+      case FAST_STRING_LITERAL: {
+        // The text in the temporary strings, as the accumulator hands it on.
+        const char* text;
+        std::size_t length;
+        if (f.kind == FAST_STRING_VARIABLE) {
+          variable_entry& entry = variable_table[f.variable];
+          text = string_space_text(entry.value.string_offset);
+          length = strnlen(text, max_string_length);
+          leave_variable(&entry.value, f.after);
+        } else {
+          text = line_start + f.line_column + 1;
+          length = f.name_length;
+        }
+        std::uint32_t offset = 0;
+        if (text_to_temp(std::string_view(text, length), &offset) < 0) return -14;
+        item.type = ITEM_STRING;
+        item.value.bits = offset;
+        pending_text = temp_string_text(offset);
+        pending_length = length;
+        all_double = false;
         break;
       }
       case FAST_OPERATOR:
@@ -1111,17 +1240,18 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         item.type = ITEM_COMPARISON;
         item.value.token = f.op;
         break;
-      default: {  // FAST_READ, FAST_ELEMENT
-        if (last_literal >= 0) {
-          // The item is read with the last literal's text in the accumulator.
-          const fast_item& literal = memo.items[last_literal];
-          literal_to_accumulator(literal);
-          last_literal = -1;
+      default: {  // FAST_READ, FAST_ELEMENT, FAST_FUNCTION
+        if (pending_text) {
+          // The item is read with the last text in the accumulator.
+          leave_text(pending_text, pending_length);
+          pending_text = nullptr;
         }
         scan_pointer = line_start + f.line_column;
         int result;
         if (f.kind == FAST_ELEMENT && static_cast<std::uint32_t>(f.variable) < array_count) {
           result = get_element_item(item, f.variable, f.name_length, flags);
+        } else if (f.kind == FAST_FUNCTION) {
+          result = get_function_item(item, f.variable, f.name_length);
         } else {
           element_name_unused = true;  // the item that ends the expression is read after it
           result = get_item(item, flags);
@@ -1155,13 +1285,17 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
     }
     kinds |= operator_kind(item);
   }
-  if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
+  if (pending_text) leave_text(pending_text, pending_length);
 
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
   if (no_execute) return skipped_result(table[0].type == ITEM_STRING);
   last_array_entry = nullptr;
   if (!all_double) {  // (a lone literal is a plain expression)
     const expr_item& only = table[0];
+    if (memo.joins && all_strings(table, memo.count)) {
+      if (memo.count == 1 && only.array) last_array_entry = only.array;
+      if (join_fits(memo.count)) return join_all(table, memo.count);
+    }
     if (memo.count == 1 && ((only.type == ITEM_STRING && only.array) || only.type == ITEM_STRING_ARRAY ||
                             only.type == ITEM_NUMERIC_ARRAY))
       last_array_entry = only.array;
@@ -1189,9 +1323,46 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
 
 }  // namespace
 
-bool remembered_plain_value(memo_key key, int flags, plain_value& out) {
+namespace {
+
+// remembered_plain_value for a lone string variable or string literal: its
+// text, and the room its evaluation takes for it.
+bool remembered_string_value(const expression_memo& memo, plain_value& out) {
+  if (no_execute || memo.count != 1) return false;
+  const fast_item& f = memo.items[0];
+  const char* text;
+  std::size_t length;
+  if (f.kind == FAST_STRING_VARIABLE) {
+    text = string_space_text(variable_table[f.variable].value.string_offset);
+    length = strnlen(text, max_string_length);
+    out.has_variable = true;
+    out.after = f.after;
+    out.variable = f.variable;
+  } else if (f.kind == FAST_STRING_LITERAL) {
+    text = line_start + f.line_column + 1;
+    length = f.name_length;
+    out.has_variable = false;
+  } else {
+    return false;
+  }
+  out.is_string = true;
+  out.text = text;
+  out.text_length = static_cast<std::uint8_t>(length);
+  out.literal_bytes = length > 0 ? static_cast<std::uint32_t>(length) + 1 : 0;
+  out.literal_length = 0;
+  out.lone_literal = false;
+  out.value = 0;
+  out.first_column = memo.first_column;
+  out.end_column = memo.end_column;
+  return true;
+}
+
+}  // namespace
+
+bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings) {
   const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
-  if (!memo || !memo->plain) return false;
+  if (!memo) return false;
+  if (!memo->plain) return strings && remembered_string_value(*memo, out);
   double operands[fast_items_max];
   out.has_variable = false;
   out.literal_length = 0;
@@ -1215,6 +1386,7 @@ bool remembered_plain_value(memo_key key, int flags, plain_value& out) {
   out.literal_bytes = memo->literal_bytes;
   out.first_column = memo->first_column;
   out.end_column = memo->end_column;
+  out.is_string = false;
   return true;
 }
 
@@ -1303,7 +1475,7 @@ int evaluate_expression(int flags) {
   int reduced = reduce_table(table, count, kinds);
   if (reduced < 0) return reduced;
   int delivered = deliver_result(table[0]);
-  if (delivered == ITEM_DOUBLE || delivered == ITEM_NUMERIC_TEXT) recorder.finish(delivered);
+  if (delivered == ITEM_DOUBLE || delivered == ITEM_NUMERIC_TEXT || delivered == ITEM_STRING) recorder.finish(delivered);
   return delivered;
 }
 

@@ -72,14 +72,21 @@ struct plain_value {
   std::uint16_t literal_column; // its last literal, in the line
   std::uint8_t literal_length;  // 0: none
   std::uint32_t literal_bytes;  // the temporary-string bytes its literals take
+  // A lone string variable or string literal: its text (in the string space
+  // or the line), and no double value. literal_bytes is then the room its
+  // evaluation takes for the text.
+  bool is_string;
+  std::uint8_t text_length;
+  const char* text;
 };
 // The value of the remembered expression at key (the scanner's memo key, as
 // evaluate_expression would get it under flags) when it still holds and is
 // made of double variables, small integer literals, + - * / and comparisons
 // only, and the one pass computes it exactly (while skipping, the value is
-// 0 and nothing is computed); nothing is changed. False otherwise: the
-// expression is then evaluated as usual.
-bool remembered_plain_value(memo_key key, int flags, plain_value& out);
+// 0 and nothing is computed); nothing is changed. With strings allowed, also
+// a lone string variable or string literal (never while skipping). False
+// otherwise: the expression is then evaluated as usual.
+bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings = false);
 
 // Test and tool entry point: evaluates text as one expression outside any
 // program (the scan state is saved and restored). Returns the result code as

@@ -689,7 +689,10 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
 
 // False, with nothing changed, when the list is not such a list or its
 // temporary strings would not fit (the general road then reports that).
-[[gnu::always_inline]] inline bool read_remembered_list(remembered_list& list, const char* start = scan_pointer) {
+// With strings allowed, an argument may also be a lone string variable or
+// string literal.
+[[gnu::always_inline]] inline bool read_remembered_list(remembered_list& list, bool strings,
+                                                        const char* start = scan_pointer) {
   if (start >= line_end || *start != '(') return false;
   constexpr int list_flags = GI_IN_PARENS | GI_LIST;
   const char* p = start + 1;
@@ -701,11 +704,14 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
     while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
     if (list.count == max_parameters || p >= line_end) return false;
     plain_value& value = list.values[list.count];
-    if (!remembered_plain_value(base + static_cast<std::uint32_t>(p - line_start), list_flags, value)) return false;
+    if (!remembered_plain_value(base + static_cast<std::uint32_t>(p - line_start), list_flags, value, strings))
+      return false;
     const char* end = line_start + value.end_column;
     if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
     list.temp_bytes += value.literal_bytes;
     if (value.lone_literal && !no_execute) list.temp_bytes += value.literal_length + 1u;
+    // A string is copied once more as the list keeps it (no room when empty).
+    if (strings && value.is_string && value.text_length > 0) list.temp_bytes += value.text_length + 1u;
     ++list.count;
     p = end + 1;
     if (*end == ')') break;
@@ -718,13 +724,14 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
 // character, the last literal's text in the string accumulator (emptied when
 // skipping), the peak of the temporary strings, the last expression's first
 // column, no name; the scanner stands behind the list.
-[[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list) {
+[[gnu::always_inline]] inline void take_remembered_list(const remembered_list& list, bool strings) {
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
     // (The slot the last variable leaves is the caller's to set: the element's or
     // the argument's.)
     if (value.has_variable) char_after_name = value.after;
     if (value.literal_length > 0) leave_text(line_start + value.literal_column, value.literal_length);
+    if (strings && value.is_string) leave_text(value.text, value.text_length);  // the result it delivers
   }
   if (no_execute) leave_skipped_value();  // a skipped expression reads as 0
   const std::uint64_t reach = temp_strings_used + list.temp_bytes;
@@ -742,7 +749,7 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
 [[gnu::noinline]] int remembered_element(expr_item& item, int array_index, int flags, bool name_unused) {
   array_entry& entry = array_table[array_index];
   remembered_list list;
-  if (!read_remembered_list(list) || list.count != static_cast<int>(entry.dimension_count)) return memo_missed;
+  if (!read_remembered_list(list, false) || list.count != static_cast<int>(entry.dimension_count)) return memo_missed;
   double subscripts[max_parameters];
   std::size_t index = 0;
   for (int k = 0; k < list.count; ++k) {
@@ -753,7 +760,7 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
     subscripts[k] = value;
   }
   value_slot* slot = entry.data + index;
-  take_remembered_list(list);
+  take_remembered_list(list, false);
   // The subscripts are made doubles in order: the double accumulator holds
   // the last lone literal converted, or else the last subscript.
   double last_value = list.values[list.count - 1].value;
@@ -766,38 +773,63 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
   return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
 }
 
-// A built-in function call whose arguments are a remembered list of doubles
-// (no lone literal): the function runs on their values as call_function
-// runs it. memo_missed, with nothing changed, otherwise.
+// A built-in function call whose arguments are a remembered list (doubles,
+// lone literals, lone string variables and string literals): the arguments
+// are made as get_parameter_list makes them (the same room in the temporary
+// strings, the texts where it puts them) and the function runs on them as
+// call_function runs it. memo_missed, with nothing changed, otherwise.
 int remembered_function(expr_item& item, int token) {
   if (no_execute) return memo_missed;
   const char* name_end = scan_pointer;
   skip_blanks_here();
   remembered_list list;
-  if (!read_remembered_list(list)) {
+  if (!read_remembered_list(list, true)) {
     scan_pointer = name_end;
     return memo_missed;
   }
-  for (int k = 0; k < list.count; ++k) {
-    if (list.values[k].lone_literal) {
-      scan_pointer = name_end;
-      return memo_missed;
-    }
-  }
   temp_level_guard levels;
-  take_remembered_list(list);
+  take_remembered_list(list, true);
   // Room for the arguments, each made as it is filled (as get_parameter_list does).
   alignas(expr_item) unsigned char room[sizeof(expr_item) * max_parameters];
   expr_item* const arguments = reinterpret_cast<expr_item*>(room);
+  // The temporary strings as the evaluations take them, in order: each
+  // expression's own room, then the copy the list keeps of a text.
+  std::uint32_t used = temp_strings_used;
+  bool has_double = false;
+  double last_double = 0;
   for (int k = 0; k < list.count; ++k) {
     const plain_value& value = list.values[k];
-    new (&arguments[k]) expr_item{};
-    arguments[k].type = ITEM_DOUBLE;
-    arguments[k].value.number = value.value;
-    arguments[k].column = value.first_column;
+    expr_item& argument = *new (&arguments[k]) expr_item{};
+    argument.column = value.first_column;
+    used += value.literal_bytes;
+    const char* text = nullptr;
+    std::size_t length = 0;
+    if (value.is_string) {
+      argument.type = ITEM_STRING;
+      text = value.text;
+      length = value.text_length;
+    } else if (value.lone_literal) {
+      argument.type = ITEM_NUMERIC_TEXT;
+      text = line_start + value.literal_column;
+      length = value.literal_length;
+    } else {
+      argument.type = ITEM_DOUBLE;
+      argument.value.number = value.value;
+      has_double = true;
+      last_double = value.value;
+    }
+    if (length > 0) {
+      char* const into = temp_strings + used;
+      copy_short(into, text, length);
+      into[length] = '\0';
+      argument.value.bits = used;
+      used += static_cast<std::uint32_t>(length) + 1;
+    }
     if (value.has_variable) current_value_slot = &variable_table[value.variable].value;
   }
-  double_accumulator = list.values[list.count - 1].value;
+  temp_strings_used = used;  // the peak was raised to it with the list
+  // A string or a lone literal leaves the double accumulator as it was.
+  if (has_double) double_accumulator = last_double;
   function_name_column = static_cast<int>(item.column);
   int result = do_function(token, arguments, list.count);
   levels.restore();
@@ -887,7 +919,7 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
   const char* p = name_at + name_length;
   while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
   remembered_list& list = out.list;
-  if (!read_remembered_list(list, p) || list.count != static_cast<int>(entry.dimension_count)) return false;
+  if (!read_remembered_list(list, false, p) || list.count != static_cast<int>(entry.dimension_count)) return false;
   std::size_t index = 0;
   for (int k = 0; k < list.count; ++k) {
     const double value = list.values[k].value;
@@ -908,7 +940,7 @@ void take_plain_element(const plain_element& element, const char* name_at, std::
   copy_short(current_name, name_at, name_length);
   current_name[name_length] = '\0';
   char_after_name = '(';
-  take_remembered_list(element.list);
+  take_remembered_list(element.list, false);
   current_value_slot = element.slot;
   double_accumulator = element.slot->number;
 }
@@ -926,6 +958,37 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
   skip_blanks_here();
   int result = remembered_element(item, array_index, flags, true);
   return result != memo_missed ? result : array_element(item, array_index, flags);
+}
+
+int get_function_item(expr_item& item, int token, std::size_t name_length) {
+  element_name_unused = false;
+  item.array = nullptr;
+  item.value.bits = 0;
+  item.type = ITEM_NONE;
+  leave_no_name();
+  item.column = scan_column_here();
+  copy_short(current_name, scan_pointer, name_length);
+  current_name[name_length] = '\0';
+  scan_pointer += name_length;
+  char_after_name = '(';
+  if (int result = remembered_function(item, token); result != memo_missed) return result;
+  char own[max_name_length + 1];
+  copy_short(own, current_name, name_length + 1);
+  return call_function(item, token, own);
+}
+
+int remembered_function_token(const char* item_start, int flags, std::size_t& name_length) {
+  if ((flags & ~memo_flags) || field_resolution_depth) return -1;
+  const memo_key key = memo_key_at(item_start);
+  const item_memo* memo = key != 0 ? memo_find(key, flags) : nullptr;
+  if (!memo || memo->kind != MEMO_FUNCTION || memo->length > max_name_length) return -1;
+  // (The memo's char_after_name is what the call left; the text says
+  // whether a list follows.)
+  const char* p = item_start + memo->length;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  if (p >= line_end || *p != '(') return -1;
+  name_length = memo->length;
+  return memo->index;
 }
 
 memo_key scan_memo_key(int flags) { return item_key(flags); }

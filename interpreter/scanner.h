@@ -93,6 +93,17 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
 // (the scanner's position aside: the caller moves on itself).
 void take_plain_element(const plain_element& element, const char* name_at, std::size_t name_length);
 
+// Reads the built-in function call whose name (name_length characters, then
+// "(") starts at scan_pointer, as get_item reads it, where the caller knows
+// the name stands for the function token (nothing that names resolve
+// through changed since it was found there).
+int get_function_item(expr_item& item, int token, std::size_t name_length);
+
+// The built-in function token the item memo holds for the name at
+// item_start, read under flags, with "(" behind the name (name_length set);
+// -1 when it holds none.
+int remembered_function_token(const char* item_start, int flags, std::size_t& name_length);
+
 // Reads one item at scan_pointer. Returns its item type, 0, 8, 9, 18 or 22,
 // or a negative error code (already reported, or -1 silently where the flags
 // say so).
