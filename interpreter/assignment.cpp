@@ -371,6 +371,15 @@ int assign_double_variable(expr_item& target) {
   // parameter, the "=" standing next: the name's text is kept only for the
   // result line DEBUG, TRACE or stepping show (a call in the right side may
   // switch them on).
+  if (no_execute) {
+    // Passed over, "name = DIM(...)" is read in its own form.
+    const char* const at = scan_pointer;
+    skip_blanks();
+    ++scan_pointer;
+    const bool dim_form = word_before_paren("dim");
+    scan_pointer = at;
+    if (dim_form) return do_assignment(ITEM_DOUBLE, target, 0);
+  }
   value_slot* const slot = current_value_slot;
   const char* const name_at = statement_start + target.column;
   const std::size_t name_length = static_cast<std::size_t>(scan_pointer - name_at);

@@ -6,7 +6,7 @@
 
 // do_assignment for a target get_item read as a simple double variable (not
 // a parameter) with the "=" next, the statement running: the same steps,
-// results and errors. 0 or a negative reported code.
+// results and errors, running or passed over. 0 or a negative reported code.
 int assign_double_variable(expr_item& target);
 
 // Stores string_accumulator into the FIELD variable that field_target_start,

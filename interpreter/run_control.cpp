@@ -622,15 +622,13 @@ int process_statement() {
   int type = get_statement_item(item);
   if (type == double_target_item) {
     // A simple double variable, "=" next.
-    if (!no_execute) {
-      {
-        temp_level_guard level;
-        result = assign_double_variable(item);
-      }
-      if (result < 0) return result;
-      return statement_done(0);
+    {
+      temp_level_guard level;
+      result = assign_double_variable(item);
     }
-    type = ITEM_DOUBLE;
+    if (result < 0) return result;
+    passed_over_assignment = no_execute;
+    return statement_done(0);
   }
   if (type < 0) return report_error(err_return_get_item);
 
