@@ -1022,7 +1022,7 @@ constexpr int elements_not_plain = -100002;
 // then every item leaves the scan state in order as reading it leaves it,
 // and the values combine as in evaluate_plain. elements_not_plain, with
 // nothing changed, when an element is not such an element now.
-int evaluate_plain_elements(const expression_memo& memo, int flags) {
+[[gnu::noinline]] int evaluate_plain_elements(const expression_memo& memo, int flags) {
   plain_element elements[fast_items_max / 2 + 1];
   std::uint64_t temp_bytes = memo.literal_bytes;
   for (int k = 0; k < memo.count; k += 2) {
@@ -1127,7 +1127,7 @@ bool join_fits(int count) {
 // in the temporary strings, and the last one delivered. The joins' texts
 // are built here instead; nothing reads their room again once the
 // expression is done.
-int join_all(const expr_item* table, int count) {
+[[gnu::noinline]] int join_all(const expr_item* table, int count) {
   char joined[2 * max_string_length + 1];
   const char* first = item_text(table[0]);
   std::size_t length = strnlen(first, max_string_length);
