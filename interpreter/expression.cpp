@@ -590,6 +590,20 @@ bool fast_modes() {
          field_count == 0;
 }
 
+// A built-in function that, given one double, only computes a double (or
+// reports an error): it reads and changes nothing else a remembered
+// expression depends on.
+bool pure_numeric_function(int token) {
+  switch (token) {
+    case FUNC_ABS: case FUNC_ATN: case FUNC_COS: case FUNC_SIN: case FUNC_TAN: case FUNC_COT:
+    case FUNC_FIX: case FUNC_INT: case FUNC_CINT: case FUNC_EXP: case FUNC_LOG: case FUNC_LOG10:
+    case FUNC_SGN: case FUNC_SQR:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Builds the memo of an expression while the general road collects its items.
 struct expression_recorder {
   memo_key key = 0;
@@ -771,7 +785,7 @@ struct expression_recorder {
       if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON)
         memo.plain = false;
       if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON &&
-          f.kind != FAST_ELEMENT)
+          f.kind != FAST_ELEMENT && !(f.kind == FAST_FUNCTION && pure_numeric_function(f.variable)))
         memo.plain_elements = false;
       if (k % 2 == 1 ? f.kind != FAST_OPERATOR || f.op != '+'
                      : f.kind == FAST_VARIABLE || f.kind == FAST_LITERAL || f.kind == FAST_ELEMENT)
@@ -1016,9 +1030,11 @@ int evaluate_plain(const expression_memo& memo, int flags) {
 // remembered plain expressions this time (nothing was changed).
 constexpr int elements_not_plain = -100002;
 
-// A remembered expression of variables, literals and double array elements
-// whose subscripts are remembered plain expressions (memo.plain_elements):
-// no item calls anything, so the elements are found first without a change,
+// A remembered expression of variables, literals, double array elements
+// whose subscripts are remembered plain expressions and pure numeric
+// functions of one such expression (memo.plain_elements): no item calls
+// anything that changes what the memo depends on, so the elements and calls
+// are found first without a change,
 // then every item leaves the scan state in order as reading it leaves it,
 // and the values combine as in evaluate_plain. elements_not_plain, with
 // nothing changed, when an element is not such an element now.
@@ -1027,9 +1043,12 @@ constexpr int elements_not_plain = -100002;
   std::uint64_t temp_bytes = memo.literal_bytes;
   for (int k = 0; k < memo.count; k += 2) {
     const fast_item& f = memo.items[k];
-    if (f.kind != FAST_ELEMENT) continue;
+    if (f.kind != FAST_ELEMENT && f.kind != FAST_FUNCTION) continue;
     plain_element& element = elements[k / 2];
-    if (!peek_plain_element(line_start + f.line_column, f.name_length, f.variable, element)) return elements_not_plain;
+    const char* const name_at = line_start + f.line_column;
+    if (f.kind == FAST_ELEMENT ? !peek_plain_element(name_at, f.name_length, f.variable, element)
+                               : !peek_plain_call(name_at, f.name_length, element))
+      return elements_not_plain;
     temp_bytes += element.list.temp_bytes;
   }
   // The room each list takes is checked against what the items before it
@@ -1050,6 +1069,12 @@ constexpr int elements_not_plain = -100002;
       take_plain_element(element, line_start + f.line_column, f.name_length);
       operands[k] = element.slot->number;
       if (element.has_text) last_text = k;
+    } else if (f.kind == FAST_FUNCTION) {
+      // A pure function gives a double or reports an error.
+      const plain_element& call = elements[k / 2];
+      if (take_plain_call(call, line_start + f.line_column, f.name_length, f.variable, operands[k]) < 0)
+        return report_error(err_return_get_item);
+      if (call.has_text) last_text = k;
     } else {
       if (reserve_temp(f.name_length, &offsets[k]) < 0) return -14;
       operands[k] = f.value;
@@ -1079,6 +1104,7 @@ constexpr int elements_not_plain = -100002;
         item.value.number = operands[k];
         break;
       case FAST_ELEMENT:
+      case FAST_FUNCTION:
         item.type = ITEM_DOUBLE;
         item.value.number = operands[k];
         item.array = elements[k / 2].entry;

@@ -778,6 +778,8 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
 // are made as get_parameter_list makes them (the same room in the temporary
 // strings, the texts where it puts them) and the function runs on them as
 // call_function runs it. memo_missed, with nothing changed, otherwise.
+int call_with_list(expr_item& item, int token, const remembered_list& list);
+
 int remembered_function(expr_item& item, int token) {
   if (no_execute) return memo_missed;
   const char* name_end = scan_pointer;
@@ -787,6 +789,12 @@ int remembered_function(expr_item& item, int token) {
     scan_pointer = name_end;
     return memo_missed;
   }
+  return call_with_list(item, token, list);
+}
+
+// The built-in function at token run on the remembered argument list read at
+// the scanner (the call's name passed), as call_function runs it.
+int call_with_list(expr_item& item, int token, const remembered_list& list) {
   temp_level_guard levels;
   take_remembered_list(list, true);
   // Room for the arguments, each made as it is filled (as get_parameter_list does).
@@ -932,6 +940,40 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
   for (int k = 0; k < list.count; ++k)
     if (list.values[k].literal_length > 0) out.has_text = true;
   return true;
+}
+
+bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element& out) {
+  const char* p = name_at + name_length;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  remembered_list& list = out.list;
+  if (no_execute || !read_remembered_list(list, true, p) || list.count != 1 || list.values[0].lone_literal ||
+      list.values[0].is_string)
+    return false;
+  out.entry = nullptr;
+  out.slot = nullptr;
+  out.has_text = list.values[0].literal_length > 0;
+  return true;
+}
+
+int take_plain_call(const plain_element& call, const char* name_at, std::size_t name_length, int token,
+                    double& result) {
+  // get_function_item's steps, the list already read.
+  element_name_unused = false;
+  expr_item item;
+  item.array = nullptr;
+  item.value.bits = 0;
+  item.type = ITEM_NONE;
+  leave_no_name();
+  scan_pointer = name_at;
+  item.column = scan_column_here();
+  copy_short(current_name, name_at, name_length);
+  current_name[name_length] = '\0';
+  scan_pointer = name_at + name_length;
+  char_after_name = '(';
+  skip_blanks_here();
+  const int type = call_with_list(item, token, call.list);
+  result = item.value.number;
+  return type;
 }
 
 void take_plain_element(const plain_element& element, const char* name_at, std::size_t name_length) {

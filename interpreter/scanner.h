@@ -66,13 +66,15 @@ std::string element_name_of(const array_entry& shape, const value_slot* slot);
 // A list "(" expression, ... ")" whose expressions are all
 // remembered plain expressions (remembered_plain_value), as get_parameter_list
 // would read it.
+// (Plain data, filled by the reading: it is made on every remembered
+// element and call, so nothing is cleared in advance.)
 struct remembered_list {
-  int count = 0;
+  int count;
   plain_value values[max_parameters];
-  const char* after = nullptr;  // behind the ")"
+  const char* after;  // behind the ")"
   // The temporary strings the list takes on the general road: the literals'
   // texts, and a lone literal's text once more as the list keeps it.
-  std::uint64_t temp_bytes = 0;
+  std::uint64_t temp_bytes;
 };
 
 
@@ -89,6 +91,15 @@ struct plain_element {
 // array_index) as get_element_item would read it, changing nothing. False
 // when it is not such an element (get_element_item then reads it).
 bool peek_plain_element(const char* name_at, std::size_t name_length, int array_index, plain_element& out);
+// Finds, changing nothing, whether the built-in call at name_at (name_length
+// characters, then its list) has one argument, a remembered plain double
+// expression, the statement running (out.list and out.has_text set).
+bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element& out);
+// Runs the call peek_plain_call found, function token, as get_function_item
+// reads and runs it: its result type (its value in result) or a negative
+// reported code.
+int take_plain_call(const plain_element& call, const char* name_at, std::size_t name_length, int token,
+                    double& result);
 // Leaves the scan state as get_element_item leaves it for the element found
 // (the scanner's position aside: the caller moves on itself).
 void take_plain_element(const plain_element& element, const char* name_at, std::size_t name_length);
