@@ -533,7 +533,9 @@ int reduce_table(expr_item* table, int& count, unsigned kinds) {
 // FAST_STRING_VARIABLE: a simple string variable. FAST_STRING_LITERAL: a
 // string literal without escapes (its text between the quotes).
 // FAST_FUNCTION: a built-in function call, read again through the token
-// found the first time (get_function_item).
+// found the first time (get_function_item). FAST_PARAMETER: a double
+// parameter of the running call, by its position in the definition (the memo
+// holds only while a call of the same definition is the innermost one).
 enum fast_kind : std::uint8_t {
   FAST_VARIABLE,
   FAST_LITERAL,
@@ -544,6 +546,7 @@ enum fast_kind : std::uint8_t {
   FAST_STRING_VARIABLE,
   FAST_STRING_LITERAL,
   FAST_FUNCTION,
+  FAST_PARAMETER,
 };
 
 // Plain data without initialisers: the recorder on every general evaluation
@@ -555,11 +558,18 @@ struct fast_item {
   char after;                 // char_after_name of a variable
   std::uint16_t line_column;  // where the item starts in the line
   std::uint32_t column;       // the item's column (from the statement start)
-  std::int32_t variable;      // variable, array or function token
+  std::int32_t variable;      // variable, array, function token or parameter position
   double value;               // a literal's value
 };
 
 constexpr int fast_items_max = 15;
+
+// A variable some definition has a parameter named like: a running call of
+// it would hide the variable.
+constexpr std::uint8_t call_hideable = 1;
+// Parameters of the call that was innermost when the memo was recorded.
+constexpr std::uint8_t call_parameters = 2;
+static_assert(user_function_capacity <= 256, "a definition's index fits a memo's byte");
 
 struct expression_memo {
   std::uint16_t flags = 0;
@@ -568,16 +578,23 @@ struct expression_memo {
   std::uint32_t literal_bytes = 0; // temporary-string bytes the literals take
   std::uint8_t count = 0;
   std::uint8_t result_type = 0;  // set when recorded: ITEM_DOUBLE, or ITEM_NUMERIC_TEXT for a lone literal
+  // What the memo's items depend on among the running calls (call_* bits):
+  // 0 for none, so that one test passes the memos of most expressions.
+  std::uint8_t calls = 0;
   // (Bits of one byte: the memo stays as large as a slot allows.)
-  bool variables : 1 = false;  // holds a variable: a parameter of a running call may hide it
   bool plain : 1 = false;      // only double variables, numeric literals, operators and comparisons
   bool joins : 1 = false;      // operands that may be strings, "+" between them
   bool plain_elements : 1 = false;  // plain, and double array elements (no other item read through get_item)
+  // Plain but for parameters of the running call among its operands (plain
+  // and plain_elements are then false).
+  bool plain_parameters : 1 = false;
   // The item that ends the expression, when it is a statement keyword (THEN,
   // TO, ...): its token, the length of its name and the character behind it.
   bool end_keyword : 1 = false;
   std::uint8_t end_length = 0;
   char end_after = 0;
+  std::uint8_t parameter_mask = 0;  // bit i: holds parameter i
+  std::uint8_t call_index = 0;      // the definition whose parameters it holds (its index)
   std::int32_t end_token = 0;
   fast_item items[fast_items_max];
 };
@@ -619,7 +636,9 @@ struct expression_recorder {
     memo.count = 0;
     memo.flags = static_cast<std::uint16_t>(flags);
     memo.literal_bytes = 0;
-    memo.variables = false;
+    memo.calls = 0;
+    memo.parameter_mask = 0;
+    memo.call_index = 0;
     memo.end_keyword = false;
   }
 
@@ -657,9 +676,17 @@ struct expression_recorder {
       return fail();
     } else if (item.type == ITEM_DOUBLE) {
       int index = item.array == nullptr ? simple_variable(item_start) : -1;
-      if (index >= 0) {
+      int position = item.array == nullptr && index < 0 ? parameter(item_start) : -1;
+      if (position >= 0) {
+        f.kind = FAST_PARAMETER;
+        memo.calls |= call_parameters;
+        memo.parameter_mask = static_cast<std::uint8_t>(memo.parameter_mask | (1u << position));
+        memo.call_index = static_cast<std::uint8_t>(user_call_chain->index);
+        f.variable = position;
+        f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
+        f.after = char_after_name;
+      } else if (index >= 0) {
         f.kind = FAST_VARIABLE;
-        memo.variables = true;
         f.variable = index;
         f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
         f.after = char_after_name;
@@ -678,7 +705,6 @@ struct expression_recorder {
         // (the literal's kind and length are set)
       } else if (item.array == nullptr && (index = simple_variable(item_start, ITEM_STRING)) >= 0) {
         f.kind = FAST_STRING_VARIABLE;
-        memo.variables = true;
         f.variable = index;
         f.name_length = static_cast<std::uint8_t>(scan_pointer - item_start);
         f.after = char_after_name;
@@ -746,6 +772,26 @@ struct expression_recorder {
     return q < line_end && *q == '(' ? static_cast<std::size_t>(p - item_start) : 0;
   }
 
+  // The position of the double parameter of the innermost running call the
+  // item just read is, or -1: its slot is that parameter's and its text is
+  // the parameter's name (the first of the definition's parameters named so:
+  // the one a name finds).
+  static int parameter(const char* item_start) {
+    const user_call_frame* frame = user_call_chain;
+    if (!item_is_parameter || frame == nullptr || current_value_slot == nullptr) return -1;
+    const user_function* function = frame->function;
+    for (std::uint32_t i = 0; i < function->param_count && i < user_function_max_params; ++i) {
+      if (current_value_slot != &frame->params[i].value) continue;
+      if (frame->params[i].type != ITEM_DOUBLE) return -1;
+      const std::size_t length = static_cast<std::size_t>(scan_pointer - item_start);
+      if (length == 0 || length > max_name_length ||
+          !names_equal(std::string_view(item_start, length), function->params[i].name))
+        return -1;
+      return static_cast<int>(i);
+    }
+    return -1;
+  }
+
   // The index of the simple variable the item just read is, or -1: its slot
   // is in the variable table and its text is that variable's name (a
   // function's result also leaves a slot behind).
@@ -779,30 +825,54 @@ struct expression_recorder {
     memo.result_type = static_cast<std::uint8_t>(result);
     memo.plain = true;
     memo.plain_elements = true;
+    memo.plain_parameters = false;
     memo.joins = true;
     for (int k = 0; k < memo.count; ++k) {
       const fast_item& f = memo.items[k];
-      if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON)
-        memo.plain = false;
-      if (f.kind != FAST_VARIABLE && f.kind != FAST_LITERAL && f.kind != FAST_OPERATOR && f.kind != FAST_COMPARISON &&
-          f.kind != FAST_ELEMENT && !(f.kind == FAST_FUNCTION && pure_numeric_function(f.variable)))
+      const bool plain_kind = f.kind == FAST_VARIABLE || f.kind == FAST_PARAMETER || f.kind == FAST_LITERAL ||
+                              f.kind == FAST_OPERATOR || f.kind == FAST_COMPARISON;
+      if (!plain_kind) memo.plain = false;
+      if (!plain_kind && f.kind != FAST_ELEMENT && !(f.kind == FAST_FUNCTION && pure_numeric_function(f.variable)))
         memo.plain_elements = false;
       if (k % 2 == 1 ? f.kind != FAST_OPERATOR || f.op != '+'
-                     : f.kind == FAST_VARIABLE || f.kind == FAST_LITERAL || f.kind == FAST_ELEMENT)
+                     : f.kind == FAST_VARIABLE || f.kind == FAST_PARAMETER || f.kind == FAST_LITERAL ||
+                           f.kind == FAST_ELEMENT)
         memo.joins = false;
+      if ((f.kind == FAST_VARIABLE || f.kind == FAST_STRING_VARIABLE) && user_function_count > 0 &&
+          is_user_function_parameter_name(std::string_view(line_start + f.line_column, f.name_length)))
+        memo.calls |= call_hideable;
+    }
+    if (memo.calls & call_parameters) {
+      memo.plain_parameters = memo.plain;
+      memo.plain = false;
+      memo.plain_elements = false;
     }
     memo.end_column = static_cast<std::uint16_t>(end - line_start);
     expression_memos.store(key, stamp) = memo;
   }
 };
 
+// Whether the items of memo name now what they named when it was recorded,
+// as far as the running calls go: no call hides one of its variables, and
+// its parameters are those of the innermost call, doubles in it.
+inline bool calls_agree(const expression_memo& memo) {
+  if (memo.calls == 0) return true;
+  const user_call_frame* frame = user_call_chain;
+  if (frame == nullptr) return !(memo.calls & call_parameters);
+  if (memo.calls & call_hideable) return false;
+  return frame->index == memo.call_index && (frame->double_params & memo.parameter_mask) == memo.parameter_mask;
+}
+
 // The remembered expression for key when it still holds, else null.
-const expression_memo* remembered_expression(memo_key key, int flags) {
+[[gnu::noinline]] const expression_memo* remembered_expression(memo_key key, int flags) {
   const expression_memo* memo = expression_memos.find(key);
-  if (!memo || memo->flags != flags || (memo->variables && user_call_chain != nullptr) || !fast_modes())
-    return nullptr;
+  if (!memo || memo->flags != flags || !calls_agree(*memo) || !fast_modes()) return nullptr;
   return memo;
 }
+
+// The slot of parameter position of the innermost running call (calls_agree
+// held for the memo that names it).
+inline value_slot& parameter_slot(std::int32_t position) { return user_call_chain->params[position].value; }
 
 // Combines a and b by op the way the passes do; false when the passes would
 // report something or set a flag (the general road then runs).
@@ -948,20 +1018,37 @@ int read_ending_item(const expression_memo& memo, int flags) {
   return 0;
 }
 
-// A plain remembered expression (memo.plain): its variables and literals
-// read straight into the operands, the literals' room in the temporary
-// strings taken in order (their texts written there only when the passes
-// read them), and the scan state left as reading them leaves it; the table
-// of items is built only when the passes must combine them.
-int evaluate_plain(const expression_memo& memo, int flags) {
+// The slot of an operand that is a variable or, where the memo holds
+// parameters, a parameter.
+template <bool parameters>
+[[gnu::always_inline]] inline value_slot& operand_slot(const fast_item& f) {
+  if (parameters && f.kind == FAST_PARAMETER) return parameter_slot(f.variable);
+  return variable_table[f.variable].value;
+}
+
+// Whether the operand is a variable or, where the memo holds parameters, a
+// parameter.
+template <bool parameters>
+[[gnu::always_inline]] inline bool is_variable_operand(const fast_item& f) {
+  return f.kind == FAST_VARIABLE || (parameters && f.kind == FAST_PARAMETER);
+}
+
+// A plain remembered expression (memo.plain, or memo.plain_parameters with
+// parameters true): its variables, parameters and literals read straight
+// into the operands, the literals' room in the temporary strings taken in
+// order (their texts written there only when the passes read them), and the
+// scan state left as reading them leaves it; the table of items is built
+// only when the passes must combine them.
+template <bool parameters>
+[[gnu::always_inline]] inline int evaluate_plain(const expression_memo& memo, int flags) {
   double operands[fast_items_max];
   std::uint32_t offsets[fast_items_max];
   int last_literal = -1;
   int last_variable = -1;
   for (int k = 0; k < memo.count; k += 2) {
     const fast_item& f = memo.items[k];
-    if (f.kind == FAST_VARIABLE) {
-      operands[k] = variable_table[f.variable].value.number;
+    if (is_variable_operand<parameters>(f)) {
+      operands[k] = operand_slot<parameters>(f).number;
       last_variable = k;
     } else {
       if (reserve_temp(f.name_length, &offsets[k]) < 0) return -14;
@@ -971,7 +1058,8 @@ int evaluate_plain(const expression_memo& memo, int flags) {
   }
   if (last_variable >= 0) {
     const fast_item& f = memo.items[last_variable];
-    leave_variable(&variable_table[f.variable].value, f.after);
+    leave_variable(&operand_slot<parameters>(f), f.after);
+    if (parameters && f.kind == FAST_PARAMETER) item_is_parameter = 1;
   }
   if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
   if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
@@ -998,6 +1086,7 @@ int evaluate_plain(const expression_memo& memo, int flags) {
     item.column = f.column;
     switch (f.kind) {
       case FAST_VARIABLE:
+      case FAST_PARAMETER:
         item.type = ITEM_DOUBLE;
         item.value.number = operands[k];
         break;
@@ -1133,6 +1222,12 @@ constexpr int elements_not_plain = -100002;
   return reduced < 0 ? reduced : deliver_result(table[0]);
 }
 
+// The plain road for memos that hold parameters, kept out of line: the
+// road of the others stays as small as it was.
+[[gnu::noinline]] int evaluate_plain_parameters(const expression_memo& memo, int flags) {
+  return evaluate_plain<true>(memo, flags);
+}
+
 // Whether the operands of a table of count items are all strings.
 bool all_strings(const expr_item* table, int count) {
   for (int k = 0; k < count; k += 2)
@@ -1189,11 +1284,12 @@ constexpr int rest_on_general_road = -100001;
 // passes over the same table. Returns the result type, a negative code, or
 // rest_on_general_road with count and kinds set for the items read.
 int evaluate_remembered(const expression_memo& found, int flags, expr_item* table, int& count, unsigned& kinds) {
-  if (found.plain) return evaluate_plain(found, flags);
+  if (found.plain) return evaluate_plain<false>(found, flags);
   if (found.plain_elements) {
     int result = evaluate_plain_elements(found, flags);
     if (result != elements_not_plain) return result;
   }
+  if (found.plain_parameters) return evaluate_plain_parameters(found, flags);
   // Work done while reading an item may record another expression in the
   // slot it came from: the items are read from a copy.
   expression_memo memo;
@@ -1266,7 +1362,7 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
         item.type = ITEM_COMPARISON;
         item.value.token = f.op;
         break;
-      default: {  // FAST_READ, FAST_ELEMENT, FAST_FUNCTION
+      default: {  // FAST_READ, FAST_ELEMENT, FAST_FUNCTION, FAST_PARAMETER
         if (pending_text) {
           // The item is read with the last text in the accumulator.
           leave_text(pending_text, pending_length);
@@ -1363,7 +1459,7 @@ bool remembered_string_value(const expression_memo& memo, plain_value& out) {
     length = strnlen(text, max_string_length);
     out.has_variable = true;
     out.after = f.after;
-    out.variable = f.variable;
+    out.slot = &variable_table[f.variable].value;
   } else if (f.kind == FAST_STRING_LITERAL) {
     text = line_start + f.line_column + 1;
     length = f.name_length;
@@ -1383,12 +1479,45 @@ bool remembered_string_value(const expression_memo& memo, plain_value& out) {
   return true;
 }
 
+// remembered_plain_value for a plain expression that holds parameters of
+// the running call (kept out of line: the road of the others stays small).
+[[gnu::noinline]] bool remembered_parameters_value(const expression_memo& memo, plain_value& out) {
+  double operands[fast_items_max];
+  out.has_variable = false;
+  out.literal_length = 0;
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    if (is_variable_operand<true>(f)) {
+      value_slot& slot = operand_slot<true>(f);
+      operands[k] = slot.number;
+      out.has_variable = true;
+      out.after = f.after;
+      out.slot = &slot;
+    } else {
+      operands[k] = f.value;
+      out.literal_column = f.line_column;
+      out.literal_length = f.name_length;
+    }
+  }
+  if (no_execute) out.value = 0.0;
+  else if (!fast_combine(memo, operands, out.value)) return false;
+  out.lone_literal = memo.result_type == ITEM_NUMERIC_TEXT;
+  out.literal_bytes = memo.literal_bytes;
+  out.first_column = memo.first_column;
+  out.end_column = memo.end_column;
+  out.is_string = false;
+  return true;
+}
+
 }  // namespace
 
 bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings) {
   const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
   if (!memo) return false;
-  if (!memo->plain) return strings && remembered_string_value(*memo, out);
+  if (!memo->plain) {
+    if (memo->plain_parameters) return remembered_parameters_value(*memo, out);
+    return strings && remembered_string_value(*memo, out);
+  }
   double operands[fast_items_max];
   out.has_variable = false;
   out.literal_length = 0;
@@ -1398,7 +1527,7 @@ bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool stri
       operands[k] = variable_table[f.variable].value.number;
       out.has_variable = true;
       out.after = f.after;
-      out.variable = f.variable;
+      out.slot = &variable_table[f.variable].value;
     } else {
       operands[k] = f.value;
       out.literal_column = f.line_column;

@@ -8,6 +8,7 @@
 #include "interpreter/memo.h"
 
 struct array_entry;
+union value_slot;
 
 constexpr int max_expression_items = 49;
 constexpr int max_parameters = 7;
@@ -66,9 +67,9 @@ struct plain_value {
   std::uint32_t first_column;   // the column of the expression's first item
   std::uint16_t end_column;     // where the item that ends it starts in the line
   bool lone_literal;            // a lone literal (its result is its text)
-  bool has_variable;
+  bool has_variable;            // a variable or a parameter of the running call
   char after;                   // char_after_name of its last variable
-  std::int32_t variable;        // the index of its last variable
+  value_slot* slot;             // the slot of its last variable
   std::uint16_t literal_column; // its last literal, in the line
   std::uint8_t literal_length;  // 0: none
   std::uint32_t literal_bytes;  // the temporary-string bytes its literals take
@@ -81,11 +82,12 @@ struct plain_value {
 };
 // The value of the remembered expression at key (the scanner's memo key, as
 // evaluate_expression would get it under flags) when it still holds and is
-// made of double variables, small integer literals, + - * / and comparisons
-// only, and the one pass computes it exactly (while skipping, the value is
-// 0 and nothing is computed); nothing is changed. With strings allowed, also
-// a lone string variable or string literal (never while skipping). False
-// otherwise: the expression is then evaluated as usual.
+// made of double variables, double parameters of the running call, small
+// integer literals, + - * / and comparisons only, and the one pass computes
+// it exactly (while skipping, the value is 0 and nothing is computed);
+// nothing is changed. With strings allowed, also a lone string variable or
+// string literal (never while skipping). False otherwise: the expression is
+// then evaluated as usual.
 bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings = false);
 
 // Test and tool entry point: evaluates text as one expression outside any

@@ -13,6 +13,7 @@ bool switched_off_at_start() {
 }  // namespace
 
 memo_state memo{1, 0, 1, switched_off_at_start()};
+appended_body appended_body_line;
 
 void memo_switch_off(bool off) {
   memo.off = off;

@@ -17,7 +17,12 @@
 // - nothing is remembered or recalled while anything watches statements as
 //   they run (DEBUG, TRACE, stepping) or during the pre-scan;
 // - TOV_NO_MEMO=1 in the environment at start switches every memo off, so
-//   that the interpreter takes the general road everywhere.
+//   that the interpreter takes the general road everywhere;
+// - a user-function body, scanned from a copy of its own (an expression body)
+//   or from the line appended behind the program (a GOSUB body), is
+//   remembered under offsets of its own: body_text_base plus the body's offset
+//   in the pre-scanned text, its first character at column 0. The DEF line's
+//   memos, whose columns differ, never meet them.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -59,8 +64,28 @@ inline void memo_program_changed() {
 }
 
 // The pre-scan has finished over the first length bytes of the text; typed
-// lines and function bodies appended behind them are never remembered.
+// lines appended behind them are never remembered (a function body appended
+// there is, under the body's own offsets).
 inline void memo_program_scanned(std::uint32_t length) { memo.text_limit = memo.off ? 0 : length; }
+
+// Offsets from here up stand for function bodies (no program text is as long).
+constexpr std::uint32_t body_text_base = 0x80000000u;
+
+// The line a GOSUB body was appended as behind the program while its call
+// runs: the line's offset in the buffer and the origin of its text (1 + its
+// offset among the function bodies; 0 when it may not be remembered).
+struct appended_body {
+  std::uint32_t offset = 0;
+  std::uint32_t origin = 0;
+};
+extern appended_body appended_body_line;
+
+// The origin of a line fetched at start behind the pre-scanned text: the
+// appended body's when it is that line, else 0 (typed lines are not
+// remembered).
+inline std::uint32_t appended_line_origin(std::uint32_t start) {
+  return start == appended_body_line.offset ? appended_body_line.origin : 0;
+}
 
 // Whether something watches statements as they run, so that every step must
 // be taken (and shown) as the text says.

@@ -261,7 +261,7 @@ int run_program_lines() {
       line_length = static_cast<std::int32_t>(length);
       line_end = line_buffer + length;
       // A copy of the pre-scanned text: the scanner may remember its items.
-      line_text_origin = next <= memo.text_limit ? start + 1 : 0;
+      line_text_origin = next <= memo.text_limit ? start + 1 : appended_line_origin(start);
       line_text_epoch = memo.epoch;
       goto_target = 0;
       if (blocks.resume_at_body) {

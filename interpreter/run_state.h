@@ -12,9 +12,10 @@ extern std::int32_t line_length;
 extern const char* scan_pointer;
 extern const char* statement_start;
 // Where the current line's text came from: 1 + its offset in the program text
-// while it is a copy of the pre-scanned program (memo.h), with the memo
-// epoch of that copy; 0 for any other text (a typed line, a function body, a
-// DATA copy). Saved and restored with the line.
+// while it is a copy of the pre-scanned program (memo.h), or 1 + its offset
+// among the function bodies (body_text_base up) while it is a body defined
+// there, with the memo epoch of that copy; 0 for any other text (a typed
+// line, a DATA copy). Saved and restored with the line.
 extern std::uint32_t line_text_origin;
 extern std::uint32_t line_text_epoch;
 

@@ -442,10 +442,12 @@ int resolved_variable(name_resolution* entry, std::string_view name) {
 // be, so that running the same statement again skips the scan of the name and
 // the search of the tables. An entry holds only under the memo stamp it was
 // made under (memo.h: the keyword tables, the user functions, the arrays and
-// the variable table unchanged); FIELD variables and user-function parameters
-// are looked for as before. Skip mode uses it: none of the answers it keeps
-// depends on skipping (a name that is not found, which skipping treats apart,
-// is never kept).
+// the variable table unchanged); FIELD variables are looked for as before,
+// and so are user-function parameters, unless the innermost call runs the
+// definition a parameter was found in (its position in it is kept) or no
+// definition has a parameter named like the variable found. Skip mode uses
+// it: none of the answers it keeps depends on skipping (a name that is not
+// found, which skipping treats apart, is never kept).
 
 enum memo_kind : std::uint8_t {
   MEMO_EMPTY = 0,
@@ -459,13 +461,17 @@ enum memo_kind : std::uint8_t {
 };
 
 struct item_memo {
-  std::int32_t index = 0;  // token, variable, array or user-function index
-  std::uint32_t item_type = 0;
+  // Token, variable, array or user-function index; for a parameter, the
+  // index of the definition of the innermost call it belonged to (-1: an
+  // outer call's).
+  std::int32_t index = 0;
+  std::uint32_t item_type = 0;  // for a parameter, its position in the definition
   std::uint16_t flags = 0;
   std::uint8_t length = 0;  // of the name
   std::uint8_t kind = MEMO_EMPTY;
   bool flagged = false;     // the answer holds under these flags only
   char after = 0;           // char_after_name
+  bool unhidden = false;    // a variable no definition has a parameter named like
 };
 
 memo_table<item_memo, 8192> item_memos;
@@ -499,6 +505,9 @@ void memo_store(memo_key key, memo_stamp stamp, const memo_note& note, int flags
   entry.kind = note.kind;
   entry.flagged = note.flagged;
   entry.after = char_after_name;
+  entry.unhidden = note.kind == MEMO_VARIABLE &&
+                   (user_function_count == 0 ||
+                    !is_user_function_parameter_name(std::string_view(current_name, length)));
 }
 
 // The entry for key when it still holds under these flags, else null.
@@ -627,6 +636,18 @@ int keyword_item(expr_item& item, const char* name, std::size_t length, int flag
   return not_a_keyword;
 }
 
+// The index of the definition of the innermost running call when slot is
+// one of its parameters (at position), else -1.
+int innermost_parameter(const value_slot* slot, std::uint32_t& position) {
+  const user_call_frame* frame = user_call_chain;
+  for (std::uint32_t i = 0; i < frame->function->param_count; ++i) {
+    if (slot != &frame->params[i].value) continue;
+    position = i;
+    return static_cast<int>(frame->index);
+  }
+  return -1;
+}
+
 // A name without "(" that is not an array: parameters, FIELD variables,
 // simple variables, and finally a new variable.
 int plain_name(expr_item& item, const char* name, int flags, name_resolution* resolution, memo_note& note) {
@@ -635,6 +656,7 @@ int plain_name(expr_item& item, const char* name, int flags, name_resolution* re
     int type = user_call_chain ? find_user_function_parameter(name, &slot) : 0;  // no call running: no parameters
     if (type > 0 && slot) {
       note.kind = MEMO_PARAMETER;
+      note.index = innermost_parameter(slot, note.item_type);
       current_value_slot = slot;
       item_is_parameter = 1;
       return fetch_slot(item, *current_value_slot, static_cast<std::uint32_t>(type), flags, true, false);
@@ -773,14 +795,17 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
   return fetch_slot(item, *slot, entry.type, flags & GI_STATEMENT_START, false, false);
 }
 
-// A built-in function call whose arguments are a remembered list (doubles,
-// lone literals, lone string variables and string literals): the arguments
-// are made as get_parameter_list makes them (the same room in the temporary
-// strings, the texts where it puts them) and the function runs on them as
-// call_function runs it. memo_missed, with nothing changed, otherwise.
-int call_with_list(expr_item& item, int token, const remembered_list& list);
+// A built-in or user-defined function call (definition: the user function's
+// index, -1 for a built-in one) whose arguments are a remembered list
+// (doubles, lone literals, lone string variables and string literals): the
+// arguments are made as get_parameter_list makes them (the same room in the
+// temporary strings, the texts where it puts them) and the function runs on
+// them as call_function runs it. memo_missed, with nothing changed, otherwise.
+template <bool user>
+int call_with_list(expr_item& item, int token, int definition, const remembered_list& list);
 
-int remembered_function(expr_item& item, int token) {
+template <bool user>
+int remembered_list_call(expr_item& item, int token, int definition) {
   if (no_execute) return memo_missed;
   const char* name_end = scan_pointer;
   skip_blanks_here();
@@ -789,12 +814,13 @@ int remembered_function(expr_item& item, int token) {
     scan_pointer = name_end;
     return memo_missed;
   }
-  return call_with_list(item, token, list);
+  return call_with_list<user>(item, token, definition, list);
 }
 
-// The built-in function at token run on the remembered argument list read at
-// the scanner (the call's name passed), as call_function runs it.
-int call_with_list(expr_item& item, int token, const remembered_list& list) {
+// The function at token run on the remembered argument list read at the
+// scanner (the call's name passed), as call_function runs it.
+template <bool user>
+int call_with_list(expr_item& item, int token, int definition, const remembered_list& list) {
   temp_level_guard levels;
   take_remembered_list(list, true);
   // Room for the arguments, each made as it is filled (as get_parameter_list does).
@@ -833,11 +859,12 @@ int call_with_list(expr_item& item, int token, const remembered_list& list) {
       argument.value.bits = used;
       used += static_cast<std::uint32_t>(length) + 1;
     }
-    if (value.has_variable) current_value_slot = &variable_table[value.variable].value;
+    if (value.has_variable) current_value_slot = value.slot;
   }
   temp_strings_used = used;  // the peak was raised to it with the list
   // A string or a lone literal leaves the double accumulator as it was.
   if (has_double) double_accumulator = last_double;
+  if (user) user_function_index = definition;
   function_name_column = static_cast<int>(item.column);
   int result = do_function(token, arguments, list.count);
   levels.restore();
@@ -845,12 +872,19 @@ int call_with_list(expr_item& item, int token, const remembered_list& list) {
   return take_result(item, result);
 }
 
+int remembered_function(expr_item& item, int token) { return remembered_list_call<false>(item, token, -1); }
+
+[[gnu::noinline]] int remembered_user_function(expr_item& item, int definition) {
+  return remembered_list_call<true>(item, user_function_token, definition);
+}
+
 // A remembered built-in or user-defined function call, its name (length
 // bytes) in current_name and the scanner behind it.
 [[gnu::noinline]] int remembered_call(expr_item& item, const item_memo& memo, std::size_t length) {
-  if (memo.kind == MEMO_FUNCTION) {
-    if (int result = remembered_function(item, memo.index); result != memo_missed) return result;
-  }
+  if (int result = memo.kind == MEMO_FUNCTION ? remembered_function(item, memo.index)
+                                               : remembered_user_function(item, memo.index);
+      result != memo_missed)
+    return result;
   // The name, kept apart from current_name where a call may scan others.
   char own[max_name_length + 1];
   copy_short(own, current_name, length + 1);
@@ -891,7 +925,16 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
       return remembered_call(item, memo, length);
     case MEMO_PARAMETER:
     case MEMO_VARIABLE: {
-      if (user_call_chain) {
+      const user_call_frame* frame = user_call_chain;
+      if (memo.kind == MEMO_PARAMETER && frame && frame->index == static_cast<std::uint32_t>(memo.index)) {
+        // The innermost call runs the definition the parameter was found
+        // in: the name finds the same position in it.
+        const user_param_value& parameter = frame->params[memo.item_type];
+        current_value_slot = const_cast<value_slot*>(&parameter.value);
+        item_is_parameter = 1;
+        return fetch_slot(item, parameter.value, parameter.type, flags, true, false);
+      }
+      if (frame && !memo.unhidden) {
         value_slot* slot = nullptr;
         int type = find_user_function_parameter(name, &slot);
         if (type > 0 && slot) {
@@ -971,7 +1014,7 @@ int take_plain_call(const plain_element& call, const char* name_at, std::size_t 
   scan_pointer = name_at + name_length;
   char_after_name = '(';
   skip_blanks_here();
-  const int type = call_with_list(item, token, call.list);
+  const int type = call_with_list<false>(item, token, -1, call.list);
   result = item.value.number;
   return type;
 }
@@ -1100,8 +1143,8 @@ template <bool double_targets>
         if (memo->item_type == ITEM_PREDEFINED) current_value_slot = nullptr;
         return token_item(item, memo->item_type, memo->index);
       }
-      if (memo->kind == MEMO_VARIABLE && user_call_chain == nullptr &&
-          variable_table[memo->index].type == ITEM_DOUBLE) {
+      if (memo->kind == MEMO_VARIABLE && variable_table[memo->index].type == ITEM_DOUBLE &&
+          (user_call_chain == nullptr || memo->unhidden)) {
         take_remembered_name(*memo);
         value_slot& slot = variable_table[memo->index].value;
         current_value_slot = &slot;

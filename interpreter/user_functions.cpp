@@ -67,6 +67,19 @@ int find_user_function_parameter(const char* name, value_slot** slot) {
   return 0;
 }
 
+bool is_user_function_parameter_name(std::string_view name) {
+  if (name.size() > user_function_name_max) return false;
+  char text[user_function_name_max + 1];
+  std::memcpy(text, name.data(), name.size());
+  text[name.size()] = '\0';
+  for (int i = 0; i < user_function_count; ++i) {
+    const user_function* f = user_function_table[i];
+    for (std::uint32_t k = 0; k < f->param_count; ++k)
+      if (same_name(f->params[k].name, text)) return true;
+  }
+  return false;
+}
+
 int is_user_function_parameter_slot(const void* slot) {
   if (!slot) return 0;
   for (user_call_frame* frame = user_call_chain; frame; frame = frame->outer)
@@ -135,6 +148,23 @@ int parse_parameters(user_function* f) {
   return 0;
 }
 
+// A body the pre-scan reads from the program text is remembered under the
+// offsets of the function bodies (memo.h) when the text there is the body up
+// to the line's end (the copy every call scans).
+void note_body_text(user_function* f, const char* body_start, std::size_t length) {
+  f->text_origin = 0;
+  if (!prescan_mode || memo.off || !program_buffer || !line_start || body_start < line_start ||
+      std::memchr(body_start, '\0', length) != nullptr)
+    return;
+  const std::uint64_t at = static_cast<std::uint64_t>(program_offset) + static_cast<std::uint64_t>(body_start - line_start);
+  const std::uint64_t end = at + length;
+  if (end > program_length || end + 1 >= body_text_base || std::memcmp(program_buffer + at, body_start, length) != 0)
+    return;
+  if (end < program_length && program_buffer[end] != '\r' && program_buffer[end] != '\n') return;
+  f->text_origin = body_text_base + static_cast<std::uint32_t>(at) + 1;
+  f->text_epoch = memo.epoch;
+}
+
 int parse_body(user_function* f) {
   skip_blanks();
   const char* body_start = scan_pointer;
@@ -165,6 +195,7 @@ int parse_body(user_function* f) {
   }
   std::memcpy(f->body, body_start, length);
   f->body[length] = '\0';
+  note_body_text(f, body_start, length);
   return 0;
 }
 
@@ -233,6 +264,10 @@ int run_def_gosub_body() {
   }
   std::uint32_t old_length = program_length;
   char* p = program_buffer + old_length;
+  // The body's text keeps the origin it is scanned under (none elsewhere).
+  const appended_body saved_body_line = appended_body_line;
+  appended_body_line.offset = old_length + 7;
+  appended_body_line.origin = line_text_epoch == memo.epoch ? line_text_origin : 0;
   std::memcpy(p, end_line, 7);
   std::memcpy(p + 7, line_start, body_length);
   std::memcpy(p + 7 + body_length, "\r\n", 2);
@@ -252,6 +287,7 @@ int run_def_gosub_body() {
     blocks.resume_at_body = 0;
     r = run_program_lines();
   }
+  appended_body_line = saved_body_line;
   blocks.return_seen = saved_return_seen;
   program_offset = saved_offset;
   next_line_offset = saved_next;
@@ -301,8 +337,13 @@ int call_user_function(expr_item* arguments, int count) {
     return report_error(err_return_user_defined_function);
   user_function* f = user_function_table[user_function_index];
 
-  user_call_frame frame{};
+  // Only the definition's parameters are ever read: the rest of the frame
+  // is left as it is.
+  user_call_frame frame;
   frame.function = f;
+  frame.outer = nullptr;
+  frame.double_params = 0;
+  frame.index = static_cast<std::uint32_t>(user_function_index);
   for (std::uint32_t i = 0; i < f->param_count; ++i) {
     if (f->params[i].type == ITEM_STRING) {
       frame.params[i].type = ITEM_STRING;
@@ -338,6 +379,8 @@ int call_user_function(expr_item* arguments, int count) {
       return report_error_at(a.column, err_invalid_type_expecting_number);
     }
   }
+  for (std::uint32_t i = 0; i < f->param_count; ++i)
+    if (frame.params[i].type == ITEM_DOUBLE) frame.double_params |= 1u << i;
   if (debug_mode) trace_user_function(f, &frame);
 
   // The body is scanned from a copy of its own: the record stays untouched
@@ -351,6 +394,10 @@ int call_user_function(expr_item* arguments, int count) {
   ++user_call_depth;
   {
     scan_text_guard scan(body, body + body_length);
+    if (f->text_origin != 0 && f->text_epoch == memo.epoch) {
+      line_text_origin = f->text_origin;
+      line_text_epoch = f->text_epoch;
+    }
     if (user_call_depth < user_call_depth_limit && evaluation_depth < evaluation_depth_limit) {
       if (f->kind == 0) {
         result = evaluate_expression_release_temps(0);

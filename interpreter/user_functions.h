@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "interpreter/item.h"
 #include "interpreter/variables.h"
@@ -27,6 +28,10 @@ struct user_function {
   user_function_param params[user_function_max_params];
   char body[user_function_body_max + 1];  // from the first non-blank after "=" to the line end
   std::uint32_t kind;                     // 0 expression form, 1 subroutine form
+  // Where a body defined in the pre-scanned text is remembered (memo.h):
+  // the line origin its text takes, 0 for none, and the memo epoch it holds in.
+  std::uint32_t text_origin;
+  std::uint32_t text_epoch;
 };
 
 // The value of one parameter in one running call: its type for this call
@@ -42,6 +47,8 @@ struct user_call_frame {
   user_function* function;
   user_param_value params[user_function_max_params];
   user_call_frame* outer;
+  std::uint32_t double_params;  // bit i set: parameter i holds a double in this call
+  std::uint32_t index;          // of the definition in user_function_table
 };
 
 extern user_function* user_function_table[user_function_capacity];
@@ -58,6 +65,9 @@ int find_user_function(const char* name);
 // Returns the type (2, 3 or 14) with *slot at the parameter's 8-byte value
 // (for a string: a temporary-string offset), or 0 when none matches.
 int find_user_function_parameter(const char* name, value_slot** slot);
+// Whether some definition has a parameter named name (compared without
+// case): a running call of it would hide a variable of the name.
+bool is_user_function_parameter_name(std::string_view name);
 // 1 when slot is the value slot of a parameter of a running call.
 int is_user_function_parameter_slot(const void* slot);
 
