@@ -1033,6 +1033,57 @@ template <bool parameters>
   return f.kind == FAST_VARIABLE || (parameters && f.kind == FAST_PARAMETER);
 }
 
+// The passes over the items of a remembered expression whose operands were
+// read into operands (the literals' room taken at offsets, an element's or a
+// call's entry in elements, when given): the table is built only here, where
+// the one pass cannot combine them exactly. Out of line: it is rarely taken,
+// and its table stays out of the frame of the evaluation that recurses.
+[[gnu::noinline]] int reduce_operands(const expression_memo& memo, const double* operands,
+                                      const std::uint32_t* offsets, const plain_element* elements) {
+  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
+  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
+  unsigned kinds = 0;
+  for (int k = 0; k < memo.count; ++k) {
+    const fast_item& f = memo.items[k];
+    expr_item& item = *new (&table[k]) expr_item{};
+    item.column = f.column;
+    switch (f.kind) {
+      case FAST_VARIABLE:
+      case FAST_PARAMETER:
+        item.type = ITEM_DOUBLE;
+        item.value.number = operands[k];
+        break;
+      case FAST_ELEMENT:
+      case FAST_FUNCTION:
+        item.type = ITEM_DOUBLE;
+        item.value.number = operands[k];
+        item.array = elements[k / 2].entry;
+        break;
+      case FAST_LITERAL: {
+        // The text in the room taken for it.
+        char* const text = temp_strings + offsets[k];
+        copy_short(text, line_start + f.line_column, f.name_length);
+        text[f.name_length] = '\0';
+        item.type = ITEM_NUMERIC_TEXT;
+        item.value.bits = offsets[k];
+        break;
+      }
+      case FAST_OPERATOR:
+        item.type = ITEM_OPERATOR;
+        item.value.op = f.op;
+        break;
+      default:
+        item.type = ITEM_COMPARISON;
+        item.value.token = f.op;
+        break;
+    }
+    kinds |= operator_kind(item);
+  }
+  int count = memo.count;
+  int reduced = reduce_table(table, count, kinds);
+  return reduced < 0 ? reduced : deliver_result(table[0]);
+}
+
 // A plain remembered expression (memo.plain, or memo.plain_parameters with
 // parameters true): its variables, parameters and literals read straight
 // into the operands, the literals' room in the temporary strings taken in
@@ -1077,42 +1128,7 @@ template <bool parameters>
     double_accumulator = value;
     return ITEM_DOUBLE;
   }
-  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
-  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
-  unsigned kinds = 0;
-  for (int k = 0; k < memo.count; ++k) {
-    const fast_item& f = memo.items[k];
-    expr_item& item = *new (&table[k]) expr_item{};
-    item.column = f.column;
-    switch (f.kind) {
-      case FAST_VARIABLE:
-      case FAST_PARAMETER:
-        item.type = ITEM_DOUBLE;
-        item.value.number = operands[k];
-        break;
-      case FAST_LITERAL: {
-        // The text in the room taken for it.
-        char* const text = temp_strings + offsets[k];
-        copy_short(text, line_start + f.line_column, f.name_length);
-        text[f.name_length] = '\0';
-        item.type = ITEM_NUMERIC_TEXT;
-        item.value.bits = offsets[k];
-        break;
-      }
-      case FAST_OPERATOR:
-        item.type = ITEM_OPERATOR;
-        item.value.op = f.op;
-        break;
-      default:
-        item.type = ITEM_COMPARISON;
-        item.value.token = f.op;
-        break;
-    }
-    kinds |= operator_kind(item);
-  }
-  int count = memo.count;
-  int reduced = reduce_table(table, count, kinds);
-  return reduced < 0 ? reduced : deliver_result(table[0]);
+  return reduce_operands(memo, operands, offsets, nullptr);
 }
 
 // What evaluate_plain_elements returns when an element's subscripts are not
@@ -1180,46 +1196,7 @@ constexpr int elements_not_plain = -100002;
     double_accumulator = value;
     return ITEM_DOUBLE;
   }
-  alignas(expr_item) unsigned char table_room[sizeof(expr_item) * fast_items_max];
-  expr_item* const table = reinterpret_cast<expr_item*>(table_room);
-  unsigned kinds = 0;
-  for (int k = 0; k < memo.count; ++k) {
-    const fast_item& f = memo.items[k];
-    expr_item& item = *new (&table[k]) expr_item{};
-    item.column = f.column;
-    switch (f.kind) {
-      case FAST_VARIABLE:
-        item.type = ITEM_DOUBLE;
-        item.value.number = operands[k];
-        break;
-      case FAST_ELEMENT:
-      case FAST_FUNCTION:
-        item.type = ITEM_DOUBLE;
-        item.value.number = operands[k];
-        item.array = elements[k / 2].entry;
-        break;
-      case FAST_LITERAL: {
-        char* const text = temp_strings + offsets[k];
-        copy_short(text, line_start + f.line_column, f.name_length);
-        text[f.name_length] = '\0';
-        item.type = ITEM_NUMERIC_TEXT;
-        item.value.bits = offsets[k];
-        break;
-      }
-      case FAST_OPERATOR:
-        item.type = ITEM_OPERATOR;
-        item.value.op = f.op;
-        break;
-      default:
-        item.type = ITEM_COMPARISON;
-        item.value.token = f.op;
-        break;
-    }
-    kinds |= operator_kind(item);
-  }
-  int count = memo.count;
-  int reduced = reduce_table(table, count, kinds);
-  return reduced < 0 ? reduced : deliver_result(table[0]);
+  return reduce_operands(memo, operands, offsets, elements);
 }
 
 // The plain road for memos that hold parameters, kept out of line: the
