@@ -366,11 +366,11 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   return 0;
 }
 
-int assign_double_variable(expr_item& target) {
-  // The steps of do_assignment for a simple double variable that is no
-  // parameter, the "=" standing next: the name's text is kept only for the
-  // result line DEBUG, TRACE or stepping show (a call in the right side may
-  // switch them on).
+int assign_simple_variable(expr_item& target, int type) {
+  // The steps of do_assignment for a simple double or string variable that
+  // is no parameter, the "=" standing next: the name's text is kept only for
+  // the result line DEBUG, TRACE or stepping show (a call in the right side
+  // may switch them on).
   if (no_execute) {
     // Passed over, "name = DIM(...)" is read in its own form.
     const char* const at = scan_pointer;
@@ -378,7 +378,7 @@ int assign_double_variable(expr_item& target) {
     ++scan_pointer;
     const bool dim_form = word_before_paren("dim");
     scan_pointer = at;
-    if (dim_form) return do_assignment(ITEM_DOUBLE, target, 0);
+    if (dim_form) return do_assignment(type, target, 0);
   }
   value_slot* const slot = current_value_slot;
   const char* const name_at = statement_start + target.column;
@@ -393,13 +393,19 @@ int assign_double_variable(expr_item& target) {
   if (no_execute) return 0;
   if (r == 0) return report_error(err_invalid_expression);
   const int value_column = error_column;
-  if (result_to_double(r, 0) < 0) return report_error_at(value_column, 108);
-  slot->number = double_accumulator;
-  if (debug_mode || step_mode || trace_mode) {
-    assignment_target t{ITEM_DOUBLE, &target, slot, field_target_start, field_target_width, field_target_file, 0,
-                        std::string(name_at, name_length), value_column};
-    debug_result_lines(t);
+  auto whole_target = [&]() {
+    return assignment_target{type, &target, slot, field_target_start, field_target_width, field_target_file, 0,
+                             std::string(name_at, name_length), value_column};
+  };
+  if (type == ITEM_DOUBLE) {
+    if (result_to_double(r, 0) < 0) return report_error_at(value_column, 108);
+    slot->number = double_accumulator;
+  } else if (r == ITEM_STRING || r == ITEM_NUMERIC_TEXT) {
+    if (int stored = assign_string_variable(slot, 0); stored < 0) return stored;
+  } else if (int stored = store_result(whole_target(), r, 0); stored < 0) {
+    return stored;
   }
+  if (debug_mode || step_mode || trace_mode) debug_result_lines(whole_target());
   return 0;
 }
 

@@ -4,10 +4,11 @@
 
 #include "interpreter/item.h"
 
-// do_assignment for a target get_item read as a simple double variable (not
-// a parameter) with the "=" next, the statement running: the same steps,
-// results and errors, running or passed over. 0 or a negative reported code.
-int assign_double_variable(expr_item& target);
+// do_assignment for a target get_item read as a simple variable of type
+// ITEM_DOUBLE or ITEM_STRING (not a parameter) with the "=" next, the
+// statement running: the same steps, results and errors, running or passed
+// over. 0 or a negative reported code.
+int assign_simple_variable(expr_item& target, int type);
 
 // Stores string_accumulator into the FIELD variable that field_target_start,
 // field_target_width, field_target_file and current_value_slot describe.

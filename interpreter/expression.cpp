@@ -591,6 +591,9 @@ struct expression_memo {
   // The item that ends the expression, when it is a statement keyword (THEN,
   // TO, ...): its token, the length of its name and the character behind it.
   bool end_keyword : 1 = false;
+  // Strings joined by "+": string variables, string literals and calls of
+  // pure string functions (pure_string_function).
+  bool string_joins : 1 = false;
   std::uint8_t end_length = 0;
   char end_after = 0;
   std::uint8_t parameter_mask = 0;  // bit i: holds parameter i
@@ -615,6 +618,19 @@ bool pure_numeric_function(int token) {
     case FUNC_ABS: case FUNC_ATN: case FUNC_COS: case FUNC_SIN: case FUNC_TAN: case FUNC_COT:
     case FUNC_FIX: case FUNC_INT: case FUNC_CINT: case FUNC_EXP: case FUNC_LOG: case FUNC_LOG10:
     case FUNC_SGN: case FUNC_SQR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A built-in function that, given remembered plain arguments, only makes a
+// string (or reports an error): it reads and changes nothing else a
+// remembered expression depends on.
+bool pure_string_function(int token) {
+  switch (token) {
+    case FUNC_CHR_STR: case FUNC_LEFT_STR: case FUNC_RIGHT_STR: case FUNC_MID_STR: case FUNC_STRING_STR:
+    case FUNC_SPACE_STR: case FUNC_TOLOWER_STR: case FUNC_TOUPPER_STR:
       return true;
     default:
       return false;
@@ -827,6 +843,7 @@ struct expression_recorder {
     memo.plain_elements = true;
     memo.plain_parameters = false;
     memo.joins = true;
+    memo.string_joins = result == ITEM_STRING;
     for (int k = 0; k < memo.count; ++k) {
       const fast_item& f = memo.items[k];
       const bool plain_kind = f.kind == FAST_VARIABLE || f.kind == FAST_PARAMETER || f.kind == FAST_LITERAL ||
@@ -838,10 +855,14 @@ struct expression_recorder {
                      : f.kind == FAST_VARIABLE || f.kind == FAST_PARAMETER || f.kind == FAST_LITERAL ||
                            f.kind == FAST_ELEMENT)
         memo.joins = false;
+      if (k % 2 == 0 && f.kind != FAST_STRING_VARIABLE && f.kind != FAST_STRING_LITERAL &&
+          !(f.kind == FAST_FUNCTION && pure_string_function(f.variable)))
+        memo.string_joins = false;
       if ((f.kind == FAST_VARIABLE || f.kind == FAST_STRING_VARIABLE) && user_function_count > 0 &&
           is_user_function_parameter_name(std::string_view(line_start + f.line_column, f.name_length)))
         memo.calls |= call_hideable;
     }
+    memo.string_joins = memo.string_joins && memo.joins;
     if (memo.calls & call_parameters) {
       memo.plain_parameters = memo.plain;
       memo.plain = false;
@@ -1199,6 +1220,88 @@ constexpr int elements_not_plain = -100002;
   return reduce_operands(memo, operands, offsets, elements);
 }
 
+// A remembered join of strings (memo.string_joins), the statement running:
+// every call's arguments a remembered plain list, so that nothing read
+// changes what the memo depends on. The items leave the scan state in order
+// as reading them leaves it and take the room in the temporary strings the
+// general road takes for them and for the joins, and the texts are joined
+// as they are read (join_all's cuts and room): the temporary copies the
+// general road makes are never read again. elements_not_plain, with nothing
+// changed, when a call's list is not plain this time or the room may not
+// suffice (the general road then reads it, and reports what it finds).
+[[gnu::noinline]] int evaluate_string_joins(const expression_memo& memo, int flags) {
+  if (no_execute) return elements_not_plain;
+  plain_element calls[fast_items_max / 2 + 1];
+  // The most room the items, the calls' lists and the joins can take.
+  std::uint64_t room = 0;
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    room += max_string_length + 1;
+    if (f.kind != FAST_FUNCTION) continue;
+    if (!peek_list_call(line_start + f.line_column, f.name_length, calls[k / 2])) return elements_not_plain;
+    room += calls[k / 2].list.temp_bytes + 256;
+  }
+  room += 256u * static_cast<std::uint64_t>(memo.count / 2);
+  if (temp_strings_used + room > temp_strings_size) return elements_not_plain;
+
+  char joined[2 * max_string_length + 1];
+  std::size_t length = 0;
+  std::size_t pieces[fast_items_max / 2 + 1];
+  const char* pending_text = nullptr;
+  std::size_t pending_length = 0;
+  item_is_parameter = 0;
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    const char* text;
+    std::size_t piece;
+    if (f.kind == FAST_STRING_VARIABLE) {
+      variable_entry& entry = variable_table[f.variable];
+      text = string_space_text(entry.value.string_offset);
+      piece = strnlen(text, max_string_length);
+      leave_variable(&entry.value, f.after);
+      pending_text = text;
+      pending_length = piece;
+    } else if (f.kind == FAST_STRING_LITERAL) {
+      text = line_start + f.line_column + 1;
+      piece = f.name_length;
+      pending_text = text;
+      pending_length = piece;
+    } else {
+      // The call is read with the last text in the accumulator.
+      if (pending_text) {
+        leave_text(pending_text, pending_length);
+        pending_text = nullptr;
+      }
+      double unused = 0;
+      const int type = take_plain_call(calls[k / 2], line_start + f.line_column, f.name_length, f.variable, unused);
+      if (type < 0) return report_error(err_return_get_item);
+      if (type != ITEM_STRING) return report_error_at(f.column, err_invalid_expression);
+      text = string_accumulator;
+      piece = accumulator_length();
+    }
+    if (piece > max_string_length) piece = max_string_length;
+    std::uint32_t offset = 0;
+    if (reserve_temp(piece, &offset) < 0) return -14;
+    // join_all's steps: each join cut to the longest string.
+    std::memcpy(joined + length, text, piece);
+    length += piece;
+    if (length > max_string_length) length = max_string_length;
+    pieces[k / 2] = length;
+  }
+  if (pending_text) leave_text(pending_text, pending_length);
+  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
+  last_array_entry = nullptr;
+  // The room of the joins, after that of the items.
+  std::uint32_t used = temp_strings_used;
+  for (int k = 2; k < memo.count; k += 2)
+    if (pieces[k / 2] > 0) used += static_cast<std::uint32_t>(pieces[k / 2]) + 1;
+  temp_strings_used = used;
+  if (used > temp_strings_peak) temp_strings_peak = used;
+  error_column = static_cast<int>(memo.items[0].column);
+  leave_text(joined, length);
+  return ITEM_STRING;
+}
+
 // The plain road for memos that hold parameters, kept out of line: the
 // road of the others stays as small as it was.
 [[gnu::noinline]] int evaluate_plain_parameters(const expression_memo& memo, int flags) {
@@ -1267,6 +1370,10 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
     if (result != elements_not_plain) return result;
   }
   if (found.plain_parameters) return evaluate_plain_parameters(found, flags);
+  if (found.string_joins) {
+    int result = evaluate_string_joins(found, flags);
+    if (result != elements_not_plain) return result;
+  }
   // Work done while reading an item may record another expression in the
   // slot it came from: the items are read from a copy.
   expression_memo memo;

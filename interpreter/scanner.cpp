@@ -985,17 +985,22 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
   return true;
 }
 
-bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element& out) {
+bool peek_list_call(const char* name_at, std::size_t name_length, plain_element& out) {
   const char* p = name_at + name_length;
   while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
   remembered_list& list = out.list;
-  if (no_execute || !read_remembered_list(list, true, p) || list.count != 1 || list.values[0].lone_literal ||
-      list.values[0].is_string)
-    return false;
+  if (no_execute || !read_remembered_list(list, true, p)) return false;
   out.entry = nullptr;
   out.slot = nullptr;
-  out.has_text = list.values[0].literal_length > 0;
+  out.has_text = false;
+  for (int k = 0; k < list.count; ++k)
+    if (list.values[k].literal_length > 0) out.has_text = true;
   return true;
+}
+
+bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element& out) {
+  return peek_list_call(name_at, name_length, out) && out.list.count == 1 && !out.list.values[0].lone_literal &&
+         !out.list.values[0].is_string;
 }
 
 int take_plain_call(const plain_element& call, const char* name_at, std::size_t name_length, int token,
@@ -1118,7 +1123,8 @@ namespace {
 namespace {
 
 // get_item, and at a statement start (double_targets) also the target of an
-// assignment to a simple double variable, told apart by double_target_item.
+// assignment to a simple double or string variable, told apart by
+// double_target_item and string_target_item.
 template <bool double_targets>
 [[gnu::always_inline]] inline int read_front(expr_item& item, int flags) {
   const bool name_unused = element_name_unused;
@@ -1152,6 +1158,17 @@ template <bool double_targets>
         item.type = ITEM_DOUBLE;
         item.value.number = slot.number;
         return double_targets && memo->after == '=' ? double_target_item : static_cast<int>(ITEM_DOUBLE);
+      }
+      if (double_targets && memo->kind == MEMO_VARIABLE && memo->after == '=' &&
+          variable_table[memo->index].type == ITEM_STRING && (user_call_chain == nullptr || memo->unhidden)) {
+        // A simple string variable as an assignment's target: read as
+        // fetch_slot reads it (its text in the accumulator).
+        take_remembered_name(*memo);
+        value_slot& slot = variable_table[memo->index].value;
+        current_value_slot = &slot;
+        set_accumulator_text(string_space_text(slot.string_offset));
+        item.type = ITEM_STRING;
+        return string_target_item;
       }
       int result = remembered_item(item, *memo, flags, name_unused);
       if (result != memo_missed) return result;

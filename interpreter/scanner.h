@@ -51,11 +51,12 @@ extern bool element_name_unused;
 // current_name.
 int get_element_item(expr_item& item, int array_index, std::size_t name_length, int flags);
 
-// get_item(item, GI_STATEMENT_START), except that a simple double variable
-// the scanner remembers, followed by "=" and not a parameter, gives
-// double_target_item (the item and the scan state as get_item leaves them
-// for it, ITEM_DOUBLE).
+// get_item(item, GI_STATEMENT_START), except that a simple double or string
+// variable the scanner remembers, followed by "=" and not a parameter, gives
+// double_target_item or string_target_item (the item and the scan state as
+// get_item leaves them for it, ITEM_DOUBLE or ITEM_STRING).
 constexpr int double_target_item = 0x7000;
+constexpr int string_target_item = 0x7001;
 int get_statement_item(expr_item& item);
 
 // The name get_item gives the element at slot of the array shape describes
@@ -95,6 +96,9 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
 // characters, then its list) has one argument, a remembered plain double
 // expression, the statement running (out.list and out.has_text set).
 bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element& out);
+// The same for a call whose arguments, any number of them, are remembered
+// plain double expressions, lone string variables or string literals.
+bool peek_list_call(const char* name_at, std::size_t name_length, plain_element& out);
 // Runs the call peek_plain_call found, function token, as get_function_item
 // reads and runs it: its result type (its value in result) or a negative
 // reported code.

@@ -145,6 +145,8 @@ std::uint32_t text_length_in(const char* space, std::uint32_t size, std::uint32_
   return static_cast<std::uint32_t>(static_cast<const char*>(end) - (space + offset));
 }
 
+}  // namespace
+
 // strnlen(string_accumulator, max_string_length), eight bytes at a time
 // without a call: the accumulator is far longer than a string may be, and the
 // strings that pass through it are mostly a few characters long.
@@ -165,6 +167,8 @@ std::uint32_t accumulator_length() {
   }
   return max_string_length;
 }
+
+namespace {
 
 // Dimension sizes as items, the shape the array walkers take.
 int dimensions_as_items(const array_entry& entry, expr_item* items) {

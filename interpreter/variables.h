@@ -134,6 +134,8 @@ int assign_string_variable(value_slot* slot, int mode);
 // Moves long_accumulator into the slot's long (taking a pool slot when the
 // slot has none); returns 14 or a negative value.
 int assign_long_variable(value_slot* slot);
+// The length of the text in string_accumulator, at most max_string_length.
+std::uint32_t accumulator_length();
 // Copies string_accumulator into temporary-string space; *offset := its
 // offset (0 for the empty string). Returns 0 or -14.
 int string_accumulator_to_temp(std::uint32_t* offset);
