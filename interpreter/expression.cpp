@@ -1698,8 +1698,9 @@ int evaluate_expression(int flags) {
 
   if (no_execute) {
     if (table[0].type == ITEM_STRING) return skipped_result(true);
-    // Its items are read as when it runs: they are remembered alike.
-    recorder.finish(ITEM_DOUBLE);
+    // Its items are read as when it runs: they are remembered alike (a lone
+    // literal as the lone literal it gives when it runs).
+    recorder.finish(count == 1 && table[0].type == ITEM_NUMERIC_TEXT ? ITEM_NUMERIC_TEXT : ITEM_DOUBLE);
     return skipped_result(false);
   }
 
