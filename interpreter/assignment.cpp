@@ -202,7 +202,7 @@ void debug_result_lines(const assignment_target& t) {
   if (t.type == ITEM_LONG && t.slot && t.slot->long_value) long_debug_dump("asgn", t.slot->long_value, 1);
 }
 
-int store_result(const assignment_target& t, int r, int mode) {
+[[gnu::always_inline]] inline int store_result(const assignment_target& t, int r, int mode) {
   switch (t.type) {
     case ITEM_LONG: {
       if (r == ITEM_STRING) return value_error(t, 108);
@@ -366,7 +366,10 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   return 0;
 }
 
-int assign_simple_variable(expr_item& target, int type) {
+namespace {
+
+template <int type>
+int assign_simple_variable(expr_item& target) {
   // The steps of do_assignment for a simple double or string variable that
   // is no parameter, the "=" standing next: the name's text is kept only for
   // the result line DEBUG, TRACE or stepping show (a call in the right side
@@ -397,17 +400,25 @@ int assign_simple_variable(expr_item& target, int type) {
     return assignment_target{type, &target, slot, field_target_start, field_target_width, field_target_file, 0,
                              std::string(name_at, name_length), value_column};
   };
-  if (type == ITEM_DOUBLE) {
+  if constexpr (type == ITEM_DOUBLE) {
     if (result_to_double(r, 0) < 0) return report_error_at(value_column, 108);
     slot->number = double_accumulator;
-  } else if (r == ITEM_STRING || r == ITEM_NUMERIC_TEXT) {
-    if (int stored = assign_string_variable(slot, 0); stored < 0) return stored;
-  } else if (int stored = store_result(whole_target(), r, 0); stored < 0) {
-    return stored;
+  } else {
+    if (r == ITEM_STRING || r == ITEM_NUMERIC_TEXT) {
+      if (int stored = assign_string_variable(slot, 0); stored < 0) return stored;
+    } else if (int stored = store_result(whole_target(), r, 0); stored < 0) {
+      return stored;
+    }
   }
   if (debug_mode || step_mode || trace_mode) debug_result_lines(whole_target());
   return 0;
 }
+
+}  // namespace
+
+int assign_double_variable(expr_item& target) { return assign_simple_variable<ITEM_DOUBLE>(target); }
+
+int assign_string_variable_target(expr_item& target) { return assign_simple_variable<ITEM_STRING>(target); }
 
 int assign_field_variable(int mode) {
   std::uint32_t start = field_target_start;

@@ -4,11 +4,12 @@
 
 #include "interpreter/item.h"
 
-// do_assignment for a target get_item read as a simple variable of type
-// ITEM_DOUBLE or ITEM_STRING (not a parameter) with the "=" next, the
-// statement running: the same steps, results and errors, running or passed
-// over. 0 or a negative reported code.
-int assign_simple_variable(expr_item& target, int type);
+// do_assignment for a target get_item read as a simple double or string
+// variable (not a parameter) with the "=" next, the statement running: the
+// same steps, results and errors, running or passed over. 0 or a negative
+// reported code.
+int assign_double_variable(expr_item& target);
+int assign_string_variable_target(expr_item& target);
 
 // Stores string_accumulator into the FIELD variable that field_target_start,
 // field_target_width, field_target_file and current_value_slot describe.

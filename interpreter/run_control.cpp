@@ -620,11 +620,11 @@ int process_statement() {
   // (do_assignment makes it again for the result line DEBUG shows).
   element_name_unused = true;
   int type = get_statement_item(item);
-  if (type == double_target_item || type == string_target_item) {
+  if (type >= double_target_item) {
     // A simple double or string variable, "=" next.
     {
       temp_level_guard level;
-      result = assign_simple_variable(item, type == double_target_item ? ITEM_DOUBLE : ITEM_STRING);
+      result = type == double_target_item ? assign_double_variable(item) : assign_string_variable_target(item);
     }
     if (result < 0) return result;
     passed_over_assignment = no_execute;

@@ -105,7 +105,9 @@ namespace {
 
 // Copies a name into a record field of user_function_name_max characters.
 void copy_name(char* destination, const char* source) {
-  std::snprintf(destination, user_function_name_max + 1, "%s", source);
+  const std::size_t length = strnlen(source, user_function_name_max);
+  std::memcpy(destination, source, length);
+  destination[length] = '\0';
 }
 
 // True when the text at p is the word GOSUB (any case) standing alone.
