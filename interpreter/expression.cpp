@@ -637,6 +637,19 @@ bool pure_string_function(int token) {
   }
 }
 
+// Whether every built-in call among the items of memo (recorded on the line
+// being read) has a remembered plain argument list now: a join whose calls
+// are read the long way is not tried on the one-pass road each time. Out of
+// line: the lists stay out of the frame of the evaluation that recurses.
+[[gnu::noinline]] bool calls_have_plain_lists(const expression_memo& memo) {
+  plain_element call;
+  for (int k = 0; k < memo.count; k += 2) {
+    const fast_item& f = memo.items[k];
+    if (f.kind == FAST_FUNCTION && !peek_list_call(line_start + f.line_column, f.name_length, call)) return false;
+  }
+  return true;
+}
+
 // Builds the memo of an expression while the general road collects its items.
 struct expression_recorder {
   memo_key key = 0;
@@ -862,7 +875,7 @@ struct expression_recorder {
           is_user_function_parameter_name(std::string_view(line_start + f.line_column, f.name_length)))
         memo.calls |= call_hideable;
     }
-    memo.string_joins = memo.string_joins && memo.joins;
+    memo.string_joins = memo.string_joins && memo.joins && calls_have_plain_lists(memo);
     if (memo.calls & call_parameters) {
       memo.plain_parameters = memo.plain;
       memo.plain = false;
