@@ -325,7 +325,11 @@ int find_element_again(const element_target& e, assignment_target& t) {
 
 int do_assignment(int target_type, expr_item& target, int mode) {
   assignment_target t{target_type, &target,           current_value_slot, field_target_start,
-                      field_target_width, field_target_file, item_is_parameter, current_name, 0};
+                      field_target_width, field_target_file, item_is_parameter, std::string(), 0};
+  // The target's name, for the result line DEBUG, TRACE or stepping show
+  // (made into a string only then).
+  char target_name[current_name_size];
+  std::memcpy(target_name, current_name, sizeof target_name);
   skip_blanks();
   error_column = static_cast<int>(scan_column());
   t.value_column = error_column;
@@ -360,7 +364,8 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   if (debug_mode || step_mode || trace_mode) {
     // An element at a statement start is read without its name (see
     // process_statement): the name it had is made from where it was.
-    if (element.active) t.name = element_name_of(element.shape, element.slot);
+    target_name[sizeof target_name - 1] = '\0';
+    t.name = element.active ? element_name_of(element.shape, element.slot) : std::string(target_name);
     debug_result_lines(t);
   }
   return 0;
