@@ -1233,6 +1233,19 @@ constexpr int elements_not_plain = -100002;
   return reduce_operands(memo, operands, offsets, elements);
 }
 
+// The text of a string variable's or string literal's item, read as reading
+// it leaves the scan state (a variable's slot and the character behind it).
+inline std::string_view take_string_operand(const fast_item& f) {
+  if (f.kind == FAST_STRING_VARIABLE) {
+    variable_entry& entry = variable_table[f.variable];
+    const char* const text = string_space_text(entry.value.string_offset);
+    const std::size_t length = strnlen(text, max_string_length);
+    leave_variable(&entry.value, f.after);
+    return {text, length};
+  }
+  return {line_start + f.line_column + 1, f.name_length};
+}
+
 // A remembered join of strings (memo.string_joins), the statement running:
 // every call's arguments a remembered plain list, so that nothing read
 // changes what the memo depends on. The items leave the scan state in order
@@ -1267,16 +1280,10 @@ constexpr int elements_not_plain = -100002;
     const fast_item& f = memo.items[k];
     const char* text;
     std::size_t piece;
-    if (f.kind == FAST_STRING_VARIABLE) {
-      variable_entry& entry = variable_table[f.variable];
-      text = string_space_text(entry.value.string_offset);
-      piece = strnlen(text, max_string_length);
-      leave_variable(&entry.value, f.after);
-      pending_text = text;
-      pending_length = piece;
-    } else if (f.kind == FAST_STRING_LITERAL) {
-      text = line_start + f.line_column + 1;
-      piece = f.name_length;
+    if (f.kind == FAST_STRING_VARIABLE || f.kind == FAST_STRING_LITERAL) {
+      const std::string_view operand = take_string_operand(f);
+      text = operand.data();
+      piece = operand.size();
       pending_text = text;
       pending_length = piece;
     } else {
@@ -1430,23 +1437,13 @@ int evaluate_remembered(const expression_memo& found, int flags, expr_item* tabl
       case FAST_STRING_VARIABLE:
       case FAST_STRING_LITERAL: {
         // The text in the temporary strings, as the accumulator hands it on.
-        const char* text;
-        std::size_t length;
-        if (f.kind == FAST_STRING_VARIABLE) {
-          variable_entry& entry = variable_table[f.variable];
-          text = string_space_text(entry.value.string_offset);
-          length = strnlen(text, max_string_length);
-          leave_variable(&entry.value, f.after);
-        } else {
-          text = line_start + f.line_column + 1;
-          length = f.name_length;
-        }
+        const std::string_view operand = take_string_operand(f);
         std::uint32_t offset = 0;
-        if (text_to_temp(std::string_view(text, length), &offset) < 0) return -14;
+        if (text_to_temp(operand, &offset) < 0) return -14;
         item.type = ITEM_STRING;
         item.value.bits = offset;
         pending_text = temp_string_text(offset);
-        pending_length = length;
+        pending_length = operand.size();
         all_double = false;
         break;
       }
