@@ -1118,6 +1118,30 @@ template <bool parameters>
   return reduced < 0 ? reduced : deliver_result(table[0]);
 }
 
+// The end of a one-pass evaluation whose operands were read: the item that
+// ends the expression, then its value (a lone literal's text, or the
+// operands combined, through the passes where the one pass cannot combine
+// them exactly).
+[[gnu::always_inline]] inline int finish_one_pass(const expression_memo& memo, int flags, const double* operands,
+                                                  const std::uint32_t* offsets, const plain_element* elements) {
+  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
+  if (no_execute) return skipped_result(false);
+  last_array_entry = nullptr;
+  if (memo.result_type == ITEM_NUMERIC_TEXT) {
+    // A lone literal: its text is the result, in the string accumulator.
+    literal_to_accumulator(memo.items[0]);
+    error_column = static_cast<int>(memo.first_column);
+    return ITEM_NUMERIC_TEXT;
+  }
+  double value = 0;
+  if (fast_combine(memo, operands, value)) {
+    error_column = static_cast<int>(memo.first_column);
+    double_accumulator = value;
+    return ITEM_DOUBLE;
+  }
+  return reduce_operands(memo, operands, offsets, elements);
+}
+
 // A plain remembered expression (memo.plain, or memo.plain_parameters with
 // parameters true): its variables, parameters and literals read straight
 // into the operands, the literals' room in the temporary strings taken in
@@ -1147,22 +1171,7 @@ template <bool parameters>
     if (parameters && f.kind == FAST_PARAMETER) item_is_parameter = 1;
   }
   if (last_literal >= 0) literal_to_accumulator(memo.items[last_literal]);
-  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
-  if (no_execute) return skipped_result(false);
-  last_array_entry = nullptr;
-  if (memo.result_type == ITEM_NUMERIC_TEXT) {
-    // A lone literal: its text is the result, in the string accumulator.
-    literal_to_accumulator(memo.items[0]);
-    error_column = static_cast<int>(memo.first_column);
-    return ITEM_NUMERIC_TEXT;
-  }
-  double value = 0;
-  if (fast_combine(memo, operands, value)) {
-    error_column = static_cast<int>(memo.first_column);
-    double_accumulator = value;
-    return ITEM_DOUBLE;
-  }
-  return reduce_operands(memo, operands, offsets, nullptr);
+  return finish_one_pass(memo, flags, operands, offsets, nullptr);
 }
 
 // What evaluate_plain_elements returns when an element's subscripts are not
@@ -1221,29 +1230,23 @@ constexpr int elements_not_plain = -100002;
     }
   }
   if (last_literal > last_text) literal_to_accumulator(memo.items[last_literal]);
-  if (int ended = read_ending_item(memo, flags); ended < 0) return ended;
-  if (no_execute) return skipped_result(false);
-  last_array_entry = nullptr;
-  double value = 0;
-  if (fast_combine(memo, operands, value)) {
-    error_column = static_cast<int>(memo.first_column);
-    double_accumulator = value;
-    return ITEM_DOUBLE;
-  }
-  return reduce_operands(memo, operands, offsets, elements);
+  return finish_one_pass(memo, flags, operands, offsets, elements);
 }
 
-// The text of a string variable's or string literal's item, read as reading
-// it leaves the scan state (a variable's slot and the character behind it).
-inline std::string_view take_string_operand(const fast_item& f) {
+// The text of a string variable's or string literal's item.
+inline std::string_view string_operand_text(const fast_item& f) {
   if (f.kind == FAST_STRING_VARIABLE) {
-    variable_entry& entry = variable_table[f.variable];
-    const char* const text = string_space_text(entry.value.string_offset);
-    const std::size_t length = strnlen(text, max_string_length);
-    leave_variable(&entry.value, f.after);
-    return {text, length};
+    const char* const text = string_space_text(variable_table[f.variable].value.string_offset);
+    return {text, strnlen(text, max_string_length)};
   }
   return {line_start + f.line_column + 1, f.name_length};
+}
+
+// The same, read as reading it leaves the scan state (a variable's slot and
+// the character behind it).
+inline std::string_view take_string_operand(const fast_item& f) {
+  if (f.kind == FAST_STRING_VARIABLE) leave_variable(&variable_table[f.variable].value, f.after);
+  return string_operand_text(f);
 }
 
 // A remembered join of strings (memo.string_joins), the statement running:
@@ -1299,6 +1302,8 @@ inline std::string_view take_string_operand(const fast_item& f) {
       text = string_accumulator;
       piece = accumulator_length();
     }
+    // (Every piece is at most a string long already; the cut keeps the copy
+    // below inside joined whatever a text holds.)
     if (piece > max_string_length) piece = max_string_length;
     std::uint32_t offset = 0;
     if (reserve_temp(piece, &offset) < 0) return -14;
@@ -1546,23 +1551,16 @@ namespace {
 bool remembered_string_value(const expression_memo& memo, plain_value& out) {
   if (no_execute || memo.count != 1) return false;
   const fast_item& f = memo.items[0];
-  const char* text;
-  std::size_t length;
-  if (f.kind == FAST_STRING_VARIABLE) {
-    text = string_space_text(variable_table[f.variable].value.string_offset);
-    length = strnlen(text, max_string_length);
-    out.has_variable = true;
+  if (f.kind != FAST_STRING_VARIABLE && f.kind != FAST_STRING_LITERAL) return false;
+  const std::string_view operand = string_operand_text(f);
+  const std::size_t length = operand.size();
+  out.has_variable = f.kind == FAST_STRING_VARIABLE;
+  if (out.has_variable) {
     out.after = f.after;
     out.slot = &variable_table[f.variable].value;
-  } else if (f.kind == FAST_STRING_LITERAL) {
-    text = line_start + f.line_column + 1;
-    length = f.name_length;
-    out.has_variable = false;
-  } else {
-    return false;
   }
   out.is_string = true;
-  out.text = text;
+  out.text = operand.data();
   out.text_length = static_cast<std::uint8_t>(length);
   out.literal_bytes = length > 0 ? static_cast<std::uint32_t>(length) + 1 : 0;
   out.literal_length = 0;

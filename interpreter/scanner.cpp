@@ -963,6 +963,27 @@ int remembered_item(expr_item& item, const item_memo& memo, int flags, bool name
 
 }  // namespace
 
+namespace {
+
+// The first steps of reading a built-in call whose name (name_length
+// characters, "(" behind it) starts at name_at: the item emptied, the name in
+// current_name, the scanner behind it.
+void read_call_name(expr_item& item, const char* name_at, std::size_t name_length) {
+  element_name_unused = false;
+  item.array = nullptr;
+  item.value.bits = 0;
+  item.type = ITEM_NONE;
+  leave_no_name();
+  scan_pointer = name_at;
+  item.column = scan_column_here();
+  copy_short(current_name, name_at, name_length);
+  current_name[name_length] = '\0';
+  scan_pointer = name_at + name_length;
+  char_after_name = '(';
+}
+
+}  // namespace
+
 bool peek_plain_element(const char* name_at, std::size_t name_length, int array_index, plain_element& out) {
   if (array_index < 0 || static_cast<std::uint32_t>(array_index) >= array_count) return false;
   array_entry& entry = array_table[array_index];
@@ -1006,18 +1027,8 @@ bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element
 int take_plain_call(const plain_element& call, const char* name_at, std::size_t name_length, int token,
                     double& result) {
   // get_function_item's steps, the list already read.
-  element_name_unused = false;
   expr_item item;
-  item.array = nullptr;
-  item.value.bits = 0;
-  item.type = ITEM_NONE;
-  leave_no_name();
-  scan_pointer = name_at;
-  item.column = scan_column_here();
-  copy_short(current_name, name_at, name_length);
-  current_name[name_length] = '\0';
-  scan_pointer = name_at + name_length;
-  char_after_name = '(';
+  read_call_name(item, name_at, name_length);
   skip_blanks_here();
   const int type = call_with_list<false>(item, token, -1, call.list);
   result = item.value.number;
@@ -1051,16 +1062,7 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 }
 
 int get_function_item(expr_item& item, int token, std::size_t name_length) {
-  element_name_unused = false;
-  item.array = nullptr;
-  item.value.bits = 0;
-  item.type = ITEM_NONE;
-  leave_no_name();
-  item.column = scan_column_here();
-  copy_short(current_name, scan_pointer, name_length);
-  current_name[name_length] = '\0';
-  scan_pointer += name_length;
-  char_after_name = '(';
+  read_call_name(item, scan_pointer, name_length);
   if (int result = remembered_function(item, token); result != memo_missed) return result;
   char own[max_name_length + 1];
   copy_short(own, current_name, name_length + 1);
@@ -1097,9 +1099,6 @@ std::string element_name_of(const array_entry& shape, const value_slot* slot) {
   format_element_name(text, array_name(shape), count, subscripts);
   return text;
 }
-
-
-
 
 scan_text_scope::scan_text_scope(std::string_view text)
     : text_(text), scan_(text_.data(), text_.data() + text_.size()) {}

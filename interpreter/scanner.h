@@ -74,10 +74,10 @@ struct remembered_list {
   plain_value values[max_parameters];
   const char* after;  // behind the ")"
   // The temporary strings the list takes on the general road: the literals'
-  // texts, and a lone literal's text once more as the list keeps it.
+  // texts, and a lone literal's or a string's text once more as the list
+  // keeps it.
   std::uint64_t temp_bytes;
 };
-
 
 // A double array element, written as name(...) at name_at, whose subscripts
 // are a list of remembered plain expressions in the array's range: what
