@@ -142,6 +142,10 @@ struct line_record {
   std::int32_t number_found = -1;  // get_statement_number's 0 or 1; -1 not known yet
   std::uint32_t number = 0;
   std::uint32_t number_end = 0;    // column behind the number
+  // Where the line's first statement is read from (behind the number and a
+  // ":"), for a numbered line that holds a statement; -1 otherwise or not
+  // known yet.
+  std::int32_t statement_column = -1;
 };
 memo_table<line_record, 2048> line_records;
 
@@ -156,6 +160,19 @@ line_record* known_line(std::uint32_t offset) {
 // line's number from it without a second search.
 line_record* fetched_record = nullptr;
 std::uint32_t fetched_record_line = 0;
+
+// A numbered line of the pre-scanned text, next to run from its start with
+// no statement passed over and nothing watching: the line loop enters its
+// first statement directly (run_numbered_line), for every step before it is
+// known. Null where the line loop takes the general road: a loop body resumed
+// inside a line, statements passed over (their runs are watched from the
+// line's start), the program ended, the memos off.
+line_record* numbered_line_ahead() {
+  if (blocks.resume_at_body || no_execute || program_ended || memo_watched() || memo.off) return nullptr;
+  line_record* known = known_line(program_offset);
+  if (!known || known->statement_column < 0 || known->end > memo.text_limit) return nullptr;
+  return known;
+}
 
 }  // namespace
 
@@ -214,6 +231,47 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
   return 0;
 }
 
+namespace {
+
+// The line numbered_line_ahead found, run as fetch_program_line,
+// process_statement_line and process_statements run it: the line's text into
+// the buffer and the scan state on it, its number, and its statements from
+// the first. The result process_statement_line gives.
+int run_numbered_line(line_record& known, char* buffer) {
+  const std::uint32_t start = program_offset;
+  const auto bytes = static_cast<std::uint32_t>(known.length);
+  std::memcpy(buffer, program_buffer + start, bytes);
+  buffer[bytes] = 0;
+  fetched_record = &known;
+  fetched_record_line = start;
+  next_line_offset = known.end;
+  line_start = statement_start = buffer;
+  line_length = static_cast<std::int32_t>(bytes);
+  line_end = buffer + bytes;
+  line_text_origin = start + 1;
+  line_text_epoch = memo.epoch;
+  goto_target = 0;
+  first_data_on_line = 0;
+  statement_number = known.number;
+  line_statement_number = known.number;
+  scan_pointer = buffer + known.statement_column;
+  int result = process_statement();
+  if (result < 0) return report_error(err_return_processing_statement);
+  if (result == 1) return 1;
+  skip_blanks();
+  if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
+  // process_statements' steps at the line's end, else the rest of the line.
+  if (scan_pointer >= line_end) {
+    if (blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
+      return report_error_at(0, err_while_within_if_statement_not);
+    }
+    return 0;
+  }
+  return peek_nonblank() == 0 ? 0 : process_statements();
+}
+
+}  // namespace
+
 int run_program_lines() {
   nesting_guard depth;
   if (body_nesting > max_body_nesting) {
@@ -254,9 +312,13 @@ int run_program_lines() {
       }
     }
     std::uint32_t length = 0, next = 0, start = 0;
-    int fetched = fetch_program_line(length, line_buffer, next, start);
-    if (fetched < 0) return fetched;
-    if (length > 0) {
+    if (line_record* known = numbered_line_ahead()) {
+      next = known->end;  // (the record's slot may serve another line once the line runs)
+      result = run_numbered_line(*known, line_buffer);
+      if (result < 0) return report_error(err_return_processing_statement_line);
+    } else if (int fetched = fetch_program_line(length, line_buffer, next, start); fetched < 0) {
+      return fetched;
+    } else if (length > 0) {
       line_start = scan_pointer = statement_start = line_buffer;
       line_length = static_cast<std::int32_t>(length);
       line_end = line_buffer + length;
@@ -319,6 +381,8 @@ int process_statement_line() {
   if (found == 1) {
     // "10: PRINT" is a numbered line whose first statement follows the colon.
     if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
+    if (record && record->statement_column < 0 && peek_nonblank() != '\0')
+      record->statement_column = static_cast<std::int32_t>(scan_pointer - line_start);
     line_statement_number = statement_number;
     if (debug_mode) {
       char text[64];
