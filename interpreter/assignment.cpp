@@ -359,6 +359,7 @@ int do_assignment(int target_type, expr_item& target, int mode) {
   if (t.is_parameter) {
     return report_error_at(0, err_assign_value_to_argument);
   }
+  if (target_type == ITEM_DOUBLE && r == ITEM_NUMERIC_TEXT && small_literal_result()) r = ITEM_DOUBLE;
   int s = store_result(t, r, mode);
   if (s < 0) return s;
   if (debug_mode || step_mode || trace_mode) {
@@ -406,7 +407,8 @@ int assign_simple_variable(expr_item& target) {
                              std::string(name_at, name_length), value_column};
   };
   if constexpr (type == ITEM_DOUBLE) {
-    if (result_to_double(r, 0) < 0) return report_error_at(value_column, 108);
+    if (!(r == ITEM_NUMERIC_TEXT && small_literal_result()) && result_to_double(r, 0) < 0)
+      return report_error_at(value_column, 108);
     slot->number = double_accumulator;
   } else {
     if (r == ITEM_STRING || r == ITEM_NUMERIC_TEXT) {

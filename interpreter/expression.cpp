@@ -36,6 +36,15 @@ ending_keyword expression_ending;
 
 namespace {
 
+// The lone literal the one-pass road delivered last, and the depth of the
+// evaluation that delivered it (-1: the evaluation last entered at that depth
+// delivered none).
+struct delivered_literal {
+  int depth = -1;
+  double value = 0;
+};
+delivered_literal small_literal;
+
 bool is_operator(const expr_item& item, char op) { return item.type == ITEM_OPERATOR && item.value.op == op; }
 bool is_sign(const expr_item& item) { return is_operator(item, '+') || is_operator(item, '-'); }
 bool is_logical(const expr_item& item, int token) {
@@ -1130,6 +1139,8 @@ template <bool parameters>
   if (memo.result_type == ITEM_NUMERIC_TEXT) {
     // A lone literal: its text is the result, in the string accumulator.
     literal_to_accumulator(memo.items[0]);
+    small_literal.depth = evaluation_depth;
+    small_literal.value = memo.items[0].value;
     error_column = static_cast<int>(memo.first_column);
     return ITEM_NUMERIC_TEXT;
   }
@@ -1642,6 +1653,7 @@ int evaluate_expression(int flags) {
     depth_count() { ++evaluation_depth; }
     ~depth_count() { --evaluation_depth; }
   } depth;
+  small_literal.depth = -1;
   // Raw room for the items: an expression uses a few of the 49 places, so
   // they are not cleared in advance (each is constructed as it is filled).
   alignas(expr_item) unsigned char table_room[sizeof(expr_item) * max_expression_items];
@@ -1725,6 +1737,12 @@ int evaluate_expression(int flags) {
   int delivered = deliver_result(table[0]);
   if (delivered == ITEM_DOUBLE || delivered == ITEM_NUMERIC_TEXT || delivered == ITEM_STRING) recorder.finish(delivered);
   return delivered;
+}
+
+bool small_literal_result() {
+  if (small_literal.depth != evaluation_depth + 1 || no_execute) return false;
+  double_accumulator = small_literal.value;
+  return true;
 }
 
 int evaluate_expression_release_temps(int flags) {

@@ -23,6 +23,12 @@ extern int expression_depth;
 // the stack runs out; a single line's parentheses stay far below the limit.
 extern int evaluation_depth;
 constexpr int evaluation_depth_limit = 1000;
+// After an evaluation that gave ITEM_NUMERIC_TEXT: true, with the text's
+// value in double_accumulator (as result_to_double would leave it), when that
+// evaluation, entered at the caller's depth, delivered a remembered lone
+// literal (digits only, so its value is exact and known); false, with
+// nothing changed, otherwise. Only for the caller that evaluated last.
+bool small_literal_result();
 // The array entry of a one-item expression that was a string with an entry, a
 // whole string array or a whole numeric array; else null.
 extern array_entry* last_array_entry;
