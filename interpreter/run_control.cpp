@@ -143,8 +143,8 @@ struct line_record {
   std::uint32_t number = 0;
   std::uint32_t number_end = 0;    // column behind the number
   // Where the line's first statement is read from (behind the number and a
-  // ":"), for a numbered line that holds a statement; -1 otherwise or not
-  // known yet.
+  // ":" when it has a number), for a line that holds a statement; -1
+  // otherwise or not known yet.
   std::int32_t statement_column = -1;
 };
 memo_table<line_record, 2048> line_records;
@@ -161,13 +161,13 @@ line_record* known_line(std::uint32_t offset) {
 line_record* fetched_record = nullptr;
 std::uint32_t fetched_record_line = 0;
 
-// A numbered line of the pre-scanned text, next to run from its start with
-// no statement passed over and nothing watching: the line loop enters its
-// first statement directly (run_numbered_line), for every step before it is
-// known. Null where the line loop takes the general road: a loop body resumed
-// inside a line, statements passed over (their runs are watched from the
-// line's start), the program ended, the memos off.
-line_record* numbered_line_ahead() {
+// A line of the pre-scanned text, next to run from its start with no
+// statement passed over and nothing watching, whose number (or none) and
+// first statement are known: the line loop enters that statement directly
+// (run_known_line). Null where the line loop takes the general road: a loop
+// body resumed inside a line, statements passed over (their runs are watched
+// from the line's start), the program ended, the memos off.
+line_record* known_line_ahead() {
   if (blocks.resume_at_body || no_execute || program_ended || memo_watched() || memo.off) return nullptr;
   line_record* known = known_line(program_offset);
   if (!known || known->statement_column < 0 || known->end > memo.text_limit) return nullptr;
@@ -233,11 +233,11 @@ int fetch_program_line(std::uint32_t& length, char* buffer, std::uint32_t& next,
 
 namespace {
 
-// The line numbered_line_ahead found, run as fetch_program_line,
+// The line known_line_ahead found, run as fetch_program_line,
 // process_statement_line and process_statements run it: the line's text into
 // the buffer and the scan state on it, its number, and its statements from
 // the first. The result process_statement_line gives.
-int run_numbered_line(line_record& known, char* buffer) {
+int run_known_line(line_record& known, char* buffer) {
   const std::uint32_t start = program_offset;
   const auto bytes = static_cast<std::uint32_t>(known.length);
   std::memcpy(buffer, program_buffer + start, bytes);
@@ -252,8 +252,11 @@ int run_numbered_line(line_record& known, char* buffer) {
   line_text_epoch = memo.epoch;
   goto_target = 0;
   first_data_on_line = 0;
-  statement_number = known.number;
-  line_statement_number = known.number;
+  line_statement_number = 0;
+  if (known.number_found == 1) {
+    statement_number = known.number;
+    line_statement_number = known.number;
+  }
   scan_pointer = buffer + known.statement_column;
   int result = process_statement();
   if (result < 0) return report_error(err_return_processing_statement);
@@ -312,9 +315,9 @@ int run_program_lines() {
       }
     }
     std::uint32_t length = 0, next = 0, start = 0;
-    if (line_record* known = numbered_line_ahead()) {
+    if (line_record* known = known_line_ahead()) {
       next = known->end;  // (the record's slot may serve another line once the line runs)
-      result = run_numbered_line(*known, line_buffer);
+      result = run_known_line(*known, line_buffer);
       if (result < 0) return report_error(err_return_processing_statement_line);
     } else if (int fetched = fetch_program_line(length, line_buffer, next, start); fetched < 0) {
       return fetched;
@@ -381,8 +384,6 @@ int process_statement_line() {
   if (found == 1) {
     // "10: PRINT" is a numbered line whose first statement follows the colon.
     if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
-    if (record && record->statement_column < 0 && peek_nonblank() != '\0')
-      record->statement_column = static_cast<std::int32_t>(scan_pointer - line_start);
     line_statement_number = statement_number;
     if (debug_mode) {
       char text[64];
@@ -390,6 +391,8 @@ int process_statement_line() {
       print_text(text);
     }
   }
+  if (record && record->statement_column < 0 && peek_nonblank() != '\0')
+    record->statement_column = static_cast<std::int32_t>(scan_pointer - line_start);
   return process_statements();
 }
 
