@@ -170,7 +170,9 @@ std::uint32_t fetched_record_line = 0;
 line_record* known_line_ahead() {
   if (blocks.resume_at_body || no_execute || program_ended || memo_watched() || memo.off) return nullptr;
   line_record* known = known_line(program_offset);
-  if (!known || known->statement_column < 0 || known->end > memo.text_limit) return nullptr;
+  if (!known || known->statement_column < 0 || known->statement_column >= known->length ||
+      known->end > memo.text_limit)
+    return nullptr;
   return known;
 }
 
