@@ -23,6 +23,7 @@
 #include "interpreter/timing.h"
 #include "interpreter/user_functions.h"
 #include "interpreter/files.h"
+#include "interpreter/functions.h"
 #include "interpreter/variables.h"
 #include "interpreter/output.h"
 #include "rizozira/long_functions.h"
@@ -617,20 +618,6 @@ memo_table<expression_memo, 2048> expression_memos;
 bool fast_modes() {
   return !long_all_mode && !integer_mode && !long_old_convert && !long_timer_flags[LONG_TIMER_CONVERT] &&
          field_count == 0;
-}
-
-// A built-in function that, given one double, only computes a double (or
-// reports an error): it reads and changes nothing else a remembered
-// expression depends on.
-bool pure_numeric_function(int token) {
-  switch (token) {
-    case FUNC_ABS: case FUNC_ATN: case FUNC_COS: case FUNC_SIN: case FUNC_TAN: case FUNC_COT:
-    case FUNC_FIX: case FUNC_INT: case FUNC_CINT: case FUNC_EXP: case FUNC_LOG: case FUNC_LOG10:
-    case FUNC_SGN: case FUNC_SQR:
-      return true;
-    default:
-      return false;
-  }
 }
 
 // A built-in function that, given remembered plain arguments, only makes a

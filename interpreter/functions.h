@@ -19,6 +19,14 @@ constexpr int FUNCTION_NO_ARGUMENT_LIST = -1;
 // has already been reported.
 int do_function(int token, expr_item* arguments, int count);
 
+// A built-in function that, given one double, only computes a double (or
+// reports an error): it reads and changes nothing else a remembered
+// expression depends on.
+bool pure_numeric_function(int token);
+// do_function for such a function given one double, while nothing is
+// passed over and LONG ALL is off: the same steps without the dispatch.
+int pure_numeric_call(int token, expr_item& argument);
+
 // Column of the function's name in the call being made, set by the item
 // scanner just before do_function: an infinite result (165) and a failed
 // user-function call (200, 216) are shown there, not under an argument.

@@ -253,6 +253,24 @@ int func_hexconvert(expr_item* a, int count) {
 
 }  // namespace
 
+bool pure_numeric_function(int token) {
+  switch (token) {
+    case FUNC_ABS: case FUNC_ATN: case FUNC_COS: case FUNC_SIN: case FUNC_TAN: case FUNC_COT:
+    case FUNC_FIX: case FUNC_INT: case FUNC_CINT: case FUNC_EXP: case FUNC_LOG: case FUNC_LOG10:
+    case FUNC_SGN: case FUNC_SQR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+int pure_numeric_call(int token, expr_item& argument) {
+  // (do_function notes the column, numeric_function finds one double and
+  // item_to_number leaves it a double when LONG ALL is off.)
+  function_column = error_column;
+  return double_unary(token, argument, argument.value.number);
+}
+
 int numeric_function(int token, expr_item* a, int count) {
   switch (token) {
     case FUNC_RND: return func_rnd(a, count);

@@ -866,7 +866,9 @@ int call_with_list(expr_item& item, int token, int definition, const remembered_
   if (has_double) double_accumulator = last_double;
   if (user) user_function_index = definition;
   function_name_column = static_cast<int>(item.column);
-  int result = do_function(token, arguments, list.count);
+  const bool pure_call = !user && list.count == 1 && arguments[0].type == ITEM_DOUBLE && !no_execute &&
+                         !long_all_mode && pure_numeric_function(token);
+  int result = pure_call ? pure_numeric_call(token, arguments[0]) : do_function(token, arguments, list.count);
   levels.restore();
   if (result < 0) return report_error_at(item.column, err_return_do_function);
   return take_result(item, result);
