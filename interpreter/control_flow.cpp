@@ -298,6 +298,9 @@ bool for_control_erased(const for_loop& loop) {
 // Reads "control = initial TO limit [STEP step]" and gives the control
 // variable its initial value. 0 or a negative code.
 int for_setup(for_loop& loop) {
+  // (An element passed over is read without its slot: none an earlier item
+  // left may count for it.)
+  current_value_slot = nullptr;
   int type = get_item(loop.control, GI_STATEMENT_START);
   if (type < 0) return report_error(err_return_get_item);
   if (type != ITEM_DOUBLE && type != ITEM_LONG) {

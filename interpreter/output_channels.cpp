@@ -270,9 +270,13 @@ int file_get_number(int kind, int line_input) {
   if (c == '%' && kind == 1) {
     ++scan_pointer;
     expr_item target;
-    int type = get_item(target, 0);
+    // The target is read as a statement's target is: a string variable or
+    // element gives its slot; a literal, a call or a special name gives none,
+    // and no slot an earlier item left counts for it.
+    current_value_slot = nullptr;
+    int type = get_item(target, GI_STATEMENT_START);
     if (type < 0) return type;
-    if (!quiet && (type != ITEM_STRING || current_value_slot == nullptr)) {
+    if (type == ITEM_FUNCTION || (!quiet && (type != ITEM_STRING || current_value_slot == nullptr))) {
       return report_error_at(target.column, err_invalid_type_expecting_string);
     }
     value_slot* slot = current_value_slot;

@@ -284,6 +284,20 @@ int run_program_lines() {
     return report_error_message(err_invalid_statement, "FOR, WHILE and GOSUB nested more than 1000 deep.");
   }
   char line_buffer[max_line_bytes + 1];
+  // The outermost line loop leaves no scan state pointing into its buffer:
+  // a report made after the run (a working-folder check, a failed load)
+  // finds no line to show.
+  struct release_outermost_line {
+    const char* buffer;
+    ~release_outermost_line() {
+      const auto at = reinterpret_cast<std::uintptr_t>(line_start);
+      const auto first = reinterpret_cast<std::uintptr_t>(buffer);
+      if (body_nesting != 1 || at < first || at > first + max_line_bytes) return;
+      line_start = line_end = scan_pointer = statement_start = nullptr;
+      line_length = 0;
+      line_text_origin = 0;
+    }
+  } release{line_buffer};
   int result = 0;
   program_ended = 0;
   for (;;) {

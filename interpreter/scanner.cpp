@@ -1188,6 +1188,10 @@ namespace {
 
 int read_item(expr_item& item, int flags, char c, memo_key key, memo_stamp stamp) {
   const bool declaring = flags & (GI_DIM | GI_LONG);
+  // A bare-name read leaves the name it finds, or none where it meets no
+  // name: never a text something earlier left (ERASE, SORT and DIM() take
+  // the accumulator as the name).
+  if (flags & GI_NAME_ONLY) set_accumulator_text("");
 
   // 1-4: list and line ends, DATA values.
   if (flags & GI_IN_PARENS) {

@@ -59,4 +59,19 @@ TEST_F(RunControlTest, RunPumpsAndEnablesStepOnceAfterARequest) {
   EXPECT_EQ(run_step_needs_enable, 0);
 }
 
+TEST_F(RunControlTest, RunLeavesNoLineOfItsOwnForLaterReports) {
+  load_text("print 1\r\nx = 2\r\n");
+  program_offset = 0;
+  EXPECT_GE(run_program_lines(), 0);
+  EXPECT_EQ(line_start, nullptr);
+  EXPECT_EQ(scan_pointer, nullptr);
+  // A report made after the run, as the desktop's folder checks make one,
+  // shows no line: the run's line buffer is gone.
+  port.output.clear();
+  report_error(err_invalid_statement);
+  EXPECT_TRUE(reported_code(err_invalid_statement));
+  EXPECT_EQ(port.output.find("x = 2"), std::string::npos) << port.output;
+  EXPECT_EQ(port.output.find('*'), std::string::npos) << port.output;
+}
+
 }  // namespace
