@@ -706,7 +706,9 @@ int stmt_debugprint() {
       print_text(format_text("%s:  %23.18g\n", current_name, current_value_slot->number));
       return 0;
     case ITEM_STRING: {
-      const char* text = string_space_text(current_value_slot->string_offset);
+      // A parameter's text is kept among the temporary strings.
+      const char* text = item_is_parameter ? temp_string_text(current_value_slot->string_offset)
+                                           : string_space_text(current_value_slot->string_offset);
       print_text(format_text("%s:  length=%d   ", current_name, static_cast<int>(std::strlen(text))) + text + "\n");
       return 0;
     }
