@@ -242,7 +242,8 @@ void debug_result_lines(const assignment_target& t) {
         c = store_text(t, mode);
         return c < 0 ? c : 0;
       }
-      print_answer_double(double_accumulator);
+      // (A whole array has no value to show.)
+      if (r == ITEM_DOUBLE) print_answer_double(double_accumulator);
       return value_error(t, 108);
     }
     case ITEM_STRING_ARRAY: {
