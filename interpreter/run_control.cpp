@@ -667,6 +667,7 @@ int process_statement() {
     }
 
     statement_start = scan_pointer;
+    error_column = 0;  // a report before the statement notes a column points at its start
     take_step_request();
     if (step_mode && !no_execute) {
       if (step_banner_pending) {

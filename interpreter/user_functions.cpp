@@ -208,7 +208,7 @@ int stmt_def(user_function** record) {
   int r = get_item(name_item, GI_DEF_NAME);
   if (r < 0) return r;
   std::uint32_t name_column = name_item.column;
-  if (r == ITEM_NOT_FOUND && current_name[0] == '\0') return report_error(err_invalid_name);
+  if (r == ITEM_NOT_FOUND && current_name[0] == '\0') return report_error_at(name_column, err_invalid_name);
   if (r == ITEM_LOGICAL || r == ITEM_COMMAND || r == ITEM_STATEMENT || r == ITEM_PREDEFINED ||
       r == ITEM_FUNCTION || r == ITEM_SPECIAL_NAME) {
     return report_error_at(name_column, err_reserved_word_not_valid_for);
