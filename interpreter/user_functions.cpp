@@ -15,6 +15,7 @@
 #include "interpreter/expression.h"
 #include "interpreter/functions.h"
 #include "interpreter/output.h"
+#include "interpreter/output_channels.h"
 #include "interpreter/program_buffer.h"
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
@@ -281,6 +282,9 @@ int run_def_gosub_body() {
   std::uint32_t saved_line_number = line_statement_number;
   int saved_first_data = first_data_on_line;
   int saved_return_seen = blocks.return_seen;
+  // The body's statements clear the TAB permission of the PRINT item the
+  // call may stand in; the item gets it back.
+  const int saved_tab_allowed = tab_allowed;
   int r = 0;
   {
     block_frame frame;
@@ -289,6 +293,7 @@ int run_def_gosub_body() {
     blocks.resume_at_body = 0;
     r = run_program_lines();
   }
+  tab_allowed = saved_tab_allowed;
   appended_body_line = saved_body_line;
   blocks.return_seen = saved_return_seen;
   program_offset = saved_offset;
