@@ -620,19 +620,6 @@ bool fast_modes() {
          field_count == 0;
 }
 
-// A built-in function that, given remembered plain arguments, only makes a
-// string (or reports an error): it reads and changes nothing else a
-// remembered expression depends on.
-bool pure_string_function(int token) {
-  switch (token) {
-    case FUNC_CHR_STR: case FUNC_LEFT_STR: case FUNC_RIGHT_STR: case FUNC_MID_STR: case FUNC_STRING_STR:
-    case FUNC_SPACE_STR: case FUNC_TOLOWER_STR: case FUNC_TOUPPER_STR:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Whether every built-in call among the items of memo (recorded on the line
 // being read) has a remembered plain argument list now: a join whose calls
 // are read the long way is not tried on the one-pass road each time. Out of

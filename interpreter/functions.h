@@ -23,6 +23,10 @@ int do_function(int token, expr_item* arguments, int count);
 // reports an error): it reads and changes nothing else a remembered
 // expression depends on.
 bool pure_numeric_function(int token);
+// A built-in function that, given remembered plain arguments, only makes a
+// string (or reports an error): it reads and changes nothing else a
+// remembered expression depends on.
+bool pure_string_function(int token);
 // do_function for such a function given one double, while nothing is
 // passed over and LONG ALL is off: the same steps without the dispatch.
 int pure_numeric_call(int token, expr_item& argument);

@@ -264,6 +264,16 @@ bool pure_numeric_function(int token) {
   }
 }
 
+bool pure_string_function(int token) {
+  switch (token) {
+    case FUNC_CHR_STR: case FUNC_LEFT_STR: case FUNC_RIGHT_STR: case FUNC_MID_STR: case FUNC_STRING_STR:
+    case FUNC_SPACE_STR: case FUNC_TOLOWER_STR: case FUNC_TOUPPER_STR:
+      return true;
+    default:
+      return false;
+  }
+}
+
 int pure_numeric_call(int token, expr_item& argument) {
   // (do_function notes the column, numeric_function finds one double and
   // item_to_number leaves it a double when LONG ALL is off.)

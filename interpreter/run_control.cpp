@@ -161,6 +161,23 @@ line_record* known_line(std::uint32_t offset) {
 line_record* fetched_record = nullptr;
 std::uint32_t fetched_record_line = 0;
 
+// The scan state on a line whose text (length bytes) was copied into buffer;
+// origin is 1 + the line's offset in the pre-scanned text, or 0 where the
+// scanner may not remember its items.
+void enter_line_text(char* buffer, std::uint32_t length, std::uint32_t origin) {
+  line_start = scan_pointer = statement_start = buffer;
+  line_length = static_cast<std::int32_t>(length);
+  line_end = buffer + length;
+  line_text_origin = origin;
+  line_text_epoch = memo.epoch;
+  goto_target = 0;
+}
+
+// A line ends inside an IF while a WHILE opened in it waits for its WEND.
+bool while_open_in_if() {
+  return blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen;
+}
+
 // A line of the pre-scanned text, next to run from its start with no
 // statement passed over and nothing watching, whose number (or none) and
 // first statement are known: the line loop enters that statement directly
@@ -247,12 +264,7 @@ int run_known_line(line_record& known, char* buffer) {
   fetched_record = &known;
   fetched_record_line = start;
   next_line_offset = known.end;
-  line_start = statement_start = buffer;
-  line_length = static_cast<std::int32_t>(bytes);
-  line_end = buffer + bytes;
-  line_text_origin = start + 1;
-  line_text_epoch = memo.epoch;
-  goto_target = 0;
+  enter_line_text(buffer, bytes, start + 1);
   first_data_on_line = 0;
   line_statement_number = 0;
   if (known.number_found == 1) {
@@ -266,12 +278,7 @@ int run_known_line(line_record& known, char* buffer) {
   skip_blanks();
   if (scan_pointer < line_end && *scan_pointer == ':') ++scan_pointer;
   // process_statements' steps at the line's end, else the rest of the line.
-  if (scan_pointer >= line_end) {
-    if (blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
-      return report_error_at(0, err_while_within_if_statement_not);
-    }
-    return 0;
-  }
+  if (scan_pointer >= line_end) return while_open_in_if() ? report_error_at(0, err_while_within_if_statement_not) : 0;
   return peek_nonblank() == 0 ? 0 : process_statements();
 }
 
@@ -338,13 +345,8 @@ int run_program_lines() {
     } else if (int fetched = fetch_program_line(length, line_buffer, next, start); fetched < 0) {
       return fetched;
     } else if (length > 0) {
-      line_start = scan_pointer = statement_start = line_buffer;
-      line_length = static_cast<std::int32_t>(length);
-      line_end = line_buffer + length;
       // A copy of the pre-scanned text: the scanner may remember its items.
-      line_text_origin = next <= memo.text_limit ? start + 1 : appended_line_origin(start);
-      line_text_epoch = memo.epoch;
-      goto_target = 0;
+      enter_line_text(line_buffer, length, next <= memo.text_limit ? start + 1 : appended_line_origin(start));
       if (blocks.resume_at_body) {
         scan_pointer += blocks.body_column <= length ? blocks.body_column : length;
         blocks.resume_at_body = 0;
@@ -571,9 +573,7 @@ int process_statements() {
   bool replayed = false;
   for (;;) {
     if (scan_pointer >= line_end) {
-      if (blocks.in_if && blocks.block_kind == BLOCK_WHILE && blocks.in_while && !blocks.wend_seen) {
-        return report_error_at(0, err_while_within_if_statement_not);
-      }
+      if (while_open_in_if()) return report_error_at(0, err_while_within_if_statement_not);
       if (watch.watching) run_recorder.finish();
       return result;
     }

@@ -99,9 +99,9 @@ bool peek_plain_call(const char* name_at, std::size_t name_length, plain_element
 // The same for a call whose arguments, any number of them, are remembered
 // plain double expressions, lone string variables or string literals.
 bool peek_list_call(const char* name_at, std::size_t name_length, plain_element& out);
-// Runs the call peek_plain_call found, function token, as get_function_item
-// reads and runs it: its result type (its value in result) or a negative
-// reported code.
+// Runs the call peek_plain_call or peek_list_call found, function token, as
+// get_function_item reads and runs it: its result type (its value in result)
+// or a negative reported code.
 int take_plain_call(const plain_element& call, const char* name_at, std::size_t name_length, int token,
                     double& result);
 // Leaves the scan state as get_element_item leaves it for the element found
