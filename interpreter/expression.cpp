@@ -3,6 +3,7 @@
 // level: unary signs; ^; * / %; + -; comparisons; NOT; AND, OR, EOR, XOR.
 #include "interpreter/expression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -1619,6 +1620,38 @@ bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool stri
   out.first_column = memo->first_column;
   out.end_column = memo->end_column;
   out.is_string = false;
+  return true;
+}
+
+bool remembered_assigned_value(memo_key key, double& value, std::uint32_t& end_column, std::uint64_t& room) {
+  const expression_memo* memo = key != 0 && !no_execute ? remembered_expression(key, 0) : nullptr;
+  if (!memo || memo->calls != 0 || !(memo->plain || memo->plain_elements)) return false;
+  double operands[fast_items_max];
+  // The room as the one pass takes it in order: each literal's text kept,
+  // each element's subscripts read above what the items before it keep.
+  std::uint64_t kept = 0;
+  room = 0;
+  for (int k = 0; k < memo->count; k += 2) {
+    const fast_item& f = memo->items[k];
+    if (f.kind == FAST_VARIABLE) {
+      operands[k] = variable_table[f.variable].value.number;
+    } else if (f.kind == FAST_LITERAL) {
+      operands[k] = f.value;
+      kept += f.name_length + 1u;
+      room = std::max(room, kept);
+    } else if (f.kind == FAST_ELEMENT) {
+      plain_element element;
+      if (!peek_plain_element(line_start + f.line_column, f.name_length, f.variable, element)) return false;
+      operands[k] = element.slot->number;
+      room = std::max(room, kept + element.list.temp_bytes);
+    } else {
+      return false;
+    }
+  }
+  // A lone literal gives its remembered value, as small_literal_result does.
+  if (memo->result_type == ITEM_NUMERIC_TEXT) value = memo->items[0].value;
+  else if (!fast_combine(*memo, operands, value)) return false;
+  end_column = memo->end_column;
   return true;
 }
 

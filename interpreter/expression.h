@@ -96,6 +96,16 @@ struct plain_value {
 // then evaluated as usual.
 bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings = false);
 
+// The value of the remembered right side of an assignment at key (read with
+// no flags) when it still holds and is made of double variables, double
+// array elements whose subscripts are remembered plain expressions in range,
+// numeric literals, + - * / and comparisons only, and the one pass computes
+// it exactly; end_column is where the item that ends it starts in the line,
+// and room the most temporary-string bytes its evaluation takes above the
+// level it starts at (the literals' texts, the subscripts' lists).
+// Nothing is changed, and nothing is computed while skipping (false then).
+bool remembered_assigned_value(memo_key key, double& value, std::uint32_t& end_column, std::uint64_t& room);
+
 // Test and tool entry point: evaluates text as one expression outside any
 // program (the scan state is saved and restored). Returns the result code as
 // evaluate_expression_release_temps does; the value is in the accumulators.

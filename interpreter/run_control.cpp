@@ -27,6 +27,7 @@
 #include "interpreter/run_state.h"
 #include "interpreter/scan_state.h"
 #include "interpreter/memo.h"
+#include "interpreter/remembered_statements.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/temp_levels.h"
@@ -697,6 +698,8 @@ int process_statement() {
   }
 
   passed_over_assignment = false;
+  const memo_stamp statement_stamp = memo.stamp;  // (an assignment run is remembered under it)
+  unremembered_assignment = 0;
   expr_item item;
   int result = 0;
   // An element read here is the target of an assignment: its name is not
@@ -705,6 +708,7 @@ int process_statement() {
   element_name_unused = true;
   int type = get_statement_item(item);
   if (type >= double_target_item) {
+    if (type == remembered_statement_item) return statement_done(0);
     // A simple double or string variable, "=" next.
     {
       temp_level_guard level;
@@ -712,6 +716,7 @@ int process_statement() {
     }
     if (result < 0) return result;
     passed_over_assignment = no_execute;
+    if (type == double_target_item && unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
     return statement_done(0);
   }
   if (type < 0) return report_error(err_return_get_item);
@@ -732,6 +737,7 @@ int process_statement() {
       }
       if (result < 0) return result;
       passed_over_assignment = no_execute && (type == ITEM_DOUBLE || type == ITEM_STRING);
+      if (type == ITEM_DOUBLE && unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
       result = 0;
       break;
     case ITEM_STATEMENT: {

@@ -20,6 +20,7 @@
 #include "interpreter/output.h"
 #include "interpreter/debugging.h"
 #include "interpreter/memo.h"
+#include "interpreter/remembered_statements.h"
 #include "interpreter/short_copy.h"
 #include "interpreter/special_names.h"
 #include "interpreter/run_state.h"
@@ -1008,6 +1009,27 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
   return true;
 }
 
+bool peek_assignment_target(const char* name_at, assignment_target_name& out) {
+  if (user_call_chain != nullptr || field_resolution_depth) return false;
+  const memo_key key = memo_key_at(name_at);
+  const item_memo* memo = key != 0 ? memo_find(key, GI_STATEMENT_START) : nullptr;
+  if (!memo || memo->index < 0) return false;
+  if (memo->kind == MEMO_VARIABLE) {
+    if (static_cast<std::uint32_t>(memo->index) >= variable_count || variable_table[memo->index].type != ITEM_DOUBLE)
+      return false;
+    out.array = false;
+  } else if (memo->kind == MEMO_ELEMENT) {
+    if (static_cast<std::uint32_t>(memo->index) >= array_count || array_table[memo->index].type != ITEM_DOUBLE)
+      return false;
+    out.array = true;
+  } else {
+    return false;
+  }
+  out.index = memo->index;
+  out.length = memo->length;
+  return true;
+}
+
 bool peek_list_call(const char* name_at, std::size_t name_length, plain_element& out) {
   const char* p = name_at + name_length;
   while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
@@ -1150,6 +1172,11 @@ template <bool double_targets>
         if (memo->item_type == ITEM_PREDEFINED) current_value_slot = nullptr;
         return token_item(item, memo->item_type, memo->index);
       }
+      if (double_targets &&
+          (memo->kind == MEMO_ELEMENT ||
+           (memo->kind == MEMO_VARIABLE && variable_table[memo->index].type == ITEM_DOUBLE)) &&
+          run_remembered_assignment(key))
+        return remembered_statement_item;
       if (memo->kind == MEMO_VARIABLE && variable_table[memo->index].type == ITEM_DOUBLE &&
           (user_call_chain == nullptr || memo->unhidden)) {
         take_remembered_name(*memo);

@@ -57,6 +57,9 @@ int get_element_item(expr_item& item, int array_index, std::size_t name_length, 
 // get_item leaves them for it, ITEM_DOUBLE or ITEM_STRING).
 constexpr int double_target_item = 0x7000;
 constexpr int string_target_item = 0x7001;
+// At a statement start: an assignment that ran whole from what is
+// remembered of it (remembered_statements.h); the scanner stands behind it.
+constexpr int remembered_statement_item = 0x7002;
 int get_statement_item(expr_item& item);
 
 // The name get_item gives the element at slot of the array shape describes
@@ -104,6 +107,17 @@ bool peek_list_call(const char* name_at, std::size_t name_length, plain_element&
 // or a negative reported code.
 int take_plain_call(const plain_element& call, const char* name_at, std::size_t name_length, int token,
                     double& result);
+// What the remembered first item of a statement at name_at names as the
+// target of an assignment, outside any user-function call, found changing
+// nothing: a simple double variable (array false) or an element of a double
+// array, its table index and the length of its name. False when the item
+// memo holds none of these.
+struct assignment_target_name {
+  bool array;
+  std::int32_t index;
+  std::uint8_t length;
+};
+bool peek_assignment_target(const char* name_at, assignment_target_name& out);
 // Leaves the scan state as get_element_item leaves it for the element found
 // (the scanner's position aside: the caller moves on itself).
 void take_plain_element(const plain_element& element, const char* name_at, std::size_t name_length);
