@@ -18,6 +18,7 @@
 #include "interpreter/run_control.h"
 #include "interpreter/run_state.h"
 #include "interpreter/memo.h"
+#include "interpreter/remembered_statements.h"
 #include "interpreter/scanner.h"
 #include "interpreter/statements.h"
 #include "interpreter/user_functions.h"
@@ -685,8 +686,17 @@ namespace {
 // The IF statement inside its frame: the condition, then the statements of
 // the rest of the line with THEN and ELSE choosing which of them run.
 int if_statements() {
-  int type = evaluate_expression_release_temps(0);
-  int truth = type > 0 ? result_truth(type) : -1;
+  // A condition known whole is taken from memory (with its keyword).
+  int truth = -1;
+  std::int32_t known_keyword = 0;
+  const char* behind_keyword = nullptr;
+  const char* const condition_start = scan_pointer;
+  const memo_stamp condition_stamp = memo.stamp;
+  const condition_road road = run_remembered_condition(truth, known_keyword, behind_keyword);
+  if (road != CONDITION_TAKEN) {
+    int type = evaluate_expression_release_temps(0);
+    truth = type > 0 ? result_truth(type) : -1;
+  }
   if (truth < 0) return report_error(err_invalid_expression_for_if);
   if ((blocks.in_if || blocks.in_while || blocks.in_for) && no_execute) blocks.skip_block = 1;
   blocks.if_result = truth;
@@ -697,14 +707,22 @@ int if_statements() {
   // nor on typed lines), reading the keyword here costs no scan.
   const bool remembered = memo_key_at(scan_pointer) != 0;
   expr_item next;
-  const char* behind_keyword;
-  if (remembered && expression_ending.valid && expression_ending.at == before && expression_ending.line == line_start) {
+  int type;
+  if (road == CONDITION_TAKEN) {
+    next.type = ITEM_STATEMENT;
+    next.value.token = known_keyword;
+    type = ITEM_STATEMENT;
+  } else if (remembered && expression_ending.valid && expression_ending.at == before &&
+             expression_ending.line == line_start) {
     // The condition ended on the keyword and left the state reading it
     // leaves: it is not read again.
     next.type = ITEM_STATEMENT;
     next.value.token = expression_ending.token;
     type = ITEM_STATEMENT;
     behind_keyword = expression_ending.behind;
+    if (road == CONDITION_UNKNOWN)
+      remember_condition(condition_start, condition_stamp, static_cast<std::int32_t>(next.value.token), before,
+                         behind_keyword);
   } else {
     type = get_item(next, 0);
     behind_keyword = scan_pointer;

@@ -923,13 +923,14 @@ inline bool fast_comparison(int code, double a, double b, double& out) {
 // items at even k) into value: * and /, then + and -, then comparisons, each
 // left to right, as the passes combine them. False when the passes would
 // treat something apart.
-bool fast_combine(const expression_memo& memo, const double* operands, double& value) {
-  if (memo.count == 1) {
+template <class item_type>
+bool combine_items(int count, const item_type* items, const double* operands, double& value) {
+  if (count == 1) {
     value = operands[0];
     return true;
   }
-  if (memo.count == 3) {
-    const fast_item& op = memo.items[1];
+  if (count == 3) {
+    const item_type& op = items[1];
     return op.kind == FAST_OPERATOR ? fast_arithmetic(op.op, operands[0], operands[2], value)
                                     : fast_comparison(op.op, operands[0], operands[2], value);
   }
@@ -946,8 +947,8 @@ bool fast_combine(const expression_memo& memo, const double* operands, double& v
     fast_arithmetic(add_op, sum, term, out);
     return out;
   };
-  for (int k = 1; k < memo.count; k += 2) {
-    const fast_item& op = memo.items[k];
+  for (int k = 1; k < count; k += 2) {
+    const item_type& op = items[k];
     const double next = operands[k + 1];
     if (op.kind == FAST_OPERATOR && (op.op == '*' || op.op == '/')) {
       if (!fast_arithmetic(op.op, term, next, term)) return false;
@@ -970,6 +971,10 @@ bool fast_combine(const expression_memo& memo, const double* operands, double& v
     return true;
   }
   return fast_comparison(compare_code, compared, closed, value);
+}
+
+bool fast_combine(const expression_memo& memo, const double* operands, double& value) {
+  return combine_items(memo.count, memo.items, operands, value);
 }
 
 // A literal's text into the string accumulator, as reading it leaves it.
@@ -1623,36 +1628,181 @@ bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool stri
   return true;
 }
 
-bool remembered_assigned_value(memo_key key, double& value, std::uint32_t& end_column, std::uint64_t& room) {
-  const expression_memo* memo = key != 0 && !no_execute ? remembered_expression(key, 0) : nullptr;
-  if (!memo || memo->calls != 0 || !(memo->plain || memo->plain_elements)) return false;
+namespace {
+
+constexpr std::uint8_t compiled_count_cell = 0xFF;
+
+// A compiled item from a remembered one (a variable, a literal, an
+// operator or a comparison).
+compiled_item compiled_from(const fast_item& f) {
+  compiled_item c{};
+  c.kind = f.kind;
+  c.op = f.op;
+  c.index = f.variable;
+  c.value = f.value;
+  return c;
+}
+
+// The value of count compiled items (variables, literals, operators).
+inline bool compiled_plain_value(const compiled_item* items, int count, double& out) {
   double operands[fast_items_max];
+  for (int k = 0; k < count; k += 2) {
+    const compiled_item& c = items[k];
+    operands[k] = c.kind == FAST_VARIABLE ? variable_table[c.index].value.number : c.value;
+  }
+  return combine_items(count, items, operands, out);
+}
+
+}  // namespace
+
+namespace {
+
+// Takes apart the list "(" plain expression, ... ")" behind a name that
+// ends at name_end into pool's subscripts (a count cell, then the items, for
+// each expression), as read_remembered_list reads it: item.first and
+// item.count set, after behind the ")", bytes the temporary strings the list
+// takes. False when it is not such a list now (a lone literal is refused
+// where lone_literals is false).
+bool compile_list(const char* name_end, compiled_value& pool, compiled_item& item, const char*& after,
+                  std::uint32_t& bytes, bool lone_literals) {
+  const memo_key line_key = memo_key_at(line_start);
+  const char* p = name_end;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  if (line_key == 0 || p >= line_end || *p != '(') return false;
+  ++p;
+  item.first = pool.subscripts_used;
+  item.count = 0;
+  bytes = 0;
+  for (;;) {
+    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    if (p >= line_end || item.count == max_parameters) return false;
+    const expression_memo* memo =
+        remembered_expression(line_key + static_cast<memo_key>(p - line_start), GI_IN_PARENS | GI_LIST);
+    if (!memo || !memo->plain || memo->calls != 0) return false;
+    const bool lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+    if (lone_literal && !lone_literals) return false;
+    const char* end = line_start + memo->end_column;
+    if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
+    if (pool.subscripts_used + 1 + memo->count > compiled_subscripts_max) return false;
+    compiled_item& cell = pool.subscripts[pool.subscripts_used++];
+    cell = compiled_item{};
+    cell.kind = compiled_count_cell;
+    cell.count = memo->count;
+    for (int k = 0; k < memo->count; ++k) pool.subscripts[pool.subscripts_used++] = compiled_from(memo->items[k]);
+    // (The literals' texts, and a lone literal's once more as the list keeps it.)
+    bytes += memo->literal_bytes;
+    if (lone_literal) bytes += memo->items[0].name_length + 1u;
+    ++item.count;
+    p = end + 1;
+    if (*end == ')') break;
+  }
+  after = p;
+  return true;
+}
+
+}  // namespace
+
+bool compile_element(const char* name_at, std::size_t name_length, int array_index, compiled_value& pool,
+                     compiled_item& element, const char*& after, std::uint32_t& room) {
+  if (array_index < 0 || static_cast<std::uint32_t>(array_index) >= array_count) return false;
+  const array_entry& entry = array_table[array_index];
+  if (entry.type != ITEM_DOUBLE || !entry.data) return false;
+  element = compiled_item{};
+  element.kind = FAST_ELEMENT;
+  element.index = array_index;
+  return compile_list(name_at + name_length, pool, element, after, room, true) &&
+         element.count == entry.dimension_count;
+}
+
+value_slot* compiled_element_slot(const compiled_value& pool, const compiled_item& element) {
+  const array_entry& entry = array_table[element.index];
+  if (entry.type != ITEM_DOUBLE || !entry.data || entry.dimension_count != element.count) return nullptr;
+  const compiled_item* cell = pool.subscripts + element.first;
+  std::size_t index = 0;
+  for (int k = 0; k < element.count; ++k) {
+    double subscript = 0;
+    if (!compiled_plain_value(cell + 1, cell->count, subscript)) return nullptr;
+    if (!(subscript >= 0.0 && subscript < entry.dimension_sizes[k])) return nullptr;
+    index = index * entry.dimension_sizes[k] + static_cast<std::size_t>(subscript);
+    cell += 1 + cell->count;
+  }
+  return entry.data + index;
+}
+
+bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
+  const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
+  if (!memo || memo->calls != 0 || !(memo->plain || memo->plain_elements) || memo->count > compiled_items_max)
+    return false;
   // The room as the one pass takes it in order: each literal's text kept,
   // each element's subscripts read above what the items before it keep.
-  std::uint64_t kept = 0;
-  room = 0;
-  for (int k = 0; k < memo->count; k += 2) {
+  std::uint32_t kept = 0;
+  std::uint32_t room = 0;
+  for (int k = 0; k < memo->count; ++k) {
     const fast_item& f = memo->items[k];
-    if (f.kind == FAST_VARIABLE) {
-      operands[k] = variable_table[f.variable].value.number;
-    } else if (f.kind == FAST_LITERAL) {
-      operands[k] = f.value;
-      kept += f.name_length + 1u;
-      room = std::max(room, kept);
-    } else if (f.kind == FAST_ELEMENT) {
-      plain_element element;
-      if (!peek_plain_element(line_start + f.line_column, f.name_length, f.variable, element)) return false;
-      operands[k] = element.slot->number;
-      room = std::max(room, kept + element.list.temp_bytes);
+    compiled_item& c = out.items[k];
+    if (f.kind == FAST_ELEMENT || f.kind == FAST_FUNCTION) {
+      // An element, or a call of a function the compiled road computes, of
+      // one plain expression that is no lone literal (as peek_plain_call
+      // takes it): its list read above what the items before it keep.
+      const char* after = nullptr;
+      std::uint32_t bytes = 0;
+      const char* const name_at = line_start + f.line_column;
+      if (f.kind == FAST_ELEMENT) {
+        if (!compile_element(name_at, f.name_length, f.variable, out, c, after, bytes)) return false;
+      } else {
+        double probe = 0;
+        c = compiled_item{};
+        c.kind = FAST_FUNCTION;
+        c.index = f.variable;
+        if (!pure_numeric_value(f.variable, 0.0, probe) ||
+            !compile_list(name_at + f.name_length, out, c, after, bytes, false) || c.count != 1)
+          return false;
+      }
+      room = std::max(room, kept + bytes);
+    } else if (f.kind == FAST_VARIABLE || f.kind == FAST_LITERAL || f.kind == FAST_OPERATOR ||
+               f.kind == FAST_COMPARISON) {
+      c = compiled_from(f);
+      if (f.kind == FAST_LITERAL) {
+        kept += f.name_length + 1u;
+        room = std::max(room, kept);
+      }
     } else {
       return false;
     }
   }
-  // A lone literal gives its remembered value, as small_literal_result does.
-  if (memo->result_type == ITEM_NUMERIC_TEXT) value = memo->items[0].value;
-  else if (!fast_combine(*memo, operands, value)) return false;
-  end_column = memo->end_column;
+  out.count = memo->count;
+  out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+  out.end_column = memo->end_column;
+  out.room = room;
   return true;
+}
+
+bool compiled_value_of(const compiled_value& value, double& out) {
+  if (!fast_modes()) return false;
+  // A lone literal gives its remembered value, as small_literal_result does.
+  if (value.lone_literal) {
+    out = value.items[0].value;
+    return true;
+  }
+  double operands[compiled_items_max];
+  for (int k = 0; k < value.count; k += 2) {
+    const compiled_item& c = value.items[k];
+    if (c.kind == FAST_VARIABLE) {
+      operands[k] = variable_table[c.index].value.number;
+    } else if (c.kind == FAST_ELEMENT) {
+      const value_slot* slot = compiled_element_slot(value, c);
+      if (!slot) return false;
+      operands[k] = slot->number;
+    } else if (c.kind == FAST_FUNCTION) {
+      const compiled_item* cell = value.subscripts + c.first;
+      double argument = 0;
+      if (!compiled_plain_value(cell + 1, cell->count, argument) || !pure_numeric_value(c.index, argument, operands[k]))
+        return false;
+    } else {
+      operands[k] = c.value;
+    }
+  }
+  return combine_items(value.count, value.items, operands, out);
 }
 
 int evaluate_expression(int flags) {

@@ -96,15 +96,49 @@ struct plain_value {
 // then evaluated as usual.
 bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool strings = false);
 
-// The value of the remembered right side of an assignment at key (read with
-// no flags) when it still holds and is made of double variables, double
-// array elements whose subscripts are remembered plain expressions in range,
-// numeric literals, + - * / and comparisons only, and the one pass computes
-// it exactly; end_column is where the item that ends it starts in the line,
-// and room the most temporary-string bytes its evaluation takes above the
-// level it starts at (the literals' texts, the subscripts' lists).
-// Nothing is changed, and nothing is computed while skipping (false then).
-bool remembered_assigned_value(memo_key key, double& value, std::uint32_t& end_column, std::uint64_t& room);
+// A remembered plain expression taken apart once for a statement the
+// statement loop runs from memory (remembered_statements.h): its operands
+// (double variables, numeric literals, double array elements whose
+// subscripts are plain expressions of variables and literals) and operators
+// (+ - * / and comparisons), read by index without a search. It holds while
+// the memo stamp it was made under holds and the modes leave doubles alone.
+constexpr int compiled_items_max = 9;       // the expression's own items
+constexpr int compiled_subscripts_max = 12; // its elements' subscripts: a count cell, then the items
+struct compiled_item {
+  std::uint8_t kind;
+  char op;              // an operator's character or a comparison's code
+  std::uint8_t first;   // an element: where its subscripts start in subscripts
+  std::uint8_t count;   // an element: its subscripts; a count cell: the subscript's items
+  std::int32_t index;   // a variable's or an array's
+  double value;         // a literal's
+};
+struct compiled_value {
+  std::uint8_t count = 0;
+  bool lone_literal = false;   // its result is a lone literal's text (value: its remembered value)
+  std::uint8_t subscripts_used = 0;
+  std::uint16_t end_column = 0;  // where the item that ends it starts in the line
+  // The most temporary-string bytes reading its items takes above the level
+  // it starts at (the literals' texts, the subscripts' lists).
+  std::uint32_t room = 0;
+  compiled_item items[compiled_items_max];
+  compiled_item subscripts[compiled_subscripts_max];
+};
+// Takes apart the remembered expression at key (read under flags) into out,
+// its elements' subscripts added to out's: false when it is not such an
+// expression now.
+bool compile_remembered_value(memo_key key, int flags, compiled_value& out);
+// Takes apart the element name(subscripts) at name_at (name_length
+// characters, array_index its array) into element, its subscripts added to
+// pool's; after is set behind the ")" and room to what its list takes.
+bool compile_element(const char* name_at, std::size_t name_length, int array_index, compiled_value& pool,
+                     compiled_item& element, const char*& after, std::uint32_t& room);
+// The value of a compiled expression now, changing nothing: false when the
+// one pass cannot give it exactly (an element out of range, a division by
+// zero, a result that is not finite, the modes changed).
+bool compiled_value_of(const compiled_value& value, double& out);
+// The slot of a compiled element now, or null when it is out of range.
+value_slot* compiled_element_slot(const compiled_value& pool, const compiled_item& element);
+
 
 // Test and tool entry point: evaluates text as one expression outside any
 // program (the scan state is saved and restored). Returns the result code as

@@ -30,6 +30,11 @@ bool pure_string_function(int token);
 // do_function for such a function given one double, while nothing is
 // passed over and LONG ALL is off: the same steps without the dispatch.
 int pure_numeric_call(int token, expr_item& argument);
+// The value of a pure numeric function that no mode changes (ABS, FIX, INT,
+// CINT, SGN) of the double x, as its double road gives it, changing nothing:
+// false for any other function, or where the double road would report
+// something (x not finite).
+bool pure_numeric_value(int token, double x, double& out);
 
 // Column of the function's name in the call being made, set by the item
 // scanner just before do_function: an infinite result (165) and a failed

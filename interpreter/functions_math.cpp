@@ -114,6 +114,13 @@ int long_unary(int token, expr_item& argument) {
   }
 }
 
+// The double results of the functions no mode changes. "+ 0.0" turns the -0
+// that rounding leaves for small negatives into 0.
+double fix_of(double x) { return std::trunc(x) + 0.0; }
+double int_of(double x) { return std::floor(x) + 0.0; }
+double cint_of(double x) { return cint_double(x) + 0.0; }
+double sgn_of(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+
 // The double path of a one-argument numeric function.
 int double_unary(int token, const expr_item& argument, double x) {
   const double to_radians = pi_value / 180.0;
@@ -134,10 +141,9 @@ int double_unary(int token, const expr_item& argument, double x) {
     case FUNC_SIN: return result_finite_double(std::sin(degrees_mode ? x * to_radians : x));
     case FUNC_TAN: return result_finite_double(std::tan(degrees_mode ? x * to_radians : x));
     case FUNC_COT: return result_finite_double(1.0 / std::tan(degrees_mode ? x * to_radians : x));
-    // "+ 0.0" turns the -0 that rounding leaves for small negatives into 0.
-    case FUNC_FIX: return result_finite_double(std::trunc(x) + 0.0);
-    case FUNC_INT: return result_finite_double(std::floor(x) + 0.0);
-    case FUNC_CINT: return result_finite_double(cint_double(x) + 0.0);
+    case FUNC_FIX: return result_finite_double(fix_of(x));
+    case FUNC_INT: return result_finite_double(int_of(x));
+    case FUNC_CINT: return result_finite_double(cint_of(x));
     case FUNC_EXP:
     case FUNC_EXP10: {
       double r = token == FUNC_EXP ? std::exp(x) : std::pow(10.0, x);
@@ -149,7 +155,7 @@ int double_unary(int token, const expr_item& argument, double x) {
       if (x < 0) return argument_error(argument, 209);
       if (x == 0) return argument_error(argument, 210);
       return result_finite_double(token == FUNC_LOG ? std::log(x) : std::log10(x));
-    case FUNC_SGN: return result_double(x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0));
+    case FUNC_SGN: return result_double(sgn_of(x));
     case FUNC_SQR:
       if (x < 0) {
         if (!math_error_ok) return argument_error(argument, 199);
@@ -272,6 +278,19 @@ bool pure_string_function(int token) {
     default:
       return false;
   }
+}
+
+bool pure_numeric_value(int token, double x, double& out) {
+  if (!std::isfinite(x)) return false;
+  switch (token) {
+    case FUNC_ABS: out = std::fabs(x); break;
+    case FUNC_FIX: out = fix_of(x); break;
+    case FUNC_INT: out = int_of(x); break;
+    case FUNC_CINT: out = cint_of(x); break;
+    case FUNC_SGN: out = sgn_of(x); break;
+    default: return false;
+  }
+  return std::isfinite(out);
 }
 
 int pure_numeric_call(int token, expr_item& argument) {

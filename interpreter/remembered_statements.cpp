@@ -16,17 +16,19 @@ enum statement_kind : std::uint8_t {
   STATEMENT_OTHER,            // runs on the general road
   STATEMENT_DOUBLE_VARIABLE,  // name = plain right side
   STATEMENT_DOUBLE_ELEMENT,   // name(plain subscripts) = plain right side
+  STATEMENT_CONDITION,        // IF plain condition THEN, ELSE or GOTO
 };
 
 // What is known of the assignment whose target's name starts at a text
-// offset, under the stamp it ran under. Columns are in the statement's line.
+// offset, or of the IF condition that starts there, under the stamp it ran
+// under. Columns are in the statement's line.
 struct statement_memo {
   statement_kind kind = STATEMENT_OTHER;
-  std::uint8_t name_length = 0;
-  std::uint16_t name_column = 0;   // the target's name
-  std::uint16_t value_column = 0;  // the right side, behind the "="
-  std::uint16_t end_column = 0;    // the item that ends it (":" or the line's end, after blanks)
-  std::int32_t index = 0;          // the variable's or the array's
+  std::uint16_t end_column = 0;  // the item that ends it (":" or the line's end, after blanks; a keyword)
+  std::uint16_t behind_keyword = 0;  // a condition: where its keyword ends
+  std::int32_t variable = 0;     // the target variable's index; a condition: its keyword's token
+  compiled_item element{};       // the target element (its subscripts in value's)
+  compiled_value value;          // the right side
 };
 
 memo_table<statement_memo, 4096> statement_memos;
@@ -47,26 +49,16 @@ bool run_remembered_assignment(memo_key key) {
     return false;
   }
   if (known->kind == STATEMENT_OTHER || no_execute || user_call_chain != nullptr) return false;
-  const memo_key line_key = key - static_cast<memo_key>(known->name_column);
   double value = 0;
-  std::uint32_t end_column = 0;
-  std::uint64_t room = 0;
-  if (!remembered_assigned_value(line_key + known->value_column, value, end_column, room) ||
-      end_column != known->end_column)
-    return false;
+  if (!compiled_value_of(known->value, value)) return false;
   value_slot* slot;
   if (known->kind == STATEMENT_DOUBLE_ELEMENT) {
-    // The target is read first, its subscripts' room above the level the
-    // statement starts at, as the right side's is.
-    plain_element element;
-    if (!peek_plain_element(line_start + known->name_column, known->name_length, known->index, element))
-      return false;
-    slot = element.slot;
-    room = std::max(room, element.list.temp_bytes);
+    slot = compiled_element_slot(known->value, known->element);
+    if (!slot) return false;
   } else {
-    slot = &variable_table[known->index].value;
+    slot = &variable_table[known->variable].value;
   }
-  const std::uint64_t reach = temp_strings_used + room;
+  const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
   if (reach > temp_strings_size) return false;
   slot->number = value;
   math_error_flag = 0;
@@ -77,38 +69,73 @@ bool run_remembered_assignment(memo_key key) {
 }
 
 void remember_assignment(const char* name_at, memo_stamp stamp) {
-  if (unremembered_assignment == 0 || memo.stamp != stamp || memo.off || no_execute || user_call_chain != nullptr) return;
+  if (unremembered_assignment == 0 || memo.stamp != stamp || memo.off || no_execute || user_call_chain != nullptr)
+    return;
   const memo_key key = memo_key_at(name_at);
   const memo_key line_key = memo_key_at(line_start);
   if (key == 0 || key != unremembered_assignment || line_key == 0 || name_at < line_start || name_at >= line_end ||
       statement_memos.find(key))
     return;
   unremembered_assignment = 0;
-  statement_memo found;
+  statement_memo& found = statement_memos.store(key, stamp);
+  found.kind = STATEMENT_OTHER;
+  found.value.subscripts_used = 0;
   assignment_target_name target{};
-  plain_element element;
   const char* behind = nullptr;
+  std::uint32_t target_room = 0;
   if (peek_assignment_target(name_at, target)) {
     behind = name_at + target.length;
-    if (target.array)
-      behind = peek_plain_element(name_at, target.length, target.index, element) ? element.list.after : nullptr;
+    if (target.array &&
+        !compile_element(name_at, target.length, target.index, found.value, found.element, behind, target_room))
+      behind = nullptr;
   }
   if (behind) behind = blanks_passed(behind);
+  if (!behind || behind >= line_end || *behind != '=' ||
+      !compile_remembered_value(line_key + static_cast<memo_key>(behind + 1 - line_start), 0, found.value))
+    return;
+  const char* const end = blanks_passed(line_start + found.value.end_column);
+  if (end < line_end && *end != ':' && *end != '\0') return;
+  // The target's subscripts are read first, above the level the statement
+  // starts at, as the right side's items are.
+  found.value.room = std::max(found.value.room, target_room);
+  found.end_column = found.value.end_column;
+  found.variable = target.index;
+  found.kind = target.array ? STATEMENT_DOUBLE_ELEMENT : STATEMENT_DOUBLE_VARIABLE;
+}
+
+condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const char*& behind_keyword) {
+  if (no_execute || user_call_chain != nullptr || memo.off) return CONDITION_GENERAL;
+  const memo_key key = memo_key_at(scan_pointer);
+  if (key == 0) return CONDITION_GENERAL;
+  const statement_memo* known = statement_memos.find(key);
+  if (!known) return CONDITION_UNKNOWN;
+  if (known->kind != STATEMENT_CONDITION) return CONDITION_GENERAL;
   double value = 0;
-  std::uint32_t end_column = 0;
-  std::uint64_t room = 0;
-  if (behind && behind < line_end && *behind == '=' && behind + 1 - line_start <= 0xFFFF &&
-      remembered_assigned_value(line_key + static_cast<memo_key>(behind + 1 - line_start), value, end_column, room) &&
-      end_column <= 0xFFFF) {
-    const char* const end = blanks_passed(line_start + end_column);
-    if (end >= line_end || *end == ':' || *end == '\0') {
-      found.kind = target.array ? STATEMENT_DOUBLE_ELEMENT : STATEMENT_DOUBLE_VARIABLE;
-      found.name_length = target.length;
-      found.value_column = static_cast<std::uint16_t>(behind + 1 - line_start);
-      found.end_column = static_cast<std::uint16_t>(end_column);
-      found.index = target.index;
-    }
-  }
-  found.name_column = static_cast<std::uint16_t>(name_at - line_start);
-  statement_memos.store(key, stamp) = found;
+  if (!compiled_value_of(known->value, value)) return CONDITION_GENERAL;
+  const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
+  if (reach > temp_strings_size) return CONDITION_GENERAL;
+  if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
+  truth = value != 0 ? 1 : 0;  // (the one pass gives no NaN)
+  keyword = known->variable;
+  behind_keyword = line_start + known->behind_keyword;
+  scan_pointer = line_start + known->end_column;
+  return CONDITION_TAKEN;
+}
+
+void remember_condition(const char* start, memo_stamp stamp, std::int32_t keyword, const char* keyword_at,
+                        const char* behind_keyword) {
+  if (memo.stamp != stamp || memo.off || no_execute || user_call_chain != nullptr) return;
+  const memo_key key = memo_key_at(start);
+  if (key == 0 || start < line_start || start >= line_end || statement_memos.find(key)) return;
+  statement_memo& found = statement_memos.store(key, stamp);
+  found.kind = STATEMENT_OTHER;
+  found.value.subscripts_used = 0;
+  if (!compile_remembered_value(key, 0, found.value) || found.value.lone_literal ||
+      line_start + found.value.end_column != keyword_at || behind_keyword < keyword_at ||
+      behind_keyword - line_start > 0xFFFF)
+    return;
+  found.end_column = found.value.end_column;
+  found.behind_keyword = static_cast<std::uint16_t>(behind_keyword - line_start);
+  found.variable = keyword;
+  found.kind = STATEMENT_CONDITION;
 }

@@ -3,7 +3,8 @@
 // plain parts (double variables, double elements with plain subscripts,
 // numeric literals, + - * / and comparisons) runs from what is remembered of
 // it, without reading its items again, once it has run on the general road
-// under the same memo stamp.
+// under the same memo stamp. So is the condition of an IF made of such parts
+// (the IF's statements behind it then run as before).
 //
 // Nothing reads the scan state such an assignment leaves (its accumulators,
 // the name read last, the slot it names, the error column) before another
@@ -36,3 +37,24 @@ extern memo_key unremembered_assignment;
 // one that may run from memory when it has that form, and otherwise as one
 // that may not.
 void remember_assignment(const char* name_at, memo_stamp stamp);
+
+// What run_remembered_condition did with the condition at scan_pointer.
+enum condition_road {
+  CONDITION_TAKEN,    // its truth and keyword were taken from memory
+  CONDITION_GENERAL,  // the general road evaluates it; nothing is to be noted
+  CONDITION_UNKNOWN,  // the general road evaluates it; note it (remember_condition)
+};
+
+// The condition of a running IF, starting at scan_pointer (behind the IF),
+// taken from what is remembered of it where that may be done: its truth
+// (1 or 0), the token of the keyword that ends it (THEN, ELSE or GOTO) and
+// where that keyword ends; the scanner then stands on the keyword.
+condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const char*& behind_keyword);
+
+// The condition of a running IF that started at start under stamp, with
+// nothing remembered of it, was evaluated on the general road and ended on
+// the keyword keyword (its token), which starts at keyword_at and ends at
+// behind_keyword: it is remembered as one that may be taken from memory when
+// it has that form, and otherwise as one that may not.
+void remember_condition(const char* start, memo_stamp stamp, std::int32_t keyword, const char* keyword_at,
+                        const char* behind_keyword);
