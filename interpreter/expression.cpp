@@ -1664,7 +1664,7 @@ namespace {
 // takes. False when it is not such a list now (a lone literal is refused
 // where lone_literals is false).
 bool compile_list(const char* name_end, compiled_value& pool, compiled_item& item, const char*& after,
-                  std::uint32_t& bytes, bool lone_literals) {
+                  std::uint32_t& bytes, bool lone_literals, bool strings = false) {
   const memo_key line_key = memo_key_at(line_start);
   const char* p = name_end;
   while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
@@ -1678,7 +1678,26 @@ bool compile_list(const char* name_end, compiled_value& pool, compiled_item& ite
     if (p >= line_end || item.count == max_parameters) return false;
     const expression_memo* memo =
         remembered_expression(line_key + static_cast<memo_key>(p - line_start), GI_IN_PARENS | GI_LIST);
-    if (!memo || !memo->plain || memo->calls != 0) return false;
+    if (!memo || memo->calls != 0) return false;
+    if (strings && !memo->plain && memo->count == 1 &&
+        (memo->items[0].kind == FAST_STRING_VARIABLE || memo->items[0].kind == FAST_STRING_LITERAL)) {
+      // A lone string variable or string literal (its room depends on its
+      // text: counted when it is read).
+      const char* end = line_start + memo->end_column;
+      if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
+      if (pool.subscripts_used + 1 > compiled_subscripts_max) return false;
+      const fast_item& f = memo->items[0];
+      compiled_item& cell = pool.subscripts[pool.subscripts_used++];
+      cell = compiled_item{};
+      cell.kind = f.kind;
+      cell.index = f.kind == FAST_STRING_VARIABLE ? f.variable : f.line_column;
+      cell.first = f.name_length;
+      ++item.count;
+      p = end + 1;
+      if (*end == ')') break;
+      continue;
+    }
+    if (!memo->plain) return false;
     const bool lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
     if (lone_literal && !lone_literals) return false;
     const char* end = line_start + memo->end_column;
@@ -1690,8 +1709,10 @@ bool compile_list(const char* name_end, compiled_value& pool, compiled_item& ite
     cell.count = memo->count;
     for (int k = 0; k < memo->count; ++k) pool.subscripts[pool.subscripts_used++] = compiled_from(memo->items[k]);
     // (The literals' texts, and a lone literal's once more as the list keeps it.)
-    bytes += memo->literal_bytes;
-    if (lone_literal) bytes += memo->items[0].name_length + 1u;
+    std::uint32_t own = memo->literal_bytes;
+    if (lone_literal) own += memo->items[0].name_length + 1u;
+    cell.index = static_cast<std::int32_t>(own);
+    bytes += own;
     ++item.count;
     p = end + 1;
     if (*end == ')') break;
@@ -1771,9 +1792,147 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
     }
   }
   out.count = memo->count;
+  out.joins = false;
+  out.first_column = memo->first_column;
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
   out.end_column = memo->end_column;
   out.room = room;
+  return true;
+}
+
+bool compile_remembered_join(memo_key key, compiled_value& out) {
+  const expression_memo* memo = key != 0 ? remembered_expression(key, 0) : nullptr;
+  if (!memo || memo->calls != 0 || !memo->string_joins || memo->count > compiled_items_max) return false;
+  for (int k = 0; k < memo->count; ++k) {
+    const fast_item& f = memo->items[k];
+    compiled_item& c = out.items[k];
+    c = compiled_item{};
+    c.kind = f.kind;
+    if (f.kind == FAST_OPERATOR) {
+      c.op = f.op;
+    } else if (f.kind == FAST_STRING_VARIABLE) {
+      c.index = f.variable;
+    } else if (f.kind == FAST_STRING_LITERAL) {
+      c.index = f.line_column;
+      c.first = f.name_length;
+    } else if (f.kind == FAST_FUNCTION) {
+      // (A function the compiled road does not compute, or a list it cannot
+      // read, leaves the join to the one pass.)
+      pure_argument probe[3] = {{true, {}, 0}, {false, {}, 1}, {false, {}, 1}};
+      std::string_view text;
+      char room = 0;
+      if (!pure_string_value(f.variable, probe, 2, text, room) &&
+          !pure_string_value(f.variable, probe + 1, 1, text, room))
+        return false;
+      c.index = f.variable;
+      const char* after = nullptr;
+      std::uint32_t bytes = 0;
+      if (!compile_list(line_start + f.line_column + f.name_length, out, c, after, bytes, true, true) ||
+          c.count > 3)
+        return false;
+    } else {
+      return false;
+    }
+  }
+  out.count = memo->count;
+  out.joins = true;
+  out.lone_literal = false;
+  out.first_column = memo->items[0].column;
+  out.end_column = memo->end_column;
+  out.room = 0;
+  return true;
+}
+
+namespace {
+
+// The text of a compiled string item (a variable or a literal).
+inline std::string_view compiled_text(const compiled_item& c) {
+  if (c.kind == FAST_STRING_VARIABLE) {
+    const char* const text = string_space_text(variable_table[c.index].value.string_offset);
+    return {text, strnlen(text, max_string_length)};
+  }
+  return {line_start + c.index + 1, c.first};
+}
+
+// The arguments of a compiled call now and the temporary strings its list
+// takes (read_remembered_list's count): false when one is not plain now.
+bool compiled_arguments(const compiled_value& pool, const compiled_item& call, pure_argument* arguments,
+                        std::uint64_t& bytes) {
+  const compiled_item* cell = pool.subscripts + call.first;
+  bytes = 0;
+  for (int k = 0; k < call.count; ++k) {
+    pure_argument& argument = arguments[k];
+    if (cell->kind == compiled_count_cell) {
+      argument.is_string = false;
+      if (!compiled_plain_value(cell + 1, cell->count, argument.value)) return false;
+      bytes += static_cast<std::uint32_t>(cell->index);
+      cell += 1 + cell->count;
+    } else {
+      // A string's room as its evaluation takes it, then its copy in the list.
+      argument.is_string = true;
+      argument.text = compiled_text(*cell);
+      if (!argument.text.empty()) bytes += 2 * (argument.text.size() + 1);
+      cell += 1;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool take_compiled_join(const compiled_value& value) {
+  if (no_execute || !fast_modes()) return false;
+  // The arguments of the calls first, and the room evaluate_string_joins
+  // asks for before it reads anything.
+  pure_argument arguments[compiled_items_max / 2 + 1][3];
+  std::uint64_t list_bytes[compiled_items_max / 2 + 1];
+  const std::uint64_t used_at_start = temp_strings_used;
+  std::uint64_t room = 0;
+  for (int k = 0; k < value.count; k += 2) {
+    const compiled_item& c = value.items[k];
+    room += max_string_length + 1;
+    if (c.kind != FAST_FUNCTION) continue;
+    if (!compiled_arguments(value, c, arguments[k / 2], list_bytes[k / 2]) ||
+        used_at_start + list_bytes[k / 2] > temp_strings_size)
+      return false;
+    room += list_bytes[k / 2] + 256;
+  }
+  room += 256u * static_cast<std::uint64_t>(value.count / 2);
+  if (used_at_start + room > temp_strings_size) return false;
+
+  char joined[2 * max_string_length + 1];
+  std::size_t length = 0;
+  std::size_t pieces[compiled_items_max / 2 + 1];
+  std::uint64_t used = used_at_start;
+  std::uint64_t reach = used_at_start;
+  for (int k = 0; k < value.count; k += 2) {
+    const compiled_item& c = value.items[k];
+    std::string_view text;
+    char room_for_char = 0;
+    if (c.kind == FAST_FUNCTION) {
+      // The call's list is read above what the items before it keep.
+      reach = std::max(reach, used + list_bytes[k / 2]);
+      if (!pure_string_value(c.index, arguments[k / 2], c.count, text, room_for_char)) return false;
+    } else {
+      text = compiled_text(c);
+    }
+    std::size_t piece = text.size() > max_string_length ? max_string_length : text.size();
+    if (piece > 0) {
+      used += piece + 1;
+      reach = std::max(reach, used);
+    }
+    std::memcpy(joined + length, text.data(), piece);
+    length += piece;
+    if (length > max_string_length) length = max_string_length;
+    pieces[k / 2] = length;
+  }
+  // The room of the joins, after that of the items.
+  for (int k = 2; k < value.count; k += 2)
+    if (pieces[k / 2] > 0) used += pieces[k / 2] + 1;
+  reach = std::max(reach, used);
+  if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
+  error_column = static_cast<int>(value.first_column);
+  leave_text(joined, length);
   return true;
 }
 

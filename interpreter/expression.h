@@ -115,6 +115,8 @@ struct compiled_item {
 struct compiled_value {
   std::uint8_t count = 0;
   bool lone_literal = false;   // its result is a lone literal's text (value: its remembered value)
+  bool joins = false;          // strings joined by "+" (string variables and literals, string calls)
+  std::uint32_t first_column = 0;  // the first item's column
   std::uint8_t subscripts_used = 0;
   std::uint16_t end_column = 0;  // where the item that ends it starts in the line
   // The most temporary-string bytes reading its items takes above the level
@@ -132,6 +134,18 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out);
 // pool's; after is set behind the ")" and room to what its list takes.
 bool compile_element(const char* name_at, std::size_t name_length, int array_index, compiled_value& pool,
                      compiled_item& element, const char*& after, std::uint32_t& room);
+// Takes apart the remembered join of strings at key (read with no flags):
+// string variables, string literals and calls of CHR$, LEFT$, RIGHT$ and
+// MID$ whose arguments are plain expressions, string variables or string
+// literals, joined by "+". False when it is not such a join now.
+bool compile_remembered_join(memo_key key, compiled_value& out);
+// Evaluates a compiled join as the one pass over a remembered join does,
+// leaving what it leaves for the assignment that stores it: the joined text
+// in the string accumulator, the temporary strings' peak raised as reading
+// its items raises it, the error column at its first item. False, with
+// nothing changed, when the one pass would not take it (room short) or a
+// call would report something.
+bool take_compiled_join(const compiled_value& value);
 // The value of a compiled expression now, changing nothing: false when the
 // one pass cannot give it exactly (an element out of range, a division by
 // zero, a result that is not finite, the modes changed).

@@ -101,12 +101,35 @@ int byte_argument(expr_item& argument, int& value) {
   return 0;
 }
 
+// The texts CHR$, LEFT$, RIGHT$ and MID$ give for arguments their checks
+// passed (code in 0 .. 255, n and length at least 0, start at least 1).
+std::string_view chr_text(int code, char& room) {
+  room = static_cast<char>(code);
+  return code == 0 ? std::string_view() : std::string_view(&room, 1);
+}
+
+std::string_view left_right_text(int token, std::string_view s, double n) {
+  std::size_t take = n >= static_cast<double>(max_string_length) ? max_string_length
+                                                                 : static_cast<std::size_t>(n);
+  if (take > s.size()) take = s.size();
+  return token == FUNC_LEFT_STR ? s.substr(0, take) : s.substr(s.size() - take);
+}
+
+std::string_view mid_text(std::string_view s, double start, double length) {
+  if (start > static_cast<double>(s.size())) return {};
+  std::size_t from = static_cast<std::size_t>(start) - 1;  // 0 .. size-1 after the checks
+  std::size_t take = length >= static_cast<double>(max_string_length)
+                         ? max_string_length
+                         : static_cast<std::size_t>(length);
+  return s.substr(from, take);
+}
+
 int func_chr(expr_item* a, int count) {
   if (count != 1) return argument_count_error(a, count);
   int code = 0;
   if (int r = byte_argument(a[0], code); r < 0) return r;
-  char c = static_cast<char>(code);
-  return result_text(code == 0 ? std::string_view() : std::string_view(&c, 1), ITEM_STRING);
+  char room = 0;
+  return result_text(chr_text(code, room), ITEM_STRING);
 }
 
 int func_left_right(int token, expr_item* a, int count) {
@@ -116,11 +139,7 @@ int func_left_right(int token, expr_item* a, int count) {
   double n = 0;
   if (int r = double_argument(a[1], n); r < 0) return r;
   if (!(n >= 0.0)) return argument_error(a[1], 181);  // also refuses NaN
-  std::size_t take = n >= static_cast<double>(max_string_length) ? max_string_length
-                                                                 : static_cast<std::size_t>(n);
-  if (take > s.size()) take = s.size();
-  if (token == FUNC_LEFT_STR) return result_text(s.substr(0, take), ITEM_STRING);
-  return result_text(s.substr(s.size() - take), ITEM_STRING);
+  return result_text(left_right_text(token, s, n), ITEM_STRING);
 }
 
 int func_mid(expr_item* a, int count) {
@@ -135,12 +154,7 @@ int func_mid(expr_item* a, int count) {
     if (int r = double_argument(a[2], length); r < 0) return r;
     if (!(length >= 0.0)) return argument_error(a[2], 66);
   }
-  if (start > static_cast<double>(s.size())) return result_text({}, ITEM_STRING);
-  std::size_t from = static_cast<std::size_t>(start) - 1;  // 0 .. size-1 after the checks
-  std::size_t take = length >= static_cast<double>(max_string_length)
-                         ? max_string_length
-                         : static_cast<std::size_t>(length);
-  return result_text(s.substr(from, take), ITEM_STRING);
+  return result_text(mid_text(s, start, length), ITEM_STRING);
 }
 
 int func_hex(expr_item* a, int count) {
@@ -394,5 +408,32 @@ int do_function(int token, expr_item* arguments, int count) {
     case FUNC_TOLOWER_STR:
     case FUNC_TOUPPER_STR: return func_case(token, arguments, count);
     default: return numeric_function(token, arguments, count);
+  }
+}
+
+bool pure_string_value(int token, const pure_argument* a, int count, std::string_view& text, char& room) {
+  auto is_number = [&](int k) { return k < count && !a[k].is_string; };
+  switch (token) {
+    case FUNC_CHR_STR:
+      if (count != 1 || !is_number(0) || !(a[0].value >= 0.0 && a[0].value < 256.0)) return false;
+      text = chr_text(static_cast<int>(a[0].value), room);
+      return true;
+    case FUNC_LEFT_STR:
+    case FUNC_RIGHT_STR:
+      if (count != 2 || !a[0].is_string || !is_number(1) || !(a[1].value >= 0.0)) return false;
+      text = left_right_text(token, a[0].text, a[1].value);
+      return true;
+    case FUNC_MID_STR: {
+      if ((count != 2 && count != 3) || !a[0].is_string || !is_number(1) || !(a[1].value >= 1.0)) return false;
+      double length = static_cast<double>(max_string_length);
+      if (count == 3) {
+        if (!is_number(2) || !(a[2].value >= 0.0)) return false;
+        length = a[2].value;
+      }
+      text = mid_text(a[0].text, a[1].value, length);
+      return true;
+    }
+    default:
+      return false;
   }
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "interpreter/item.h"
 
@@ -35,6 +36,17 @@ int pure_numeric_call(int token, expr_item& argument);
 // false for any other function, or where the double road would report
 // something (x not finite).
 bool pure_numeric_value(int token, double x, double& out);
+// An argument of pure_string_value: a text or a double.
+struct pure_argument {
+  bool is_string;
+  std::string_view text;
+  double value;
+};
+// The text CHR$, LEFT$, RIGHT$ or MID$ gives for count arguments, as its own
+// road gives it, changing nothing (room holds the one character CHR$
+// makes): false for any other function, or where that road would report
+// something (an argument of the wrong kind or out of range).
+bool pure_string_value(int token, const pure_argument* arguments, int count, std::string_view& text, char& room);
 
 // Column of the function's name in the call being made, set by the item
 // scanner just before do_function: an infinite result (165) and a failed

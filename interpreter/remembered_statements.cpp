@@ -16,6 +16,7 @@ enum statement_kind : std::uint8_t {
   STATEMENT_OTHER,            // runs on the general road
   STATEMENT_DOUBLE_VARIABLE,  // name = plain right side
   STATEMENT_DOUBLE_ELEMENT,   // name(plain subscripts) = plain right side
+  STATEMENT_STRING_VARIABLE,  // name$ = join of strings
   STATEMENT_CONDITION,        // IF plain condition THEN, ELSE or GOTO
 };
 
@@ -41,6 +42,7 @@ const char* blanks_passed(const char* p) {
 }  // namespace
 
 memo_key unremembered_assignment = 0;
+int remembered_statement_result = 0;
 
 bool run_remembered_assignment(memo_key key) {
   const statement_memo* known = statement_memos.find(key);
@@ -49,6 +51,17 @@ bool run_remembered_assignment(memo_key key) {
     return false;
   }
   if (known->kind == STATEMENT_OTHER || no_execute || user_call_chain != nullptr) return false;
+  if (known->kind == STATEMENT_STRING_VARIABLE) {
+    // The join leaves its text where the general road leaves it, and the
+    // text is stored as the general road stores it.
+    if (!take_compiled_join(known->value)) return false;
+    math_error_flag = 0;
+    expression_depth = 0;
+    remembered_statement_result = assign_string_variable(&variable_table[known->variable].value, 0);
+    if (remembered_statement_result > 0) remembered_statement_result = 0;
+    scan_pointer = line_start + known->end_column;
+    return true;
+  }
   double value = 0;
   if (!compiled_value_of(known->value, value)) return false;
   value_slot* slot;
@@ -65,6 +78,7 @@ bool run_remembered_assignment(memo_key key) {
   expression_depth = 0;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   scan_pointer = line_start + known->end_column;
+  remembered_statement_result = 0;
   return true;
 }
 
@@ -90,8 +104,10 @@ void remember_assignment(const char* name_at, memo_stamp stamp) {
       behind = nullptr;
   }
   if (behind) behind = blanks_passed(behind);
-  if (!behind || behind >= line_end || *behind != '=' ||
-      !compile_remembered_value(line_key + static_cast<memo_key>(behind + 1 - line_start), 0, found.value))
+  if (!behind || behind >= line_end || *behind != '=') return;
+  const memo_key value_key = line_key + static_cast<memo_key>(behind + 1 - line_start);
+  if (target.string ? !compile_remembered_join(value_key, found.value)
+                    : !compile_remembered_value(value_key, 0, found.value))
     return;
   const char* const end = blanks_passed(line_start + found.value.end_column);
   if (end < line_end && *end != ':' && *end != '\0') return;
@@ -100,7 +116,9 @@ void remember_assignment(const char* name_at, memo_stamp stamp) {
   found.value.room = std::max(found.value.room, target_room);
   found.end_column = found.value.end_column;
   found.variable = target.index;
-  found.kind = target.array ? STATEMENT_DOUBLE_ELEMENT : STATEMENT_DOUBLE_VARIABLE;
+  found.kind = target.string  ? STATEMENT_STRING_VARIABLE
+               : target.array ? STATEMENT_DOUBLE_ELEMENT
+                              : STATEMENT_DOUBLE_VARIABLE;
 }
 
 condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const char*& behind_keyword) {

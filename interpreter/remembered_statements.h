@@ -1,10 +1,13 @@
 // Whole statements the statement loop knows: an assignment of a double
 // variable or element whose right side and target are made only of remembered
 // plain parts (double variables, double elements with plain subscripts,
-// numeric literals, + - * / and comparisons) runs from what is remembered of
-// it, without reading its items again, once it has run on the general road
-// under the same memo stamp. So is the condition of an IF made of such parts
-// (the IF's statements behind it then run as before).
+// numeric literals, + - * / and comparisons, ABS, FIX, INT, CINT and SGN)
+// runs from what is remembered of it, without reading its items again, once
+// it has run on the general road under the same memo stamp. So does the
+// assignment of a string variable from a join of string variables, string
+// literals and CHR$, LEFT$, RIGHT$ and MID$ calls of such parts, and so is
+// the condition of an IF made of plain parts taken (the IF's statements
+// behind it then run as before).
 //
 // Nothing reads the scan state such an assignment leaves (its accumulators,
 // the name read last, the slot it names, the error column) before another
@@ -23,8 +26,11 @@
 // Runs the assignment whose target's name starts at scan_pointer (the first
 // item of a statement; key its item key) from what is remembered of it,
 // where that may be done: true when it ran, the scanner then standing behind
-// it. False, with nothing changed, otherwise.
+// it and its result (0, or the negative code of an error it reported, as
+// storing a string may) in remembered_statement_result. False, with nothing
+// changed, otherwise.
 bool run_remembered_assignment(memo_key key);
+extern int remembered_statement_result;
 
 // The key run_remembered_assignment last found nothing remembered for (0
 // when it found something); the statement loop clears it before each

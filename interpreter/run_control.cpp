@@ -708,7 +708,10 @@ int process_statement() {
   element_name_unused = true;
   int type = get_statement_item(item);
   if (type >= double_target_item) {
-    if (type == remembered_statement_item) return statement_done(0);
+    if (type == remembered_statement_item) {
+      if (remembered_statement_result < 0) return remembered_statement_result;
+      return statement_done(0);
+    }
     // A simple double or string variable, "=" next.
     {
       temp_level_guard level;
@@ -716,7 +719,7 @@ int process_statement() {
     }
     if (result < 0) return result;
     passed_over_assignment = no_execute;
-    if (type == double_target_item && unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
+    if (unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
     return statement_done(0);
   }
   if (type < 0) return report_error(err_return_get_item);
@@ -737,7 +740,7 @@ int process_statement() {
       }
       if (result < 0) return result;
       passed_over_assignment = no_execute && (type == ITEM_DOUBLE || type == ITEM_STRING);
-      if (type == ITEM_DOUBLE && unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
+      if ((type == ITEM_DOUBLE || type == ITEM_STRING) && unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
       result = 0;
       break;
     case ITEM_STATEMENT: {

@@ -1014,10 +1014,13 @@ bool peek_assignment_target(const char* name_at, assignment_target_name& out) {
   const memo_key key = memo_key_at(name_at);
   const item_memo* memo = key != 0 ? memo_find(key, GI_STATEMENT_START) : nullptr;
   if (!memo || memo->index < 0) return false;
+  out.string = false;
   if (memo->kind == MEMO_VARIABLE) {
-    if (static_cast<std::uint32_t>(memo->index) >= variable_count || variable_table[memo->index].type != ITEM_DOUBLE)
-      return false;
+    if (static_cast<std::uint32_t>(memo->index) >= variable_count) return false;
+    const std::uint32_t type = variable_table[memo->index].type;
+    if (type != ITEM_DOUBLE && type != ITEM_STRING) return false;
     out.array = false;
+    out.string = type == ITEM_STRING;
   } else if (memo->kind == MEMO_ELEMENT) {
     if (static_cast<std::uint32_t>(memo->index) >= array_count || array_table[memo->index].type != ITEM_DOUBLE)
       return false;
@@ -1174,7 +1177,8 @@ template <bool double_targets>
       }
       if (double_targets &&
           (memo->kind == MEMO_ELEMENT ||
-           (memo->kind == MEMO_VARIABLE && variable_table[memo->index].type == ITEM_DOUBLE)) &&
+           (memo->kind == MEMO_VARIABLE && (variable_table[memo->index].type == ITEM_DOUBLE ||
+                                            variable_table[memo->index].type == ITEM_STRING))) &&
           run_remembered_assignment(key))
         return remembered_statement_item;
       if (memo->kind == MEMO_VARIABLE && variable_table[memo->index].type == ITEM_DOUBLE &&

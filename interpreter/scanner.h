@@ -114,6 +114,7 @@ int take_plain_call(const plain_element& call, const char* name_at, std::size_t 
 // memo holds none of these.
 struct assignment_target_name {
   bool array;
+  bool string;  // a simple string variable
   std::int32_t index;
   std::uint8_t length;
 };
