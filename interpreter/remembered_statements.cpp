@@ -133,7 +133,7 @@ condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
   if (reach > temp_strings_size) return CONDITION_GENERAL;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
-  truth = value != 0 ? 1 : 0;  // (the one pass gives no NaN)
+  truth = value == value && value != 0 ? 1 : 0;  // as result_truth: NaN is false
   keyword = known->variable;
   behind_keyword = line_start + known->behind_keyword;
   scan_pointer = line_start + known->end_column;
