@@ -1758,6 +1758,7 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
   // each element's subscripts read above what the items before it keep.
   std::uint32_t kept = 0;
   std::uint32_t room = 0;
+  std::uint32_t lists = 0;  // (the one pass over elements asks for all of it at once)
   for (int k = 0; k < memo->count; ++k) {
     const fast_item& f = memo->items[k];
     compiled_item& c = out.items[k];
@@ -1780,6 +1781,7 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
           return false;
       }
       room = std::max(room, kept + bytes);
+      lists += bytes;
     } else if (f.kind == FAST_VARIABLE || f.kind == FAST_LITERAL || f.kind == FAST_OPERATOR ||
                f.kind == FAST_COMPARISON) {
       c = compiled_from(f);
@@ -1797,6 +1799,7 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
   out.end_column = memo->end_column;
   out.room = room;
+  out.need = memo->plain ? room : memo->literal_bytes + lists;
   return true;
 }
 
@@ -1839,7 +1842,8 @@ bool compile_remembered_join(memo_key key, compiled_value& out) {
   out.lone_literal = false;
   out.first_column = memo->items[0].column;
   out.end_column = memo->end_column;
-  out.room = 0;
+  out.room = 0;  // (take_compiled_join counts the room as it reads)
+  out.need = 0;
   return true;
 }
 

@@ -120,8 +120,10 @@ struct compiled_value {
   std::uint8_t subscripts_used = 0;
   std::uint16_t end_column = 0;  // where the item that ends it starts in the line
   // The most temporary-string bytes reading its items takes above the level
-  // it starts at (the literals' texts, the subscripts' lists).
+  // it starts at (the literals' texts, the subscripts' lists), and the bytes
+  // the one pass asks to be free before it reads them (at least room).
   std::uint32_t room = 0;
+  std::uint32_t need = 0;
   compiled_item items[compiled_items_max];
   compiled_item subscripts[compiled_subscripts_max];
 };

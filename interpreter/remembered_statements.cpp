@@ -72,7 +72,7 @@ bool run_remembered_assignment(memo_key key) {
     slot = &variable_table[known->variable].value;
   }
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
-  if (reach > temp_strings_size) return false;
+  if (temp_strings_used + static_cast<std::uint64_t>(known->value.need) > temp_strings_size) return false;
   slot->number = value;
   math_error_flag = 0;
   expression_depth = 0;
@@ -114,6 +114,7 @@ void remember_assignment(const char* name_at, memo_stamp stamp) {
   // The target's subscripts are read first, above the level the statement
   // starts at, as the right side's items are.
   found.value.room = std::max(found.value.room, target_room);
+  found.value.need = std::max(found.value.need, target_room);
   found.end_column = found.value.end_column;
   found.variable = target.index;
   found.kind = target.string  ? STATEMENT_STRING_VARIABLE
@@ -131,7 +132,7 @@ condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const
   double value = 0;
   if (!compiled_value_of(known->value, value)) return CONDITION_GENERAL;
   const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
-  if (reach > temp_strings_size) return CONDITION_GENERAL;
+  if (temp_strings_used + static_cast<std::uint64_t>(known->value.need) > temp_strings_size) return CONDITION_GENERAL;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   truth = value == value && value != 0 ? 1 : 0;  // as result_truth: NaN is false
   keyword = known->variable;
