@@ -21,7 +21,8 @@ What the programs do, and why:
   bounded by their first parameter), with parameters named like globals;
 - LONG variables, arrays and arguments;
 - DEBUG and TRACE switched on and off in the middle of loops and inside
-  function bodies;
+  function bodies; DEBUG MATHERROK, so that NaN and infinities flow on;
+- PRINTALL at the end, which shows the peak of the temporary strings;
 - comment runs that put two expressions exactly 256, 1024, 2048, 4096 or
   8192 bytes apart (or a few bytes off), so that memo slots keyed by text
   offsets meet.
@@ -681,6 +682,9 @@ class Gen:
             main += defs
             defs = []
         main.append('s$ = "abc": t$ = "": u$ = "B": x = 1: n = 2: m = 3: z = 0: r$ = "rr"')
+        if self.chance(0.25):
+            # divisions by zero and results out of range give NaN and infinities that flow on
+            main.append('DEBUG MATHERROK')
         ctx = Ctx('main')
         for seg in range(r.randrange(2, 6)):
             w = r.random()
@@ -707,6 +711,8 @@ class Gen:
                                                              for i in range(arr.dims[0]))))
         if self.use_long:
             main.append('PRINT %s; " "; %s; " "; lz(0); " "; lz(1)' % tuple(LONGS))
+        if self.chance(0.3):
+            main.append('PRINTALL')  # the tables, and the peak of the temporary strings
         main.append('END')
         main += defs
         return main, self.subs
