@@ -50,7 +50,10 @@ bool run_remembered_assignment(memo_key key) {
     unremembered_assignment = key;
     return false;
   }
-  if (known->kind == STATEMENT_OTHER || no_execute || user_call_chain != nullptr) return false;
+  // (Conditions share the table: only an assignment's entry runs here.)
+  if (known->kind == STATEMENT_OTHER || known->kind == STATEMENT_CONDITION || no_execute ||
+      user_call_chain != nullptr)
+    return false;
   if (known->kind == STATEMENT_STRING_VARIABLE) {
     // The join leaves its text where the general road leaves it, and the
     // text is stored as the general road stores it.
