@@ -1721,6 +1721,62 @@ bool compile_list(const char* name_end, compiled_value& pool, compiled_item& ite
   return true;
 }
 
+// Whether the compiled road computes the string function token (CHR$,
+// LEFT$, RIGHT$, MID$).
+bool compiled_string_call(int token) {
+  const pure_argument probe[3] = {{true, {}, 0}, {false, {}, 1}, {false, {}, 1}};
+  std::string_view text;
+  char room = 0;
+  return pure_string_value(token, probe, 2, text, room) || pure_string_value(token, probe + 1, 1, text, room);
+}
+
+// Takes apart a call of LEN, ASC or INSTR (token) whose list starts behind
+// name_end: a plain list of texts and numbers, read as call_with_list reads
+// it (c.op 'L'); or, for LEN and ASC, one call of CHR$, LEFT$, RIGHT$ or
+// MID$ with a plain list, read as the general call reads a join of one call
+// (c.op 'N': c.first is the inner call's cell, which holds its own list).
+bool compile_text_number(const char* name_end, int token, compiled_value& pool, compiled_item& c) {
+  const pure_argument probe[2] = {{true, {}, 0}, {true, {}, 0}};
+  double number = 0;
+  if (!pure_text_number(token, probe, 1, number) && !pure_text_number(token, probe, 2, number)) return false;
+  c = compiled_item{};
+  c.kind = FAST_FUNCTION;
+  c.index = token;
+  const char* after = nullptr;
+  std::uint32_t bytes = 0;
+  const std::uint8_t used = pool.subscripts_used;
+  if (compile_list(name_end, pool, c, after, bytes, true, true)) {
+    c.op = 'L';
+    return c.count <= 3;
+  }
+  pool.subscripts_used = used;
+  if (token != FUNC_LEN && token != FUNC_ASC) return false;
+  const memo_key line_key = memo_key_at(line_start);
+  const char* p = name_end;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  if (line_key == 0 || p >= line_end || *p != '(') return false;
+  ++p;
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const expression_memo* memo =
+      p < line_end ? remembered_expression(line_key + static_cast<memo_key>(p - line_start), GI_IN_PARENS | GI_LIST)
+                   : nullptr;
+  if (!memo || memo->calls != 0 || !memo->string_joins || memo->count != 1 ||
+      memo->items[0].kind != FAST_FUNCTION || line_start[memo->end_column] != ')' ||
+      pool.subscripts_used + 1 > compiled_subscripts_max)
+    return false;
+  const fast_item& inner = memo->items[0];
+  if (!compiled_string_call(inner.variable)) return false;
+  c.op = 'N';
+  c.first = pool.subscripts_used;
+  c.count = 1;
+  compiled_item& call = pool.subscripts[pool.subscripts_used++];
+  call = compiled_item{};
+  call.kind = FAST_FUNCTION;
+  call.index = inner.variable;
+  return compile_list(line_start + inner.line_column + inner.name_length, pool, call, after, bytes, true, true) &&
+         call.count <= 3;
+}
+
 }  // namespace
 
 bool compile_element(const char* name_at, std::size_t name_length, int array_index, compiled_value& pool,
@@ -1751,9 +1807,10 @@ value_slot* compiled_element_slot(const compiled_value& pool, const compiled_ite
 }
 
 bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
+  // (Besides the one passes over plain expressions and elements, the item
+  // road: LEN, ASC and INSTR are read there, and so is everything beside them.)
   const expression_memo* memo = key != 0 ? remembered_expression(key, flags) : nullptr;
-  if (!memo || memo->calls != 0 || !(memo->plain || memo->plain_elements) || memo->count > compiled_items_max)
-    return false;
+  if (!memo || memo->calls != 0 || memo->string_joins || memo->count > compiled_items_max) return false;
   // The room as the one pass takes it in order: each literal's text kept,
   // each element's subscripts read above what the items before it keep.
   std::uint32_t kept = 0;
@@ -1771,14 +1828,18 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
       const char* const name_at = line_start + f.line_column;
       if (f.kind == FAST_ELEMENT) {
         if (!compile_element(name_at, f.name_length, f.variable, out, c, after, bytes)) return false;
-      } else {
-        double probe = 0;
+      } else if (double probe = 0; pure_numeric_value(f.variable, 0.0, probe)) {
         c = compiled_item{};
         c.kind = FAST_FUNCTION;
         c.index = f.variable;
-        if (!pure_numeric_value(f.variable, 0.0, probe) ||
-            !compile_list(name_at + f.name_length, out, c, after, bytes, false) || c.count != 1)
-          return false;
+        if (!compile_list(name_at + f.name_length, out, c, after, bytes, false) || c.count != 1) return false;
+      } else {
+        // LEN, ASC or INSTR: their room depends on the texts they read, so
+        // it is counted when they are read, from the level the items before
+        // them keep (c.value).
+        if (!compile_text_number(name_at + f.name_length, f.variable, out, c)) return false;
+        c.value = kept;
+        continue;
       }
       room = std::max(room, kept + bytes);
       lists += bytes;
@@ -1799,7 +1860,10 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
   out.end_column = memo->end_column;
   out.room = room;
-  out.need = memo->plain ? room : memo->literal_bytes + lists;
+  // The one pass over elements asks for all its room at once; the one pass
+  // over plain items and the item road (where LEN, ASC and INSTR are read)
+  // check each item's as they read it.
+  out.need = memo->plain_elements && !memo->plain ? memo->literal_bytes + lists : room;
   return true;
 }
 
@@ -1821,12 +1885,7 @@ bool compile_remembered_join(memo_key key, compiled_value& out) {
     } else if (f.kind == FAST_FUNCTION) {
       // (A function the compiled road does not compute, or a list it cannot
       // read, leaves the join to the one pass.)
-      pure_argument probe[3] = {{true, {}, 0}, {false, {}, 1}, {false, {}, 1}};
-      std::string_view text;
-      char room = 0;
-      if (!pure_string_value(f.variable, probe, 2, text, room) &&
-          !pure_string_value(f.variable, probe + 1, 1, text, room))
-        return false;
+      if (!compiled_string_call(f.variable)) return false;
       c.index = f.variable;
       const char* after = nullptr;
       std::uint32_t bytes = 0;
@@ -1940,8 +1999,44 @@ bool take_compiled_join(const compiled_value& value) {
   return true;
 }
 
-bool compiled_value_of(const compiled_value& value, double& out) {
+namespace {
+
+// The value of a compiled LEN, ASC or INSTR call now, and the room its
+// reading takes and asks for above the level it is read at: false when an
+// argument is not plain now or the call would report something.
+bool compiled_text_number(const compiled_value& pool, const compiled_item& c, double& out, std::uint64_t& room,
+                          std::uint64_t& need) {
+  pure_argument arguments[3];
+  std::uint64_t bytes = 0;
+  if (c.op == 'L') {
+    // The list read as call_with_list reads it.
+    if (!compiled_arguments(pool, c, arguments, bytes) || !pure_text_number(c.index, arguments, c.count, out))
+      return false;
+    room = need = bytes;
+    return true;
+  }
+  // One call of a string function, read as the join of one call it is: its
+  // list, then its text kept, then the text kept once more as the argument.
+  const compiled_item& call = pool.subscripts[c.first];
+  std::string_view text;
+  char room_for_char = 0;
+  if (!compiled_arguments(pool, call, arguments, bytes) ||
+      !pure_string_value(call.index, arguments, call.count, text, room_for_char))
+    return false;
+  if (text.size() > max_string_length) text = text.substr(0, max_string_length);
+  const pure_argument argument{true, text, 0};
+  if (!pure_text_number(c.index, &argument, 1, out)) return false;
+  room = std::max<std::uint64_t>(bytes, text.empty() ? 0 : 2 * (text.size() + 1));
+  need = (max_string_length + 1) + bytes + 256;  // (what the join asks for before it reads)
+  return true;
+}
+
+}  // namespace
+
+bool compiled_value_of(const compiled_value& value, double& out, std::uint64_t& room, std::uint64_t& need) {
   if (!fast_modes()) return false;
+  room = value.room;
+  need = value.need;
   // A lone literal gives its remembered value, as small_literal_result does.
   if (value.lone_literal) {
     out = value.items[0].value;
@@ -1956,6 +2051,12 @@ bool compiled_value_of(const compiled_value& value, double& out) {
       const value_slot* slot = compiled_element_slot(value, c);
       if (!slot) return false;
       operands[k] = slot->number;
+    } else if (c.kind == FAST_FUNCTION && c.op != 0) {
+      std::uint64_t call_room = 0, call_need = 0;
+      if (!compiled_text_number(value, c, operands[k], call_room, call_need)) return false;
+      const auto level = static_cast<std::uint64_t>(c.value);
+      room = std::max(room, level + call_room);
+      need = std::max(need, level + call_need);
     } else if (c.kind == FAST_FUNCTION) {
       const compiled_item* cell = value.subscripts + c.first;
       double argument = 0;

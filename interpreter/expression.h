@@ -99,8 +99,9 @@ bool remembered_plain_value(memo_key key, int flags, plain_value& out, bool stri
 // A remembered plain expression taken apart once for a statement the
 // statement loop runs from memory (remembered_statements.h): its operands
 // (double variables, numeric literals, double array elements whose
-// subscripts are plain expressions of variables and literals) and operators
-// (+ - * / and comparisons), read by index without a search. It holds while
+// subscripts are plain expressions of variables and literals, ABS, FIX, INT,
+// CINT and SGN of such an expression, LEN, ASC and INSTR of texts) and
+// operators (+ - * / and comparisons), read by index without a search. It holds while
 // the memo stamp it was made under holds and the modes leave doubles alone.
 constexpr int compiled_items_max = 9;       // the expression's own items
 constexpr int compiled_subscripts_max = 12; // its elements' subscripts: a count cell, then the items
@@ -148,10 +149,12 @@ bool compile_remembered_join(memo_key key, compiled_value& out);
 // nothing changed, when the one pass would not take it (room short) or a
 // call would report something.
 bool take_compiled_join(const compiled_value& value);
-// The value of a compiled expression now, changing nothing: false when the
-// one pass cannot give it exactly (an element out of range, a division by
-// zero, a result that is not finite, the modes changed).
-bool compiled_value_of(const compiled_value& value, double& out);
+// The value of a compiled expression now, changing nothing, with the room
+// its reading takes in the temporary strings and the room it asks to be free
+// (room and need of the value, and more where LEN, ASC or INSTR read texts):
+// false when the one pass cannot give it exactly (an element out of range, a
+// division by zero, a result that is not finite, the modes changed).
+bool compiled_value_of(const compiled_value& value, double& out, std::uint64_t& room, std::uint64_t& need);
 // The slot of a compiled element now, or null when it is out of range.
 value_slot* compiled_element_slot(const compiled_value& pool, const compiled_item& element);
 

@@ -437,3 +437,26 @@ bool pure_string_value(int token, const pure_argument* a, int count, std::string
       return false;
   }
 }
+
+bool pure_text_number(int token, const pure_argument* a, int count, double& out) {
+  switch (token) {
+    case FUNC_LEN:
+      if (count != 1 || !a[0].is_string) return false;
+      out = static_cast<double>(a[0].text.size());
+      return true;
+    case FUNC_ASC:
+      if (count != 1 || !a[0].is_string) return false;
+      out = a[0].text.empty() ? 0.0 : static_cast<unsigned char>(a[0].text[0]);
+      return true;
+    case FUNC_INSTR: {
+      if (count != 2 && count != 3) return false;
+      const int first = count - 2;
+      if ((count == 3 && a[0].is_string) || !a[first].is_string || !a[first + 1].is_string) return false;
+      const std::string_view s = a[first].text, t = a[first + 1].text;
+      out = instr_position(count == 3 ? a[0].value : 1.0, s.data(), s.size(), t.data(), t.size());
+      return true;
+    }
+    default:
+      return false;
+  }
+}

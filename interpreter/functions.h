@@ -47,6 +47,10 @@ struct pure_argument {
 // makes): false for any other function, or where that road would report
 // something (an argument of the wrong kind or out of range).
 bool pure_string_value(int token, const pure_argument* arguments, int count, std::string_view& text, char& room);
+// The number LEN, ASC or INSTR gives for count arguments (texts, and
+// INSTR's start), as its own road gives it, changing nothing: false for any
+// other function, or where that road would report something.
+bool pure_text_number(int token, const pure_argument* arguments, int count, double& out);
 
 // Column of the function's name in the call being made, set by the item
 // scanner just before do_function: an infinite result (165) and a failed

@@ -66,7 +66,8 @@ bool run_remembered_assignment(memo_key key) {
     return true;
   }
   double value = 0;
-  if (!compiled_value_of(known->value, value)) return false;
+  std::uint64_t room = 0, need = 0;
+  if (!compiled_value_of(known->value, value, room, need)) return false;
   value_slot* slot;
   if (known->kind == STATEMENT_DOUBLE_ELEMENT) {
     slot = compiled_element_slot(known->value, known->element);
@@ -74,8 +75,8 @@ bool run_remembered_assignment(memo_key key) {
   } else {
     slot = &variable_table[known->variable].value;
   }
-  const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
-  if (temp_strings_used + static_cast<std::uint64_t>(known->value.need) > temp_strings_size) return false;
+  const std::uint64_t reach = temp_strings_used + room;
+  if (temp_strings_used + need > temp_strings_size) return false;
   slot->number = value;
   math_error_flag = 0;
   expression_depth = 0;
@@ -133,9 +134,10 @@ condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const
   if (!known) return CONDITION_UNKNOWN;
   if (known->kind != STATEMENT_CONDITION) return CONDITION_GENERAL;
   double value = 0;
-  if (!compiled_value_of(known->value, value)) return CONDITION_GENERAL;
-  const std::uint64_t reach = static_cast<std::uint64_t>(temp_strings_used) + known->value.room;
-  if (temp_strings_used + static_cast<std::uint64_t>(known->value.need) > temp_strings_size) return CONDITION_GENERAL;
+  std::uint64_t room = 0, need = 0;
+  if (!compiled_value_of(known->value, value, room, need)) return CONDITION_GENERAL;
+  const std::uint64_t reach = temp_strings_used + room;
+  if (temp_strings_used + need > temp_strings_size) return CONDITION_GENERAL;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   truth = value == value && value != 0 ? 1 : 0;  // as result_truth: NaN is false
   keyword = known->variable;

@@ -1,7 +1,8 @@
 // Whole statements the statement loop knows: an assignment of a double
 // variable or element whose right side and target are made only of remembered
 // plain parts (double variables, double elements with plain subscripts,
-// numeric literals, + - * / and comparisons, ABS, FIX, INT, CINT and SGN)
+// numeric literals, + - * / and comparisons, ABS, FIX, INT, CINT and SGN,
+// LEN, ASC and INSTR of texts and of one CHR$, LEFT$, RIGHT$ or MID$ call)
 // runs from what is remembered of it, without reading its items again, once
 // it has run on the general road under the same memo stamp. So does the
 // assignment of a string variable from a join of string variables, string
