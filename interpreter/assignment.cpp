@@ -52,14 +52,13 @@ int value_error(const assignment_target& t, int code) {
 
 // The word at scan_pointer when it is followed (after blanks) by "(".
 bool word_before_paren(const char* word) {
-  const char* p = scan_pointer;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const char* p = blanks_passed(scan_pointer);
   // (The words are letters: most right sides differ at the first.)
   if (p >= line_end || (*p | 0x20) != (*word | 0x20)) return false;
   std::size_t n = std::strlen(word);
   if (static_cast<std::size_t>(line_end - p) < n || strncasecmp(p, word, n) != 0) return false;
   p += n;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  p = blanks_passed(p);
   return p < line_end && *p == '(';
 }
 

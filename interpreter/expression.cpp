@@ -1653,10 +1653,6 @@ inline bool compiled_plain_value(const compiled_item* items, int count, double& 
   return combine_items(count, items, operands, out);
 }
 
-}  // namespace
-
-namespace {
-
 // Takes apart the list "(" plain expression, ... ")" behind a name that
 // ends at name_end into pool's subscripts (a count cell, then the items, for
 // each expression), as read_remembered_list reads it: item.first and
@@ -1666,53 +1662,47 @@ namespace {
 bool compile_list(const char* name_end, compiled_value& pool, compiled_item& item, const char*& after,
                   std::uint32_t& bytes, bool lone_literals, bool strings = false) {
   const memo_key line_key = memo_key_at(line_start);
-  const char* p = name_end;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const char* p = blanks_passed(name_end);
   if (line_key == 0 || p >= line_end || *p != '(') return false;
   ++p;
   item.first = pool.subscripts_used;
   item.count = 0;
   bytes = 0;
   for (;;) {
-    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    p = blanks_passed(p);
     if (p >= line_end || item.count == max_parameters) return false;
     const expression_memo* memo =
         remembered_expression(line_key + static_cast<memo_key>(p - line_start), GI_IN_PARENS | GI_LIST);
     if (!memo || memo->calls != 0) return false;
-    if (strings && !memo->plain && memo->count == 1 &&
-        (memo->items[0].kind == FAST_STRING_VARIABLE || memo->items[0].kind == FAST_STRING_LITERAL)) {
-      // A lone string variable or string literal (its room depends on its
-      // text: counted when it is read).
-      const char* end = line_start + memo->end_column;
-      if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
-      if (pool.subscripts_used + 1 > compiled_subscripts_max) return false;
-      const fast_item& f = memo->items[0];
-      compiled_item& cell = pool.subscripts[pool.subscripts_used++];
-      cell = compiled_item{};
-      cell.kind = f.kind;
-      cell.index = f.kind == FAST_STRING_VARIABLE ? f.variable : f.line_column;
-      cell.first = f.name_length;
-      ++item.count;
-      p = end + 1;
-      if (*end == ')') break;
-      continue;
-    }
-    if (!memo->plain) return false;
-    const bool lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
-    if (lone_literal && !lone_literals) return false;
     const char* end = line_start + memo->end_column;
     if (end < p || end >= line_end || (*end != ')' && *end != ',' && *end != ';')) return false;
-    if (pool.subscripts_used + 1 + memo->count > compiled_subscripts_max) return false;
-    compiled_item& cell = pool.subscripts[pool.subscripts_used++];
-    cell = compiled_item{};
-    cell.kind = compiled_count_cell;
-    cell.count = memo->count;
-    for (int k = 0; k < memo->count; ++k) pool.subscripts[pool.subscripts_used++] = compiled_from(memo->items[k]);
-    // (The literals' texts, and a lone literal's once more as the list keeps it.)
-    std::uint32_t own = memo->literal_bytes;
-    if (lone_literal) own += memo->items[0].name_length + 1u;
-    cell.index = static_cast<std::int32_t>(own);
-    bytes += own;
+    const fast_item& first = memo->items[0];
+    if (strings && !memo->plain && memo->count == 1 &&
+        (first.kind == FAST_STRING_VARIABLE || first.kind == FAST_STRING_LITERAL)) {
+      // A lone string variable or string literal (its room depends on its
+      // text: counted when it is read).
+      if (pool.subscripts_used + 1 > compiled_subscripts_max) return false;
+      compiled_item& cell = pool.subscripts[pool.subscripts_used++];
+      cell = compiled_item{};
+      cell.kind = first.kind;
+      cell.index = first.kind == FAST_STRING_VARIABLE ? first.variable : first.line_column;
+      cell.first = first.name_length;
+    } else {
+      const bool lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
+      if (!memo->plain || (lone_literal && !lone_literals) ||
+          pool.subscripts_used + 1 + memo->count > compiled_subscripts_max)
+        return false;
+      compiled_item& cell = pool.subscripts[pool.subscripts_used++];
+      cell = compiled_item{};
+      cell.kind = compiled_count_cell;
+      cell.count = memo->count;
+      for (int k = 0; k < memo->count; ++k) pool.subscripts[pool.subscripts_used++] = compiled_from(memo->items[k]);
+      // (The literals' texts, and a lone literal's once more as the list keeps it.)
+      std::uint32_t own = memo->literal_bytes;
+      if (lone_literal) own += first.name_length + 1u;
+      cell.index = static_cast<std::int32_t>(own);
+      bytes += own;
+    }
     ++item.count;
     p = end + 1;
     if (*end == ')') break;
@@ -1752,11 +1742,10 @@ bool compile_text_number(const char* name_end, int token, compiled_value& pool, 
   pool.subscripts_used = used;
   if (token != FUNC_LEN && token != FUNC_ASC) return false;
   const memo_key line_key = memo_key_at(line_start);
-  const char* p = name_end;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const char* p = blanks_passed(name_end);
   if (line_key == 0 || p >= line_end || *p != '(') return false;
   ++p;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  p = blanks_passed(p);
   const expression_memo* memo =
       p < line_end ? remembered_expression(line_key + static_cast<memo_key>(p - line_start), GI_IN_PARENS | GI_LIST)
                    : nullptr;
@@ -1855,7 +1844,6 @@ bool compile_remembered_value(memo_key key, int flags, compiled_value& out) {
     }
   }
   out.count = memo->count;
-  out.joins = false;
   out.first_column = memo->first_column;
   out.lone_literal = memo->result_type == ITEM_NUMERIC_TEXT;
   out.end_column = memo->end_column;
@@ -1897,7 +1885,6 @@ bool compile_remembered_join(memo_key key, compiled_value& out) {
     }
   }
   out.count = memo->count;
-  out.joins = true;
   out.lone_literal = false;
   out.first_column = memo->items[0].column;
   out.end_column = memo->end_column;

@@ -116,7 +116,6 @@ struct compiled_item {
 struct compiled_value {
   std::uint8_t count = 0;
   bool lone_literal = false;   // its result is a lone literal's text (value: its remembered value)
-  bool joins = false;          // strings joined by "+" (string variables and literals, string calls)
   std::uint32_t first_column = 0;  // the first item's column
   std::uint8_t subscripts_used = 0;
   std::uint16_t end_column = 0;  // where the item that ends it starts in the line

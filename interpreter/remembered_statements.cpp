@@ -25,19 +25,16 @@ enum statement_kind : std::uint8_t {
 // under. Columns are in the statement's line.
 struct statement_memo {
   statement_kind kind = STATEMENT_OTHER;
-  std::uint16_t end_column = 0;  // the item that ends it (":" or the line's end, after blanks; a keyword)
-  std::uint16_t behind_keyword = 0;  // a condition: where its keyword ends
-  std::int32_t variable = 0;     // the target variable's index; a condition: its keyword's token
-  compiled_item element{};       // the target element (its subscripts in value's)
-  compiled_value value;          // the right side
+  std::int32_t variable = 0;         // the target variable's index
+  std::int32_t keyword = 0;          // a condition: the token of the keyword that ends it
+  std::uint16_t behind_keyword = 0;  // a condition: where that keyword ends
+  compiled_item element{};           // the target element (its subscripts in value's)
+  // The right side or the condition; the statement ends where it does (at
+  // ":" or the line's end behind blanks, or at the condition's keyword).
+  compiled_value value;
 };
 
 memo_table<statement_memo, 4096> statement_memos;
-
-const char* blanks_passed(const char* p) {
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
-  return p;
-}
 
 }  // namespace
 
@@ -45,15 +42,16 @@ memo_key unremembered_assignment = 0;
 int remembered_statement_result = 0;
 
 bool run_remembered_assignment(memo_key key) {
+  // (Passed over or inside a call, an assignment is neither run from memory
+  // nor remembered.)
+  if (no_execute || user_call_chain != nullptr) return false;
   const statement_memo* known = statement_memos.find(key);
   if (!known) {
     unremembered_assignment = key;
     return false;
   }
   // (Conditions share the table: only an assignment's entry runs here.)
-  if (known->kind == STATEMENT_OTHER || known->kind == STATEMENT_CONDITION || no_execute ||
-      user_call_chain != nullptr)
-    return false;
+  if (known->kind == STATEMENT_OTHER || known->kind == STATEMENT_CONDITION) return false;
   if (known->kind == STATEMENT_STRING_VARIABLE) {
     // The join leaves its text where the general road leaves it, and the
     // text is stored as the general road stores it.
@@ -62,7 +60,7 @@ bool run_remembered_assignment(memo_key key) {
     expression_depth = 0;
     remembered_statement_result = assign_string_variable(&variable_table[known->variable].value, 0);
     if (remembered_statement_result > 0) remembered_statement_result = 0;
-    scan_pointer = line_start + known->end_column;
+    scan_pointer = line_start + known->value.end_column;
     return true;
   }
   double value = 0;
@@ -81,7 +79,7 @@ bool run_remembered_assignment(memo_key key) {
   math_error_flag = 0;
   expression_depth = 0;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
-  scan_pointer = line_start + known->end_column;
+  scan_pointer = line_start + known->value.end_column;
   remembered_statement_result = 0;
   return true;
 }
@@ -119,7 +117,6 @@ void remember_assignment(const char* name_at, memo_stamp stamp) {
   // starts at, as the right side's items are.
   found.value.room = std::max(found.value.room, target_room);
   found.value.need = std::max(found.value.need, target_room);
-  found.end_column = found.value.end_column;
   found.variable = target.index;
   found.kind = target.string  ? STATEMENT_STRING_VARIABLE
                : target.array ? STATEMENT_DOUBLE_ELEMENT
@@ -140,9 +137,9 @@ condition_road run_remembered_condition(int& truth, std::int32_t& keyword, const
   if (temp_strings_used + need > temp_strings_size) return CONDITION_GENERAL;
   if (reach > temp_strings_peak) temp_strings_peak = static_cast<std::uint32_t>(reach);
   truth = value == value && value != 0 ? 1 : 0;  // as result_truth: NaN is false
-  keyword = known->variable;
+  keyword = known->keyword;
   behind_keyword = line_start + known->behind_keyword;
-  scan_pointer = line_start + known->end_column;
+  scan_pointer = line_start + known->value.end_column;
   return CONDITION_TAKEN;
 }
 
@@ -158,8 +155,7 @@ void remember_condition(const char* start, memo_stamp stamp, std::int32_t keywor
       line_start + found.value.end_column != keyword_at || behind_keyword < keyword_at ||
       behind_keyword - line_start > 0xFFFF)
     return;
-  found.end_column = found.value.end_column;
   found.behind_keyword = static_cast<std::uint16_t>(behind_keyword - line_start);
-  found.variable = keyword;
+  found.keyword = keyword;
   found.kind = STATEMENT_CONDITION;
 }

@@ -740,7 +740,7 @@ int process_statement() {
       }
       if (result < 0) return result;
       passed_over_assignment = no_execute && (type == ITEM_DOUBLE || type == ITEM_STRING);
-      if ((type == ITEM_DOUBLE || type == ITEM_STRING) && unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
+      if (unremembered_assignment != 0) remember_assignment(statement_start + item.column, statement_stamp);
       result = 0;
       break;
     case ITEM_STATEMENT: {

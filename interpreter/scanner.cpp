@@ -724,7 +724,7 @@ constexpr int memo_missed = -100000;  // not an error code: the name is scanned 
   list.count = 0;
   list.temp_bytes = 0;
   for (;;) {
-    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    p = blanks_passed(p);
     if (list.count == max_parameters || p >= line_end) return false;
     plain_value& value = list.values[list.count];
     if (!remembered_plain_value(base + static_cast<std::uint32_t>(p - line_start), list_flags, value, strings))
@@ -991,8 +991,7 @@ bool peek_plain_element(const char* name_at, std::size_t name_length, int array_
   if (array_index < 0 || static_cast<std::uint32_t>(array_index) >= array_count) return false;
   array_entry& entry = array_table[array_index];
   if (entry.type != ITEM_DOUBLE || !entry.data) return false;
-  const char* p = name_at + name_length;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const char* p = blanks_passed(name_at + name_length);
   remembered_list& list = out.list;
   if (!read_remembered_list(list, false, p) || list.count != static_cast<int>(entry.dimension_count)) return false;
   std::size_t index = 0;
@@ -1034,8 +1033,7 @@ bool peek_assignment_target(const char* name_at, assignment_target_name& out) {
 }
 
 bool peek_list_call(const char* name_at, std::size_t name_length, plain_element& out) {
-  const char* p = name_at + name_length;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const char* p = blanks_passed(name_at + name_length);
   remembered_list& list = out.list;
   if (no_execute || !read_remembered_list(list, true, p)) return false;
   out.entry = nullptr;
@@ -1103,8 +1101,7 @@ int remembered_function_token(const char* item_start, int flags, std::size_t& na
   if (!memo || memo->kind != MEMO_FUNCTION || memo->length > max_name_length) return -1;
   // (The memo's char_after_name is what the call left; the text says
   // whether a list follows.)
-  const char* p = item_start + memo->length;
-  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  const char* p = blanks_passed(item_start + memo->length);
   if (p >= line_end || *p != '(') return -1;
   name_length = memo->length;
   return memo->index;
@@ -1475,8 +1472,7 @@ int scan_data_value(expr_item& item, int flags) {
   if (starts_number(scan_pointer)) {
     int result = scan_number_literal(item, flags & ~GI_STATEMENT_START);
     if (result < 0) return result;
-    const char* p = scan_pointer;
-    while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+    const char* p = blanks_passed(scan_pointer);
     if (data_value_ends_at(p)) return result;
     if (flags & GI_NUMBER_THEN_TEXT) {
       item.type = ITEM_NUMBER_WITH_TEXT;

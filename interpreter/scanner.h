@@ -148,6 +148,12 @@ inline char skip_blanks() {
   scan_pointer = p;
   return p < end ? *p : '\0';  // a NUL in the text reads as the line end
 }
+// The first place at or behind p, in the current line, that holds no blank
+// or tab (line_end at most).
+inline const char* blanks_passed(const char* p) {
+  while (p < line_end && (*p == ' ' || *p == '\t')) ++p;
+  return p;
+}
 // The next character that is not a blank or tab, without moving (0 at line_end).
 inline char peek_nonblank() {
   const char* p = scan_pointer;
